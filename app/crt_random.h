@@ -1,0 +1,12 @@
+#pragma once
+// The random generator of the C runtime the game was made with. Game logic
+// uses only this one, so that a seed gives the same sequence on every host.
+namespace crt {
+
+constexpr int RAND_MAX_VALUE = 0x7FFF;
+
+void srand(unsigned seed);
+// 0..32767: state = state * 214013 + 2531011, result (state >> 16) & 0x7FFF.
+int rand();
+
+}  // namespace crt

@@ -1,0 +1,69 @@
+#include "platform/text_encoding.h"
+
+#include <iconv.h>
+
+#include <cerrno>
+
+namespace plat {
+namespace {
+
+size_t SkipOneByte(const char*, size_t) { return 1; }
+
+// The length of the UTF-8 sequence that starts at p (at least 1).
+size_t SkipUtf8Sequence(const char* p, size_t left) {
+  unsigned char c = static_cast<unsigned char>(*p);
+  size_t len = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1;
+  return len > left ? left : len;
+}
+
+// Converts with iconv. Input that cannot be converted is skipped (`skip`
+// tells how many bytes) and `bad` is written in its place.
+template <class Out>
+Out Convert(const char* to, const char* from, const std::string& in, const Out& bad,
+            size_t (*skip)(const char*, size_t), bool* ok) {
+  using Unit = typename Out::value_type;
+  Out out;
+  if (ok) *ok = true;
+  iconv_t cd = iconv_open(to, from);
+  if (cd == (iconv_t)-1) {
+    if (ok) *ok = false;
+    return out;
+  }
+  char* src = const_cast<char*>(in.data());
+  size_t srcLeft = in.size();
+  Unit buf[256];
+  while (srcLeft > 0) {
+    char* dst = reinterpret_cast<char*>(buf);
+    size_t dstLeft = sizeof(buf);
+    size_t r = iconv(cd, &src, &srcLeft, &dst, &dstLeft);
+    out.append(buf, (sizeof(buf) - dstLeft) / sizeof(Unit));
+    if (r == (size_t)-1 && errno != E2BIG) {
+      // EILSEQ, or EINVAL for a sequence cut off at the end.
+      if (ok) *ok = false;
+      out += bad;
+      size_t n = skip(src, srcLeft);
+      src += n;
+      srcLeft -= n;
+      iconv(cd, nullptr, nullptr, nullptr, nullptr);
+    }
+  }
+  iconv_close(cd);
+  return out;
+}
+
+}  // namespace
+
+std::string Cp932ToUtf8(const std::string& sjis, bool* ok) {
+  return Convert<std::string>("UTF-8", "CP932", sjis, "\xEF\xBF\xBD", SkipOneByte, ok);
+}
+
+std::string Utf8ToCp932(const std::string& utf8, bool* ok) {
+  return Convert<std::string>("CP932", "UTF-8", utf8, "?", SkipUtf8Sequence, ok);
+}
+
+std::u32string Cp932ToUtf32(const std::string& sjis, bool* ok) {
+  return Convert<std::u32string>("UTF-32LE", "CP932", sjis, std::u32string(1, U'\uFFFD'),
+                                 SkipOneByte, ok);
+}
+
+}  // namespace plat

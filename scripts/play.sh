@@ -1,0 +1,8 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds the runtime and starts it.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/setup.sh
+cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTS=OFF
+cmake --build build/release
+./build/release/game

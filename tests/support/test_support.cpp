@@ -1,0 +1,81 @@
+#include "support/test_support.h"
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "platform/text_encoding.h"
+
+namespace fs = std::filesystem;
+
+// Sanitizer reports end the test program with a failure.
+extern "C" const char* __asan_default_options() { return "halt_on_error=1:detect_leaks=1"; }
+extern "C" const char* __ubsan_default_options() { return "halt_on_error=1:print_stacktrace=1"; }
+extern "C" const char* __tsan_default_options() { return "halt_on_error=1:second_deadlock_stack=1"; }
+
+namespace {
+// Tests never open a window or a sound device.
+struct HeadlessEnvironment {
+  HeadlessEnvironment() {
+    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+  }
+} g_headless;
+}  // namespace
+
+namespace testsupport {
+
+ScopedWorkDir::ScopedWorkDir() {
+  m_previous = fs::current_path().string();
+  std::string pattern = (fs::temp_directory_path() / "rtXXXXXX").string();
+  char* made = mkdtemp(pattern.data());
+  if (!made) throw std::runtime_error("mkdtemp failed");
+  m_path = made;
+  fs::current_path(m_path);
+}
+
+ScopedWorkDir::~ScopedWorkDir() {
+  std::error_code ec;
+  fs::current_path(m_previous, ec);
+  fs::remove_all(m_path, ec);
+}
+
+void ScopedWorkDir::WriteFile(const std::string& relative, const std::string& bytes) const {
+  fs::path p = fs::path(m_path) / relative;
+  fs::create_directories(p.parent_path());
+  std::ofstream(p, std::ios::binary) << bytes;
+}
+
+std::string ScopedWorkDir::ReadFile(const std::string& relative) const {
+  std::ifstream in(fs::path(m_path) / relative, std::ios::binary);
+  std::stringstream ss;
+  ss << in.rdbuf();
+  return ss.str();
+}
+
+bool ScopedWorkDir::Exists(const std::string& relative) const {
+  return fs::exists(fs::path(m_path) / relative);
+}
+
+ScriptedBoxes::ScriptedBoxes(std::vector<int> answers) : m_answers(std::move(answers)) {
+  plat::SetBoxScript([this](const plat::BoxRequest& r) {
+    shown.push_back(r);
+    if (m_answers.empty()) return static_cast<int>(plat::BOX_OK);
+    int a = m_answers.front();
+    m_answers.erase(m_answers.begin());
+    return a;
+  });
+}
+
+ScriptedBoxes::~ScriptedBoxes() { plat::SetBoxScript(nullptr); }
+
+std::string Fixture(const std::string& relative) {
+  return std::string(FIXTURES_DIR) + "/" + relative;
+}
+
+std::string Sjis(const std::string& utf8) { return plat::Utf8ToCp932(utf8); }
+
+}  // namespace testsupport

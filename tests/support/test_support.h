@@ -1,0 +1,45 @@
+#pragma once
+// Helpers shared by every test program.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/message_box.h"
+
+namespace testsupport {
+
+// A fresh empty folder that is the working directory while the object lives.
+class ScopedWorkDir {
+ public:
+  ScopedWorkDir();
+  ~ScopedWorkDir();
+  const std::string& Path() const { return m_path; }  // host path
+  // Writes a file below the folder (host path relative to it), making folders.
+  void WriteFile(const std::string& relative, const std::string& bytes) const;
+  std::string ReadFile(const std::string& relative) const;
+  bool Exists(const std::string& relative) const;
+
+ private:
+  std::string m_path;
+  std::string m_previous;
+};
+
+// Answers message boxes in place of the player and records what they said.
+class ScriptedBoxes {
+ public:
+  explicit ScriptedBoxes(std::vector<int> answers = {});
+  ~ScriptedBoxes();
+  std::vector<plat::BoxRequest> shown;
+
+ private:
+  std::vector<int> m_answers;
+};
+
+// The path of a fixture file under tests/fixtures.
+std::string Fixture(const std::string& relative);
+
+// Shift-JIS bytes from UTF-8 source text.
+std::string Sjis(const std::string& utf8);
+
+}  // namespace testsupport
