@@ -1,0 +1,77 @@
+#pragma once
+// Bounded reading and atomic writing of the record files. Every project and
+// user file is a u32 data version followed by record segments, little-endian.
+//
+// A reader holds the whole file and never reads past it. A read that runs
+// past the end gets what is there (missing count and length words read as 0)
+// and ends the file; so does a count or a string length that cannot fit in
+// the bytes that are left: such a number comes from a damaged file, and
+// nothing may be allocated from it.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+// The data version of this program, written at the head of every file.
+extern int CurVersion;
+// The version word of the file read last (the reader carries its own copy).
+extern int FileVersion;
+// When non-zero, carriage returns are removed from every loaded string.
+extern int bStripCR;
+
+constexpr int DATA_VERSION = 734;
+
+class cDataReader {
+ public:
+  cDataReader() = default;
+  // Reads from bytes that start with the version word.
+  explicit cDataReader(std::string bytes);
+
+  // Opens a file and reads its version word (a version above CurVersion reads
+  // as CurVersion). False when the file does not open. A file shorter than
+  // its version word opens without a version (HasVersion) and reads nothing.
+  bool Open(const std::string& path);
+
+  int Version() const { return m_version; }
+  bool HasVersion() const { return m_hasVersion; }
+  // True once the end was reached or the read was ended.
+  bool Ended() const { return m_ended; }
+  size_t Remaining() const { return m_ended ? 0 : m_bytes.size() - m_pos; }
+  // Stops the read: every later read yields nothing.
+  void End() { m_ended = true; }
+
+  // Copies up to size bytes; a block the file holds only in part receives the
+  // bytes that are there. Returns the count copied.
+  size_t ReadBytes(void* out, size_t size);
+  uint32_t ReadU32();  // 0 when not held in full
+  int32_t ReadI32() { return static_cast<int32_t>(ReadU32()); }
+  int16_t ReadI16();
+  uint8_t ReadU8();
+  // Reads a u32 count of elements that take at least minBytesEach bytes each;
+  // a count that cannot fit in the rest of the file ends the read and gives 0.
+  uint32_t ReadCount(size_t minBytesEach);
+
+ private:
+  void TakeVersion();
+  std::string m_bytes;
+  size_t m_pos = 0;
+  int m_version = 0;
+  bool m_hasVersion = false;
+  bool m_ended = false;
+};
+
+class cDataWriter {
+ public:
+  // Starts a file with the version word CurVersion.
+  cDataWriter();
+  void WriteBytes(const void* data, size_t size) { m_bytes.append(static_cast<const char*>(data), size); }
+  void WriteU32(uint32_t v);
+  void WriteI32(int32_t v) { WriteU32(static_cast<uint32_t>(v)); }
+  void WriteI16(int16_t v);
+  void WriteU8(uint8_t v) { m_bytes.push_back(static_cast<char>(v)); }
+  const std::string& Bytes() const { return m_bytes; }
+  // Replaces the file atomically; false (and the old file intact) on failure.
+  bool Commit(const std::string& path) const;
+
+ private:
+  std::string m_bytes;
+};

@@ -1,0 +1,120 @@
+#pragma once
+// The base of every versioned record of the project and of the user data.
+//
+// A record class states its file layout once, in RegisterFields(version):
+// one registration call per member, in file order, gated by the versions that
+// stored it. The generic reader, writer, Clear and CopyFrom walk the tables
+// that this builds. Every operation registers the record's own members first,
+// so a table always names members of the record that owns it: copies start
+// with empty tables and assignment re-registers the target.
+#include <cstdint>
+#include <string>
+
+#include "records/container.h"
+#include "records/data_file.h"
+
+class cRecord;
+
+// One registered block of numbers: nCount elements of cbSize bytes at lpData.
+struct FIELDDESC {
+  cRecord* lpOwner = nullptr;
+  void* lpData = nullptr;
+  int32_t nCount = 0;
+  int8_t cbSize = 0;
+};
+
+// One registered string.
+struct STRINGDESC {
+  cRecord* lpOwner = nullptr;
+  std::string* lpString = nullptr;
+};
+
+// Scratch targets for members that older versions stored and this one dropped.
+extern int32_t DiscardDword;
+extern int16_t DiscardWord;
+
+class cRecord {
+ public:
+  cRecord() = default;
+  // A copy takes the members (in the derived class) but not the tables: they
+  // would name the source's members. They are rebuilt on first use.
+  cRecord(const cRecord&) {}
+  cRecord& operator=(const cRecord&);
+  virtual ~cRecord() = default;
+
+  // Registers the members stored by files of `version` (always overridden).
+  virtual void RegisterFields(int version) { (void)version; }
+  // Reads the record segment, then the class's tail and upgrades.
+  virtual void Load(cDataReader& r);
+  // Writes the record segment, then the class's tail.
+  virtual void Save(cDataWriter& w);
+
+  // Registers for CurVersion and zeroes every registered block and string.
+  void Clear();
+  // Copies the registered content of a record of the same class; 0 (and
+  // nothing copied) when the source is of another class.
+  int CopyFrom(const cRecord& source);
+  // Removes every carriage return from every registered string.
+  void StripCR();
+
+  // 1 when the file opened (a file too short for its version word reads
+  // nothing); 0 when it did not. Loads into this record in place.
+  int LoadFromFile(const std::string& path);
+  // 1 when the whole file was written; on failure 0 and the old file stays.
+  int SaveToFile(const std::string& path);
+
+  // The string segment alone (for classes that split their segment).
+  void LoadStrings(cDataReader& r);
+  void SaveStrings(cDataWriter& w);
+
+  const cVector<FIELDDESC>& Fields() const { return m_vFields; }
+  const cVector<STRINGDESC>& Strings() const { return m_vStrings; }
+
+ protected:
+  void ClearFields();
+  void RegisterNoFields() { ClearFields(); }
+  void AddDword(int32_t* p, int count = 1) { AddBlock(p, count, 4); }
+  void AddDword(uint32_t* p, int count = 1) { AddBlock(p, count, 4); }
+  void AddWord(int16_t* p, int count = 1) { AddBlock(p, count, 2); }
+  void AddWord(uint16_t* p, int count = 1) { AddBlock(p, count, 2); }
+  void AddByte(uint8_t* p, int count = 1) { AddBlock(p, count, 1); }
+  void AddByte(int8_t* p, int count = 1) { AddBlock(p, count, 1); }
+  void AddByte(char* p, int count = 1) { AddBlock(p, count, 1); }
+  void AddQword(double* p, int count = 1) { AddBlock(p, count, 8); }
+  void AddString(std::string* p, int count = 1);
+
+  // Registers for a version (the class's RegisterFields).
+  void Register(int version) { RegisterFields(version); }
+
+ private:
+  void AddBlock(void* p, int count, int size);
+  void StripRegisteredStrings();
+
+  cVector<FIELDDESC> m_vFields;
+  cVector<STRINGDESC> m_vStrings;
+};
+
+// Reads a list segment: a u32 count, then each element's Load. The vector
+// is emptied first and filled with copies of `prototype` (a default element
+// of the class) before the elements load.
+template <class T>
+void LoadRecordList(cVector<T>& list, cDataReader& r, const T& prototype) {
+  // A record segment takes at least its two count words.
+  uint32_t count = r.ReadCount(8);
+  list.clear();
+  list.reserve(count);
+  for (uint32_t i = 0; i < count; ++i) list.push_back(prototype);
+  for (uint32_t i = 0; i < count; ++i) list[i].Load(r);
+}
+
+template <class T>
+void LoadRecordList(cVector<T>& list, cDataReader& r) {
+  LoadRecordList(list, r, T());
+}
+
+// Writes a list segment: the u32 count, then each element's Save.
+template <class T>
+void SaveRecordList(cVector<T>& list, cDataWriter& w) {
+  w.WriteU32(static_cast<uint32_t>(list.size()));
+  for (T& element : list) element.Save(w);
+}
