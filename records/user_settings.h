@@ -12,8 +12,6 @@
 class cOptionData : public cRecord {
  public:
   cOptionData();
-  cOptionData(const cOptionData&) = default;
-  cOptionData& operator=(const cOptionData&) = default;
   void RegisterFields(int version) override;
 
   int32_t m_nPalette = 0;      // palette scheme 0..23 (8-bit display mode)
@@ -28,8 +26,6 @@ class cOptionData : public cRecord {
 class cBootData : public cRecord {
  public:
   cBootData();
-  cBootData(const cBootData&) = default;
-  cBootData& operator=(const cBootData&) = default;
   void RegisterFields(int version) override;
 
   int32_t m_nDrawMode = 0;  // 1 Direct3D, 0 DirectDraw
