@@ -5,26 +5,27 @@
 #include "platform/host_path.h"
 
 int CurVersion = DATA_VERSION;
-int FileVersion = 0;
+int FileVersion = DATA_VERSION;
 int bStripCR = 0;
 
 cDataReader::cDataReader(std::string bytes) : m_bytes(std::move(bytes)) { TakeVersion(); }
 
 bool cDataReader::Open(const std::string& path) {
-  *this = cDataReader();
-  m_ended = true;
   std::string bytes;
-  if (!plat::ReadWholeFile(path.empty() ? "err" : path, bytes)) return false;
+  bool opened = plat::ReadWholeFile(path.empty() ? "err" : path, bytes);
+  if (!opened) bytes.clear();
   *this = cDataReader(std::move(bytes));
-  return true;
+  return opened;
 }
 
 void cDataReader::TakeVersion() {
   m_pos = 0;
   m_ended = false;
   if (m_bytes.size() < 4) {
+    m_version = CurVersion;
     m_hasVersion = false;
     m_ended = true;
+    FileVersion = m_version;
     return;
   }
   uint32_t v = ReadU32();

@@ -4,16 +4,21 @@
 //
 // A reader holds the whole file and never reads past it. A read that runs
 // past the end gets what is there (missing count and length words read as 0)
-// and ends the file; so does a count or a string length that cannot fit in
-// the bytes that are left: such a number comes from a damaged file, and
-// nothing may be allocated from it.
+// and ends the file. A count or a string length that cannot fit in the bytes
+// that are left ends the read the same way, as if the file stopped there:
+// such a number comes from a damaged file, and nothing may be allocated from
+// it. Once a read has ended, every later read yields nothing, so the members
+// that the load did not get to keep their values and later lists stay empty.
 #include <cstddef>
 #include <cstdint>
 #include <string>
 
 // The data version of this program, written at the head of every file.
 extern int CurVersion;
-// The version word of the file read last (the reader carries its own copy).
+// The version of the file being read. Each reader carries its own version;
+// this mirrors it for the class upgrades: it is set when a reader opens and
+// again when a record starts loading from it, so a failed or short read never
+// leaves another file's version behind.
 extern int FileVersion;
 // When non-zero, carriage returns are removed from every loaded string.
 extern int bStripCR;
@@ -29,8 +34,11 @@ class cDataReader {
   // Opens a file and reads its version word (a version above CurVersion reads
   // as CurVersion). False when the file does not open. A file shorter than
   // its version word opens without a version (HasVersion) and reads nothing.
+  // An empty path is read as "err".
   bool Open(const std::string& path);
 
+  // The file's version; CurVersion when the file has no version word (a read
+  // that gets nothing has nothing to upgrade).
   int Version() const { return m_version; }
   bool HasVersion() const { return m_hasVersion; }
   // True once the end was reached or the read was ended.
@@ -54,7 +62,7 @@ class cDataReader {
   void TakeVersion();
   std::string m_bytes;
   size_t m_pos = 0;
-  int m_version = 0;
+  int m_version = CurVersion;
   bool m_hasVersion = false;
   bool m_ended = false;
 };

@@ -7,6 +7,13 @@
 int32_t DiscardDword = 0;
 int16_t DiscardWord = 0;
 
+namespace {
+size_t BlockSize(const FIELDDESC& d) {
+  if (d.cbSize <= 0 || d.nCount <= 0) return 0;
+  return static_cast<size_t>(d.cbSize) * static_cast<size_t>(d.nCount);
+}
+}  // namespace
+
 cRecord& cRecord::operator=(const cRecord& source) {
   if (this != &source) Register(CurVersion);
   return *this;
@@ -33,7 +40,7 @@ void cRecord::AddString(std::string* p, int count) {
 void cRecord::Clear() {
   Register(CurVersion);
   for (const FIELDDESC& d : m_vFields)
-    std::memset(d.lpData, 0, static_cast<size_t>(d.cbSize) * static_cast<size_t>(d.nCount));
+    if (size_t size = BlockSize(d)) std::memset(d.lpData, 0, size);
   for (const STRINGDESC& d : m_vStrings) d.lpString->clear();
 }
 
@@ -44,11 +51,23 @@ int cRecord::CopyFrom(const cRecord& source) {
   Register(CurVersion);
   src.Register(CurVersion);
   for (int i = 0; i < m_vFields.Size(); ++i) {
-    const FIELDDESC& to = m_vFields.At(i);
-    const FIELDDESC& from = src.m_vFields.At(i);
-    std::memmove(to.lpData, from.lpData, static_cast<size_t>(to.cbSize) * static_cast<size_t>(to.nCount));
+    if (i >= src.m_vFields.Size()) {
+      src.m_vFields.At(i);  // a layout that depends on the content: report, copy no more
+      break;
+    }
+    const FIELDDESC& to = m_vFields[i];
+    const FIELDDESC& from = src.m_vFields[i];
+    // Never read past the source's own block, whatever this one's size.
+    size_t size = BlockSize(to) < BlockSize(from) ? BlockSize(to) : BlockSize(from);
+    std::memmove(to.lpData, from.lpData, size);
   }
-  for (int j = 0; j < m_vStrings.Size(); ++j) *m_vStrings.At(j).lpString = *src.m_vStrings.At(j).lpString;
+  for (int j = 0; j < m_vStrings.Size(); ++j) {
+    if (j >= src.m_vStrings.Size()) {
+      src.m_vStrings.At(j);
+      break;
+    }
+    *m_vStrings[j].lpString = *src.m_vStrings[j].lpString;
+  }
   return 1;
 }
 
@@ -64,6 +83,10 @@ void cRecord::StripCR() {
   StripRegisteredStrings();
 }
 
+// Strings of the segment. A length word of 0 or 1 is the empty string; a
+// text is the bytes before the first NUL among the len bytes. A length that
+// the rest of the file cannot hold comes from a damaged or cut file: the read
+// ends there, as at the end of the file, and the string keeps its value.
 void cRecord::LoadStrings(cDataReader& r) {
   uint32_t m = r.ReadU32();
   for (uint32_t j = 0; j < m && !r.Ended(); ++j) {
@@ -74,7 +97,7 @@ void cRecord::LoadStrings(cDataReader& r) {
       r.End();
       return;
     }
-    std::string* s = m_vStrings.At(static_cast<int>(j)).lpString;
+    std::string* s = m_vStrings[j].lpString;
     uint32_t len = r.ReadU32();
     if (r.Ended()) return;  // the file ends inside the length word
     if (len <= 1) {
@@ -82,7 +105,7 @@ void cRecord::LoadStrings(cDataReader& r) {
       continue;
     }
     if (len > r.Remaining()) {
-      r.End();  // a length the file cannot hold: damaged, end as a short file
+      r.End();
       return;
     }
     std::string bytes(len, '\0');
@@ -91,18 +114,22 @@ void cRecord::LoadStrings(cDataReader& r) {
   }
 }
 
+// The segment: n blocks, then the strings. The tables come from the class and
+// never from the file, so a count n or m beyond them only reports (the
+// checked access: "err V[...]" and the close request) and ends the read.
 void cRecord::Load(cDataReader& r) {
   const int version = r.Version();
+  FileVersion = version;
   Register(version);
   uint32_t n = r.ReadU32();
   for (uint32_t i = 0; i < n && !r.Ended(); ++i) {
     if (i >= static_cast<uint32_t>(m_vFields.Size())) {
-      m_vFields.At(static_cast<int>(i));  // reports and asks to close
+      m_vFields.At(static_cast<int>(i));
       r.End();
       break;
     }
-    const FIELDDESC& d = m_vFields.At(static_cast<int>(i));
-    r.ReadBytes(d.lpData, static_cast<size_t>(d.cbSize) * static_cast<size_t>(d.nCount));
+    const FIELDDESC& d = m_vFields[i];
+    r.ReadBytes(d.lpData, BlockSize(d));
   }
   LoadStrings(r);
   if (bStripCR) StripRegisteredStrings();
@@ -123,7 +150,7 @@ void cRecord::Save(cDataWriter& w) {
   Register(CurVersion);
   w.WriteU32(static_cast<uint32_t>(m_vFields.size()));
   for (const FIELDDESC& d : m_vFields)
-    w.WriteBytes(d.lpData, static_cast<size_t>(d.cbSize) * static_cast<size_t>(d.nCount));
+    w.WriteBytes(d.lpData, BlockSize(d));
   SaveStrings(w);
 }
 

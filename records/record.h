@@ -44,7 +44,10 @@ class cRecord {
 
   // Registers the members stored by files of `version` (always overridden).
   virtual void RegisterFields(int version) { (void)version; }
-  // Reads the record segment, then the class's tail and upgrades.
+  // Reads the record segment for the reader's version and registers for
+  // CurVersion again. An override calls it first, then reads its tail and
+  // runs its upgrades, testing r.Version() (FileVersion holds the same value
+  // while a load runs). Members the file does not store keep their values.
   virtual void Load(cDataReader& r);
   // Writes the record segment, then the class's tail.
   virtual void Save(cDataWriter& w);
@@ -96,7 +99,9 @@ class cRecord {
 
 // Reads a list segment: a u32 count, then each element's Load. The vector
 // is emptied first and filled with copies of `prototype` (a default element
-// of the class) before the elements load.
+// of the class) before the elements load. Each element takes at least its
+// two count words, so a count that the rest of the file cannot hold is
+// damage: the read ends there and the list stays empty.
 template <class T>
 void LoadRecordList(cVector<T>& list, cDataReader& r, const T& prototype) {
   // A record segment takes at least its two count words.
