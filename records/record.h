@@ -98,18 +98,20 @@ class cRecord {
 };
 
 // Reads a list segment: a u32 count, then each element's Load. The vector
-// is emptied first and filled with copies of `prototype` (a default element
-// of the class) before the elements load. Each element takes at least its
-// two count words, so a count that the rest of the file cannot hold is
-// damage: the read ends there and the list stays empty.
+// is emptied first; each element starts as a copy of `prototype` (a default
+// element of the class) and loads from its own segment. Each element takes at
+// least its two count words, so a count that the rest of the file cannot hold
+// is damage: the read ends there and the list stays empty. Elements are made
+// one at a time and none after the file has ended, so the memory a list takes
+// follows the bytes the file really holds.
 template <class T>
 void LoadRecordList(cVector<T>& list, cDataReader& r, const T& prototype) {
-  // A record segment takes at least its two count words.
   uint32_t count = r.ReadCount(8);
   list.clear();
-  list.reserve(count);
-  for (uint32_t i = 0; i < count; ++i) list.push_back(prototype);
-  for (uint32_t i = 0; i < count; ++i) list[i].Load(r);
+  for (uint32_t i = 0; i < count && !r.Ended(); ++i) {
+    list.push_back(prototype);
+    list.back().Load(r);
+  }
 }
 
 template <class T>
