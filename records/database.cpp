@@ -3,25 +3,11 @@
 #include "app/boxes.h"
 #include "app/report_log.h"
 #include "platform/host_path.h"
+#include "records/path_table.h"
 
 cEdDatabase Database;
 
 namespace {
-
-// The path-table entries of the database files: entries 15, 17, ..., 33 under
-// data\, each followed by the same file under default\ (16, 18, ..., 34).
-const char* const kDatabasePaths[DBFILE_COUNT][2] = {
-    {"data\\database\\AnimeSet.dat", "default\\database\\AnimeSet.dat"},
-    {"data\\database\\Anime.dat", "default\\database\\Anime.dat"},
-    {"data\\database\\Bmp_CharaExc.dat", "default\\database\\Bmp_CharaExc.dat"},
-    {"data\\database\\SwordType.dat", "default\\database\\SwordType.dat"},
-    {"data\\database\\Effect.dat", "default\\database\\Effect.dat"},
-    {"data\\database\\CharaEffect.dat", "default\\database\\CharaEffect.dat"},
-    {"data\\database\\ScrEffect.dat", "default\\database\\ScrEffect.dat"},
-    {"data\\database\\Picture.dat", "default\\database\\Picture.dat"},
-    {"data\\database\\Sound.dat", "default\\database\\Sound.dat"},
-    {"data\\database\\Bgm.dat", "default\\database\\Bgm.dat"},
-};
 
 // "%s のロードに失敗！"
 const char kLoadFailed[] =
@@ -41,8 +27,10 @@ void ResetTable(cVector<T>& table, int count) {
 }  // namespace
 
 const char* DatabaseFilePath(int file, int bDefault) {
+  // Path-table entries 15, 17, ..., 33 under data\, each followed by the
+  // same file under default\.
   if (file < 0 || file >= DBFILE_COUNT) return "";
-  return kDatabasePaths[file][bDefault ? 1 : 0];
+  return PathTable[15 + 2 * file + (bDefault ? 1 : 0)];
 }
 
 cEdDatabase::cEdDatabase() {
