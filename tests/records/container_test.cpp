@@ -99,6 +99,8 @@ TEST(cVector, AssignmentUsesTheElementsOwnAssignment) {
   struct Counted {
     int assigned = 0;
     int id = 0;
+    Counted() = default;
+    Counted(const Counted&) = default;
     Counted& operator=(const Counted& o) {
       id = o.id;
       ++assigned;
