@@ -91,21 +91,41 @@ void LoadIntList(cDataReader& r, cVector<int32_t>& list) {
 }
 
 // Strings as in the record segment: u32 length + 1, then the bytes with
-// their NUL (nothing for length 1 or 0); the text ends at its first NUL.
+// their NUL (nothing for length 1 or 0); the text ends at its first NUL. The
+// list keeps the strings the file holds whole: when the file ends early the
+// rest is missing, and the padding after the load gives the defaults.
 void LoadStringList(cDataReader& r, cVector<std::string>& list) {
   uint32_t n = r.ReadCount(4);
   list.clear();
   list.resize(n);
-  for (uint32_t i = 0; i < n && !r.Ended(); ++i) {
+  for (uint32_t i = 0; i < n; ++i) {
     uint32_t len = r.ReadU32();
-    if (len <= 1) continue;
-    if (len > r.Remaining()) {
-      r.End();  // a length the file cannot hold: damaged, end as a short file
+    if (r.Ended() || len > r.Remaining()) {
+      r.End();  // short, or a length the file cannot hold: damaged
+      list.resize(i);
       return;
     }
+    if (len <= 1) continue;
     std::string bytes(len, '\0');
     r.ReadBytes(bytes.data(), len);
     list[i].assign(bytes.c_str());
+  }
+}
+
+// A list of records: u32 n, then each element's own Load. As with strings,
+// only the elements that the file holds whole are kept.
+template <class T>
+void LoadElementList(cDataReader& r, cVector<T>& list) {
+  uint32_t n = r.ReadCount(8);  // an element takes at least its two count words
+  list.clear();
+  list.reserve(n);
+  for (uint32_t i = 0; i < n; ++i) {
+    list.push_back(T());
+    list.back().Load(r);
+    if (r.Ended()) {
+      list.pop_back();
+      return;
+    }
   }
 }
 
@@ -160,19 +180,19 @@ void cEdSystem::Load(cDataReader& r) {
   cRecord::Load(r);
   LoadByteList(r, m_vCarry);
   if (version >= 501) LoadByteList(r, m_vLoseOnMiss);
-  LoadRecordList(m_vStatusItems, r);
+  LoadElementList(r, m_vStatusItems);
   LoadIntList(r, m_vStartLives);
   if (version >= 191) LoadIntList(r, m_vInfiniteLives);
-  if (version >= 186) LoadRecordList(m_vRankingModes, r);
+  if (version >= 186) LoadElementList(r, m_vRankingModes);
   LoadStringList(r, m_vTexts);
   LoadStringList(r, m_vSystemSounds);
   LoadIntList(r, m_vScreenBgm);
   if (version >= 202) LoadByteList(r, m_vScreenBgmLoop);
-  LoadRecordList(m_vTitleMenu, r);
-  LoadRecordList(m_vMapMenu, r);
-  LoadRecordList(m_vOptionMenu, r);
+  LoadElementList(r, m_vTitleMenu);
+  LoadElementList(r, m_vMapMenu);
+  LoadElementList(r, m_vOptionMenu);
   if (version >= 674) LoadStringList(r, m_vRankingEntryModes);
-  LoadRecordList(m_vIniKeys, r);
+  LoadElementList(r, m_vIniKeys);
 
   if (version < CurVersion) Upgrade(version);
   ClampBgmIndices();
