@@ -30,7 +30,7 @@ int32_t SYSTEMINI::*const kNumberFields[] = {
 // ignored; no digits give 0), but one beyond int32 saturates.
 int32_t IniNumber(const std::string& text) {
   size_t i = 0;
-  while (i < text.size() && std::strchr(" \t\n\v\f\r", text[i]) && text[i]) ++i;
+  while (i < text.size() && text[i] != '\0' && std::strchr(" \t\n\v\f\r", text[i])) ++i;
   bool negative = false;
   if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
   int64_t value = 0;

@@ -225,3 +225,19 @@ TEST_F(DamagedSystemDat, ChallengeCountAndMusicStayInRange) {
   EXPECT_EQ(s.m_vScreenBgm, (cVector<int32_t>{2, 0, 0, 0}));
   SetBgmCount(0);
 }
+
+TEST(SystemSwitchNames, EachNameReadsItsMember) {
+  cEdSystem s;
+  int32_t cEdSystem::*members[] = {&cEdSystem::m_bCompat214,      &cEdSystem::m_bCompat555,
+                                   &cEdSystem::m_bCompat677,      &cEdSystem::m_bDefeatSound,
+                                   &cEdSystem::m_bReplay,         &cEdSystem::m_bRetryMenuOnMiss,
+                                   &cEdSystem::m_bPauseRetryStory, &cEdSystem::m_bPauseRetryChallenge,
+                                   &cEdSystem::m_bCompat637,      &cEdSystem::m_bCompat697,
+                                   &cEdSystem::m_bExtraLifeByScore, &cEdSystem::m_nExtraLifeScore};
+  for (int i = 0; i < 12; ++i) s.*members[i] = 100 + i;
+  const int32_t read[] = {s.bScrollInMoves(),  s.bLightningNoGap(),   s.bLandWhileRising(),
+                          s.bShowDefeat(),     s.bRecordReplay(),     s.bRetryMenuOnDeath(),
+                          s.bRetryStory(),     s.bRetryChallenge(),   s.bBlockGuard(),
+                          s.bStartTriggerAll(), s.bExtraLife(),       s.nExtraLifeScore()};
+  for (int i = 0; i < 12; ++i) EXPECT_EQ(read[i], 100 + i) << i;
+}
