@@ -1,0 +1,3 @@
+#include "media/dd_surface.h"
+
+DDSURFACEDATA BackBuffer;
