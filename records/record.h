@@ -101,22 +101,34 @@ class cRecord {
 // is emptied first; each element starts as a copy of `prototype` (a default
 // element of the class) and loads from its own segment. Each element takes at
 // least its two count words, so a count that the rest of the file cannot hold
-// is damage: the read ends there and the list stays empty. Elements are made
-// one at a time and none after the file has ended, so the memory a list takes
-// follows the bytes the file really holds.
+// is damage: the read ends there and the list stays empty. In a cut file the
+// element that runs into the end keeps what it read (or, with
+// bKeepCutElement false, is dropped) and no element is made after it, so the
+// memory a list takes follows the bytes the file really holds.
 template <class T>
-void LoadRecordList(cVector<T>& list, cDataReader& r, const T& prototype) {
+void LoadRecordList(cVector<T>& list, cDataReader& r, const T& prototype,
+                    bool bKeepCutElement = true) {
   uint32_t count = r.ReadCount(8);
   list.clear();
-  for (uint32_t i = 0; i < count && !r.Ended(); ++i) {
+  for (uint32_t i = 0; i < count; ++i) {
     list.push_back(prototype);
     list.back().Load(r);
+    if (r.Ended()) {
+      if (!bKeepCutElement) list.pop_back();
+      return;
+    }
   }
 }
 
 template <class T>
 void LoadRecordList(cVector<T>& list, cDataReader& r) {
   LoadRecordList(list, r, T());
+}
+
+// The same, keeping only the elements that the file holds whole.
+template <class T>
+void LoadWholeRecordList(cVector<T>& list, cDataReader& r) {
+  LoadRecordList(list, r, T(), false);
 }
 
 // Writes a list segment: the u32 count, then each element's Save.

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "records/system_bgm_count.h"
+#include "records/database.h"
 #include "records/system_text_table.h"
 
 namespace {
@@ -112,23 +112,6 @@ void LoadStringList(cDataReader& r, cVector<std::string>& list) {
   }
 }
 
-// A list of records: u32 n, then each element's own Load. As with strings,
-// only the elements that the file holds whole are kept.
-template <class T>
-void LoadElementList(cDataReader& r, cVector<T>& list) {
-  uint32_t n = r.ReadCount(8);  // an element takes at least its two count words
-  list.clear();
-  list.reserve(n);
-  for (uint32_t i = 0; i < n; ++i) {
-    list.push_back(T());
-    list.back().Load(r);
-    if (r.Ended()) {
-      list.pop_back();
-      return;
-    }
-  }
-}
-
 void SaveByteList(cDataWriter& w, const cVector<uint8_t>& list) {
   w.WriteU32(static_cast<uint32_t>(list.size()));
   if (!list.empty()) w.WriteBytes(list.data(), list.size());
@@ -180,19 +163,19 @@ void cEdSystem::Load(cDataReader& r) {
   cRecord::Load(r);
   LoadByteList(r, m_vCarry);
   if (version >= 501) LoadByteList(r, m_vLoseOnMiss);
-  LoadElementList(r, m_vStatusItems);
+  LoadWholeRecordList(m_vStatusItems, r);
   LoadIntList(r, m_vStartLives);
   if (version >= 191) LoadIntList(r, m_vInfiniteLives);
-  if (version >= 186) LoadElementList(r, m_vRankingModes);
+  if (version >= 186) LoadWholeRecordList(m_vRankingModes, r);
   LoadStringList(r, m_vTexts);
   LoadStringList(r, m_vSystemSounds);
   LoadIntList(r, m_vScreenBgm);
   if (version >= 202) LoadByteList(r, m_vScreenBgmLoop);
-  LoadElementList(r, m_vTitleMenu);
-  LoadElementList(r, m_vMapMenu);
-  LoadElementList(r, m_vOptionMenu);
+  LoadWholeRecordList(m_vTitleMenu, r);
+  LoadWholeRecordList(m_vMapMenu, r);
+  LoadWholeRecordList(m_vOptionMenu, r);
   if (version >= 674) LoadStringList(r, m_vRankingEntryModes);
-  LoadElementList(r, m_vIniKeys);
+  LoadWholeRecordList(m_vIniKeys, r);
 
   if (version < CurVersion) Upgrade(version);
   ClampBgmIndices();
@@ -220,7 +203,7 @@ void cEdSystem::Save(cDataWriter& w) {
 }
 
 void cEdSystem::ClampBgmIndices() {
-  const uint32_t count = static_cast<uint32_t>(GetBgmCount());
+  const uint32_t count = static_cast<uint32_t>(Database.m_vBgm.size());
   for (int32_t& bgm : m_vScreenBgm)
     if (static_cast<uint32_t>(bgm) >= count) bgm = 0;
 }

@@ -12,10 +12,6 @@
 #include "records/record.h"
 #include "records/system_elements.h"
 
-// The project's settings file (until the path table exists, the one place
-// that names it).
-constexpr const char* SYSTEM_DAT_PATH = "data\\System.dat";
-
 // Play kinds: the index of every per-kind list.
 constexpr int PLAYKIND_STORY = 0;
 constexpr int PLAYKIND_CHALLENGE = 1;

@@ -5,7 +5,7 @@
 #include "app/report_log.h"
 #include "platform/close_request.h"
 #include "records/system.h"
-#include "records/system_bgm_count.h"
+#include "records/database.h"
 #include "records/system_text_table.h"
 #include "support/test_support.h"
 #include "system_file_builder.h"
@@ -205,7 +205,7 @@ TEST_F(DamagedSystemDat, CountsAndLengthsBeyondTheFileEndTheRead) {
 }
 
 TEST_F(DamagedSystemDat, ChallengeCountAndMusicStayInRange) {
-  SetBgmCount(3);
+  Database.m_vBgm.resize(3);
   struct Case {
     int32_t stages, expected;
   };
@@ -223,7 +223,7 @@ TEST_F(DamagedSystemDat, ChallengeCountAndMusicStayInRange) {
   cDataWriter w;
   s.Save(w);
   EXPECT_EQ(s.m_vScreenBgm, (cVector<int32_t>{2, 0, 0, 0}));
-  SetBgmCount(0);
+  Database.Reset();
 }
 
 TEST(SystemSwitchNames, EachNameReadsItsMember) {

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "records/system.h"
-#include "records/system_bgm_count.h"
+#include "records/database.h"
 #include "support/test_support.h"
 #include "system_file_builder.h"
 
@@ -142,7 +142,7 @@ TEST(SystemDatLayout, HandMadeDefaultFileLoadsToANewProject) {
 }
 
 TEST(SystemDatLayout, SaveLoadSaveGivesTheSameBytes) {
-  SetBgmCount(10);
+  Database.m_vBgm.resize(10);
   cEdSystem a;
   const std::string first = SaveBytes(a);
   cEdSystem b;
@@ -177,7 +177,7 @@ TEST(SystemDatLayout, SaveLoadSaveGivesTheSameBytes) {
   EXPECT_EQ(d.m_vRankingModes[2].m_vCategories.size(), 6u);
   EXPECT_EQ(d.m_vStatusItems[4].m_nLowLevel, -5);
   EXPECT_EQ(d.m_vIniKeys[8].m_strText, "data\\stg4\\a.stg4");
-  SetBgmCount(0);
+  Database.Reset();
 }
 
 TEST(SystemDatLayout, SaveToFileAndLoadFromFile) {

@@ -5,7 +5,7 @@
 #include <functional>
 
 #include "records/system.h"
-#include "records/system_bgm_count.h"
+#include "records/database.h"
 #include "support/test_support.h"
 #include "system_file_builder.h"
 
