@@ -59,7 +59,9 @@ bool PostToThread(uint32_t threadId, uint32_t message, uintptr_t wParam, intptr_
 // Runs the window's procedure on its owner thread and returns its result:
 // directly on that thread, else it waits until the owner has run it, serving
 // messages sent to itself meanwhile. 0 without running it when the window is
-// gone, the owner ends first, or the sender is cancelled (plat::Thread).
+// gone or its owner ends first. A cancelled sender (plat::Thread) sends
+// nothing and stops waiting: a message not started yet is withdrawn, one that
+// runs finishes without it (its parameters are plain values).
 intptr_t Send(WindowHandle window, uint32_t message, uintptr_t wParam, intptr_t lParam);
 
 // Runs `call` on the thread `threadId` the way a sent message runs, and waits.

@@ -5,8 +5,11 @@
 #include <functional>
 #include <thread>
 
+#include "platform/messages.h"
+
 namespace testsupport {
 
+// Polls `done` without taking part in messages.
 inline bool WaitUntil(const std::function<bool()>& done, int timeoutMs = 5000) {
   auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
   while (!done()) {
@@ -16,13 +19,8 @@ inline bool WaitUntil(const std::function<bool()>& done, int timeoutMs = 5000) {
   return true;
 }
 
-}  // namespace testsupport
-
-#include "platform/messages.h"
-
-namespace testsupport {
-
-// Pumps the calling thread's messages (dispatching posted ones) until done.
+// Pumps the calling thread's messages (serving sent ones, dispatching posted
+// ones) until `done`, as a modal loop does.
 inline bool PumpUntil(const std::function<bool()>& done, int timeoutMs = 5000) {
   auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
   while (!done()) {
