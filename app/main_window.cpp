@@ -24,12 +24,12 @@ intptr_t WndProc(plat::WindowHandle hWnd, uint32_t message, uintptr_t wParam, in
 }
 
 bool cMainWindow::Create() {
-  plat::WindowSpec spec;
-  spec.x = 100;
-  spec.y = 100;
-  spec.clientWidth = 640;
-  spec.clientHeight = 480;
-  plat::WindowHandle window = plat::CreateAppWindow(spec, WndProc);
+  plat::WindowLayout layout;
+  layout.x = 100;
+  layout.y = 100;
+  layout.clientWidth = 640;
+  layout.clientHeight = 480;
+  plat::WindowHandle window = plat::CreateAppWindow(layout, WndProc);
   if (!window) return false;
   hWndMain = window;
   // From now on a close request from anywhere is this window's WM_CLOSE.

@@ -5,7 +5,7 @@
 
 namespace {
 
-// About 1 ms per poll, as the original grace of 200 polls.
+// About 1 ms per poll: some 200 ms for a thread to leave its loop.
 constexpr int kExitGracePolls = 200;
 constexpr uint32_t kSuspendGraceMs = 2000;
 

@@ -95,10 +95,10 @@ void StopWindowSystem() {
   g_started = false;
 }
 
-WindowHandle CreateAppWindow(const WindowSpec& spec, WindowProc proc) {
+WindowHandle CreateAppWindow(const WindowLayout& layout, WindowProc proc) {
   if (!IsMainThread() || !g_started) return WindowHandle{};
-  Uint32 flags = SDL_WINDOW_HIDDEN | (spec.resizable ? SDL_WINDOW_RESIZABLE : 0);
-  SDL_Window* sdl = SDL_CreateWindow("", spec.x, spec.y, spec.clientWidth, spec.clientHeight, flags);
+  Uint32 flags = SDL_WINDOW_HIDDEN | (layout.resizable ? SDL_WINDOW_RESIZABLE : 0);
+  SDL_Window* sdl = SDL_CreateWindow("", layout.x, layout.y, layout.clientWidth, layout.clientHeight, flags);
   if (!sdl) return WindowHandle{};
   WindowHandle window = CreateMessageWindow(std::move(proc));
   g_windows[window.id] = sdl;

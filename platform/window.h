@@ -17,7 +17,7 @@ bool StartWindowSystem();
 // Main thread, after the last window is gone.
 void StopWindowSystem();
 
-struct WindowSpec {
+struct WindowLayout {
   int x = 0, y = 0;                         // outer position on the desktop
   int clientWidth = 640, clientHeight = 480;
   bool resizable = false;
@@ -25,7 +25,7 @@ struct WindowSpec {
 
 // A hidden top-level window whose messages go to `proc`; WM_CREATE has run
 // when it returns (a result of -1 refuses the window). None on failure.
-WindowHandle CreateAppWindow(const WindowSpec& spec, WindowProc proc);
+WindowHandle CreateAppWindow(const WindowLayout& layout, WindowProc proc);
 
 // Shows the window. Without a window manager (dummy driver) the program
 // counts as active once its window shows.
