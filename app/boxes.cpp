@@ -2,6 +2,7 @@
 
 #include <atomic>
 
+#include "app/main_window.h"
 #include "app/report_log.h"
 #include "platform/close_request.h"
 #include "platform/message_box.h"
@@ -58,7 +59,7 @@ int DebugBoxPrintf(const char* format, ...) {
 
 void OutOfMemory() {
   ErrorBox(kOutOfMemory);
-  PostCloseMessage(nullptr);
+  PostCloseMessage(hWndMain);
 }
 
-void PostCloseMessage(void*) { plat::RequestClose(); }
+void PostCloseMessage(plat::WindowHandle) { plat::RequestClose(); }

@@ -1,6 +1,7 @@
 #pragma once
 // Message boxes of the system, and the close message to the main window.
 #include "app/text_format.h"
+#include "platform/messages.h"
 
 // Box types and answers, with the values the system's code compares against.
 constexpr unsigned MB_OK = 0x0;
@@ -36,5 +37,8 @@ int DebugBoxPrintf(const char* format, ...) PRINTF_LIKE(1, 2);
 void OutOfMemory();
 
 // Posts the close message to a window of the program. The only window that
-// receives it is the main window, so it is the request to end the program.
-void PostCloseMessage(void* window);
+// takes it is the main window, so it is the request to end the program: it
+// goes to the main window (plat::RequestClose), also when `window` is none
+// because the main window does not exist yet or any more (then it is counted
+// only).
+void PostCloseMessage(plat::WindowHandle window);

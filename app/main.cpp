@@ -1,8 +1,4 @@
-// Entry point of the game executable. The window, the threads and the scenes
-// are built up in later steps; for now the program only reports that.
-#include <cstdio>
+// The game executable; everything it does starts in GameMain (app/win_main.h).
+#include "app/win_main.h"
 
-int main() {
-  std::puts("game: the runtime builds; playing a project is not available yet.");
-  return 0;
-}
+int main(int argc, char** argv) { return GameMain(argc, argv); }

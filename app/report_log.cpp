@@ -131,7 +131,7 @@ int DebugLogPrintf(const char* format, ...) {
   return DebugLineLocked(text);
 }
 
-void DebugLogFatal(void* window, const char* format, ...) {
+void DebugLogFatal(plat::WindowHandle window, const char* format, ...) {
   va_list args;
   va_start(args, format);
   std::string text = FormatV(format, args);

@@ -5,6 +5,7 @@
 // when the process dies; lines from several threads never interleave.
 // Lines end with CR LF on disk, as text-mode files of the original did.
 #include "app/text_format.h"
+#include "platform/messages.h"
 
 // Creates or empties the report log and keeps its absolute path; 0 on failure.
 int ReportOpen(const char* path);
@@ -31,4 +32,4 @@ int DebugLogPrintf(const char* format, ...) PRINTF_LIKE(1, 2);
 
 // Writes the line to the debug log when it is on, then always asks the
 // program to close (the close message to `window`, the main window).
-void DebugLogFatal(void* window, const char* format, ...) PRINTF_LIKE(2, 3);
+void DebugLogFatal(plat::WindowHandle window, const char* format, ...) PRINTF_LIKE(2, 3);

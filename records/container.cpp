@@ -3,6 +3,7 @@
 #include <string>
 
 #include "app/boxes.h"
+#include "app/main_window.h"
 #include "app/report_log.h"
 
 void ReportBadIndex(char kind, int index, int size, int elementSize) {
@@ -10,5 +11,5 @@ void ReportBadIndex(char kind, int index, int size, int elementSize) {
   Format(message, "err %c[%d] ( %d , %d )", kind, index, size, elementSize);
   DebugLogWrite(message.c_str());
   ReportPrintf("%s", message.c_str());
-  PostCloseMessage(nullptr);
+  PostCloseMessage(hWndMain);
 }

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "app/boxes.h"
+#include "app/main_window.h"
 #include "app/report_log.h"
 #include "platform/close_request.h"
 #include "support/test_support.h"
@@ -60,7 +61,7 @@ TEST_F(Logs, DebugLogFirstWriteTruncatesLaterOnesAppend) {
 
 TEST_F(Logs, FatalClosesEvenWithTheDebugLogOff) {
   EXPECT_EQ(DebugLogPrintf("x"), 0);
-  DebugLogFatal(nullptr, "scene failed: %s", "bmp\\x.bmp");
+  DebugLogFatal(hWndMain, "scene failed: %s", "bmp\\x.bmp");
   EXPECT_EQ(plat::CloseRequestCount(), 1u);
   EXPECT_FALSE(m_dir.Exists("EC_Game.txt"));
 }

@@ -1,0 +1,18 @@
+#include "app/init_game.h"
+
+#include "app/crt_random.h"
+#include "app/game.h"
+#include "app/main_window.h"
+#include "platform/clock.h"
+#include "platform/window.h"
+
+// Data, drawing, sound and input join here in their order as those parts come.
+bool InitGame(const std::string&, int) {
+  crt::srand(plat::TimeGetTime());
+  Game.m_nFps = 60;
+  Game.m_nFadeStep = 10;
+  plat::ShowAppWindow(hWndMain.load());
+  return true;
+}
+
+void UnInitGame() {}

@@ -1,0 +1,106 @@
+#include "app/win_main.h"
+
+#include "app/boxes.h"
+#include "app/game.h"
+#include "app/init_game.h"
+#include "app/main_window.h"
+#include "app/path_util.h"
+#include "app/report_log.h"
+#include "app/thread.h"
+#include "platform/messages.h"
+#include "platform/signals.h"
+#include "platform/window.h"
+
+std::atomic<int> bFromEditor{0};
+std::atomic<int> bWndReady{0};
+std::atomic<int> bAppActive{0};
+
+namespace {
+
+// "ウインドウが生成出来ません！"
+const char kNoWindow[] =
+    "\x83\x45\x83\x43\x83\x93\x83\x68\x83\x45\x82\xAA\x90\xB6\x90\xAC\x8F\x6F\x97\x88\x82\xDC\x82\xB9"
+    "\x82\xF1\x81\x49";
+// "UnInitGame後", "ReleaseMutex後"
+const char kAfterUnInit[] = "UnInitGame\x8C\xE3";
+const char kAfterMutex[] = "ReleaseMutex\x8C\xE3";
+
+constexpr int kShowNormal = 1;
+constexpr int kShowFromEditor = 5;
+
+}  // namespace
+
+bool StartGameThread() {
+  if (!thGame.Start(GameLoop, nullptr)) {
+    ReportPrintfDebug("thGame : the game thread cannot start");
+    return false;
+  }
+  // Its queue exists from the start, so this fails only when it has ended already.
+  if (!plat::PostToThread(thGame.m_dwThreadId, WM_GAME_START, 0, 0)) {
+    ReportPrintfDebug("thGame : the game thread ended at its start");
+    return false;
+  }
+  return true;
+}
+
+int RunMessagePump() {
+  for (;;) {
+    plat::Message msg;
+    if (plat::Peek(msg)) {
+      if (msg.message == WM_QUIT) return static_cast<int>(msg.wParam);
+      plat::Dispatch(msg);
+      continue;
+    }
+    plat::WaitForMessage();
+  }
+}
+
+int WinMain(const std::string& commandLine, int showState) {
+  bQuit = 0;
+  bWndReady = 0;
+  bAppActive = 0;
+  DebugLogInit(0, "EC_Game.txt");
+  std::string reportPath = "Report_Game.txt";
+  MakeAbsolutePath(reportPath);
+  if (!ReportOpen(reportPath.c_str())) return 0;
+  ReportPrintf("App : ver %s", "734");
+  bFromEditor = showState == kShowFromEditor ? 1 : 0;
+
+  if (!plat::StartWindowSystem() || !MainWindow.Create()) {
+    ErrorBox(kNoWindow);
+    plat::StopWindowSystem();
+    return 0;
+  }
+  DebugLogPuts("G");
+  DebugLogPuts("H");
+  if (!InitGame(commandLine, showState)) {
+    UnInitGame();
+    plat::DestroyAppWindow(hWndMain.load());
+    plat::StopWindowSystem();
+    return 0;
+  }
+  bWndReady = 1;
+  DebugLogPuts("I");
+  if (!StartGameThread()) PostCloseMessage(hWndMain);
+  DebugLogPuts("J");
+
+  int code = RunMessagePump();
+
+  UnInitGame();
+  DebugLogPuts(kAfterUnInit);
+  DebugLogPuts(kAfterMutex);
+  plat::StopWindowSystem();
+  return code;
+}
+
+int GameMain(int argc, char** argv) {
+  std::string commandLine;
+  for (int i = 1; i < argc; ++i) {
+    if (i > 1) commandLine += ' ';
+    commandLine += argv[i];
+  }
+  plat::WatchTerminationSignals();
+  int code = WinMain(commandLine, kShowNormal);
+  plat::StopWatchingTerminationSignals();
+  return code;
+}

@@ -1,0 +1,137 @@
+#include "platform/window.h"
+
+#include <SDL.h>
+
+#include <climits>
+#include <cstring>
+#include <memory>
+#include <unordered_map>
+
+#include "platform/message_box.h"
+#include "platform/text_encoding.h"
+#include "platform/thread_context.h"
+
+namespace plat {
+namespace {
+
+// Touched on the main thread only.
+bool g_started = false;
+Uint32 g_wakeEvent = 0;
+std::unordered_map<uint32_t, SDL_Window*> g_windows;       // by our handle
+std::unordered_map<Uint32, WindowHandle> g_bySdlId;         // by SDL's window id
+
+void Translate(const SDL_Event& event) {
+  if (event.type != SDL_WINDOWEVENT) return;  // the wake event carries nothing
+  auto it = g_bySdlId.find(event.window.windowID);
+  if (it == g_bySdlId.end()) return;
+  switch (event.window.event) {
+    case SDL_WINDOWEVENT_CLOSE: Post(it->second, WM_CLOSE, 0, 0); break;
+    case SDL_WINDOWEVENT_FOCUS_GAINED: Post(it->second, WM_ACTIVATEAPP, 1, 0); break;
+    case SDL_WINDOWEVENT_FOCUS_LOST: Post(it->second, WM_ACTIVATEAPP, 0, 0); break;
+    default: break;
+  }
+}
+
+void PumpEvents() {
+  SDL_Event event;
+  while (SDL_PollEvent(&event)) Translate(event);
+}
+
+void WaitEvents(uint32_t ms) {
+  SDL_Event event;
+  int got = ms == kInfinite ? SDL_WaitEvent(&event)
+                            : SDL_WaitEventTimeout(&event, ms > INT_MAX ? INT_MAX : static_cast<int>(ms));
+  if (got) Translate(event);
+}
+
+void Wake() {
+  SDL_Event event;
+  SDL_zero(event);
+  event.type = g_wakeEvent;
+  SDL_PushEvent(&event);
+}
+
+bool HasWindowManager() {
+  const char* driver = SDL_GetCurrentVideoDriver();
+  return driver && std::strcmp(driver, "dummy") != 0 && std::strcmp(driver, "offscreen") != 0;
+}
+
+SDL_Window* Find(WindowHandle window) {
+  auto it = g_windows.find(window.id);
+  return it == g_windows.end() ? nullptr : it->second;
+}
+
+}  // namespace
+
+bool StartWindowSystem() {
+  if (!IsMainThread()) return false;
+  if (g_started) return true;
+  // Termination signals are ours to turn into close requests (platform/signals.h).
+  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+  if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
+  g_wakeEvent = SDL_RegisterEvents(1);
+  if (g_wakeEvent == static_cast<Uint32>(-1)) {
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    return false;
+  }
+  auto source = std::make_shared<detail::EventSource>();
+  source->pump = PumpEvents;
+  source->wait = WaitEvents;
+  source->wake = Wake;
+  detail::SetEventSource(source);
+  const uint32_t mainId = CurrentThreadId();
+  SetMainThreadCall([mainId](const std::function<void()>& call) { CallOnThread(mainId, call); });
+  g_started = true;
+  return true;
+}
+
+void StopWindowSystem() {
+  if (!IsMainThread() || !g_started) return;
+  SetMainThreadCall(nullptr);
+  detail::SetEventSource(nullptr);  // no thread wakes the event queue after this
+  while (!g_windows.empty()) DestroyAppWindow(WindowHandle{g_windows.begin()->first});
+  SDL_QuitSubSystem(SDL_INIT_VIDEO);
+  SDL_Quit();
+  g_started = false;
+}
+
+WindowHandle CreateAppWindow(const WindowLayout& layout, WindowProc proc) {
+  if (!IsMainThread() || !g_started) return WindowHandle{};
+  Uint32 flags = SDL_WINDOW_HIDDEN | (layout.resizable ? SDL_WINDOW_RESIZABLE : 0);
+  SDL_Window* sdl = SDL_CreateWindow("", layout.x, layout.y, layout.clientWidth, layout.clientHeight, flags);
+  if (!sdl) return WindowHandle{};
+  WindowHandle window = CreateMessageWindow(std::move(proc));
+  g_windows[window.id] = sdl;
+  g_bySdlId[SDL_GetWindowID(sdl)] = window;
+  if (Send(window, WM_CREATE, 0, 0) == -1) {
+    g_bySdlId.erase(SDL_GetWindowID(sdl));
+    g_windows.erase(window.id);
+    DestroyMessageWindow(window);
+    SDL_DestroyWindow(sdl);
+    return WindowHandle{};
+  }
+  return window;
+}
+
+void ShowAppWindow(WindowHandle window) {
+  SDL_Window* sdl = Find(window);
+  if (!sdl) return;
+  SDL_ShowWindow(sdl);
+  if (!HasWindowManager()) Post(window, WM_ACTIVATEAPP, 1, 0);
+}
+
+void SetAppWindowTitle(WindowHandle window, const std::string& title) {
+  if (SDL_Window* sdl = Find(window)) SDL_SetWindowTitle(sdl, Cp932ToUtf8(title).c_str());
+}
+
+void DestroyAppWindow(WindowHandle window) {
+  SDL_Window* sdl = Find(window);
+  if (!sdl) return;
+  Send(window, WM_DESTROY, 0, 0);
+  g_bySdlId.erase(SDL_GetWindowID(sdl));
+  g_windows.erase(window.id);
+  DestroyMessageWindow(window);
+  SDL_DestroyWindow(sdl);
+}
+
+}  // namespace plat

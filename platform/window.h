@@ -1,0 +1,40 @@
+#pragma once
+// Windows of the window system, made and pumped on the main thread only.
+// Once started, the main thread's message waits also wake on the window
+// system's events, which arrive as messages to the window concerned:
+// the close button as WM_CLOSE, focus as WM_ACTIVATEAPP (wParam 1 gained,
+// 0 lost). Message boxes asked for on other threads are then shown through
+// the main thread's queue (served by every pump, nested ones too).
+#include <string>
+
+#include "platform/messages.h"
+
+namespace plat {
+
+// Starts the window system on the main thread. SDL_VIDEODRIVER=dummy runs
+// without a display. False when no video driver starts.
+bool StartWindowSystem();
+// Main thread, after the last window is gone.
+void StopWindowSystem();
+
+struct WindowLayout {
+  int x = 0, y = 0;                         // outer position on the desktop
+  int clientWidth = 640, clientHeight = 480;
+  bool resizable = false;
+};
+
+// A hidden top-level window whose messages go to `proc`; WM_CREATE has run
+// when it returns (a result of -1 refuses the window). None on failure.
+WindowHandle CreateAppWindow(const WindowLayout& layout, WindowProc proc);
+
+// Shows the window. Without a window manager (dummy driver) the program
+// counts as active once its window shows.
+void ShowAppWindow(WindowHandle window);
+
+// Title in Shift-JIS.
+void SetAppWindowTitle(WindowHandle window, const std::string& title);
+
+// Sends WM_DESTROY to the window's procedure, then removes the window.
+void DestroyAppWindow(WindowHandle window);
+
+}  // namespace plat

@@ -1,0 +1,73 @@
+// The whole life of the program on the test's main thread, headless: window,
+// game thread with its paced frame loop, and the end on a close request.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <thread>
+
+#include "app/game.h"
+#include "app/main_window.h"
+#include "app/report_log.h"
+#include "app/thread.h"
+#include "app/timers.h"
+#include "app/win_main.h"
+#include "platform/clock.h"
+#include "platform/close_request.h"
+#include "platform/window.h"
+#include "support/test_support.h"
+#include "threads/wait_until.h"
+
+using testsupport::ScopedWorkDir;
+using testsupport::WaitUntil;
+
+TEST(WinMain, RunsTheFrameLoopAtSixtyAndEndsEveryThreadOnACloseRequest) {
+  ScopedWorkDir dir;
+  plat::FakeClock clock(1000);  // only the game thread's sleeps move it
+  ResetTimers();
+  nMeasuredFps = 0;
+  plat::ResetCloseRequests();
+
+  std::atomic<int> measured{0};
+  std::atomic<bool> gameRan{false};
+  std::thread closer([&] {
+    // The first published rate: a second of fake time has gone by in frames.
+    EXPECT_TRUE(WaitUntil([] { return nMeasuredFps.load() != 0; }, 30000));
+    measured = nMeasuredFps.load();
+    gameRan = thGame.HasThread();
+    plat::RequestClose();
+  });
+  int code = WinMain("", 1);
+  closer.join();
+
+  EXPECT_EQ(code, 0);
+  EXPECT_TRUE(gameRan.load());
+  // LimitRate lets a frame go every 16 ms: 63 frames in the first second
+  // (its first frame counted), 62 in later ones.
+  EXPECT_TRUE(measured.load() == 63 || measured.load() == 62) << measured.load();
+  EXPECT_GE(clock.Now() - 1000, 1000u);
+  for (cThread* th : {&thGame, &thPause, &thRanking, &thLoad}) EXPECT_FALSE(th->HasThread());
+  EXPECT_FALSE(hWndMain.load());
+  EXPECT_EQ(bWndReady.load(), 1);
+  EXPECT_EQ(bQuit.load(), 1);
+  EXPECT_EQ(dir.ReadFile("Report_Game.txt"), "App : ver 734\r\n");
+}
+
+TEST(WinMain, AGameThreadThatCannotStartIsReportedNotRetried) {
+  ScopedWorkDir dir;
+  ASSERT_EQ(ReportOpen("Report_Game.txt"), 1);
+  // The object is busy, so this start fails the way a failed creation does.
+  static std::atomic<bool> release{false};
+  ASSERT_TRUE(thGame.Start([](void*) -> unsigned {
+    while (!release.load()) plat::Sleep(1);
+    return 0;
+  }, nullptr));
+  EXPECT_FALSE(StartGameThread());
+  EXPECT_EQ(dir.ReadFile("Report_Game.txt"), "thGame : the game thread cannot start\r\n");
+  release = true;
+  thGame.Wait();
+
+  // A start that works posts its start message at once.
+  EXPECT_TRUE(StartGameThread());
+  thGame.Exit();
+  EXPECT_FALSE(thGame.HasThread());
+}
