@@ -3,7 +3,7 @@
 // checked-access errors) and the debug log "EC_Game.txt" (switched off by the
 // entry point). Each line is a whole open-append-close, so nothing is lost
 // when the process dies; lines from several threads never interleave.
-// Lines end with CR LF on disk, as text-mode files of the original did.
+// Lines end with CR LF on disk, as the logs have always been written.
 #include "app/text_format.h"
 #include "platform/messages.h"
 

@@ -2,7 +2,7 @@
 // Files and folders named by the system's own paths: Shift-JIS bytes with '\'
 // separators (a 0x5C that is the trail byte of a double-byte character is part
 // of that character). Each part is converted to UTF-8 and matched against the
-// folder's listing without regard to ASCII case, as the original file system did.
+// folder's listing without regard to ASCII case, as project files expect.
 #include <cstdio>
 #include <string>
 #include <vector>
