@@ -1,7 +1,7 @@
 #pragma once
 // Text drawing with the project's fonts. Only what the system menus use is
 // declared yet, as virtual operations so that tests can watch the calls; the
-// fonts complete the class (creation from the font specifications, glyph
+// fonts complete the class (creation from the font definitions, glyph
 // caches, icons, restore after device loss, the other drawing entries).
 #include "media/dd_surface.h"
 
