@@ -13,8 +13,8 @@ cDataReader::cDataReader(std::string bytes) : m_bytes(std::move(bytes)) { TakeVe
 bool cDataReader::Open(const std::string& path) {
   std::string bytes;
   bool opened = plat::ReadWholeFile(path.empty() ? "err" : path, bytes);
-  if (!opened) bytes.clear();
-  *this = cDataReader(std::move(bytes));
+  m_bytes = opened ? std::move(bytes) : std::string();
+  TakeVersion();
   return opened;
 }
 
