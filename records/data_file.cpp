@@ -60,6 +60,23 @@ uint8_t cDataReader::ReadU8() {
   return b;
 }
 
+bool cDataReader::ReadString(std::string& out) {
+  uint32_t len = ReadU32();
+  if (m_ended) return false;
+  if (len <= 1) {
+    out.clear();
+    return true;
+  }
+  if (len > Remaining()) {
+    End();  // a length the file cannot hold: damaged, end as a short file
+    return false;
+  }
+  std::string bytes(len, '\0');
+  ReadBytes(bytes.data(), len);
+  out.assign(bytes.c_str());
+  return true;
+}
+
 uint32_t cDataReader::ReadCount(size_t minBytesEach) {
   uint32_t count = ReadU32();
   if (minBytesEach == 0) minBytesEach = 1;
@@ -82,6 +99,13 @@ void cDataWriter::WriteI16(int16_t v) {
   auto u = static_cast<uint16_t>(v);
   unsigned char b[2] = {static_cast<unsigned char>(u), static_cast<unsigned char>(u >> 8)};
   WriteBytes(b, 2);
+}
+
+void cDataWriter::WriteString(const std::string& s) {
+  const char* text = s.c_str();
+  size_t len = std::strlen(text);
+  WriteU32(static_cast<uint32_t>(len + 1));
+  if (len) WriteBytes(text, len + 1);
 }
 
 bool cDataWriter::Commit(const std::string& path) const {

@@ -54,6 +54,11 @@ class cDataReader {
   int32_t ReadI32() { return static_cast<int32_t>(ReadU32()); }
   int16_t ReadI16();
   uint8_t ReadU8();
+  // Reads one string of the record format: u32 len = bytes + 1, then (unless
+  // len is 0 or 1) the bytes and their NUL; the text ends at its first NUL.
+  // False, with `out` unchanged, when the file ends inside it or its length
+  // cannot fit in the rest of the file (the read then ends).
+  bool ReadString(std::string& out);
   // Reads a u32 count of elements that take at least minBytesEach bytes each;
   // a count that cannot fit in the rest of the file ends the read and gives 0.
   uint32_t ReadCount(size_t minBytesEach);
@@ -76,6 +81,8 @@ class cDataWriter {
   void WriteI32(int32_t v) { WriteU32(static_cast<uint32_t>(v)); }
   void WriteI16(int16_t v);
   void WriteU8(uint8_t v) { m_bytes.push_back(static_cast<char>(v)); }
+  // One string of the record format: the text up to its first NUL.
+  void WriteString(const std::string& s);
   const std::string& Bytes() const { return m_bytes; }
   // Replaces the file atomically; false (and the old file intact) on failure.
   bool Commit(const std::string& path) const;

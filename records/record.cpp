@@ -97,20 +97,7 @@ void cRecord::LoadStrings(cDataReader& r) {
       r.End();
       return;
     }
-    std::string* s = m_vStrings[j].lpString;
-    uint32_t len = r.ReadU32();
-    if (r.Ended()) return;  // the file ends inside the length word
-    if (len <= 1) {
-      s->clear();
-      continue;
-    }
-    if (len > r.Remaining()) {
-      r.End();
-      return;
-    }
-    std::string bytes(len, '\0');
-    r.ReadBytes(bytes.data(), len);
-    s->assign(bytes.c_str());
+    if (!r.ReadString(*m_vStrings[j].lpString)) return;
   }
 }
 
@@ -138,12 +125,7 @@ void cRecord::Load(cDataReader& r) {
 
 void cRecord::SaveStrings(cDataWriter& w) {
   w.WriteU32(static_cast<uint32_t>(m_vStrings.size()));
-  for (const STRINGDESC& d : m_vStrings) {
-    const char* text = d.lpString->c_str();
-    size_t len = std::strlen(text);
-    w.WriteU32(static_cast<uint32_t>(len + 1));
-    if (len) w.WriteBytes(text, len + 1);
-  }
+  for (const STRINGDESC& d : m_vStrings) w.WriteString(*d.lpString);
 }
 
 void cRecord::Save(cDataWriter& w) {

@@ -99,16 +99,10 @@ void LoadStringList(cDataReader& r, cVector<std::string>& list) {
   list.clear();
   list.resize(n);
   for (uint32_t i = 0; i < n; ++i) {
-    uint32_t len = r.ReadU32();
-    if (r.Ended() || len > r.Remaining()) {
-      r.End();  // short, or a length the file cannot hold: damaged
+    if (!r.ReadString(list[i])) {
       list.resize(i);
       return;
     }
-    if (len <= 1) continue;
-    std::string bytes(len, '\0');
-    r.ReadBytes(bytes.data(), len);
-    list[i].assign(bytes.c_str());
   }
 }
 
@@ -124,11 +118,7 @@ void SaveIntList(cDataWriter& w, const cVector<int32_t>& list) {
 
 void SaveStringList(cDataWriter& w, const cVector<std::string>& list) {
   w.WriteU32(static_cast<uint32_t>(list.size()));
-  for (const std::string& s : list) {
-    size_t len = std::strlen(s.c_str());
-    w.WriteU32(static_cast<uint32_t>(len + 1));
-    if (len) w.WriteBytes(s.c_str(), len + 1);
-  }
+  for (const std::string& s : list) w.WriteString(s);
 }
 
 // Appends the entries of `defaults` from the list's end up to n.
