@@ -1,9 +1,9 @@
 #include "app/game.h"
 
-#include "app/boxes.h"
+#include "base/boxes.h"
 #include "app/main_window.h"
-#include "app/report_log.h"
-#include "app/timers.h"
+#include "base/report_log.h"
+#include "base/timers.h"
 #include "app/win_main.h"
 #include "platform/clock.h"
 #include "platform/thread.h"

@@ -1,6 +1,6 @@
 #include "app/init_game.h"
 
-#include "app/crt_random.h"
+#include "base/crt_random.h"
 #include "app/game.h"
 #include "app/main_window.h"
 #include "platform/clock.h"

@@ -1,15 +1,13 @@
 #include "app/main_window.h"
 
-#include "app/report_log.h"
-#include "app/thread.h"
+#include "base/report_log.h"
+#include "base/thread.h"
 #include "app/win_main.h"
 #include "platform/clock.h"
 #include "platform/close_request.h"
 #include "platform/thread.h"
 #include "platform/window.h"
 
-std::atomic<plat::WindowHandle> hWndMain{plat::WindowHandle{}};
-std::atomic<int> bQuit{0};
 cMainWindow MainWindow;
 
 namespace {
@@ -85,18 +83,4 @@ intptr_t cMainWindow::OnDestroy() {
   plat::SetCloseHandler(nullptr);
   plat::PostQuit(0);
   return 0;
-}
-
-bool WaitForDone(const std::atomic<int>& done) {
-  while (!done.load()) {
-    if (bQuit.load() || plat::IsCancelled()) return false;
-    plat::Sleep(1);
-  }
-  return true;
-}
-
-bool SendRequest(uint32_t message, uintptr_t wParam, intptr_t lParam, std::atomic<int>& done) {
-  done = 0;
-  plat::Send(hWndMain.load(), message, wParam, lParam);
-  return WaitForDone(done);
 }

@@ -3,9 +3,9 @@
 #include <cstdint>
 #include <string>
 
-#include "app/dbcs_text.h"
-#include "app/number_text.h"
-#include "app/path_util.h"
+#include "base/dbcs_text.h"
+#include "base/number_text.h"
+#include "base/path_util.h"
 #include "platform/host_path.h"
 #include "platform/text_encoding.h"
 

@@ -6,7 +6,7 @@
 
 #include "records/system.h"
 #include "media/dd_surface.h"
-#include "records/system_menu.h"
+#include "media/system_menu.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   cDataReader r(std::string(reinterpret_cast<const char*>(data), size));

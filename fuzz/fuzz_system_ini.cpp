@@ -5,7 +5,7 @@
 #include <cstring>
 #include <string>
 
-#include "app/system_ini.h"
+#include "records/system_ini.h"
 #include "records/system.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "app/boxes.h"
-#include "app/path_util.h"
+#include "base/boxes.h"
+#include "base/path_util.h"
 #include "platform/host_path.h"
 #include "records/path_table.h"
 

@@ -1,7 +1,7 @@
 #include "records/database.h"
 
-#include "app/boxes.h"
-#include "app/report_log.h"
+#include "base/boxes.h"
+#include "base/report_log.h"
 #include "platform/host_path.h"
 #include "records/path_table.h"
 

@@ -5,8 +5,8 @@
 // through cVector::At.
 #include <string>
 
-#include "game/anime_step.h"
-#include "game/effect_state.h"
+#include "records/anime_step.h"
+#include "records/effect_state.h"
 #include "records/anime_records.h"
 #include "records/chara_effect.h"
 #include "records/effect_record.h"

@@ -10,7 +10,7 @@
 #include <cstdint>
 #include <string>
 
-#include "records/container.h"
+#include "base/container.h"
 #include "records/data_file.h"
 
 class cRecord;

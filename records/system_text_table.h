@@ -5,7 +5,7 @@
 // read from any thread).
 #include <string>
 
-#include "records/container.h"
+#include "base/container.h"
 
 constexpr int FONT_NAME_COUNT = 123;
 constexpr int DEFAULT_FONT = 60;  // "ＭＳ Ｐゴシック"

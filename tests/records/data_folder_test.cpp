@@ -5,7 +5,7 @@
 #include <cstring>
 #include <string>
 
-#include "app/boxes.h"
+#include "base/boxes.h"
 #include "platform/host_path.h"
 #include "records/data_folder.h"
 #include "records/path_table.h"

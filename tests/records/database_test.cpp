@@ -3,7 +3,7 @@
 
 #include <cstdio>
 
-#include "app/report_log.h"
+#include "base/report_log.h"
 #include "platform/close_request.h"
 #include "records/database.h"
 #include "records/db_bytes.h"

@@ -8,7 +8,7 @@
 #include <memory>
 #include <string>
 
-#include "app/text_format.h"
+#include "base/text_format.h"
 #include "probe_record.h"
 #include "record_test_env.h"
 

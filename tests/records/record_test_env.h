@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "app/report_log.h"
+#include "base/report_log.h"
 #include "platform/close_request.h"
 #include "records/data_file.h"
 #include "support/test_support.h"

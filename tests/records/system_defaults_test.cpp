@@ -2,7 +2,7 @@
 // and what a short or damaged System.dat leaves.
 #include <gtest/gtest.h>
 
-#include "app/report_log.h"
+#include "base/report_log.h"
 #include "platform/close_request.h"
 #include "records/system.h"
 #include "records/database.h"

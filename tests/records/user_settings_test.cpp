@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "app/text_format.h"
+#include "base/text_format.h"
 #include "records/path_table.h"
 #include "records/user_settings.h"
 #include "record_test_env.h"

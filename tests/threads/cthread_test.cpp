@@ -5,8 +5,8 @@
 #include <atomic>
 #include <thread>
 
-#include "app/report_log.h"
-#include "app/thread.h"
+#include "base/report_log.h"
+#include "base/thread.h"
 #include "platform/clock.h"
 #include "platform/messages.h"
 #include "support/test_support.h"

@@ -9,10 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "app/boxes.h"
+#include "base/boxes.h"
 #include "app/main_window.h"
-#include "app/report_log.h"
-#include "app/thread.h"
+#include "base/report_log.h"
+#include "base/thread.h"
 #include "app/win_main.h"
 #include "platform/clock.h"
 #include "platform/close_request.h"

@@ -7,9 +7,9 @@
 
 #include "app/game.h"
 #include "app/main_window.h"
-#include "app/report_log.h"
-#include "app/thread.h"
-#include "app/timers.h"
+#include "base/report_log.h"
+#include "base/thread.h"
+#include "base/timers.h"
 #include "app/win_main.h"
 #include "platform/clock.h"
 #include "platform/close_request.h"

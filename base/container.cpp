@@ -1,10 +1,10 @@
-#include "records/container.h"
+#include "base/container.h"
 
 #include <string>
 
-#include "app/boxes.h"
-#include "app/main_window.h"
-#include "app/report_log.h"
+#include "base/boxes.h"
+#include "base/window_messages.h"
+#include "base/report_log.h"
 
 void ReportBadIndex(char kind, int index, int size, int elementSize) {
   std::string message;

@@ -4,7 +4,7 @@
 #include <array>
 #include <cmath>
 
-#include "game/effect_state.h"
+#include "records/effect_state.h"
 #include "platform/close_request.h"
 #include "records/database.h"
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/dbcs_text.h"
+#include "base/dbcs_text.h"
 
 TEST(IsDbcsPair, LeadAndTrailRanges) {
   const struct { const char* bytes; int pair; } cases[] = {

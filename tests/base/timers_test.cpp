@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "app/timers.h"
+#include "base/timers.h"
 #include "platform/clock.h"
 
 namespace {

@@ -1,9 +1,9 @@
-#include "app/path_util.h"
+#include "base/path_util.h"
 
 #include <set>
 #include <vector>
 
-#include "app/text_format.h"
+#include "base/text_format.h"
 #include "platform/host_path.h"
 
 namespace {

@@ -3,7 +3,7 @@
 // and the conversion of stored display times into ticks.
 #include <cstdint>
 
-#include "records/container.h"
+#include "base/container.h"
 
 // Control codes in ANIMESTEP::nFrame (a frame number is never negative).
 enum ANIMECODE : int32_t {

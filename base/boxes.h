@@ -1,6 +1,6 @@
 #pragma once
 // Message boxes of the system, and the close message to the main window.
-#include "app/text_format.h"
+#include "base/text_format.h"
 #include "platform/messages.h"
 
 // Box types and answers, with the values the system's code compares against.

@@ -4,8 +4,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/report_log.h"
-#include "app/system_ini.h"
+#include "base/report_log.h"
+#include "records/system_ini.h"
 #include "records/system.h"
 #include "support/test_support.h"
 

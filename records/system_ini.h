@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "records/container.h"
+#include "base/container.h"
 #include "records/system_elements.h"
 
 constexpr const char* SYSTEM_INI_PATH = "System.ini";

@@ -2,9 +2,9 @@
 
 #include <cstdint>
 
-#include "app/report_log.h"
+#include "base/report_log.h"
 #include "platform/close_request.h"
-#include "records/container.h"
+#include "base/container.h"
 #include "support/test_support.h"
 
 using testsupport::ScopedWorkDir;

@@ -1,6 +1,6 @@
-#include "app/thread.h"
+#include "base/thread.h"
 
-#include "app/report_log.h"
+#include "base/report_log.h"
 #include "platform/messages.h"
 
 namespace {

@@ -1,9 +1,9 @@
-#include "app/boxes.h"
+#include "base/boxes.h"
 
 #include <atomic>
 
-#include "app/main_window.h"
-#include "app/report_log.h"
+#include "base/window_messages.h"
+#include "base/report_log.h"
 #include "platform/close_request.h"
 #include "platform/message_box.h"
 

@@ -1,9 +1,9 @@
-#include "app/system_ini.h"
+#include "records/system_ini.h"
 
 #include <algorithm>
 #include <cstring>
 
-#include "app/report_log.h"
+#include "base/report_log.h"
 #include "platform/host_path.h"
 #include "platform/text_encoding.h"
 #include "records/system.h"

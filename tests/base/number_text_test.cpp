@@ -2,9 +2,9 @@
 
 #include <climits>
 
-#include "app/crt_random.h"
-#include "app/number_text.h"
-#include "app/text_format.h"
+#include "base/crt_random.h"
+#include "base/number_text.h"
+#include "base/text_format.h"
 
 TEST(CountDigits, CountsDecimalDigitsOfTheMagnitude) {
   const struct { int value; int digits; } cases[] = {

@@ -1,9 +1,9 @@
-#include "game/effect_state.h"
+#include "records/effect_state.h"
 
 #include <cstdlib>
 #include <utility>
 
-#include "game/anime_step.h"
+#include "records/anime_step.h"
 #include "records/chara_effect.h"
 #include "records/database.h"
 

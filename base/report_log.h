@@ -4,7 +4,7 @@
 // entry point). Each line is a whole open-append-close, so nothing is lost
 // when the process dies; lines from several threads never interleave.
 // Lines end with CR LF on disk, as the logs have always been written.
-#include "app/text_format.h"
+#include "base/text_format.h"
 #include "platform/messages.h"
 
 // Creates or empties the report log and keeps its absolute path; 0 on failure.

@@ -1,10 +1,10 @@
-#include "app/number_text.h"
+#include "base/number_text.h"
 
 #include <cstdint>
 #include <cstdlib>
 #include <utility>
 
-#include "app/crt_random.h"
+#include "base/crt_random.h"
 
 namespace {
 int64_t Magnitude(int value) { return std::llabs(static_cast<int64_t>(value)); }

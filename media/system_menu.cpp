@@ -1,11 +1,11 @@
 // The operations that let the scenes use the system settings without knowing
 // their lists: menu layout and drawing, gauge thresholds, ranking categories.
-#include "records/system_menu.h"
+#include "media/system_menu.h"
 
 #include <algorithm>
 #include <string>
 
-#include "app/dbcs_text.h"
+#include "base/dbcs_text.h"
 #include "media/dd_surface.h"
 #include "media/font.h"
 #include "records/system.h"

@@ -3,9 +3,9 @@
 #include <thread>
 #include <vector>
 
-#include "app/boxes.h"
-#include "app/main_window.h"
-#include "app/report_log.h"
+#include "base/boxes.h"
+#include "base/window_messages.h"
+#include "base/report_log.h"
 #include "platform/close_request.h"
 #include "support/test_support.h"
 

@@ -2,11 +2,11 @@
 // ranking categories of a play kind.
 #include <gtest/gtest.h>
 
-#include "app/report_log.h"
+#include "base/report_log.h"
 #include "media/font.h"
 #include "platform/close_request.h"
 #include "records/system.h"
-#include "records/system_menu.h"
+#include "media/system_menu.h"
 #include "support/test_support.h"
 
 using testsupport::Sjis;

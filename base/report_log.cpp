@@ -1,11 +1,11 @@
-#include "app/report_log.h"
+#include "base/report_log.h"
 
 #include <cstdio>
 #include <mutex>
 #include <string>
 
-#include "app/boxes.h"
-#include "app/path_util.h"
+#include "base/boxes.h"
+#include "base/path_util.h"
 #include "platform/close_request.h"
 #include "platform/host_path.h"
 

@@ -1,4 +1,4 @@
-#include "app/dbcs_text.h"
+#include "base/dbcs_text.h"
 
 #include "platform/host_path.h"
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/path_util.h"
+#include "base/path_util.h"
 #include "platform/host_path.h"
 #include "support/test_support.h"
 
