@@ -2,13 +2,14 @@
 # Installs what is missing, builds with AddressSanitizer and
 # UndefinedBehaviorSanitizer, and runs every test and fuzz-seed replay; then
 # builds what the thread tests need with ThreadSanitizer and runs them again.
+# JOBS limits the parallel compiles and tests (default: one per core).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 bash scripts/check_floors.sh
 cmake -S . -B build/test -G Ninja -DSANITIZE=address,undefined -DCMAKE_BUILD_TYPE=RelWithDebInfo
-cmake --build build/test
-ctest --test-dir build/test --output-on-failure -j"$(nproc)"
+cmake --build build/test -j"${JOBS:-$(nproc)}"
+ctest --test-dir build/test --output-on-failure -j"${JOBS:-$(nproc)}"
 
 # Some kernels place memory where ThreadSanitizer does not expect it; without
 # address-space randomisation it runs there too. Try a tiny program first.
@@ -19,5 +20,5 @@ if ! { echo 'int main() { return 0; }' | "${CXX:-c++}" -x c++ -fsanitize=thread 
   tsan=(setarch "$(uname -m)" -R)
 fi
 "${tsan[@]}" cmake -S . -B build/tsan -G Ninja -DSANITIZE=thread -DCMAKE_BUILD_TYPE=RelWithDebInfo
-"${tsan[@]}" cmake --build build/tsan --target test_threads game
-"${tsan[@]}" ctest --test-dir build/tsan --output-on-failure -L threads -j"$(nproc)"
+"${tsan[@]}" cmake --build build/tsan -j"${JOBS:-$(nproc)}" --target test_threads game
+"${tsan[@]}" ctest --test-dir build/tsan --output-on-failure -L threads -j"${JOBS:-$(nproc)}"
