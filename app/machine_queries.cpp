@@ -12,8 +12,7 @@
 
 namespace {
 
-// The platform id the report has always shown for the NT family, the one
-// every version rule here follows.
+// The platform number that the "OS" line has always carried.
 constexpr int kPlatformId = 2;
 
 // Leading numbers of a kernel release ("6.1.0-18-amd64": 6, 1, 0); 0 where missing.
