@@ -2,6 +2,7 @@
 
 #include "base/crt_random.h"
 #include "app/game.h"
+#include "app/hardware_report.h"
 #include "app/main_window.h"
 #include "platform/clock.h"
 #include "platform/window.h"
@@ -12,6 +13,7 @@ bool InitGame(const std::string&, int) {
   Game.m_nFps = 60;
   Game.m_nFadeStep = 10;
   plat::ShowAppWindow(hWndMain.load());
+  ReportDisplayInfo(1);
   return true;
 }
 

@@ -81,6 +81,7 @@ intptr_t cMainWindow::OnDestroy() {
   m_hWnd = plat::WindowHandle{};
   hWndMain = plat::WindowHandle{};
   plat::SetCloseHandler(nullptr);
+  if (bFromEditor) NotifyEditorEnd(1);
   plat::PostQuit(0);
   return 0;
 }

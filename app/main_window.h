@@ -18,9 +18,18 @@ class cMainWindow {
   // The window's messages (main thread).
   intptr_t WindowProc(plat::WindowHandle hWnd, uint32_t message, uintptr_t wParam, intptr_t lParam);
 
+  // Notices to the editor that started this run (callers check bFromEditor),
+  // on the main thread: the window exists (kind 1, value 1, before start-up),
+  // and the run ends (kind 0; value 1 from WM_DESTROY, 0 after a failed
+  // start-up). The end is told once per start notice. Nothing happens when
+  // the editor does not listen (app/editor_notice.cpp).
+  void NotifyEditorStart();
+  void NotifyEditorEnd(int result);
+
   plat::WindowHandle m_hWnd;
   int m_bAttached = 0;  // a message has reached the object
   int m_bCreated = 0;   // WM_CREATE has run
+  int m_bEditorEndTold = 0;
 
  private:
   intptr_t OnClose(plat::WindowHandle hWnd);

@@ -1,9 +1,12 @@
 #include "app/win_main.h"
 
 #include "base/boxes.h"
+#include "app/editor_notice.h"
 #include "app/game.h"
+#include "app/hardware_report.h"
 #include "app/init_game.h"
 #include "app/main_window.h"
+#include "app/single_instance.h"
 #include "base/path_util.h"
 #include "base/report_log.h"
 #include "base/thread.h"
@@ -24,9 +27,6 @@ const char kNoWindow[] =
 // "UnInitGame後", "ReleaseMutex後"
 const char kAfterUnInit[] = "UnInitGame\x8C\xE3";
 const char kAfterMutex[] = "ReleaseMutex\x8C\xE3";
-
-constexpr int kShowNormal = 1;
-constexpr int kShowFromEditor = 5;
 
 }  // namespace
 
@@ -64,19 +64,25 @@ int WinMain(const std::string& commandLine, int showState) {
   MakeAbsolutePath(reportPath);
   if (!ReportOpen(reportPath.c_str())) return 0;
   ReportPrintf("App : ver %s", "734");
+  ReportSystemInfo();
   bFromEditor = showState == kShowFromEditor ? 1 : 0;
+  if (!TakeSingleInstance()) return 0;
 
   if (!plat::StartWindowSystem() || !MainWindow.Create()) {
     ErrorBox(kNoWindow);
     plat::StopWindowSystem();
+    InstanceMutex.Release();
     return 0;
   }
   DebugLogPuts("G");
+  if (bFromEditor) MainWindow.NotifyEditorStart();
   DebugLogPuts("H");
   if (!InitGame(commandLine, showState)) {
     UnInitGame();
+    if (bFromEditor) MainWindow.NotifyEditorEnd(0);
     plat::DestroyAppWindow(hWndMain.load());
     plat::StopWindowSystem();
+    InstanceMutex.Release();
     return 0;
   }
   bWndReady = 1;
@@ -88,8 +94,9 @@ int WinMain(const std::string& commandLine, int showState) {
 
   UnInitGame();
   DebugLogPuts(kAfterUnInit);
-  DebugLogPuts(kAfterMutex);
   plat::StopWindowSystem();
+  InstanceMutex.Release();
+  DebugLogPuts(kAfterMutex);
   return code;
 }
 
@@ -100,7 +107,7 @@ int GameMain(int argc, char** argv) {
     commandLine += argv[i];
   }
   plat::WatchTerminationSignals();
-  int code = WinMain(commandLine, kShowNormal);
+  int code = WinMain(commandLine, EditorStartShowState());
   plat::StopWatchingTerminationSignals();
   return code;
 }

@@ -1,40 +1,92 @@
 #!/usr/bin/env bash
 # The game executable starts headless (no project yet: window, game thread,
 # frame loop), and on a close request by signal ends every thread in order
-# and exits with 0, writing nothing to stderr. Argument: the executable.
+# and exits with 0, writing nothing to stderr. A second copy asks (headless:
+# on stderr, answered Yes), ends the first in order and runs. Every run has
+# its own runtime folder, so its lock never meets another game's.
+# Argument: the executable.
 set -uo pipefail
-game="$1"
+game="$(realpath "$1")"
 status=0
+top="$(mktemp -d)"
+trap 'rm -rf "$top"' EXIT
+mkdir "$top/run"
+
+# start <folder>: starts the game there in the background; sets $pid.
+start() {
+  mkdir -p "$1"
+  (cd "$1" && XDG_RUNTIME_DIR="$top/run" SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy \
+     TAVRIK_EDITOR_SOCKET= exec "$game" 2>"$1/stderr.txt") &
+  pid=$!
+}
+
+# up <folder>: waits until start-up has reached the display report.
+up() {
+  for _ in $(seq 1 200); do
+    grep -q "^Mode : " "$1/Report_Game.txt" 2>/dev/null && return 0
+    sleep 0.05
+  done
+  echo "$1: not up after 10 s"
+  status=1
+}
+
+# ended <name> <pid>: waits up to 10 s for the process to end and checks exit 0.
+ended() {
+  local i
+  for i in $(seq 1 200); do
+    kill -0 "$2" 2>/dev/null || break
+    sleep 0.05
+  done
+  if kill -0 "$2" 2>/dev/null; then
+    echo "$1: still running after 10 s"
+    kill -KILL "$2" 2>/dev/null
+    status=1
+  fi
+  wait "$2"
+  local rc=$?
+  if [ "$rc" -ne 0 ]; then echo "$1: exit code $rc"; status=1; fi
+}
+
+# report <name> <folder>: the report log names the version, the machine and the display.
+report() {
+  for line in "App : ver 734" "OS : " "HD Free : " "Mode : Window"; do
+    if ! grep -q "^$line" "$2/Report_Game.txt" 2>/dev/null; then
+      echo "$1: no \"$line\" in the report log"
+      status=1
+    fi
+  done
+}
+
+quiet() {
+  if [ -s "$2/stderr.txt" ]; then echo "$1: stderr:"; cat "$2/stderr.txt"; status=1; fi
+}
 
 for sig in TERM INT; do
-  dir="$(mktemp -d)"
-  (cd "$dir" && SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy exec "$game" 2>"$dir/stderr.txt") &
-  pid=$!
-  # Up once the report log exists; then let the game thread run some frames.
-  for _ in $(seq 1 200); do
-    [ -s "$dir/Report_Game.txt" ] && break
-    sleep 0.05
-  done
-  sleep 0.3
+  dir="$top/$sig"
+  start "$dir"
+  up "$dir"
+  sleep 0.3  # some frames
   kill -"$sig" "$pid"
-  ended=0
-  for _ in $(seq 1 200); do
-    if ! kill -0 "$pid" 2>/dev/null; then ended=1; break; fi
-    sleep 0.05
-  done
-  if [ "$ended" -ne 1 ]; then
-    echo "SIG$sig: still running after 10 s"
-    kill -KILL "$pid" 2>/dev/null
-    status=1
-  fi
-  wait "$pid"
-  rc=$?
-  if [ "$rc" -ne 0 ]; then echo "SIG$sig: exit code $rc"; status=1; fi
-  if [ -s "$dir/stderr.txt" ]; then echo "SIG$sig: stderr:"; cat "$dir/stderr.txt"; status=1; fi
-  if ! grep -q "App : ver 734" "$dir/Report_Game.txt" 2>/dev/null; then
-    echo "SIG$sig: no report log"
-    status=1
-  fi
-  rm -rf "$dir"
+  ended "SIG$sig" "$pid"
+  quiet "SIG$sig" "$dir"
+  report "SIG$sig" "$dir"
 done
+
+# A second copy ends the first in order and runs in its place.
+start "$top/first"
+first=$pid
+up "$top/first"
+start "$top/second"
+second=$pid
+ended "first copy" "$first"
+quiet "first copy" "$top/first"
+up "$top/second"
+report "second copy" "$top/second"
+if ! grep -q "Running this program now. Restart?" "$top/second/stderr.txt"; then
+  echo "second copy: no question on stderr"
+  cat "$top/second/stderr.txt"
+  status=1
+fi
+kill -TERM "$second"
+ended "second copy" "$second"
 exit "$status"

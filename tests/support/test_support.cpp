@@ -24,6 +24,28 @@ struct HeadlessEnvironment {
     setenv("SDL_AUDIODRIVER", "dummy", 1);
   }
 } g_headless;
+
+// Each test program has its own runtime folder, so that the game's lock file
+// never meets a game or a test program of another run. Processes a test
+// starts inherit it; only the program that made it removes it.
+struct PrivateRuntimeDir {
+  std::string path;
+  PrivateRuntimeDir() {
+    if (const char* inherited = std::getenv("TAVRIK_TEST_RUNTIME_DIR")) {
+      setenv("XDG_RUNTIME_DIR", inherited, 1);
+      return;
+    }
+    std::string pattern = (fs::temp_directory_path() / "rtrunXXXXXX").string();
+    if (!mkdtemp(pattern.data())) return;
+    path = pattern;
+    setenv("XDG_RUNTIME_DIR", path.c_str(), 1);
+    setenv("TAVRIK_TEST_RUNTIME_DIR", path.c_str(), 1);
+  }
+  ~PrivateRuntimeDir() {
+    std::error_code ec;
+    if (!path.empty()) fs::remove_all(path, ec);
+  }
+} g_runtimeDir;
 }  // namespace
 
 namespace testsupport {
@@ -71,6 +93,24 @@ ScriptedBoxes::ScriptedBoxes(std::vector<int> answers) : m_answers(std::move(ans
 }
 
 ScriptedBoxes::~ScriptedBoxes() { plat::SetBoxScript(nullptr); }
+
+ScopedEnv::ScopedEnv(const char* name, const char* value) : m_name(name) {
+  if (const char* previous = std::getenv(name)) {
+    m_previous = previous;
+    m_hadPrevious = true;
+  }
+  if (value)
+    setenv(name, value, 1);
+  else
+    unsetenv(name);
+}
+
+ScopedEnv::~ScopedEnv() {
+  if (m_hadPrevious)
+    setenv(m_name.c_str(), m_previous.c_str(), 1);
+  else
+    unsetenv(m_name.c_str());
+}
 
 std::string Fixture(const std::string& relative) {
   return std::string(FIXTURES_DIR) + "/" + relative;

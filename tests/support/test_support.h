@@ -36,6 +36,19 @@ class ScriptedBoxes {
   std::vector<int> m_answers;
 };
 
+// Sets (or, with null, removes) an environment variable while the object
+// lives, then restores what was there.
+class ScopedEnv {
+ public:
+  ScopedEnv(const char* name, const char* value);
+  ~ScopedEnv();
+
+ private:
+  std::string m_name;
+  std::string m_previous;
+  bool m_hadPrevious = false;
+};
+
 // The path of a fixture file under tests/fixtures.
 std::string Fixture(const std::string& relative);
 

@@ -14,9 +14,13 @@
 #include "platform/clock.h"
 #include "platform/close_request.h"
 #include "platform/window.h"
+#include "app/single_instance.h"
+#include "support/editor_listener.h"
 #include "support/test_support.h"
 #include "threads/wait_until.h"
 
+using testsupport::EditorListener;
+using testsupport::Notice;
 using testsupport::ScopedWorkDir;
 using testsupport::WaitUntil;
 
@@ -49,7 +53,32 @@ TEST(WinMain, RunsTheFrameLoopAtSixtyAndEndsEveryThreadOnACloseRequest) {
   EXPECT_FALSE(hWndMain.load());
   EXPECT_EQ(bWndReady.load(), 1);
   EXPECT_EQ(bQuit.load(), 1);
-  EXPECT_EQ(dir.ReadFile("Report_Game.txt"), "App : ver 734\r\n");
+  // The version, the machine, then the display once start-up has shown the window.
+  const std::string report = dir.ReadFile("Report_Game.txt");
+  EXPECT_EQ(report.rfind("App : ver 734\r\nOS : ", 0), 0u) << report;
+  EXPECT_NE(report.find("\r\nHD Free : "), std::string::npos) << report;
+  EXPECT_NE(report.find("\r\nMode : Window\r\nBpp : "), std::string::npos) << report;
+}
+
+TEST(WinMain, TellsTheEditorOfItsStartAndEndWhenTheEditorStartedIt) {
+  ScopedWorkDir dir;
+  EditorListener editor(dir.Path() + "/editor.sock");
+  ASSERT_TRUE(editor.Ok());
+  for (int showState : {5, 1}) {
+    plat::ResetCloseRequests();
+    bWndReady = 0;  // not the last run's
+    std::thread closer([] {
+      EXPECT_TRUE(WaitUntil([] { return bWndReady.load() == 1; }, 30000));
+      plat::RequestClose();
+    });
+    EXPECT_EQ(WinMain("", showState), 0);
+    closer.join();
+    // Only a start by the editor (show state 5) is told; the lock is free again.
+    EXPECT_EQ(editor.TakeAll(), showState == 5 ? (std::vector<std::string>{Notice(1, 1), Notice(0, 1)})
+                                               : std::vector<std::string>{})
+        << showState;
+    EXPECT_FALSE(InstanceMutex.Held());
+  }
 }
 
 TEST(WinMain, AGameThreadThatCannotStartIsReportedNotRetried) {
