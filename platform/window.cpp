@@ -7,6 +7,7 @@
 #include <memory>
 #include <unordered_map>
 
+#include "platform/input_devices.h"
 #include "platform/message_box.h"
 #include "platform/text_encoding.h"
 #include "platform/thread_context.h"
@@ -21,6 +22,7 @@ std::unordered_map<uint32_t, SDL_Window*> g_windows;       // by our handle
 std::unordered_map<Uint32, WindowHandle> g_bySdlId;         // by SDL's window id
 
 void Translate(const SDL_Event& event) {
+  detail::TranslateInputEvent(event);
   if (event.type != SDL_WINDOWEVENT) return;  // the wake event carries nothing
   auto it = g_bySdlId.find(event.window.windowID);
   if (it == g_bySdlId.end()) return;
@@ -74,6 +76,7 @@ bool StartWindowSystem() {
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
     return false;
   }
+  detail::StartInputDevices();
   auto source = std::make_shared<detail::EventSource>();
   source->pump = PumpEvents;
   source->wait = WaitEvents;
@@ -90,6 +93,7 @@ void StopWindowSystem() {
   SetMainThreadCall(nullptr);
   detail::SetEventSource(nullptr);  // no thread wakes the event queue after this
   while (!g_windows.empty()) DestroyAppWindow(WindowHandle{g_windows.begin()->first});
+  detail::StopInputDevices();
   SDL_QuitSubSystem(SDL_INIT_VIDEO);
   SDL_Quit();
   g_started = false;
