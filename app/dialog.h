@@ -90,7 +90,7 @@ template <class T>
 class cDialogOf : public cDialog {
  public:
   cDialogOf() {
-    if (!s_pLive || !s_pLive->m_bInDoModal) s_pLive = static_cast<T*>(this);
+    if (!s_pLive || !s_pLive->m_bInDoModal) s_pLive = this;
     m_lpDlgProc = &cDialogOf::DialogProcThunk;
   }
   ~cDialogOf() override {
@@ -99,17 +99,18 @@ class cDialogOf : public cDialog {
   static intptr_t DialogProcThunk(plat::WindowHandle hWnd, uint32_t message, uintptr_t wParam, intptr_t lParam) {
     return s_pLive ? s_pLive->DialogProc(hWnd, message, wParam, lParam) : 0;
   }
-  static T* LiveInstance() { return s_pLive; }
+  static cDialog* LiveInstance() { return s_pLive; }
 
  protected:
   bool ClaimLiveInstance() override {
     if (s_pLive && s_pLive != this && s_pLive->m_bInDoModal) return false;
-    s_pLive = static_cast<T*>(this);
+    s_pLive = this;
     return true;
   }
 
  private:
-  static inline T* s_pLive = nullptr;
+  // One per class T; a cDialog while T is still being built.
+  static inline cDialog* s_pLive = nullptr;
 };
 
 // Show or hide, enable or disable every window and control of the owner lists.

@@ -11,7 +11,6 @@
 #include "platform/message_box.h"
 #include "platform/message_numbers.h"
 #include "platform/text_encoding.h"
-#include "platform/window_props.h"
 
 namespace plat {
 namespace detail {
@@ -153,10 +152,7 @@ SDL_HitTestResult HitTest(SDL_Window*, const SDL_Point* area, void* data) {
 intptr_t DialogWindowProc(WindowHandle window, uint32_t message, uintptr_t wParam, intptr_t lParam) {
   DialogWindow* d = FindDialog(window);
   if (!d) return 0;
-  if (message == kDialogInputMessage) {
-    HandleDialogInput(*d, wParam);
-    return 0;
-  }
+  if (message == kDialogWakeMessage) return 0;
   if (message == WM_SETTEXT) {
     d->title = lParam ? reinterpret_cast<const char*>(lParam) : "";
     SDL_SetWindowTitle(d->sdl, Cp932ToUtf8(d->title).c_str());
@@ -202,12 +198,6 @@ void Destroy(DialogWindow& d) {
 }  // namespace
 
 // --- DialogWindow and Widget -------------------------------------------------
-
-Widget* DialogWindow::Find(WindowHandle control) const {
-  for (auto& w : widgets)
-    if (w->m_handle == control) return w.get();
-  return nullptr;
-}
 
 Rect DialogWindow::CaptionRect() const {
   if ((style & WS_CAPTION) != WS_CAPTION) return {};
@@ -391,6 +381,7 @@ intptr_t DialogBoxParam(int resourceId, WindowHandle owner, WindowProc proc, int
       Dispatch(msg);
       continue;
     }
+    if (HandleNextDialogInput(d)) continue;
     if (d.dirty) PaintDialog(d);
     WaitForMessage();
   }

@@ -1,11 +1,13 @@
 // The window system's input on its way: the pointer and the keys are noted,
-// keystrokes pass the keyboard hooks, and a dialog's events are queued as
-// messages to it and handled there as the dialog manager would: Tab, Enter,
-// Escape, Alt+F4 and the arrows of a button group act on the dialog, other
-// keys go to the focused control, clicks to the control under the pointer.
+// keystrokes pass the keyboard hooks, and a dialog's events wait in its input
+// queue until its pump has no posted message left, then are handled as the
+// dialog manager would: Tab, Enter, Escape, Alt+F4 and the arrows of a button
+// group act on the dialog, other keys go to the focused control, clicks to
+// the control under the pointer.
 #include <SDL.h>
 
 #include <algorithm>
+#include <deque>
 #include <map>
 
 #include "platform/dialog_internal.h"
@@ -19,14 +21,8 @@
 namespace plat::detail {
 namespace {
 
-struct QueuedEvent {
-  WindowHandle dialog;
-  SDL_Event event;
-};
-
-// Main thread only.
-std::map<uintptr_t, QueuedEvent> g_queued;
-uintptr_t g_nextNumber = 1;
+// Each dialog's input not handled yet, by dialog handle. Main thread only.
+std::map<uint32_t, std::deque<SDL_Event>> g_input;
 
 constexpr uintptr_t MK_LBUTTON = 0x1, MK_RBUTTON = 0x2, MK_SHIFT = 0x4, MK_CONTROL = 0x8;
 
@@ -338,24 +334,21 @@ bool RouteWindowInput(const SDL_Event& e) {
     return true;
   }
   if (!IsInput(e)) return false;
-  uintptr_t number = g_nextNumber++;
-  g_queued[number] = {d->handle, e};
-  if (!Post(d->handle, kDialogInputMessage, number, 0)) g_queued.erase(number);
+  // The dialog's pump takes it when no posted message waits; the wake-up
+  // ends a wait of that pump.
+  if (Post(d->handle, kDialogWakeMessage, 0, 0)) g_input[d->handle.id].push_back(e);
   return true;
 }
 
-void HandleDialogInput(DialogWindow& d, uintptr_t number) {
-  auto it = g_queued.find(number);
-  if (it == g_queued.end()) return;
-  SDL_Event e = it->second.event;
-  g_queued.erase(it);
-  if (d.ended) return;
-  HandleQueued(d, e);
+bool HandleNextDialogInput(DialogWindow& d) {
+  auto it = g_input.find(d.handle.id);
+  if (it == g_input.end() || it->second.empty()) return false;
+  SDL_Event e = it->second.front();
+  it->second.pop_front();
+  if (!d.ended) HandleQueued(d, e);
+  return true;
 }
 
-void DropDialogInput(WindowHandle dialog) {
-  for (auto it = g_queued.begin(); it != g_queued.end();)
-    it = it->second.dialog == dialog ? g_queued.erase(it) : std::next(it);
-}
+void DropDialogInput(WindowHandle dialog) { g_input.erase(dialog.id); }
 
 }  // namespace plat::detail

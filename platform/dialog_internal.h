@@ -15,10 +15,11 @@ namespace plat::detail {
 
 struct DialogWindow;
 
-// A window-system event for a dialog, taken from the queue when this message
-// (wParam: the event's number) reaches the dialog, so that events and posted
-// messages keep their order. Outside the ranges that programs use.
-constexpr uint32_t kDialogInputMessage = 0xC0DE;
+// Posted to a dialog with each of its window-system events, to wake its
+// pump; the events themselves wait in the dialog's input queue, which the
+// pump serves after the posted messages, as input comes after posts. Outside
+// the ranges that programs use.
+constexpr uint32_t kDialogWakeMessage = 0xC0DE;
 
 // Drawing into a dialog's window surface; coordinates are relative to the
 // origin (the client area's top-left corner) and clipped to `clip`.
@@ -118,7 +119,6 @@ struct DialogWindow {
   uint16_t keyMods = 0;  // SDL modifiers of the key being handled
   std::unique_ptr<WindowOps> ops;
 
-  Widget* Find(WindowHandle control) const;
   Rect CloseBox() const;  // window pixels; empty without one
   Rect CaptionRect() const;
   Point ClientOrigin() const;  // screen
@@ -135,8 +135,9 @@ void MoveFocus(DialogWindow& dialog, Widget* to);
 void UpdateTextInputRect(DialogWindow& dialog);
 void PaintDialog(DialogWindow& dialog);
 
-// Handles the queued event `number` for the dialog (dialog_input.cpp).
-void HandleDialogInput(DialogWindow& dialog, uintptr_t number);
+// Handles the dialog's oldest queued input event; false when none waits
+// (dialog_input.cpp).
+bool HandleNextDialogInput(DialogWindow& dialog);
 // Forgets the queued events of a dialog that ends.
 void DropDialogInput(WindowHandle dialog);
 
