@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "platform/text_encoding.h"
+#include "records/record_layout.h"
 
 namespace fs = std::filesystem;
 
@@ -17,11 +18,13 @@ extern "C" const char* __ubsan_default_options() { return "halt_on_error=1:print
 extern "C" const char* __tsan_default_options() { return "halt_on_error=1:second_deadlock_stack=1"; }
 
 namespace {
-// Tests never open a window or a sound device.
+// Tests never open a window or a sound device. Every record class's shared
+// layout is checked against its RegisterFields at every use.
 struct HeadlessEnvironment {
   HeadlessEnvironment() {
     setenv("SDL_VIDEODRIVER", "dummy", 1);
     setenv("SDL_AUDIODRIVER", "dummy", 1);
+    bCheckRecordLayouts = true;
   }
 } g_headless;
 }  // namespace
