@@ -1,13 +1,19 @@
 #!/usr/bin/env bash
 # The game executable starts headless (no project yet: window, game thread,
 # frame loop), and on a close request by signal ends every thread in order
-# and exits with 0, writing nothing to stderr. Argument: the executable.
+# and exits with 0, writing nothing to stderr. It does so in a folder whose
+# host name has characters without a Shift-JIS form too. Argument: the
+# executable.
 set -uo pipefail
 game="$1"
 status=0
 
-for sig in TERM INT; do
-  dir="$(mktemp -d)"
+# signal, then the folder (below a fresh one) to start the game in
+for run in "TERM ." "INT ." "TERM ゲーム/josé"; do
+  sig="${run%% *}"
+  top="$(mktemp -d)"
+  dir="$top/${run#* }"
+  mkdir -p "$dir"
   (cd "$dir" && SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy exec "$game" 2>"$dir/stderr.txt") &
   pid=$!
   # Up once the report log exists; then let the game thread run some frames.
@@ -32,9 +38,9 @@ for sig in TERM INT; do
   if [ "$rc" -ne 0 ]; then echo "SIG$sig: exit code $rc"; status=1; fi
   if [ -s "$dir/stderr.txt" ]; then echo "SIG$sig: stderr:"; cat "$dir/stderr.txt"; status=1; fi
   if ! grep -q "App : ver 734" "$dir/Report_Game.txt" 2>/dev/null; then
-    echo "SIG$sig: no report log"
+    echo "SIG$sig in $dir: no report log"
     status=1
   fi
-  rm -rf "$dir"
+  rm -rf "$top"
 done
 exit "$status"

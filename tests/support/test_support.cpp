@@ -31,19 +31,23 @@ struct HeadlessEnvironment {
 
 namespace testsupport {
 
-ScopedWorkDir::ScopedWorkDir() {
+ScopedWorkDir::ScopedWorkDir() : ScopedWorkDir(std::string()) {}
+
+ScopedWorkDir::ScopedWorkDir(const std::string& inside) {
   m_previous = fs::current_path().string();
   std::string pattern = (fs::temp_directory_path() / "rtXXXXXX").string();
   char* made = mkdtemp(pattern.data());
   if (!made) throw std::runtime_error("mkdtemp failed");
-  m_path = made;
+  m_root = made;
+  m_path = inside.empty() ? m_root : m_root + "/" + inside;
+  fs::create_directories(m_path);
   fs::current_path(m_path);
 }
 
 ScopedWorkDir::~ScopedWorkDir() {
   std::error_code ec;
   fs::current_path(m_previous, ec);
-  fs::remove_all(m_path, ec);
+  fs::remove_all(m_root, ec);
 }
 
 void ScopedWorkDir::WriteFile(const std::string& relative, const std::string& bytes) const {
