@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <functional>
 
-// Message numbers, with the values the system's code was written against.
+// Message numbers. The values are fixed: the program compares and stores them as numbers.
 constexpr uint32_t WM_NULL = 0x0000;
 constexpr uint32_t WM_CREATE = 0x0001;
 constexpr uint32_t WM_DESTROY = 0x0002;
