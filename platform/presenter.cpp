@@ -37,6 +37,7 @@ int g_textureW = 0, g_textureH = 0;
 WindowHandle g_rendererWindow;
 bool g_rendererVsync = false;
 bool g_appliedFullScreen = false;
+SDL_Rect g_windowedPlace{0, 0, 0, 0};  // where the window was before full screen
 int g_appliedCursor = 0;
 std::vector<uint32_t> g_showing;
 
@@ -47,6 +48,18 @@ uint32_t Widen565(uint16_t p) {
   b = b << 3 | b >> 2;
   return r << 16 | g << 8 | b;
 }
+
+// Widening splits into the pixel's two bytes, whose parts of the result
+// share no bits: a table per byte.
+struct Widen565Tables {
+  uint32_t high[256], low[256];
+  Widen565Tables() {
+    for (uint32_t i = 0; i < 256; ++i) {
+      high[i] = Widen565(static_cast<uint16_t>(i << 8));
+      low[i] = Widen565(static_cast<uint16_t>(i));
+    }
+  }
+};
 
 void Convert(const FrameView& f, std::vector<uint32_t>& out) {
   out.resize(static_cast<size_t>(f.width) * static_cast<size_t>(f.height));
@@ -64,8 +77,9 @@ void Convert(const FrameView& f, std::vector<uint32_t>& out) {
         for (int x = 0; x < f.width; ++x) d[x] = lut[row[x]];
         break;
       case 16: {
+        static const Widen565Tables tables;
         const uint16_t* s = reinterpret_cast<const uint16_t*>(row);
-        for (int x = 0; x < f.width; ++x) d[x] = Widen565(s[x]);
+        for (int x = 0; x < f.width; ++x) d[x] = tables.high[s[x] >> 8] | tables.low[s[x] & 0xFF];
         break;
       }
       default: {
@@ -105,7 +119,27 @@ SDL_Window* ApplySettings() {
   if (g_renderer && (g_rendererWindow != window || g_rendererVsync != vsync || !sdl)) DropRenderer();
   if (!sdl) return nullptr;
   if (fullScreen != g_appliedFullScreen) {
-    SDL_SetWindowFullscreen(sdl, fullScreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+    // The window itself takes the desktop's place and size, so that full
+    // screen holds also where no window manager would resize it.
+    if (fullScreen) {
+      SDL_GetWindowPosition(sdl, &g_windowedPlace.x, &g_windowedPlace.y);
+      SDL_GetWindowSize(sdl, &g_windowedPlace.w, &g_windowedPlace.h);
+      SDL_Rect desktop;
+      const bool bounds = SDL_GetDisplayBounds(SDL_GetWindowDisplayIndex(sdl), &desktop) == 0;
+      SDL_SetWindowFullscreen(sdl, SDL_WINDOW_FULLSCREEN_DESKTOP);
+      if (bounds) {
+        SDL_SetWindowPosition(sdl, desktop.x, desktop.y);
+        SDL_SetWindowSize(sdl, desktop.w, desktop.h);
+      }
+      SDL_RaiseWindow(sdl);
+    } else {
+      SDL_SetWindowFullscreen(sdl, 0);
+      SDL_SetWindowBordered(sdl, SDL_TRUE);
+      if (g_windowedPlace.w > 0) {
+        SDL_SetWindowSize(sdl, g_windowedPlace.w, g_windowedPlace.h);
+        SDL_SetWindowPosition(sdl, g_windowedPlace.x, g_windowedPlace.y);
+      }
+    }
     g_appliedFullScreen = fullScreen;
   }
   if (!g_renderer) {
