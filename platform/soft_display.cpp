@@ -110,10 +110,14 @@ void CopyRow32(uint32_t* dst, const uint32_t* src, int n, bool keyed, uint32_t k
 
 template <class T>
 void StretchRow(T* dst, const T* src, const int* cols, int n, bool keyed, uint32_t key, uint32_t keyMask) {
+  if (!keyed) {
+    for (int i = 0; i < n; ++i) dst[i] = src[cols[i]];
+    return;
+  }
   const T k = static_cast<T>(key & keyMask);
   for (int i = 0; i < n; ++i) {
-    T p = src[cols[i]];
-    if (!keyed || static_cast<T>(p & keyMask) != k) dst[i] = p;
+    const T p = src[cols[i]];
+    dst[i] = static_cast<T>(p & keyMask) != k ? p : dst[i];
   }
 }
 
@@ -290,10 +294,17 @@ int32_t DDSurface::Blt(const Rect& dstRect, DDSurface& src, const Rect& srcRect,
     base = snapshot->bytes.data();
   }
   const int bpp = m_bpp / 8;
+  int lastSy = -1;
   for (int j = 0; j < h; ++j) {
     const int sy = srcRect.top + static_cast<int>(j * sh / h);
     const uint8_t* s = base + static_cast<size_t>(sy) * static_cast<size_t>(src.m_pitch);
     uint8_t* d = Row(dstRect.top + j) + static_cast<size_t>(dstRect.left) * bpp;
+    // An opaque row that repeats the source row above is the row above again.
+    if (!keyed && sy == lastSy) {
+      std::memcpy(d, d - m_pitch, static_cast<size_t>(w) * bpp);
+      continue;
+    }
+    lastSy = sy;
     switch (m_bpp) {
       case 8: StretchRow(d, s, cols.data(), w, keyed, src.m_key, 0xFF); break;
       case 16:
@@ -355,10 +366,7 @@ int32_t DDSurface::Flip() {
   for (size_t i = 0; i + 1 < chain.size(); ++i) chain[i]->m_store = chain[i + 1]->m_store;
   chain.back()->m_store = std::move(front);
   HandOver();
-  if (m_state->vsync)
-    WaitForShownFrame();
-  else
-    WaitForBlankTick();
+  WaitForShownFrame();
   return DD_OK;
 }
 
@@ -507,7 +515,7 @@ int32_t DDObject::CreateClipper(std::shared_ptr<DDClipper>& out) {
 }
 
 int32_t DDObject::WaitForVerticalBlank() {
-  WaitForBlankTick();
+  WaitForShownFrame();
   return DD_OK;
 }
 

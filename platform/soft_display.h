@@ -124,8 +124,8 @@ class DDSurface {
 
   // Primary with back buffers: the front takes the first back buffer's
   // pixels, each back buffer the next one's, the last the old front's; then
-  // the new front is handed to the presenter. With vertical sync it waits for
-  // that frame to be shown, else for the next tick of a 60 Hz clock.
+  // the new front is handed to the presenter and the flip waits as
+  // WaitForVerticalBlank does.
   int32_t Flip();
   int32_t GetAttachedBackBuffer(std::shared_ptr<DDSurface>& out);
 
@@ -179,8 +179,8 @@ class DDObject {
   int32_t CreatePalette(const PalEntry entries[256], std::shared_ptr<DDPalette>& out);
   int32_t CreateClipper(std::shared_ptr<DDClipper>& out);
 
-  // Waits for the presenter to show the next frame (vertical sync on a live
-  // window), else for the next tick of a 60 Hz clock.
+  // With vertical sync on a live window, waits until the presenter has shown
+  // the last frame handed over; otherwise for the next tick of a 60 Hz clock.
   int32_t WaitForVerticalBlank();
   // Lets the window system's own windows show over a full-screen display
   // (the game window leaves full screen), and takes the display back.
