@@ -404,7 +404,9 @@ int32_t DDSurface::GetPixelFormat(PixelFormat& out) const {
 
 DDObject::DDObject() : m_state(std::make_shared<DisplayState>()) { m_state->budget = g_budget.load(); }
 
-DDObject::~DDObject() { Release(); }
+// Only the state goes: at exit the presenter may be gone already. The
+// drawing layer lets go of the window with Release before.
+DDObject::~DDObject() = default;
 
 int32_t DDObject::Create(std::unique_ptr<DDObject>& out) {
   out.reset();

@@ -257,7 +257,9 @@ TEST_F(Bitmaps, TheTransparentColourIsTheTopLeftPixelOfAnImage) {
     TransmitPixel = 0x77;
     EXPECT_EQ(DDSetTransmit("bmp\\Key.bmp"), 1);
     EXPECT_EQ(TransmitPixel, c.pixel) << c.bpp;
-    if (c.bpp == 32) EXPECT_EQ(lpDDCon->rgbTransmit, (RGBTRIPLE{0xFF, 0, 0xFF}));
+    if (c.bpp == 32) {
+      EXPECT_EQ(lpDDCon->rgbTransmit, (RGBTRIPLE{0xFF, 0, 0xFF}));
+    }
     DDRelease();
   }
   ASSERT_TRUE(Start(32));

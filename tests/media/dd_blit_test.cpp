@@ -34,7 +34,9 @@ void RunClips(const ClipCase* cases, size_t n, DDSURFACEDATA& dst, DDSURFACEDATA
     Blit b = cases[i].in;
     const int r = DDClipBlt(&dst, &b.x, &b.y, &b.w, &b.h, &src, &b.sx, &b.sy, &b.sw, &b.sh);
     EXPECT_EQ(r, cases[i].result) << cases[i].what;
-    if (r) EXPECT_EQ(b, cases[i].out) << cases[i].what;
+    if (r) {
+      EXPECT_EQ(b, cases[i].out) << cases[i].what;
+    }
   }
 }
 

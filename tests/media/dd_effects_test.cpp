@@ -129,8 +129,8 @@ TEST_F(Effects, DepthRotateNarrowsTurnsOverAndWidensAgain) {
       {4, {0, 0, 0, 3, 4, 0, 0, 0}}, {7, {3, 3, 3, 3, 4, 4, 4, 4}}, {12, {0, 0, 0, 1, 2, 0, 0, 0}},
   };
   for (const Case& c : cases) {
-    DDSURFACEDATA t = Blank(8, 1);
-    DDBltDepthRotate(&t, 0, 0, 8, 1 + 1, &front, 0, 0, &back, 0, 0, 2, 1, 0, c.phase, 0);
+    DDSURFACEDATA t = Blank(8, 1);  // the rectangle is 8 x 2, cut to the surface's one row
+    DDBltDepthRotate(&t, 0, 0, 8, 2, &front, 0, 0, &back, 0, 0, 2, 1, 0, c.phase, 0);
     EXPECT_EQ(Row(&t, 0), c.row) << "phase " << c.phase;
   }
   // About the horizontal axis the height narrows.

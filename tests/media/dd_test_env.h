@@ -4,6 +4,7 @@
 // state put back afterwards.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -69,8 +70,8 @@ class DrawingTest : public ::testing::Test {
     bDDEverInited = 0;
     TransmitPixel = 0;
     std::memset(TextureChannels, 0, sizeof TextureChannels);
-    std::memset(CurPalette, 0, sizeof CurPalette);
-    std::memset(BasePalette, 0, sizeof BasePalette);
+    std::fill(std::begin(CurPalette), std::end(CurPalette), PALETTEENTRY{});
+    std::fill(std::begin(BasePalette), std::end(BasePalette), PALETTEENTRY{});
     lpSurfaceTable = nullptr;
     lpSurfaceDefs = nullptr;
     nSurfaceCount = 0;
