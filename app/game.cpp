@@ -3,29 +3,18 @@
 #include "base/boxes.h"
 #include "app/main_window.h"
 #include "base/report_log.h"
-#include "base/timers.h"
 #include "app/win_main.h"
 #include "platform/clock.h"
 #include "platform/thread.h"
 
-cGame Game;
-std::atomic<int> nMeasuredFps{0};
-std::atomic<int> nFrameWorkMs{0};
+cAppSceneMaker AppSceneMaker;
 
-void cGame::WaitFrame() {
-  while (!LimitRate(static_cast<unsigned>(m_nFps))) {
-    if (plat::IsCancelled()) return;
-    plat::Sleep(1);
-  }
-}
+// The title, world map, map menu, stage select, stage and options scenes
+// join here as they come; until then a scene number makes nothing and the
+// frame runs no scene.
+cScene* cAppSceneMaker::Create(int) { return nullptr; }
 
-int cGame::Frame() {
-  WaitFrame();
-  StopwatchStart();
-  nMeasuredFps = static_cast<int>(CountPerSecond(1));
-  nFrameWorkMs = static_cast<int>(StopwatchElapsed(1));
-  return 1;
-}
+void cAppSceneMaker::SetStageFps(int) {}
 
 unsigned GameLoop(void*) {
   for (;;) {

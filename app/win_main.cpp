@@ -14,7 +14,6 @@
 #include "platform/signals.h"
 #include "platform/window.h"
 
-std::atomic<int> bFromEditor{0};
 std::atomic<int> bWndReady{0};
 std::atomic<int> bAppActive{0};
 

@@ -4,7 +4,8 @@
 #include <atomic>
 #include <string>
 
-extern std::atomic<int> bFromEditor;  // started by the editor (show state 5)
+#include "records/started_by_editor.h"  // bFromEditor: started by the editor (show state 5)
+
 extern std::atomic<int> bWndReady;    // start-up succeeded
 extern std::atomic<int> bAppActive;   // the application is active; loops idle while 0
 

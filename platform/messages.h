@@ -52,6 +52,11 @@ WindowHandle CreateMessageWindow(WindowProc proc);
 void DestroyMessageWindow(WindowHandle window);
 bool IsWindow(WindowHandle window);
 
+// Replaces the window's procedure (subclassing) and returns the one it had,
+// which the new one may call on; empty when the window is gone. A call that
+// runs already finishes with the procedure it started with.
+WindowProc SetWindowProc(WindowHandle window, WindowProc proc);
+
 // Appends to the owner's queue; false when the window or thread is gone.
 bool Post(WindowHandle window, uint32_t message, uintptr_t wParam, intptr_t lParam);
 bool PostToThread(uint32_t threadId, uint32_t message, uintptr_t wParam, intptr_t lParam);

@@ -61,6 +61,18 @@ std::string Utf8ToCp932(const std::string& utf8, bool* ok) {
   return Convert<std::string>("CP932", "UTF-8", utf8, "?", SkipUtf8Sequence, ok);
 }
 
+std::string Utf8ToCp932Dropping(const std::string& utf8) {
+  std::string out;
+  for (size_t i = 0; i < utf8.size();) {
+    size_t n = SkipUtf8Sequence(&utf8[i], utf8.size() - i);
+    bool ok = false;
+    std::string one = Utf8ToCp932(utf8.substr(i, n), &ok);
+    if (ok) out += one;
+    i += n;
+  }
+  return out;
+}
+
 std::u32string Cp932ToUtf32(const std::string& sjis, bool* ok) {
   return Convert<std::u32string>("UTF-32LE", "CP932", sjis, std::u32string(1, U'\uFFFD'),
                                  SkipOneByte, ok);

@@ -13,6 +13,10 @@ std::string Cp932ToUtf8(const std::string& sjis, bool* ok = nullptr);
 // UTF-8 to Shift-JIS; characters without a CP932 form become '?'.
 std::string Utf8ToCp932(const std::string& utf8, bool* ok = nullptr);
 
+// UTF-8 to Shift-JIS, leaving out every character that has no CP932 form
+// (and anything that is not UTF-8), for text the user types or pastes.
+std::string Utf8ToCp932Dropping(const std::string& utf8);
+
 // Shift-JIS to UTF-32 code points (for the text layer).
 std::u32string Cp932ToUtf32(const std::string& sjis, bool* ok = nullptr);
 

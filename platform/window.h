@@ -3,7 +3,8 @@
 // Once started, the main thread's message waits also wake on the window
 // system's events, which arrive as messages to the window concerned:
 // the close button as WM_CLOSE, focus as WM_ACTIVATEAPP (wParam 1 gained,
-// 0 lost). Message boxes asked for on other threads are then shown through
+// 0 lost); keyboard and joystick events fill the tables of platform/input.h.
+// Message boxes asked for on other threads are then shown through
 // the main thread's queue (served by every pump, nested ones too).
 #include <string>
 
@@ -21,6 +22,7 @@ struct WindowLayout {
   int x = 0, y = 0;                         // outer position on the desktop
   int clientWidth = 640, clientHeight = 480;
   bool resizable = false;
+  uint32_t style = 0;  // the style word it reports (platform/window_geometry.h)
 };
 
 // A hidden top-level window whose messages go to `proc`; WM_CREATE has run

@@ -1,0 +1,91 @@
+// One frame of the frame loop and its pieces.
+#include <new>
+#include <string>
+
+#include "base/boxes.h"
+#include "base/report_log.h"
+#include "base/timers.h"
+#include "base/window_messages.h"
+#include "game/game.h"
+#include "media/dd_frame.h"
+#include "media/key_config.h"
+#include "platform/clock.h"
+#include "platform/thread.h"
+#include "records/system_ini.h"
+
+namespace {
+
+constexpr int kPollRetryFrames = 60;
+
+}  // namespace
+
+void cGame::WaitFrame() {
+  if (DDIsDirect3D()) return;  // the present paces
+  while (!LimitRate(m_nFps < 0 ? 0u : static_cast<unsigned>(m_nFps))) {
+    if (plat::IsCancelled()) return;
+    plat::Sleep(1);
+  }
+}
+
+int cGame::RestoreLostSurfaces() {
+  if (DDIsDirect3D() || !DDIsPrimaryLost()) return 1;
+  if (!DDRestore()) return 0;
+  return DDRestoreSurfaceSets() ? 1 : 0;
+}
+
+void cGame::PollInput(cVector<cInput>& input) {
+  cInput& first = input.At(0);
+  if (KeyConfig.bAssign)
+    first.PollAssigned(1, kPollRetryFrames);
+  else
+    first.PollDefault(0, INPUT_POLL_JOYSTICK | INPUT_POLL_KEYBOARD, kPollRetryFrames);
+}
+
+void cGame::Present() {
+  if (DDIsDirect3D()) {
+    if (!DDPresent(m_nFps, 0, nullptr)) plat::Send(hWndMain.load(), WM_GAME_RESTOREDEVICE, 0, 0);
+    return;
+  }
+  // A stage faster than the display must not wait for its refresh. While
+  // the stage scene exists, m_nFps is the stage's own rate.
+  const bool fastStage = m_pStage && m_nFps > 60;
+  if (DDIsWindowed())
+    DDShowFrame(fastStage ? 0 : 1);
+  else
+    DDShowFrame(!bTimerPacing && !fastStage ? 1 : 0);
+}
+
+void cGame::DrawFps() {
+  anFpsWorkRing[nFpsRingPos] = nFrameWorkMs.load();
+  if (++nFpsRingPos >= FPS_RING_SIZE) {
+    nFpsRingPos = 0;
+    uint32_t sum = 0;
+    for (int32_t work : anFpsWorkRing) sum += static_cast<uint32_t>(work);
+    nFpsWorkAverage = sum >> 4;
+  }
+  const int fps = nMeasuredFps.load();
+  const int average = static_cast<int>(nFpsWorkAverage);
+  if (SystemIni.nShowFps == 2)
+    FontDrawTextF(0, 549, 469, "FPS%2d(%2d)", fps, average);
+  else
+    FontDrawTextBoxF(1, 495, 463, 0, 0, "FPS%2d(%2d)", fps, average);
+}
+
+int cGame::Frame() {
+  WaitFrame();
+  StopwatchStart();
+  if (!RestoreLostSurfaces()) return 0;
+  PollInput(Input);
+  try {
+    RunSceneSetUp([this] { SwitchScene(m_nScene); });
+  } catch (const std::bad_alloc&) {
+    OutOfMemory();
+  }
+  if (cScene* scene = SceneOf(m_nScene)) scene->Run();
+  nMeasuredFps = static_cast<int>(CountPerSecond(1));
+  nFrameWorkMs = static_cast<int>(StopwatchElapsed(1));
+  if (m_pStage && m_pSceneMaker) m_pSceneMaker->SetStageFps(nMeasuredFps.load());
+  if (SystemIni.nShowFps != 0) DrawFps();
+  Present();
+  return 1;
+}

@@ -1,0 +1,104 @@
+#pragma once
+// The command types: for each, its label and the number of integer
+// parameters its commands hold. Action commands run in flows; item commands
+// run when the hero takes an item. Item type n (n >= 2) is action type n + 15
+// with the same label and count; item type 1 (flow change) has no action
+// counterpart.
+#include <cstdint>
+#include <string>
+
+enum ACTCMDTYPE {
+  ACTCMDTYPE_NONE,
+  ACTCMDTYPE_WAIT,
+  ACTCMDTYPE_MOVE_STRAIGHT,
+  ACTCMDTYPE_MOVE_GROUND_TURN,
+  ACTCMDTYPE_MOVE_CIRCLE,
+  ACTCMDTYPE_MOVE_CHARGE,
+  ACTCMDTYPE_MOVE_HOMING,
+  ACTCMDTYPE_MOVE_AVOID_OFFSCREEN,
+  ACTCMDTYPE_MOVE_DISABLE,
+  ACTCMDTYPE_TURN,
+  ACTCMDTYPE_JUMP,
+  ACTCMDTYPE_SHOT,
+  ACTCMDTYPE_SWORD,
+  ACTCMDTYPE_SUMMON_BLOCK,
+  ACTCMDTYPE_SUMMON_CHARA,
+  ACTCMDTYPE_SUMMON_ITEM,
+  ACTCMDTYPE_FLOW_OPERATION,
+  ACTCMDTYPE_STAGE_CLEAR,
+  ACTCMDTYPE_GAME_WAIT,
+  ACTCMDTYPE_MESSAGE,
+  ACTCMDTYPE_WARP,
+  ACTCMDTYPE_SET_TARGET,
+  ACTCMDTYPE_STATUS_OP,
+  ACTCMDTYPE_STATUS_OP2,
+  ACTCMDTYPE_VANISH,
+  ACTCMDTYPE_GET_ITEM,
+  ACTCMDTYPE_CHANGE_GRAPHIC,
+  ACTCMDTYPE_CHANGE_BASIC_ANIMESET,
+  ACTCMDTYPE_PLAY_ANIME,
+  ACTCMDTYPE_PLAY_EFFECT,
+  ACTCMDTYPE_CHARA_EFFECT,
+  ACTCMDTYPE_SCREEN_EFFECT,
+  ACTCMDTYPE_SHOW_PICTURE,
+  ACTCMDTYPE_SCREEN_COLOR,
+  ACTCMDTYPE_CHANGE_BACKGROUND,
+  ACTCMDTYPE_PLAY_SE,
+  ACTCMDTYPE_PLAY_BGM,
+  ACTCMDTYPE_RUN_CODE,
+  ACTCMDTYPE_ARRANGE,
+  ACTCMDTYPE_LOOP,
+  ACTCMDTYPE_COUNT
+};
+
+enum ITEMCMDTYPE {
+  ITEMCMDTYPE_NONE,
+  ITEMCMDTYPE_FLOW_CHANGE,
+  ITEMCMDTYPE_STAGE_CLEAR,
+  ITEMCMDTYPE_GAME_WAIT,
+  ITEMCMDTYPE_MESSAGE,
+  ITEMCMDTYPE_WARP,
+  ITEMCMDTYPE_SET_TARGET,
+  ITEMCMDTYPE_STATUS_OP,
+  ITEMCMDTYPE_STATUS_OP2,
+  ITEMCMDTYPE_VANISH,
+  ITEMCMDTYPE_GET_ITEM,
+  ITEMCMDTYPE_CHANGE_GRAPHIC,
+  ITEMCMDTYPE_CHANGE_BASIC_ANIMESET,
+  ITEMCMDTYPE_PLAY_ANIME,
+  ITEMCMDTYPE_PLAY_EFFECT,
+  ITEMCMDTYPE_CHARA_EFFECT,
+  ITEMCMDTYPE_SCREEN_EFFECT,
+  ITEMCMDTYPE_SHOW_PICTURE,
+  ITEMCMDTYPE_SCREEN_COLOR,
+  ITEMCMDTYPE_CHANGE_BACKGROUND,
+  ITEMCMDTYPE_PLAY_SE,
+  ITEMCMDTYPE_PLAY_BGM,
+  ITEMCMDTYPE_RUN_CODE,
+  ITEMCMDTYPE_ARRANGE,
+  ITEMCMDTYPE_LOOP,
+  ITEMCMDTYPE_COUNT
+};
+
+// Item type + ITEMCMDTYPE_TO_ACTION = the action type it stands for.
+constexpr int ITEMCMDTYPE_TO_ACTION = 15;
+
+struct COMMANDTYPEINFO {
+  std::string strName;  // Shift-JIS; "" for type 0
+  int32_t nParams = 0;
+
+  COMMANDTYPEINFO() = default;
+  // A null label gives "".
+  COMMANDTYPEINFO(const char* label, int count) : strName(label ? label : ""), nParams(count) {}
+};
+
+// Built before the program starts and never changed (the Init functions may
+// run again; they rebuild the same tables).
+extern COMMANDTYPEINFO ActionCommandTable[ACTCMDTYPE_COUNT];
+extern COMMANDTYPEINFO ItemCommandTable[ITEMCMDTYPE_COUNT];
+void InitActionCommandTable();
+void InitItemCommandTable();
+
+// The parameter count of a type of the item table (bItemCommand non-zero) or
+// the action table; -1 for a type outside its table.
+int CommandParamCount(int bItemCommand, int type);

@@ -1,0 +1,3 @@
+#include "records/started_by_editor.h"
+
+std::atomic<int> bFromEditor{0};
