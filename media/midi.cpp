@@ -238,7 +238,7 @@ void cMidi::Stop(int pause) {
 }
 
 int32_t cMidi::State() const {
-  std::lock_guard<std::recursive_mutex> lock(const_cast<std::recursive_mutex&>(m_mutex));
+  std::lock_guard<std::recursive_mutex> lock(m_mutex);
   return m_nState;
 }
 

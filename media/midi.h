@@ -59,7 +59,7 @@ class cMidi : public cMidiData {
   int32_t m_bLoop = 0;
 
   std::unique_ptr<uint8_t[]> m_lpBuffers;  // m_nHdrs blocks of m_nBufSize bytes
-  std::recursive_mutex m_mutex;            // taken by every call above
+  mutable std::recursive_mutex m_mutex;    // taken by every call above
   std::atomic<uint32_t> m_nCallbacksHandled{0};  // by the callback thread, stale ones too
   std::string m_strError;                  // the text of the last failure
 

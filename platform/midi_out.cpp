@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "platform/midi_internal.h"
+#include "platform/mixer.h"
 
 namespace plat {
 
@@ -16,6 +17,13 @@ struct MidiDevice {
   bool customSearch = false;
   std::vector<std::string> search;
   std::vector<detail::MidiStreamState*> streams;
+
+  // Apart from `lock`: a mixer's pull takes `lock` while the mixer holds its
+  // own, so the mixer is never called under `lock`.
+  std::mutex mixLock;
+  bool mixChosen = false;
+  Mixer* mixer = nullptr;
+  uint32_t mixStream = 0;
 };
 
 // Never destroyed: players that are global objects close their streams
@@ -42,8 +50,37 @@ MidiSynth* CurrentMidiSynth() { return Device().synth.get(); }
 
 }  // namespace detail
 
+namespace {
+
+// The mixer's pull: the output is at the mix's rate, so the mixer's frames
+// are the streams' frames.
+size_t PullMidi(void*, float* out, size_t frames, uint64_t) {
+  RenderMidi(out, frames);
+  return frames;
+}
+
+}  // namespace
+
+void SetMidiMixer(Mixer* mixer) {
+  MidiDevice& d = Device();
+  std::lock_guard<std::mutex> lock(d.mixLock);
+  d.mixChosen = true;
+  if (mixer == d.mixer) return;
+  if (d.mixer) d.mixer->RemoveStream(d.mixStream);
+  d.mixer = mixer;
+  d.mixStream = mixer ? mixer->AddStream(kMidiRate, 2, PullMidi, nullptr) : 0;
+}
+
 bool StartMidiSynth(std::string* reportLine) {
   MidiDevice& d = Device();
+  {
+    std::lock_guard<std::mutex> lock(d.mixLock);
+    if (!d.mixChosen) {
+      d.mixChosen = true;
+      d.mixer = &MainMixer;
+      d.mixStream = MainMixer.AddStream(kMidiRate, 2, PullMidi, nullptr);
+    }
+  }
   std::vector<std::string> candidates;
   {
     std::lock_guard<std::mutex> lock(d.lock);

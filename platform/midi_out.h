@@ -12,17 +12,25 @@
 
 namespace plat {
 
+class Mixer;
+
 // Frames a second the synthesiser renders and the streams count in: the
-// rate of the mix.
+// rate of the mix, so the mixer takes the frames as they are.
 constexpr int32_t kMidiRate = 44100;
 
 // Loads the synthesiser, once per process: FluidSynth with the first of
 // SoundFontCandidates (SetSoundFontSearch's list) that loads. True when one
 // sounds. The call that searches fills `reportLine` with the line for the
 // report log: the file taken, or every path tried; other calls leave it
-// empty. Without a SoundFont the streams play on in silence. Called by the
-// music player before it opens its stream.
+// empty. Without a SoundFont the streams play on in silence. Unless
+// SetMidiMixer chose another, the MIDI output joins MainMixer here. Called
+// by the music player before it opens its stream.
 bool StartMidiSynth(std::string* reportLine);
+
+// Moves the MIDI output into `mixer` as one of its streams (null: out of
+// every mix). Any thread but the one rendering a mix. Tests give their own
+// mixer, pulled by hand.
+void SetMidiMixer(Mixer* mixer);
 
 // The paths StartMidiSynth tries after GAME_SOUNDFONT (DefaultSoundFonts
 // until set). Tests.
@@ -34,7 +42,8 @@ void SetMidiSynth(std::shared_ptr<MidiSynth> synth);
 
 // The pull of the mix: writes `frames` interleaved stereo frames to `out`,
 // playing each event of every open stream at the frame it is due. Called by
-// the thread that renders the mix; tests call it by hand.
+// the mixer the output is in, on its rendering thread; tests call it by
+// hand as well.
 void RenderMidi(float* out, size_t frames);
 
 }  // namespace plat

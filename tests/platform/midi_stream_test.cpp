@@ -10,6 +10,7 @@
 #include "platform/messages.h"
 #include "platform/midi_out.h"
 #include "platform/midi_stream.h"
+#include "platform/mixer.h"
 
 namespace plat {
 void PrintTo(const RecordingSynth::Message& m, std::ostream* os) {
@@ -317,4 +318,54 @@ TEST_F(MidiStreamClock, CallsAnswerWithTheirResultCodes) {
   EXPECT_EQ(stream.Close(), MMSYSERR_INVALHANDLE);
   EXPECT_EQ(stream.RunNumber(), 0u);
   EXPECT_EQ(plat::MidiErrorText(MIDIERR_STILLPLAYING), "The buffer is still in the queue.");
+}
+
+namespace {
+
+// Sounds 0.25 on both sides while any note is held: where the mix changes
+// shows the frame a message came at.
+class LevelSynth : public plat::MidiSynth {
+ public:
+  void Send(const uint8_t* bytes, size_t count) override {
+    if ((bytes[0] & 0xF0) == 0x90 && count == 3 && bytes[2]) ++m_held;
+    if ((bytes[0] & 0xF0) == 0x80 && m_held) --m_held;
+  }
+  void Render(float* out, size_t frames) override {
+    for (size_t i = 0; i < 2 * frames; ++i) out[i] = m_held ? 0.25f : 0.0f;
+  }
+
+ private:
+  int m_held = 0;
+};
+
+}  // namespace
+
+TEST_F(MidiStreamClock, TheMixerPullsEveryEventOntoItsExactFrame) {
+  plat::Mixer mixer;
+  plat::SetMidiMixer(&mixer);
+  struct Detach {
+    ~Detach() { plat::SetMidiMixer(nullptr); }
+  } detach;  // before the mixer goes, whatever happens
+  plat::SetMidiSynth(std::make_shared<LevelSynth>());
+  std::deque<Buffer> buffers;
+  buffers.emplace_back(std::vector<Event>{{96, Short(0x90, 60, 100)}, {1, Short(0x80, 60, 0)}, {95, Short(0x90, 62, 1)}});
+  Open(96, buffers);
+  m_stream->Restart();
+
+  std::vector<float> mix(2 * 50000);
+  size_t done = 0;
+  for (size_t n : {1000, 333, 1, 20000, 4096}) {
+    mixer.Render(mix.data() + 2 * done, n);
+    done += n;
+  }
+  mixer.Render(mix.data() + 2 * done, 50000 - done);
+  // Held from 22050 (96 ticks) to 22279 (97), and again from 44100 (192).
+  for (size_t k = 0; k < 50000; ++k) {
+    float want = (k >= 22050 && k < 22279) || k >= 44100 ? 0.25f : 0.0f;
+    ASSERT_EQ(mix[2 * k], want) << k;
+    ASSERT_EQ(mix[2 * k + 1], want) << k;
+  }
+  plat::SetMidiMixer(nullptr);
+  mixer.Render(mix.data(), 100);
+  EXPECT_EQ(mix[0], 0.0f);  // out of the mix
 }
