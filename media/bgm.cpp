@@ -27,7 +27,9 @@ cBgm::~cBgm() { UnInit(); }
 int cBgm::Init(int channels, BGMOGGNAME* oggNames, BGMMIDINAME* midiNames, int slots) {
   std::lock_guard<std::mutex> lock(m_lock);
   if (m_bInit) UnInitLocked();
-  DeleteMidiPlayers();
+  m_MidiSet.DeleteAll();
+  m_MidiSet.m_vPlayers.clear();
+  m_MidiSet.m_vFlags.clear();
   if (!m_Vox.Init()) {
     DebugLogPrintf("%s %s", kVoxInitFailed, m_Vox.LastError().c_str());
     return 0;
@@ -41,15 +43,6 @@ int cBgm::Init(int channels, BGMOGGNAME* oggNames, BGMMIDINAME* midiNames, int s
   return 1;
 }
 
-void cBgm::DeleteMidiPlayers() {
-  for (cMidi*& player : m_MidiSet.m_vPlayers) {
-    delete player;
-    player = nullptr;
-  }
-  m_MidiSet.m_vPlayers.clear();
-  m_MidiSet.m_vChannel.clear();
-}
-
 int cBgm::SetChannels(int n) {
   std::lock_guard<std::mutex> lock(m_lock);
   if (!m_bInit) return 1;
@@ -59,9 +52,9 @@ int cBgm::SetChannels(int n) {
 int cBgm::SetChannelsLocked(int n) {
   if (n < 0) n = 0;
   // The old players go with their tables: none would be reachable after.
-  DeleteMidiPlayers();
+  m_MidiSet.DeleteAll();
   m_MidiSet.m_vPlayers.assign(static_cast<size_t>(n), nullptr);
-  m_MidiSet.m_vChannel.assign(static_cast<size_t>(n), 0);
+  m_MidiSet.m_vFlags.assign(static_cast<size_t>(n), 0);
   m_Vox.SetChannels(n);
   m_vActive.assign(static_cast<size_t>(n), 0);
   m_nCurrentSlot = -1;
@@ -163,7 +156,9 @@ int cBgm::UnInit() {
 int cBgm::UnInitLocked() {
   if (!m_bInit) return 1;
   m_Vox.Release();
-  DeleteMidiPlayers();
+  m_MidiSet.DeleteAll();
+  m_MidiSet.m_vPlayers.clear();
+  m_MidiSet.m_vFlags.clear();
   m_vActive.clear();
   m_vKind.clear();
   m_nCurrentSlot = -1;

@@ -16,7 +16,7 @@
 #include <mutex>
 
 #include "base/container.h"
-#include "media/midi.h"
+#include "media/midi_set.h"
 #include "media/vox.h"
 
 // Name entries of the slot tables the caller hands Init.
@@ -70,7 +70,6 @@ class cBgm {
  private:
   int UnInitLocked();
   int SetChannelsLocked(int n);
-  void DeleteMidiPlayers();
 
   std::mutex m_lock;  // every public operation holds it
 };

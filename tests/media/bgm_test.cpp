@@ -286,7 +286,7 @@ TEST_F(Music, NewChannelsEndBothPlayersAndForgetTheSlot) {
   EXPECT_EQ(m_bgm.SetChannels(2), 1);
   EXPECT_EQ(testsupport::MidiPlayersDeleted(), deleted + 1);
   EXPECT_EQ(m_bgm.m_MidiSet.m_vPlayers, (cVector<cMidi*>{nullptr, nullptr}));
-  EXPECT_EQ(m_bgm.m_MidiSet.m_vChannel.Size(), 2);
+  EXPECT_EQ(m_bgm.m_MidiSet.m_vFlags.Size(), 2);
   EXPECT_EQ(m_bgm.m_vActive, (cVector<int32_t>{0, 0}));
   EXPECT_EQ(m_bgm.m_nCurrentSlot, -1);
 

@@ -4,7 +4,7 @@
 #include <mutex>
 
 #include "base/path_util.h"
-#include "media/midi.h"
+#include "media/midi_set.h"
 #include "platform/host_path.h"
 
 namespace {
@@ -20,20 +20,30 @@ void Note(const std::string& call) {
 
 }  // namespace
 
-cMidi::~cMidi() { ++g_deleted; }
+// The stand-in's player holds nothing; it only counts its deletion.
+class cMidi {
+ public:
+  ~cMidi() { ++g_deleted; }
+};
+
+cMidiSet::~cMidiSet() { DeleteAll(); }
 
 void cMidiSet::StopAll(int pause) { Note("stopall " + std::to_string(pause)); }
 
-int cMidiSet::Play(int channel, const char* path, int loop) {
-  Note(std::string("play ") + (path ? path : "(null)") + " " + std::to_string(loop));
+void cMidiSet::DeleteAll() {
   for (cMidi*& player : m_vPlayers) {
     delete player;
     player = nullptr;
   }
+}
+
+int cMidiSet::Play(int channel, const std::string& path, int loop) {
+  Note("play " + path + " " + std::to_string(loop));
+  DeleteAll();
   std::string ext;
-  if (!path || !GetExtension(ext, path) || ext != "mid") return 0;
+  if (!GetExtension(ext, path) || ext != "mid") return 0;
   if (channel < 0 || channel >= m_vPlayers.Size() || !plat::PathExists(path)) return 0;
-  m_vPlayers[channel] = new cMidi();
+  m_vPlayers[static_cast<size_t>(channel)] = new cMidi();
   return 1;
 }
 
