@@ -148,6 +148,7 @@ class FrameLoop : public ::testing::Test {
     Game.DeleteScenes();
     Game = cGame();
     DDFrameStandIn = DDFRAMESTANDIN();
+    bDirect3DBackEnd = 0;
     DebugLogInit(0, "EC_Game.txt");
     ResetTimers();
   }
