@@ -25,16 +25,23 @@ void SetName(char (&entry)[N], const std::string& name) {
 cBgm::~cBgm() { UnInit(); }
 
 int cBgm::Init(int channels, BGMOGGNAME* oggNames, BGMMIDINAME* midiNames, int slots) {
-  std::lock_guard<std::mutex> lock(m_lock);
-  if (m_bInit) UnInitLocked();
-  m_MidiSet.DeleteAll();
-  m_MidiSet.m_vPlayers.clear();
-  m_MidiSet.m_vFlags.clear();
+  std::lock_guard<std::mutex> serial(m_initLock);
+  {
+    std::lock_guard<std::mutex> lock(m_lock);
+    UnInitLocked();
+    m_MidiSet.DeleteAll();
+    m_MidiSet.m_vPlayers.clear();
+    m_MidiSet.m_vFlags.clear();
+  }
+  // The plug-in's boxes wait for the main thread, which may ask for music
+  // meanwhile: the lock stays free, and while m_bInit is 0 such a request
+  // returns at once and touches nothing here.
   if (!m_Vox.Init()) {
     DebugLogPrintf("%s %s", kVoxInitFailed, m_Vox.LastError().c_str());
     return 0;
   }
   SetChannelsLocked(channels);
+  std::lock_guard<std::mutex> lock(m_lock);
   m_lpOggNames = oggNames;
   m_lpMidiNames = midiNames;
   const bool tables = oggNames && midiNames;
@@ -149,6 +156,7 @@ int cBgm::Stop() {
 }
 
 int cBgm::UnInit() {
+  std::lock_guard<std::mutex> serial(m_initLock);
   std::lock_guard<std::mutex> lock(m_lock);
   return UnInitLocked();
 }

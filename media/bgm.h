@@ -7,7 +7,7 @@
 // Callers: start-up (Init: 1 channel, 5 slots) and shutdown (UnInit) on the
 // main thread; the main window's music request (SetFile, Play on channel 0
 // with force, Stop) and WM_CLOSE (Stop) on the main thread; the options
-// scene (Init, UnInit) on the game thread. One lock keeps those apart, so a
+// scene (Init, UnInit) on the game thread. A lock keeps those apart, so a
 // close request never meets the options' switch half-way.
 //
 // While the manager is not initialised (before Init, after a failed Init or
@@ -68,10 +68,12 @@ class cBgm {
   cVector<int32_t> m_vActive;  // per channel: 0 nothing, 1 OGG, 2 MIDI
 
  private:
+  // Callers hold m_lock, or are Init while m_bInit is 0.
   int UnInitLocked();
   int SetChannelsLocked(int n);
 
-  std::mutex m_lock;  // every public operation holds it
+  std::mutex m_initLock;  // Init and UnInit, one at a time
+  std::mutex m_lock;      // every public operation holds it, but not across Init's boxes
 };
 
 extern cBgm Bgm;

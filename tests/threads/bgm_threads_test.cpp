@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "media/bgm.h"
+#include "platform/message_box.h"
 #include "platform/mixer.h"
 #include "support/ogg_writer.h"
 #include "support/test_support.h"
@@ -78,5 +79,32 @@ TEST(MusicThreads, TheOptionsSwitchAndRequestsMeetWhileTheMixerPulls) {
     EXPECT_TRUE(testsupport::WaitUntil([&] { return renderer.Sounding() > before; }));
   }
   bgm.UnInit();
+  SetVoxLibraryPath("");
+}
+
+TEST(MusicThreads, ARequestWhileInitShowsItsBoxDoesNotWaitForTheBox) {
+  // The options switch music on with the plug-in missing; the box waits for
+  // the window thread, which is handling a close request meanwhile.
+  SetVoxLibraryPath("/nonexistent/libvox.so");
+  BGMOGGNAME ogg[1] = {"bgm\\a.ogg"};
+  BGMMIDINAME midi[1] = {"bgm\\a.mid"};
+  cBgm bgm;
+  std::atomic<bool> stopped{false};
+  bool stoppedDuringBox = false;
+  std::thread window;
+  plat::SetBoxScript([&](const plat::BoxRequest&) {
+    window = std::thread([&] {
+      bgm.Stop();
+      stopped = true;
+    });
+    stoppedDuringBox = testsupport::WaitUntil([&] { return stopped.load(); }, 2000);
+    return static_cast<int>(plat::BOX_OK);
+  });
+  std::thread game([&] { EXPECT_EQ(bgm.Init(1, ogg, midi, 1), 0); });
+  game.join();
+  plat::SetBoxScript(nullptr);
+  ASSERT_TRUE(window.joinable());
+  window.join();
+  EXPECT_TRUE(stoppedDuringBox);
   SetVoxLibraryPath("");
 }
