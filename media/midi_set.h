@@ -1,13 +1,10 @@
 #pragma once
-// The MIDI players as the music manager reaches them: one player per music
-// channel, made by cMidiSet::Play for a file and deleted by the next Play or
-// by the music manager.
+// The MIDI players of the music manager, one per music channel.
 #include <cstdint>
 #include <string>
 
 #include "base/container.h"
-
-class cMidi;
+#include "media/midi.h"
 
 class cMidiSet {
  public:
@@ -19,9 +16,10 @@ class cMidiSet {
 
   // Stops (pause 0: rewinds) or pauses (pause 1) every player there is.
   void StopAll(int pause);
-  // Ends every player, then plays the file at `path` (its extension exactly
-  // "mid") on `channel`, looping when `loop` is 1. 1 when it plays; 0 for
-  // another extension or a file that does not open as MIDI.
+  // Ends every player, then plays the file at `path` (the system's path, its
+  // extension exactly "mid") on `channel`, looping when `loop` is 1. 1 when
+  // it plays; 0 for another extension or a file that does not convert.
+  // Called on the music manager's thread.
   int Play(int channel, const std::string& path, int loop);
   // Deletes every player and leaves its entry null.
   void DeleteAll();

@@ -1,29 +1,40 @@
-// The music manager over the built OGG plug-in and the process mixer, pulled
-// by hand, with the MIDI players' calls recorded.
+// The music manager over the built OGG plug-in and the MIDI players, with
+// the process mixer pulled by hand and the MIDI output going to a recording
+// synthesiser (which plays silence).
 #include "media/bgm.h"
 
 #include <dlfcn.h>
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "base/report_log.h"
+#include "media/midi.h"
+#include "platform/close_request.h"
+#include "platform/midi_out.h"
 #include "platform/mixer.h"
-#include "support/midi_standin.h"
 #include "support/ogg_writer.h"
 #include "support/test_support.h"
 
 using testsupport::ScopedWorkDir;
 using testsupport::ScriptedBoxes;
 using testsupport::Sjis;
-using testsupport::TakeMidiCalls;
-using Calls = std::vector<std::string>;
 
 namespace {
 
 constexpr int kSlots = 5;
+constexpr int kStopped = 0, kPlaying = 1, kPaused = 2;
+
+// A format-0 file at 96 ticks a quarter note: one note, a quarter long, then
+// a quarter of rest before the end.
+std::string ShortSong() {
+  const unsigned char bytes[] = {'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0, 0, 1, 0, 96, 'M', 'T', 'r', 'k', 0, 0, 0, 12,
+                                 0x00, 0x90, 0x3C, 0x64, 0x60, 0x80, 0x3C, 0x00, 0x60, 0xFF, 0x2F, 0x00};
+  return std::string(reinterpret_cast<const char*>(bytes), sizeof(bytes));
+}
 
 std::vector<float> Render(size_t frames) {
   std::vector<float> out(2 * frames);
@@ -60,23 +71,26 @@ class Music : public ::testing::Test {
     // Ten seconds of tone, longer than any test listens.
     m_ogg = testsupport::EncodeOgg(testsupport::SineFrames(441, 0.5, 22050, 1, 220500), 22050, 1);
     m_dir.WriteFile("bgm/a.ogg", m_ogg);
-    m_dir.WriteFile("bgm/b.mid", "MThd: the stand-in only looks for the file");
+    m_dir.WriteFile("bgm/b.mid", ShortSong());
     m_names.Reset();
-    TakeMidiCalls();
+    plat::ResetCloseRequests();
+    m_synth = std::make_shared<plat::RecordingSynth>();
+    plat::SetMidiSynth(m_synth);
   }
   void TearDown() override {
     m_bgm.UnInit();
+    plat::SetMidiSynth(nullptr);
     SetVoxLibraryPath("");
     DebugLogInit(0, "EC_Game.txt");
   }
-  void Start() {
-    ASSERT_EQ(m_bgm.Init(1, m_names.ogg, m_names.midi, kSlots), 1);
-    TakeMidiCalls();
-  }
+  void Start() { ASSERT_EQ(m_bgm.Init(1, m_names.ogg, m_names.midi, kSlots), 1); }
+  // The MIDI player of channel 0, null when there is none.
+  cMidi* Midi0() { return m_bgm.m_MidiSet.m_vPlayers.empty() ? nullptr : m_bgm.m_MidiSet.m_vPlayers[0]; }
 
   ScopedWorkDir m_dir;
   std::string m_ogg;
   NameTables m_names;
+  std::shared_ptr<plat::RecordingSynth> m_synth;
   cBgm m_bgm;
 };
 
@@ -129,43 +143,54 @@ TEST_F(Music, SetFileSortsAPathByItsExtensionCaseForCase) {
   }
 }
 
-TEST_F(Music, AnOggSlotSoundsAndRewindsMidiAMidiSlotStopsTheOgg) {
+TEST_F(Music, AMidiSlotStopsTheOggAndAnOggSlotRewindsTheMidi) {
   Start();
   ASSERT_EQ(m_bgm.SetFile(0, "bgm\\a.ogg"), 1);
   ASSERT_EQ(m_bgm.SetFile(1, "bgm\\b.mid"), 1);
 
-  EXPECT_EQ(m_bgm.Play(0, 0, 1, 1, 1), 1);
-  EXPECT_EQ(TakeMidiCalls(), (Calls{"stopall 0"}));
+  ASSERT_EQ(m_bgm.Play(0, 0, 1, 1, 1), 1);
   EXPECT_EQ(m_bgm.m_vActive[0], 1);
-  EXPECT_EQ(m_bgm.m_nCurrentSlot, 0);
   EXPECT_FALSE(Silent(Render(2048)));
 
   EXPECT_EQ(m_bgm.Play(0, 1, 1, 0, 1), 1);
-  EXPECT_EQ(TakeMidiCalls(), (Calls{"play bgm\\b.mid 1"}));
   EXPECT_EQ(m_bgm.m_vActive[0], 2);
   EXPECT_EQ(m_bgm.m_nCurrentSlot, 1);
   EXPECT_EQ(m_bgm.m_Vox.m_nPlaying, -1);
-  EXPECT_TRUE(Silent(Render(2048)));
+  EXPECT_TRUE(Silent(Render(2048)));  // the recording synthesiser is silent
+  ASSERT_NE(Midi0(), nullptr);
+  EXPECT_EQ(Midi0()->State(), kPlaying);
+  EXPECT_EQ(Midi0()->m_bLoop, 1);
 
+  // OGG by its extension rewinds MIDI whatever the pause flag says.
+  EXPECT_EQ(m_bgm.Play(0, 0, 1, 1, 1), 1);
+  EXPECT_EQ(m_bgm.m_vActive[0], 1);
+  EXPECT_EQ(Midi0()->State(), kStopped);
+  EXPECT_FALSE(Silent(Render(2048)));
+
+  ASSERT_EQ(m_bgm.Play(0, 1, 0, 0, 1), 1);
   EXPECT_EQ(m_bgm.Stop(), 1);
-  EXPECT_EQ(TakeMidiCalls(), (Calls{"stopall 0"}));
+  EXPECT_EQ(Midi0()->State(), kStopped);
 }
 
 TEST_F(Music, AnUndeterminedSlotTriesOggThenMidiWithItsOwnNames) {
   Start();
   // The default tables name bgm\Title.ogg, then bgm\Title.mid.
-  m_dir.WriteFile("bgm/Title.mid", "MThd");
+  m_dir.WriteFile("bgm/Title.mid", ShortSong());
   EXPECT_EQ(m_bgm.Play(0, 2, 0, 1, 1), 1);
-  EXPECT_EQ(TakeMidiCalls(), (Calls{"play bgm\\Title.mid 0"}));
   EXPECT_EQ(m_bgm.m_vActive[0], 2);
-  EXPECT_TRUE(Silent(Render(1024)));
+  ASSERT_NE(Midi0(), nullptr);
+  EXPECT_EQ(Midi0()->m_strName, "bgm\\Title.mid");
+  EXPECT_EQ(Midi0()->State(), kPlaying);
+  EXPECT_EQ(Midi0()->m_bLoop, 0);
 
   // Once the OGG file is there it wins, and MIDI stops as the request says.
   m_dir.WriteFile("bgm/Title.ogg", m_ogg);
   EXPECT_EQ(m_bgm.Play(0, 2, 0, 1, 1), 1);
-  EXPECT_EQ(TakeMidiCalls(), (Calls{"stopall 1"}));
   EXPECT_EQ(m_bgm.m_vActive[0], 1);
+  EXPECT_EQ(Midi0()->State(), kPaused);
   EXPECT_FALSE(Silent(Render(1024)));
+  EXPECT_EQ(m_bgm.Play(0, 2, 0, 0, 1), 1);
+  EXPECT_EQ(Midi0()->State(), kStopped);
 
   // "Mid" is neither MIDI spelling: the same path is tried as OGG first...
   m_dir.WriteFile("bgm/c.Mid", m_ogg);
@@ -173,9 +198,11 @@ TEST_F(Music, AnUndeterminedSlotTriesOggThenMidiWithItsOwnNames) {
   EXPECT_EQ(m_bgm.Play(0, 3, 1, 0, 1), 1);
   EXPECT_EQ(m_bgm.m_vActive[0], 1);
   // ... and then as MIDI, which opens only ".mid".
-  m_dir.WriteFile("bgm/c.Mid", "MThd");
+  m_dir.WriteFile("bgm/c.Mid", ShortSong());
   EXPECT_EQ(m_bgm.Play(0, 3, 1, 0, 1), 0);
-  EXPECT_EQ(TakeMidiCalls(), (Calls{"stopall 0", "play bgm\\c.Mid 1", "stopall 0"}));
+  EXPECT_EQ(Midi0(), nullptr);
+  EXPECT_EQ(m_bgm.m_vActive[0], 0);
+  EXPECT_TRUE(Silent(Render(1024)));
 }
 
 TEST_F(Music, TheSlotThatPlaysGoesOnUnlessForcedThenStartsAgain) {
@@ -183,33 +210,43 @@ TEST_F(Music, TheSlotThatPlaysGoesOnUnlessForcedThenStartsAgain) {
   ASSERT_EQ(m_bgm.SetFile(0, "bgm\\a.ogg"), 1);
   ASSERT_EQ(m_bgm.Play(0, 0, 1, 0, 1), 1);
   const std::vector<float> first = Render(3000);
-  TakeMidiCalls();
 
   EXPECT_EQ(m_bgm.Play(0, 0, 1, 0, 0), 1);
-  EXPECT_EQ(TakeMidiCalls(), Calls{});
   EXPECT_NE(Render(3000), first);  // went on
 
   EXPECT_EQ(m_bgm.Play(0, 0, 1, 0, 1), 1);
-  EXPECT_EQ(TakeMidiCalls(), (Calls{"stopall 0"}));
   EXPECT_EQ(Render(3000), first);  // from the top
+
+  // The same for MIDI: unforced, the player stays the one that plays.
+  ASSERT_EQ(m_bgm.SetFile(1, "bgm\\b.mid"), 1);
+  ASSERT_EQ(m_bgm.Play(0, 1, 1, 0, 1), 1);
+  const cMidi* player = Midi0();
+  EXPECT_EQ(m_bgm.Play(0, 1, 1, 0, 0), 1);
+  EXPECT_EQ(Midi0(), player);
+  EXPECT_EQ(m_bgm.Play(0, 1, 1, 0, 1), 1);
+  EXPECT_EQ(Midi0()->State(), kPlaying);
 }
 
 TEST_F(Music, ASlotNeitherPlayerOpensLeavesNothingPlayingAndIsTriedAgain) {
   Start();
   ASSERT_EQ(m_bgm.SetFile(0, "bgm\\a.ogg"), 1);
+  ASSERT_EQ(m_bgm.SetFile(1, "bgm\\b.mid"), 1);
   ASSERT_EQ(m_bgm.SetFile(2, "bgm\\late.ogg"), 1);
+  ASSERT_EQ(m_bgm.Play(0, 1, 1, 0, 1), 1);
   ASSERT_EQ(m_bgm.Play(0, 0, 1, 0, 1), 1);
-  TakeMidiCalls();
+  ASSERT_EQ(m_bgm.Play(0, 1, 1, 0, 1), 1);
 
   EXPECT_EQ(m_bgm.Play(0, 2, 1, 0, 0), 0);
-  EXPECT_EQ(TakeMidiCalls(), (Calls{"stopall 0"}));
   EXPECT_EQ(m_bgm.m_nCurrentSlot, -1);
   EXPECT_EQ(m_bgm.m_vActive[0], 0);
-  EXPECT_TRUE(Silent(Render(1024)));
+  EXPECT_EQ(Midi0()->State(), kStopped);
 
   // Kind 0 with neither file: both players tried, then both stopped.
+  ASSERT_EQ(m_bgm.Play(0, 0, 1, 0, 1), 1);
   EXPECT_EQ(m_bgm.Play(0, 4, 1, 0, 0), 0);
-  EXPECT_EQ(TakeMidiCalls(), (Calls{"play bgm\\Title.mid 1", "stopall 0"}));
+  EXPECT_EQ(m_bgm.m_vActive[0], 0);
+  EXPECT_EQ(m_bgm.m_Vox.m_nPlaying, -1);
+  EXPECT_TRUE(Silent(Render(1024)));
 
   m_dir.WriteFile("bgm/late.ogg", m_ogg);
   EXPECT_EQ(m_bgm.Play(0, 2, 1, 0, 0), 1);
@@ -219,23 +256,43 @@ TEST_F(Music, ASlotNeitherPlayerOpensLeavesNothingPlayingAndIsTriedAgain) {
 TEST_F(Music, AChannelOrSlotOutsideTheTablesChangesNothing) {
   Start();
   ASSERT_EQ(m_bgm.SetFile(0, "bgm\\a.ogg"), 1);
+  ASSERT_EQ(m_bgm.SetFile(1, "bgm\\b.mid"), 1);
+  ASSERT_EQ(m_bgm.Play(0, 1, 1, 0, 1), 1);
   ASSERT_EQ(m_bgm.Play(0, 0, 1, 0, 1), 1);
-  TakeMidiCalls();
+  const cMidi* player = Midi0();
   struct Case {
     int channel, slot;
   };
   for (const Case& c : {Case{1, 0}, Case{-1, 0}, Case{0, kSlots}, Case{0, -1}}) {
     SCOPED_TRACE(std::to_string(c.channel) + ", " + std::to_string(c.slot));
     EXPECT_EQ(m_bgm.Play(c.channel, c.slot, 1, 0, 1), 0);
-    EXPECT_EQ(TakeMidiCalls(), Calls{});
     EXPECT_EQ(m_bgm.m_nCurrentSlot, 0);
     EXPECT_EQ(m_bgm.m_vActive[0], 1);
+    EXPECT_EQ(Midi0(), player);
     EXPECT_FALSE(Silent(Render(1024)));
   }
+  EXPECT_EQ(plat::CloseRequestCount(), 0u);
+}
+
+TEST_F(Music, TheMidiPlayersLeaveAChannelOutsideTheirTableAsItWas) {
+  Start();
+  ASSERT_EQ(m_bgm.SetFile(1, "bgm\\b.mid"), 1);
+  ASSERT_EQ(m_bgm.Play(0, 1, 1, 0, 1), 1);
+  const cMidi* player = Midi0();
+  plat::ResetCloseRequests();
+  for (int channel : {1, -1}) {
+    EXPECT_EQ(m_bgm.m_MidiSet.Play(channel, "bgm\\b.mid", 1), 0);
+    EXPECT_EQ(Midi0(), player);
+    EXPECT_EQ(Midi0()->State(), kPlaying);
+  }
+  // A bad channel is the caller's fault: reported, and the program asked to close.
+  EXPECT_EQ(plat::CloseRequestCount(), 2u);
+  plat::ResetCloseRequests();
 }
 
 TEST_F(Music, WithoutThePlugInOneBoxAndNothingAfterwards) {
   SetVoxLibraryPath("/nonexistent/libvox.so");
+  m_dir.WriteFile("bgm/Title.mid", ShortSong());
   {
     ScriptedBoxes boxes;
     cBgm bgm;
@@ -247,11 +304,11 @@ TEST_F(Music, WithoutThePlugInOneBoxAndNothingAfterwards) {
     EXPECT_NE(log.find(Sjis("m_Vox.Init失敗！ ")), std::string::npos) << log;
     EXPECT_NE(log.find("/nonexistent/libvox.so"), std::string::npos) << log;
 
-    EXPECT_EQ(bgm.SetFile(0, "bgm\\a.ogg"), 1);
-    EXPECT_STREQ(m_names.ogg[0], "bgm\\Title.ogg");
+    EXPECT_EQ(bgm.SetFile(0, "bgm\\b.mid"), 1);
+    EXPECT_STREQ(m_names.midi[0], "bgm\\Title.mid");
     EXPECT_EQ(bgm.Play(0, 0, 1, 0, 1), 1);
     EXPECT_EQ(bgm.Stop(), 1);
-    EXPECT_EQ(TakeMidiCalls(), Calls{});
+    EXPECT_TRUE(bgm.m_MidiSet.m_vPlayers.empty());
     EXPECT_EQ(bgm.m_nCurrentSlot, -1);
     EXPECT_EQ(bgm.UnInit(), 1);
     EXPECT_EQ(boxes.shown.size(), 1u);
@@ -278,17 +335,18 @@ TEST_F(Music, InitOnARunningManagerEndsItFirst) {
 }
 
 TEST_F(Music, NewChannelsEndBothPlayersAndForgetTheSlot) {
+  // A player left behind would outlive its table: the leak check finds it.
   Start();
   ASSERT_EQ(m_bgm.SetFile(1, "bgm\\b.mid"), 1);
   ASSERT_EQ(m_bgm.Play(0, 1, 1, 0, 1), 1);
-  ASSERT_NE(m_bgm.m_MidiSet.m_vPlayers[0], nullptr);
-  const int deleted = testsupport::MidiPlayersDeleted();
+  ASSERT_NE(Midi0(), nullptr);
   EXPECT_EQ(m_bgm.SetChannels(2), 1);
-  EXPECT_EQ(testsupport::MidiPlayersDeleted(), deleted + 1);
   EXPECT_EQ(m_bgm.m_MidiSet.m_vPlayers, (cVector<cMidi*>{nullptr, nullptr}));
   EXPECT_EQ(m_bgm.m_MidiSet.m_vFlags.Size(), 2);
   EXPECT_EQ(m_bgm.m_vActive, (cVector<int32_t>{0, 0}));
   EXPECT_EQ(m_bgm.m_nCurrentSlot, -1);
+  EXPECT_EQ(m_bgm.Play(0, 1, 1, 0, 0), 1);  // forgotten, so played again
+  EXPECT_EQ(Midi0()->State(), kPlaying);
 
   ASSERT_EQ(m_bgm.SetFile(0, "bgm\\a.ogg"), 1);
   ASSERT_EQ(m_bgm.Play(1, 0, 1, 0, 1), 1);
@@ -303,15 +361,12 @@ TEST_F(Music, UnInitReleasesThePlugInAndThePlayers) {
   ASSERT_EQ(m_bgm.SetFile(1, "bgm\\b.mid"), 1);
   ASSERT_EQ(m_bgm.Play(0, 1, 1, 0, 1), 1);
   ASSERT_EQ(m_bgm.Play(0, 0, 1, 0, 1), 1);
-  const int deleted = testsupport::MidiPlayersDeleted();
   EXPECT_EQ(m_bgm.UnInit(), 1);
   EXPECT_EQ(m_bgm.m_bInit, 0);
   EXPECT_TRUE(Silent(Render(1024)));
-  EXPECT_EQ(testsupport::MidiPlayersDeleted(), deleted + 1);
   EXPECT_TRUE(m_bgm.m_MidiSet.m_vPlayers.empty());
   EXPECT_EQ(dlopen(VOX_LIBRARY_FILE, RTLD_NOW | RTLD_NOLOAD), nullptr);
-  TakeMidiCalls();
-  EXPECT_EQ(m_bgm.Play(0, 0, 1, 0, 1), 1);
-  EXPECT_EQ(TakeMidiCalls(), Calls{});
+  EXPECT_EQ(m_bgm.Play(0, 1, 1, 0, 1), 1);
+  EXPECT_TRUE(m_bgm.m_MidiSet.m_vPlayers.empty());
   EXPECT_EQ(m_bgm.UnInit(), 1);
 }

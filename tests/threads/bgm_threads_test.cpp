@@ -4,11 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <cstring>
+#include <memory>
 #include <thread>
 #include <vector>
 
 #include "media/bgm.h"
+#include "platform/midi_out.h"
 #include "platform/message_box.h"
 #include "platform/mixer.h"
 #include "support/ogg_writer.h"
@@ -49,13 +50,15 @@ class Renderer {
 TEST(MusicThreads, TheOptionsSwitchAndRequestsMeetWhileTheMixerPulls) {
   testsupport::ScopedWorkDir dir;
   dir.WriteFile("bgm/a.ogg", testsupport::EncodeOgg(testsupport::SineFrames(441, 0.5, 22050, 2, 4000), 22050, 2));
+  // A note, then the end: a song of half a second, looping.
+  const unsigned char song[] = {'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0, 0, 1, 0, 96, 'M', 'T', 'r', 'k', 0, 0, 0, 12,
+                                0x00, 0x90, 0x3C, 0x64, 0x30, 0x80, 0x3C, 0x00, 0x30, 0xFF, 0x2F, 0x00};
+  dir.WriteFile("bgm/a.mid", std::string(reinterpret_cast<const char*>(song), sizeof(song)));
+  plat::SetMidiSynth(std::make_shared<plat::RecordingSynth>());
   SetVoxLibraryPath(VOX_LIBRARY_FILE);
-  BGMOGGNAME ogg[2];
-  BGMMIDINAME midi[2];
-  for (int i = 0; i < 2; ++i) {
-    std::strcpy(ogg[i], "bgm\\a.ogg");
-    std::strcpy(midi[i], "bgm\\a.mid");
-  }
+  // Slot 0 is undetermined (OGG, else MIDI), slot 1 MIDI.
+  BGMOGGNAME ogg[2] = {"bgm\\a.ogg", ""};
+  BGMMIDINAME midi[2] = {"bgm\\a.mid", "bgm\\a.mid"};
   cBgm bgm;
   {
     Renderer renderer(plat::MainMixer);
@@ -69,8 +72,8 @@ TEST(MusicThreads, TheOptionsSwitchAndRequestsMeetWhileTheMixerPulls) {
       bgm.Init(1, ogg, midi, 2);
     });
     for (int i = 0; i < 400; ++i) {
-      bgm.SetFile(i % 2, "bgm\\a.ogg");
-      bgm.Play(0, i % 2, 1, 0, i % 3 == 0);
+      bgm.SetFile(1, i % 4 ? "bgm\\a.mid" : "bgm\\a.ogg");
+      bgm.Play(0, i % 2, 1, i % 3 == 1, i % 3 == 0);
       if (i % 5 == 0) bgm.Stop();
     }
     game.join();
@@ -79,6 +82,7 @@ TEST(MusicThreads, TheOptionsSwitchAndRequestsMeetWhileTheMixerPulls) {
     EXPECT_TRUE(testsupport::WaitUntil([&] { return renderer.Sounding() > before; }));
   }
   bgm.UnInit();
+  plat::SetMidiSynth(nullptr);
   SetVoxLibraryPath("");
 }
 
