@@ -228,6 +228,7 @@ void HandleButton(DialogWindow& d, const SDL_Event& event) {
       if (w) {
         if (CanTakeFocus(*w)) MoveFocus(d, w);
         d.capture = w;
+        d.clicks = b.clicks;
         w->MouseDown({client.x - w->m_rect.left, client.y - w->m_rect.top});
         return;
       }

@@ -100,6 +100,7 @@ class Widget {
 
 std::unique_ptr<Widget> MakeWidget(DialogWindow& dialog, const DialogItem& item, const Rect& rect);
 std::unique_ptr<Widget> MakeEditWidget(DialogWindow& dialog, const DialogItem& item, const Rect& rect);
+std::unique_ptr<Widget> MakeListWidget(DialogWindow& dialog, const DialogItem& item, const Rect& rect);
 
 struct DialogWindow {
   WindowHandle handle;
@@ -119,6 +120,7 @@ struct DialogWindow {
   intptr_t result = 0;
   bool dirty = true;
   uint16_t keyMods = 0;  // SDL modifiers of the key being handled
+  int clicks = 0;        // 2 for the second press of a double click being handled
   std::unique_ptr<WindowOps> ops;
 
   Rect CloseBox() const;  // window pixels; empty without one

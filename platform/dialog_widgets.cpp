@@ -296,6 +296,7 @@ std::unique_ptr<Widget> MakeWidget(DialogWindow& dialog, const DialogItem& item,
     case ItemKind::CheckBox3: return std::make_unique<ButtonWidget>(dialog, item, rect);
     case ItemKind::Edit: return MakeEditWidget(dialog, item, rect);
     case ItemKind::ScrollBar: return std::make_unique<ScrollBarWidget>(dialog, item, rect);
+    case ItemKind::ListBox: return MakeListWidget(dialog, item, rect);
   }
   return std::make_unique<StaticWidget>(dialog, item, rect);
 }
