@@ -198,10 +198,8 @@ class FileDialog {
     SetDlgItemText(m_dialog, kIdCancel, Say(kCancel));
     if (m_req.multiSelect && !m_req.save)
       SetWindowStyle(Item(IDC_FILES), GetWindowStyle(Item(IDC_FILES)) | LBS_EXTENDEDSEL);
-    for (const Filter& f : m_filters) {
-      std::string description = f.description;
-      Send(Item(IDC_TYPES), LB_ADDSTRING, 0, reinterpret_cast<intptr_t>(description.c_str()));
-    }
+    for (const Filter& f : m_filters)
+      Send(Item(IDC_TYPES), LB_ADDSTRING, 0, reinterpret_cast<intptr_t>(f.description.c_str()));
     Send(Item(IDC_TYPES), LB_SETCURSEL, 0, 0);
     if (m_filters.size() < 2) {
       ShowWindow(Item(IDC_TYPE_LABEL), false);
@@ -253,8 +251,7 @@ class FileDialog {
   // ("." for itself); false when it has no Shift-JIS form.
   bool Relative(const fs::path& host, std::string& sjis) const {
     fs::path r = host.lexically_relative(m_cwd);
-    std::string utf8 = r.empty() ? std::string(".") : r.generic_string();
-    if (utf8.empty()) utf8 = ".";
+    const std::string utf8 = r.empty() ? std::string(".") : r.generic_string();
     bool ok = false;
     sjis = Utf8ToCp932(utf8, &ok);
     for (char& c : sjis)

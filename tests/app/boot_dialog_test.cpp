@@ -11,6 +11,7 @@
 #include "app/boot_dialog.h"
 #include "app/main_window.h"
 #include "dialog_fixture.h"
+#include "platform/close_request.h"
 #include "platform/host_path.h"
 #include "platform/input_state.h"
 #include "platform/message_numbers.h"
@@ -235,4 +236,13 @@ TEST_F(BootDialogTest, AFailedSaveIsReportedAndTheChoiceHoldsForThisRun) {
   EXPECT_EQ(BootData.m_nDrawMode, 0);
   EXPECT_FALSE(m_dir.Exists("user_data"));
   EXPECT_NE(ReportLog().find("Boot : user_data\\Boot.dat cannot be written"), std::string::npos) << ReportLog();
+}
+
+TEST_F(BootDialogTest, ALookupOfAMissingControlIdAsksToClose) {
+  cBootDialog dialog(IDD_BOOT, &MainWindow, 1, nullptr);
+  EXPECT_NE(dialog.FindCheckBox(1004), nullptr);
+  EXPECT_EQ(plat::CloseRequestCount(), 0u);
+  EXPECT_EQ(dialog.FindCheckBox(1005), nullptr);  // the note is no check box
+  EXPECT_EQ(dialog.FindStatic(1004), nullptr);
+  EXPECT_EQ(plat::CloseRequestCount(), 2u);
 }
