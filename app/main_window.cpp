@@ -55,6 +55,15 @@ intptr_t cMainWindow::WindowProc(plat::WindowHandle hWnd, uint32_t message, uint
   }
 }
 
+intptr_t cMainWindow::HandleMessage(plat::WindowHandle hWnd, uint32_t message, uintptr_t wParam,
+                                   intptr_t lParam) {
+  intptr_t r = cWindow::HandleMessage(hWnd, message, wParam, lParam);
+  if (message == WM_CREATE) OnCreate(wParam, lParam);
+  return r;
+}
+
+void cMainWindow::OnCreate(uintptr_t, intptr_t) {}
+
 intptr_t cMainWindow::OnClose(plat::WindowHandle hWnd) {
   bQuit = 1;
   // A stage wait runs: end it first. The stage closes on its next step and

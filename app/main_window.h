@@ -6,17 +6,22 @@
 // anywhere: both reach this window once it exists).
 #include <cstdint>
 
+#include "app/window.h"
 #include "base/window_messages.h"
 #include "platform/messages.h"
 
-class cMainWindow {
+class cMainWindow : public cWindow {
  public:
   // Creates the hidden main window (client area 640x480 at 100, 100) on the
   // main thread, with the window system started, and makes it hWndMain.
   bool Create();
 
   // The window's messages (main thread).
-  intptr_t WindowProc(plat::WindowHandle hWnd, uint32_t message, uintptr_t wParam, intptr_t lParam);
+  intptr_t WindowProc(plat::WindowHandle hWnd, uint32_t message, uintptr_t wParam, intptr_t lParam) override;
+  // The toolkit's common handling, with OnCreate for WM_CREATE. WindowProc
+  // handles every message itself and does not call it.
+  intptr_t HandleMessage(plat::WindowHandle hWnd, uint32_t message, uintptr_t wParam, intptr_t lParam) override;
+  virtual void OnCreate(uintptr_t wParam, intptr_t lParam);
 
   // Notices to the editor that started this run (callers check bFromEditor),
   // on the main thread: the window exists (kind 1, value 1, before start-up),
@@ -26,7 +31,6 @@ class cMainWindow {
   void NotifyEditorStart();
   void NotifyEditorEnd(int result);
 
-  plat::WindowHandle m_hWnd;
   int m_bAttached = 0;  // a message has reached the object
   int m_bCreated = 0;   // WM_CREATE has run
   int m_bEditorEndTold = 0;

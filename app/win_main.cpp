@@ -1,5 +1,9 @@
 #include "app/win_main.h"
 
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
 #include "base/boxes.h"
 #include "app/editor_notice.h"
 #include "app/game.h"
@@ -10,6 +14,7 @@
 #include "base/path_util.h"
 #include "base/report_log.h"
 #include "base/thread.h"
+#include "platform/host_path.h"
 #include "platform/messages.h"
 #include "platform/signals.h"
 #include "platform/window.h"
@@ -61,7 +66,13 @@ int WinMain(const std::string& commandLine, int showState) {
   DebugLogInit(0, "EC_Game.txt");
   std::string reportPath = "Report_Game.txt";
   MakeAbsolutePath(reportPath);
-  if (!ReportOpen(reportPath.c_str())) return 0;
+  if (!ReportOpen(reportPath.c_str())) {
+    // Nothing else can tell the player why the game did not start.
+    const int error = errno;
+    std::fprintf(stderr, "The report log %s cannot be created (%s); the game does not start.\n",
+                 plat::HostPath(reportPath).c_str(), std::strerror(error));
+    return 0;
+  }
   ReportPrintf("App : ver %s", "734");
   ReportSystemInfo();
   bFromEditor = showState == kShowFromEditor ? 1 : 0;

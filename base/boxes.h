@@ -3,7 +3,7 @@
 #include "base/text_format.h"
 #include "platform/messages.h"
 
-// Box types and answers, with the values the system's code compares against.
+// Box types and answers. The values are fixed: the program compares them as numbers.
 constexpr unsigned MB_OK = 0x0;
 constexpr unsigned MB_OKCANCEL = 0x1;
 constexpr unsigned MB_YESNOCANCEL = 0x3;

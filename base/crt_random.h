@@ -1,6 +1,7 @@
 #pragma once
-// The random generator of the C runtime the game was made with. Game logic
-// uses only this one, so that a seed gives the same sequence on every host.
+// The program's own random generator, a 32-bit linear congruential one. Game
+// logic uses only this one, so that a seed gives the same sequence on every
+// host.
 namespace crt {
 
 constexpr int RAND_MAX_VALUE = 0x7FFF;

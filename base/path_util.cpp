@@ -14,13 +14,18 @@ std::string FoldCase(std::string s) {
   return s;
 }
 
-// Drops "." parts and resolves ".." against the parts before them.
-std::vector<std::string> Normalise(const std::vector<std::string>& parts) {
+// Drops "." parts and resolves ".." against the parts before them. At the
+// root a ".." goes nowhere; below the working directory's own root
+// (bKeepUps) it climbs above that folder and is kept for the host.
+std::vector<std::string> Normalise(const std::vector<std::string>& parts, bool bKeepUps = false) {
   std::vector<std::string> out;
   for (const std::string& p : parts) {
     if (p == ".") continue;
     if (p == "..") {
-      if (!out.empty()) out.pop_back();
+      if (!out.empty() && out.back() != "..")
+        out.pop_back();
+      else if (bKeepUps)
+        out.push_back(p);
       continue;
     }
     out.push_back(p);
@@ -28,8 +33,9 @@ std::vector<std::string> Normalise(const std::vector<std::string>& parts) {
   return out;
 }
 
-// Position of the last '\' that is not the trail byte of a double-byte
-// character; the scan runs forward so that pairs are found from their lead.
+// Position of the last '\' or '/' that is not the trail byte of a
+// double-byte character ('/' never is one); the scan runs forward so that
+// pairs are found from their lead.
 size_t LastSeparator(const std::string& path) {
   size_t last = std::string::npos;
   for (size_t i = 0; i < path.size();) {
@@ -37,10 +43,31 @@ size_t LastSeparator(const std::string& path) {
       i += 2;
       continue;
     }
-    if (path[i] == '\\') last = i;
+    if (path[i] == '\\' || path[i] == '/') last = i;
     ++i;
   }
   return last;
+}
+
+std::vector<std::string> SplitHost(const std::string& hostPath) {
+  std::vector<std::string> parts;
+  size_t start = 0;
+  while (start <= hostPath.size()) {
+    size_t end = hostPath.find('/', start);
+    if (end == std::string::npos) end = hostPath.size();
+    if (end > start) parts.push_back(hostPath.substr(start, end - start));
+    start = end + 1;
+  }
+  return parts;
+}
+
+// "." when nothing goes up, then "\rest", as relative paths are written.
+std::string JoinRelative(size_t ups, const std::vector<std::string>& parts, size_t from) {
+  std::string out;
+  for (size_t i = 0; i < ups; ++i) out += out.empty() ? ".." : "\\..";
+  if (out.empty()) out = ".";
+  for (size_t i = from; i < parts.size(); ++i) out += "\\" + parts[i];
+  return out;
 }
 
 }  // namespace
@@ -55,6 +82,12 @@ int MakeAbsolutePath(std::string& path) {
   if (!IsRelativePath(path)) return 1;
   std::string cwd = plat::CurrentDirectory();
   if (cwd.empty()) return 0;
+  if (plat::StartsAtWorkDir(cwd)) {
+    std::string out = cwd;
+    for (const std::string& p : Normalise(plat::SplitPath(path), true)) out += "\\" + p;
+    path = out;
+    return 1;
+  }
   std::vector<std::string> parts = plat::SplitPath(cwd);
   for (const std::string& p : plat::SplitPath(path)) parts.push_back(p);
   std::string out;
@@ -65,20 +98,28 @@ int MakeAbsolutePath(std::string& path) {
 
 int MakeRelativePath(std::string& path) {
   if (IsRelativePath(path)) return 1;
-  std::string cwd = plat::CurrentDirectory();
+  size_t rest = 0;
+  if (plat::StartsAtWorkDir(path, &rest)) {
+    std::vector<std::string> parts = Normalise(plat::SplitPath(path.substr(rest)), true);
+    size_t ups = 0;
+    while (ups < parts.size() && parts[ups] == "..") ++ups;
+    path = JoinRelative(ups, parts, ups);
+    return 1;
+  }
+  // Folder names compare as the host compares them, byte for byte, on the
+  // names that the path opens (HostPath finds a name of another case only
+  // when the name as written does not exist).
+  const std::string cwd = plat::HostWorkingDirectory();
   if (cwd.empty()) return 0;
-  std::vector<std::string> from = Normalise(plat::SplitPath(cwd));
-  std::vector<std::string> to = Normalise(plat::SplitPath(path));
+  const std::vector<std::string> from = SplitHost(cwd);
+  const std::vector<std::string> to = Normalise(plat::SplitPath(path));
+  std::string joined;
+  for (const std::string& p : to) joined += "\\" + p;
+  std::vector<std::string> hostTo = SplitHost(plat::HostPath(joined.empty() ? "\\" : joined));
+  if (hostTo.size() != to.size()) hostTo = to;  // never expected: compare as written
   size_t common = 0;
-  while (common < from.size() && common < to.size() &&
-         FoldCase(from[common]) == FoldCase(to[common]))
-    ++common;
-  // As the system's own helper: "." when nothing goes up, then "\rest".
-  std::string out;
-  for (size_t i = common; i < from.size(); ++i) out += out.empty() ? ".." : "\\..";
-  if (out.empty()) out = ".";
-  for (size_t i = common; i < to.size(); ++i) out += "\\" + to[i];
-  path = out;
+  while (common < from.size() && common < to.size() && from[common] == hostTo[common]) ++common;
+  path = JoinRelative(from.size() - common, to, common);
   return 1;
 }
 

@@ -1,23 +1,29 @@
 #pragma once
-// Path helpers over the system's own paths: Shift-JIS bytes with '\'
-// separators, where a '\' that is the trail byte of a double-byte character
-// is part of that character. All work on strings, so no length limit applies.
+// Path helpers over the program's own paths: Shift-JIS bytes with '\' (or
+// '/') separators, where a '\' that is the trail byte of a double-byte
+// character is part of that character ('/' never is one). All work on
+// strings, so no length limit applies.
 #include <string>
 
 // Makes an absolute path relative to the working directory, in place
-// ("\game\data\x.dat" from "\game" gives ".\data\x.dat"). 1 on success, also
-// when the path was relative already; 0 when the working directory is unknown.
+// ("\game\data\x.dat" from "\game" gives ".\data\x.dat"). Folder names
+// compare exactly, as the host compares them ("\Game" and "\game" are two
+// folders). 1 on success, also when the path was relative already; 0 when
+// the working directory is unknown.
 int MakeRelativePath(std::string& path);
 inline int MakeRelativePathString(std::string& path) { return MakeRelativePath(path); }
 
 // Makes a relative path absolute against the working directory, resolving
-// "." and ".." parts. 1 on success; 0 when the working directory is unknown.
+// "." and ".." parts. When the working directory has no exact Shift-JIS name
+// the result starts at plat::WORKDIR_ROOT, which every file function resolves
+// back to the same host folder. 1 on success; 0 when the working directory
+// is unknown.
 int MakeAbsolutePath(std::string& path);
 
 // 1 when the path does not start at a root ("\", "/" or a drive "C:").
 int IsRelativePath(const std::string& path);
 
-// Keeps only the part after the last separator '\'.
+// Keeps only the part after the last separator ('\' or '/').
 void StripDirectory(std::string& path);
 
 // out = path with the text after its last "." replaced by `ext`, or with the

@@ -46,9 +46,10 @@ int ReportLineLocked(const std::string& text) {
 int DebugLineLocked(const std::string& text) {
   if (!g_debugEnabled) return 0;
   if (!g_debugCreated) {
-    g_debugCreated = true;  // set even when the first open fails
+    // Until a write has emptied the file, the next one still has to.
     FILE* f = plat::OpenFile(g_debugPath, "wb");
     if (!f) return 0;
+    g_debugCreated = true;
     bool ok = WriteLine(f, text);
     ok = std::fclose(f) == 0 && ok;
     return ok ? 1 : 0;
@@ -108,6 +109,7 @@ void DebugLogInit(int enable, const char* path) {
   std::lock_guard<std::mutex> lock(g_logMutex);
   g_debugEnabled = enable;
   g_debugPath = path ? path : "";
+  g_debugCreated = false;
 }
 
 int DebugLogEnabled() {

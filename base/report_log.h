@@ -3,7 +3,7 @@
 // checked-access errors) and the debug log "EC_Game.txt" (switched off by the
 // entry point). Each line is a whole open-append-close, so nothing is lost
 // when the process dies; lines from several threads never interleave.
-// Lines end with CR LF on disk, as the logs have always been written.
+// Lines end with CR LF on disk.
 #include "base/text_format.h"
 #include "platform/messages.h"
 
@@ -20,12 +20,14 @@ int ReportPrintfDebug(const char* format, ...) PRINTF_LIKE(1, 2);
 // As ReportPrintfDebug, and shows the text in an error box.
 int ReportError(const char* format, ...) PRINTF_LIKE(1, 2);
 
-// Switches the debug log on or off and names its file.
+// Switches the debug log on or off and names its file; the next write
+// empties that file first (the entry point calls it once at start; tests
+// call it to start afresh).
 void DebugLogInit(int enable, const char* path);
 int DebugLogEnabled();
 
 // One line to the debug log while it is on; 0 when off or on failure. The
-// first write of the process empties the file, later ones append.
+// first write that opens the file empties it, later ones append.
 int DebugLogWrite(const char* text);
 int DebugLogPuts(const char* text);
 int DebugLogPrintf(const char* format, ...) PRINTF_LIKE(1, 2);

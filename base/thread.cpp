@@ -24,13 +24,15 @@ bool cThread::Start(Proc proc, void* arg) {
   return true;
 }
 
-void cThread::Wait() {
+bool cThread::Wait() {
   uint32_t id = m_hThread.Id();
+  if (id != 0 && id == plat::CurrentThreadId()) return false;
   while (!m_hThread.Join(1)) {
     if (plat::IsCancelled()) m_hThread.Cancel();
   }
   // Unless another waiter has already started the next one.
   m_dwThreadId.compare_exchange_strong(id, 0);
+  return true;
 }
 
 bool cThread::Suspend() {

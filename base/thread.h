@@ -20,9 +20,11 @@ class cThread {
   // ended at once.
   bool Start(Proc proc, void* arg);
 
-  // Blocks (a safe wait) until the thread has ended. When the waiting thread
-  // is itself asked to end meanwhile, it passes that on to the one it waits for.
-  void Wait();
+  // Blocks (a safe wait) until the thread has ended; true then, or at once
+  // when none runs. When the waiting thread is itself asked to end meanwhile,
+  // it passes that on to the one it waits for. A thread cannot outwait
+  // itself: called from the thread itself it returns false at once.
+  bool Wait();
 
   // Holds the thread at its next safe point, or confirms it is held in one;
   // counted. True when idle or held; false (reported) when it did not get to
@@ -36,7 +38,7 @@ class cThread {
   // waited for; it is never killed. Nothing when idle.
   void Exit();
 
-  // The thread exists (the system's `m_hThread` is not null). Any thread may ask.
+  // The thread exists (started and not yet waited for). Any thread may ask.
   bool HasThread() const { return m_hThread.Running(); }
 
   std::atomic<uint32_t> m_dwThreadId{0};  // target of thread messages; 0 when idle

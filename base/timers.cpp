@@ -2,6 +2,8 @@
 
 #include "platform/clock.h"
 
+std::atomic<int> bDirect3DBackEnd{0};
+
 namespace {
 
 uint32_t s_stopwatchStart = 0;
@@ -12,15 +14,17 @@ uint32_t s_countWindowStart = 0;
 uint32_t s_countCalls = 0;
 uint32_t s_countPublished = 0;
 
-// The limiter keeps the wait still due from its last reading instead of an
-// absolute due time, so that no comparison of two clock values is needed.
+// The limiter keeps the time since its last frame, added up from its own
+// readings, instead of an absolute due time, so that no comparison of two
+// clock values is needed. UINT32_MAX: nothing to wait for.
 bool s_limitStarted = false;
 uint32_t s_limitLastRead = 0;
-uint32_t s_limitWait = 0;
+uint32_t s_limitSinceFrame = 0;
 
 bool s_paceStarted = false;
 uint32_t s_paceSecondStart = 0;
 unsigned s_paceFrames = 0;
+unsigned s_paceFps = 0;
 
 unsigned s_everyNth = 0;
 
@@ -59,29 +63,31 @@ bool LimitRate(unsigned fps) {
   if (!s_limitStarted) {
     s_limitStarted = true;
     s_limitLastRead = now;
-    s_limitWait = 0;
+    s_limitSinceFrame = UINT32_MAX;
   }
   uint32_t elapsed = now - s_limitLastRead;
   s_limitLastRead = now;
+  s_limitSinceFrame = elapsed > UINT32_MAX - s_limitSinceFrame ? UINT32_MAX : s_limitSinceFrame + elapsed;
   if (fps == 0) {
-    s_limitWait = 0;
+    s_limitSinceFrame = UINT32_MAX;
     return true;
   }
-  if (elapsed < s_limitWait) {
-    s_limitWait -= elapsed;
-    return false;
-  }
-  s_limitWait = 1000 / fps;
+  if (s_limitSinceFrame < 1000 / fps) return false;
+  s_limitSinceFrame = 0;
   return true;
 }
 
 bool PaceFrame(unsigned fps, int, DDSURFACEDATA*) {
-  if (fps == 0) return true;
+  if (!bDirect3DBackEnd.load(std::memory_order_relaxed)) return true;
   uint32_t now = plat::TimeGetTime();
-  if (!s_paceStarted) {
+  // Frames counted at another rate say nothing about this one.
+  if (!s_paceStarted || fps != s_paceFps) {
     s_paceStarted = true;
+    s_paceFps = fps;
     s_paceSecondStart = now;
+    s_paceFrames = 0;
   }
+  if (fps == 0) return true;
   // The second may start a little after now (see below): the difference is signed.
   int32_t sinceStart = static_cast<int32_t>(now - s_paceSecondStart);
   if (sinceStart < -1000) {  // a clock reading from before the second: start afresh
@@ -119,9 +125,10 @@ void ResetTimers() {
   s_countStarted = false;
   s_countWindowStart = s_countCalls = s_countPublished = 0;
   s_limitStarted = false;
-  s_limitLastRead = s_limitWait = 0;
+  s_limitLastRead = s_limitSinceFrame = 0;
   s_paceStarted = false;
   s_paceSecondStart = 0;
   s_paceFrames = 0;
+  s_paceFps = 0;
   s_everyNth = 0;
 }

@@ -4,11 +4,13 @@
 #include <cstdint>
 #include <string>
 
+#include "fuzz/fuzz_support.h"
 #include "records/system.h"
 #include "media/dd_surface.h"
 #include "media/system_menu.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  fuzz::InScratchFolder scratch;
   cDataReader r(std::string(reinterpret_cast<const char*>(data), size));
   cEdSystem s;
   if (r.HasVersion()) s.Load(r);

@@ -29,7 +29,7 @@ int32_t ToInt32(int64_t v) {
 }  // namespace
 
 int32_t GetMenuLeft(int x, int first, int count, int bCursorColumn) {
-  // The division truncates toward zero, as the layout always did.
+  // The menu is centred on x.
   return ToInt32(x - MenuWidth(first, count, bCursorColumn) * CELL / 2);
 }
 
@@ -63,6 +63,9 @@ int32_t cEdSystem::IsStatusLow(int item, int32_t value, int32_t maximum) const {
 int32_t cEdSystem::CountRankingCategories(int playKind) const {
   const cEdRankingMode& mode = m_vRankingModes.At(playKind);
   if (!mode.m_bRanking) return 0;
-  return static_cast<int32_t>(std::count_if(mode.m_vCategories.begin(), mode.m_vCategories.end(),
+  // Only the five categories exist; bytes after them in a file rank nothing.
+  const size_t known = std::min<size_t>(mode.m_vCategories.size(), SYSTEM_RANKING_CATEGORIES);
+  return static_cast<int32_t>(std::count_if(mode.m_vCategories.begin(),
+                                            mode.m_vCategories.begin() + static_cast<std::ptrdiff_t>(known),
                                             [](uint8_t c) { return c != 0; }));
 }

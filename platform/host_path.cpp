@@ -87,10 +87,27 @@ std::vector<std::string> SplitPath(const std::string& path, bool* absolute) {
   return parts;
 }
 
+bool StartsAtWorkDir(const std::string& sjisPath, size_t* rest) {
+  const size_t n = sizeof(WORKDIR_ROOT) - 1;
+  if (sjisPath.compare(0, n, WORKDIR_ROOT) != 0) return false;
+  if (sjisPath.size() > n && sjisPath[n] != '\\' && sjisPath[n] != '/') return false;
+  if (rest) *rest = n;
+  return true;
+}
+
 std::string HostPath(const std::string& sjisPath) {
   bool absolute = false;
-  std::vector<std::string> parts = SplitPath(sjisPath, &absolute);
-  std::string cur = absolute ? "/" : "";
+  std::vector<std::string> parts;
+  std::string cur;
+  size_t rest = 0;
+  if (StartsAtWorkDir(sjisPath, &rest)) {
+    parts = SplitPath(sjisPath.substr(rest));
+    cur = HostWorkingDirectory();
+    if (cur.empty()) cur = ".";
+  } else {
+    parts = SplitPath(sjisPath, &absolute);
+    cur = absolute ? "/" : "";
+  }
   bool onDisk = true;  // once a part is missing, later parts cannot be matched
   for (const std::string& part : parts) {
     if (part == "." || part == "..") {
@@ -116,11 +133,21 @@ std::string HostPath(const std::string& sjisPath) {
   return cur;
 }
 
-std::string CurrentDirectory() {
+std::string HostWorkingDirectory() {
   std::error_code ec;
   std::string cwd = fs::current_path(ec).string();
-  if (ec) return std::string();
-  std::string sjis = Utf8ToCp932(cwd);
+  return ec ? std::string() : cwd;
+}
+
+std::string CurrentDirectory() {
+  std::string cwd = HostWorkingDirectory();
+  if (cwd.empty()) return cwd;
+  // Only a name that converts back to the very same host path may stand for
+  // it; a '\\' inside a host folder name would read as a separator.
+  bool ok = false;
+  std::string sjis = Utf8ToCp932(cwd, &ok);
+  if (!ok || cwd.find('\\') != std::string::npos || Cp932ToUtf8(sjis) != cwd)
+    return WORKDIR_ROOT;
   for (char& c : sjis)
     if (c == '/') c = '\\';
   return sjis;

@@ -21,10 +21,24 @@ std::vector<std::string> SplitPath(const std::string& sjisPath, bool* absolute =
 // The host path (UTF-8, '/') for a Shift-JIS path. Parts that exist on disk
 // under another ASCII case resolve to the name on disk; parts that do not
 // exist are converted as they are, so the result also names files to create.
+// A path that starts at WORKDIR_ROOT starts at the host working directory.
 std::string HostPath(const std::string& sjisPath);
 
-// The working directory as a Shift-JIS path with '\' separators ("\home\me\game").
+// The root that stands for the working directory in an absolute path, used
+// when the host names of the working directory and the folders above it have
+// no exact Shift-JIS form ("/home/josé/game"): "\\<wd>\data\x.dat" is
+// data/x.dat in the working directory, "\\<wd>\..\x" the x beside it.
+constexpr const char WORKDIR_ROOT[] = "\\\\<wd>";  // the text \\<wd>
+// True when the path starts at WORKDIR_ROOT; `rest` is where the parts below
+// it begin.
+bool StartsAtWorkDir(const std::string& sjisPath, size_t* rest = nullptr);
+
+// The working directory as a Shift-JIS path with '\' separators
+// ("\home\me\game") when that names it exactly; otherwise WORKDIR_ROOT.
+// Empty when the working directory cannot be read.
 std::string CurrentDirectory();
+// The working directory as the host names it (UTF-8, '/'); empty when unknown.
+std::string HostWorkingDirectory();
 bool SetCurrentDirectory(const std::string& sjisPath);
 
 bool PathExists(const std::string& sjisPath);   // a file or a folder

@@ -4,6 +4,7 @@
 #include <unordered_map>
 
 #include "platform/thread_context.h"
+#include "platform/window_props.h"
 
 namespace plat {
 namespace detail {
@@ -232,9 +233,22 @@ WindowHandle CreateMessageWindow(WindowProc proc) {
 }
 
 void DestroyMessageWindow(WindowHandle window) {
+  {
+    Registry& reg = Reg();
+    std::lock_guard<std::mutex> lock(reg.mutex);
+    reg.windows.erase(window.id);
+  }
+  RemoveAllProps(window);
+}
+
+WindowProc SetWindowProc(WindowHandle window, WindowProc proc) {
   Registry& reg = Reg();
   std::lock_guard<std::mutex> lock(reg.mutex);
-  reg.windows.erase(window.id);
+  auto it = reg.windows.find(window.id);
+  if (it == reg.windows.end()) return WindowProc();
+  WindowProc old = *it->second.proc;
+  it->second.proc = std::make_shared<const WindowProc>(std::move(proc));
+  return old;
 }
 
 bool IsWindow(WindowHandle window) {

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <functional>
 
-// Message numbers, with the values the system's code was written against.
+// Message numbers. The values are fixed: the program compares and stores them as numbers.
 constexpr uint32_t WM_NULL = 0x0000;
 constexpr uint32_t WM_CREATE = 0x0001;
 constexpr uint32_t WM_DESTROY = 0x0002;
@@ -51,6 +51,11 @@ uint32_t CurrentThreadId();
 WindowHandle CreateMessageWindow(WindowProc proc);
 void DestroyMessageWindow(WindowHandle window);
 bool IsWindow(WindowHandle window);
+
+// Replaces the window's procedure (subclassing) and returns the one it had,
+// which the new one may call on; empty when the window is gone. A call that
+// runs already finishes with the procedure it started with.
+WindowProc SetWindowProc(WindowHandle window, WindowProc proc);
 
 // Appends to the owner's queue; false when the window or thread is gone.
 bool Post(WindowHandle window, uint32_t message, uintptr_t wParam, intptr_t lParam);

@@ -2,6 +2,9 @@
 // Virtual-key codes: the numbers by which the system's code and its key
 // configuration file name the keys. Letters and digits are their upper-case
 // ASCII codes ('A' 0x41 .. 'Z' 0x5A, '0' 0x30 .. '9' 0x39).
+constexpr int VK_LBUTTON = 0x01;  // mouse button
+constexpr int VK_RBUTTON = 0x02;  // mouse button
+constexpr int VK_MBUTTON = 0x04;  // mouse button
 constexpr int VK_BACK = 0x08;
 constexpr int VK_TAB = 0x09;
 constexpr int VK_RETURN = 0x0D;
@@ -9,6 +12,7 @@ constexpr int VK_SHIFT = 0x10;
 constexpr int VK_CONTROL = 0x11;
 constexpr int VK_MENU = 0x12;  // Alt
 constexpr int VK_PAUSE = 0x13;
+constexpr int VK_CAPITAL = 0x14;
 constexpr int VK_ESCAPE = 0x1B;
 constexpr int VK_SPACE = 0x20;
 constexpr int VK_PRIOR = 0x21;  // Page Up
@@ -30,7 +34,17 @@ constexpr int VK_DIVIDE = 0x6F;
 constexpr int VK_F1 = 0x70;  // .. VK_F12 0x7B
 constexpr int VK_F2 = 0x71;
 constexpr int VK_F3 = 0x72;
+constexpr int VK_F4 = 0x73;
+constexpr int VK_F5 = 0x74;
+constexpr int VK_F6 = 0x75;
+constexpr int VK_F7 = 0x76;
+constexpr int VK_F8 = 0x77;
+constexpr int VK_F9 = 0x78;
+constexpr int VK_F10 = 0x79;
+constexpr int VK_F11 = 0x7A;
 constexpr int VK_F12 = 0x7B;
+constexpr int VK_NUMLOCK = 0x90;
+constexpr int VK_SCROLL = 0x91;
 constexpr int VK_LSHIFT = 0xA0;
 constexpr int VK_RSHIFT = 0xA1;
 constexpr int VK_LCONTROL = 0xA2;

@@ -8,9 +8,12 @@
 #include <unordered_map>
 
 #include "platform/input_devices.h"
+#include "platform/input_state.h"
 #include "platform/message_box.h"
 #include "platform/text_encoding.h"
 #include "platform/thread_context.h"
+#include "platform/window_input.h"
+#include "platform/window_ops.h"
 
 namespace plat {
 namespace {
@@ -23,6 +26,7 @@ std::unordered_map<Uint32, WindowHandle> g_bySdlId;         // by SDL's window i
 
 void Translate(const SDL_Event& event) {
   detail::TranslateInputEvent(event);
+  if (detail::RouteWindowInput(event)) return;
   if (event.type != SDL_WINDOWEVENT) return;  // the wake event carries nothing
   auto it = g_bySdlId.find(event.window.windowID);
   if (it == g_bySdlId.end()) return;
@@ -71,6 +75,7 @@ bool StartWindowSystem() {
   // Termination signals are ours to turn into close requests (platform/signals.h).
   SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
   if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
+  detail::ResetInputState();
   g_wakeEvent = SDL_RegisterEvents(1);
   if (g_wakeEvent == static_cast<Uint32>(-1)) {
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
@@ -107,7 +112,9 @@ WindowHandle CreateAppWindow(const WindowLayout& layout, WindowProc proc) {
   WindowHandle window = CreateMessageWindow(std::move(proc));
   g_windows[window.id] = sdl;
   g_bySdlId[SDL_GetWindowID(sdl)] = window;
+  detail::RegisterAppWindow(window, sdl, layout.style);
   if (Send(window, WM_CREATE, 0, 0) == -1) {
+    detail::UnregisterAppWindow(window);
     g_bySdlId.erase(SDL_GetWindowID(sdl));
     g_windows.erase(window.id);
     DestroyMessageWindow(window);
@@ -132,6 +139,7 @@ void DestroyAppWindow(WindowHandle window) {
   SDL_Window* sdl = Find(window);
   if (!sdl) return;
   Send(window, WM_DESTROY, 0, 0);
+  detail::UnregisterAppWindow(window);
   g_bySdlId.erase(SDL_GetWindowID(sdl));
   g_windows.erase(window.id);
   DestroyMessageWindow(window);

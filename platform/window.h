@@ -22,6 +22,7 @@ struct WindowLayout {
   int x = 0, y = 0;                         // outer position on the desktop
   int clientWidth = 640, clientHeight = 480;
   bool resizable = false;
+  uint32_t style = 0;  // the style word it reports (platform/window_geometry.h)
 };
 
 // A hidden top-level window whose messages go to `proc`; WM_CREATE has run

@@ -5,7 +5,7 @@
 #include "platform/host_path.h"
 
 int CurVersion = DATA_VERSION;
-int FileVersion = DATA_VERSION;
+constinit thread_local int FileVersion = DATA_VERSION;
 int bStripCR = 0;
 
 cDataReader::cDataReader(std::string bytes) : m_bytes(std::move(bytes)) { TakeVersion(); }

@@ -15,11 +15,14 @@
 
 // The data version of this program, written at the head of every file.
 extern int CurVersion;
-// The version of the file being read. Each reader carries its own version;
-// this mirrors it for the class upgrades: it is set when a reader opens and
-// again when a record starts loading from it, so a failed or short read never
-// leaves another file's version behind.
-extern int FileVersion;
+// The version of the file being read on the calling thread. Each reader
+// carries its own version; this mirrors it for the class upgrades: it is set
+// when a reader opens and again when a record starts loading from it, so a
+// failed or short read never leaves another file's version behind. Each
+// thread has its own, so a stage read on the loader thread and a file read on
+// the main thread at the same time never see each other's version.
+// (constinit: a plain thread-local read, without an initialisation call.)
+extern constinit thread_local int FileVersion;
 // When non-zero, carriage returns are removed from every loaded string.
 extern int bStripCR;
 

@@ -4,14 +4,17 @@
 #include <cstring>
 #include <typeinfo>
 
-int32_t DiscardDword = 0;
-int16_t DiscardWord = 0;
+#include "records/record_layout.h"
+
+constinit thread_local int32_t DiscardDword = 0;
+constinit thread_local int16_t DiscardWord = 0;
 
 namespace {
-size_t BlockSize(const FIELDDESC& d) {
-  if (d.cbSize <= 0 || d.nCount <= 0) return 0;
-  return static_cast<size_t>(d.cbSize) * static_cast<size_t>(d.nCount);
+size_t BlockSize(int32_t count, int8_t size) {
+  if (size <= 0 || count <= 0) return 0;
+  return static_cast<size_t>(size) * static_cast<size_t>(count);
 }
+size_t BlockSize(const FIELDDESC& d) { return BlockSize(d.nCount, d.cbSize); }
 }  // namespace
 
 cRecord& cRecord::operator=(const cRecord& source) {
@@ -19,12 +22,82 @@ cRecord& cRecord::operator=(const cRecord& source) {
   return *this;
 }
 
+void cRecord::Register(int version) {
+  const std::type_info& type = typeid(*this);
+  const RECORDLAYOUT* layout = m_pLayout;
+  if (!layout || layout->nVersion != version || *layout->pType != type)
+    layout = FindRecordLayout(type, version);
+  if (layout) {
+    if (bCheckRecordLayouts.load(std::memory_order_relaxed)) {
+      RegisterFields(version);
+      if (!TablesMatchLayout(*layout, this, m_vFields, m_vStrings))
+        LayoutDependsOnContent(type, version);
+    }
+    m_pLayout = layout;
+    return;
+  }
+  RegisterFields(version);
+  m_pLayout = nullptr;
+  OfferRecordLayout(type, version, this, m_vFields, m_vStrings);
+}
+
+void cRecord::MaterialiseTables() const {
+  const RECORDLAYOUT* layout = m_pLayout;
+  if (!layout) return;
+  cRecord* self = const_cast<cRecord*>(this);
+  m_vFields.clear();
+  for (const RECORDSLOT& slot : layout->vFields)
+    m_vFields.push_back(FIELDDESC{self, SlotData(self, slot), slot.nCount, slot.cbSize});
+  m_vStrings.clear();
+  for (std::ptrdiff_t offset : layout->vStrings)
+    m_vStrings.push_back(
+        STRINGDESC{self, reinterpret_cast<std::string*>(reinterpret_cast<char*>(self) + offset)});
+}
+
+const cVector<FIELDDESC>& cRecord::Fields() const {
+  MaterialiseTables();
+  return m_vFields;
+}
+
+const cVector<STRINGDESC>& cRecord::Strings() const {
+  MaterialiseTables();
+  return m_vStrings;
+}
+
+inline size_t cRecord::FieldCount() const {
+  return m_pLayout ? m_pLayout->vFields.size() : m_vFields.size();
+}
+
+inline void* cRecord::FieldData(size_t i, size_t* bytes) {
+  if (const RECORDLAYOUT* layout = m_pLayout) {
+    const RECORDSLOT& slot = layout->vFields[i];
+    *bytes = BlockSize(slot.nCount, slot.cbSize);
+    return SlotData(this, slot);
+  }
+  const FIELDDESC& d = m_vFields[i];
+  *bytes = BlockSize(d);
+  return d.lpData;
+}
+
+inline size_t cRecord::StringCount() const {
+  return m_pLayout ? m_pLayout->vStrings.size() : m_vStrings.size();
+}
+
+inline std::string* cRecord::StringAt(size_t i) {
+  if (const RECORDLAYOUT* layout = m_pLayout)
+    return reinterpret_cast<std::string*>(reinterpret_cast<char*>(this) + layout->vStrings[i]);
+  return m_vStrings[i].lpString;
+}
+
+// Called only from RegisterFields: the tables become this record's own again.
 void cRecord::ClearFields() {
+  m_pLayout = nullptr;
   m_vFields.clear();
   m_vStrings.clear();
 }
 
 void cRecord::AddBlock(void* p, int count, int size) {
+  m_pLayout = nullptr;
   FIELDDESC d;
   d.lpOwner = this;
   d.lpData = p;
@@ -34,14 +107,18 @@ void cRecord::AddBlock(void* p, int count, int size) {
 }
 
 void cRecord::AddString(std::string* p, int count) {
+  m_pLayout = nullptr;
   for (int i = 0; i < count; ++i) m_vStrings.push_back(STRINGDESC{this, p});
 }
 
 void cRecord::Clear() {
   Register(CurVersion);
-  for (const FIELDDESC& d : m_vFields)
-    if (size_t size = BlockSize(d)) std::memset(d.lpData, 0, size);
-  for (const STRINGDESC& d : m_vStrings) d.lpString->clear();
+  size_t size = 0;
+  for (size_t i = 0, n = FieldCount(); i < n; ++i) {
+    void* data = FieldData(i, &size);
+    if (size) std::memset(data, 0, size);
+  }
+  for (size_t j = 0, m = StringCount(); j < m; ++j) StringAt(j)->clear();
 }
 
 int cRecord::CopyFrom(const cRecord& source) {
@@ -50,30 +127,30 @@ int cRecord::CopyFrom(const cRecord& source) {
   cRecord& src = const_cast<cRecord&>(source);  // registering only rebuilds its tables
   Register(CurVersion);
   src.Register(CurVersion);
-  for (int i = 0; i < m_vFields.Size(); ++i) {
-    if (i >= src.m_vFields.Size()) {
-      src.m_vFields.At(i);  // a layout that depends on the content: report, copy no more
+  for (size_t i = 0, n = FieldCount(); i < n; ++i) {
+    if (i >= src.FieldCount()) {
+      src.Fields().At(static_cast<int>(i));  // a layout that depends on the content: report, copy no more
       break;
     }
-    const FIELDDESC& to = m_vFields[i];
-    const FIELDDESC& from = src.m_vFields[i];
+    size_t toSize = 0, fromSize = 0;
+    void* to = FieldData(i, &toSize);
+    const void* from = src.FieldData(i, &fromSize);
     // Never read past the source's own block, whatever this one's size.
-    size_t size = BlockSize(to) < BlockSize(from) ? BlockSize(to) : BlockSize(from);
-    std::memmove(to.lpData, from.lpData, size);
+    std::memmove(to, from, toSize < fromSize ? toSize : fromSize);
   }
-  for (int j = 0; j < m_vStrings.Size(); ++j) {
-    if (j >= src.m_vStrings.Size()) {
-      src.m_vStrings.At(j);
+  for (size_t j = 0, m = StringCount(); j < m; ++j) {
+    if (j >= src.StringCount()) {
+      src.Strings().At(static_cast<int>(j));
       break;
     }
-    *m_vStrings[j].lpString = *src.m_vStrings[j].lpString;
+    *StringAt(j) = *src.StringAt(j);
   }
   return 1;
 }
 
 void cRecord::StripRegisteredStrings() {
-  for (const STRINGDESC& d : m_vStrings) {
-    std::string& s = *d.lpString;
+  for (size_t j = 0, m = StringCount(); j < m; ++j) {
+    std::string& s = *StringAt(j);
     s.erase(std::remove(s.begin(), s.end(), '\r'), s.end());
   }
 }
@@ -90,14 +167,14 @@ void cRecord::StripCR() {
 void cRecord::LoadStrings(cDataReader& r) {
   uint32_t m = r.ReadU32();
   for (uint32_t j = 0; j < m && !r.Ended(); ++j) {
-    if (j >= static_cast<uint32_t>(m_vStrings.Size())) {
+    if (j >= StringCount()) {
       // More strings than this layout has: a file of another layout. Report
       // it once and read nothing more of the file.
-      m_vStrings.At(static_cast<int>(j));
+      Strings().At(static_cast<int>(j));
       r.End();
       return;
     }
-    if (!r.ReadString(*m_vStrings[j].lpString)) return;
+    if (!r.ReadString(*StringAt(j))) return;
   }
 }
 
@@ -109,14 +186,16 @@ void cRecord::Load(cDataReader& r) {
   FileVersion = version;
   Register(version);
   uint32_t n = r.ReadU32();
+  const size_t fields = FieldCount();
   for (uint32_t i = 0; i < n && !r.Ended(); ++i) {
-    if (i >= static_cast<uint32_t>(m_vFields.Size())) {
-      m_vFields.At(static_cast<int>(i));
+    if (i >= fields) {
+      Fields().At(static_cast<int>(i));
       r.End();
       break;
     }
-    const FIELDDESC& d = m_vFields[i];
-    r.ReadBytes(d.lpData, BlockSize(d));
+    size_t size = 0;
+    void* data = FieldData(i, &size);
+    r.ReadBytes(data, size);
   }
   LoadStrings(r);
   if (bStripCR) StripRegisteredStrings();
@@ -124,15 +203,20 @@ void cRecord::Load(cDataReader& r) {
 }
 
 void cRecord::SaveStrings(cDataWriter& w) {
-  w.WriteU32(static_cast<uint32_t>(m_vStrings.size()));
-  for (const STRINGDESC& d : m_vStrings) w.WriteString(*d.lpString);
+  const size_t m = StringCount();
+  w.WriteU32(static_cast<uint32_t>(m));
+  for (size_t j = 0; j < m; ++j) w.WriteString(*StringAt(j));
 }
 
 void cRecord::Save(cDataWriter& w) {
   Register(CurVersion);
-  w.WriteU32(static_cast<uint32_t>(m_vFields.size()));
-  for (const FIELDDESC& d : m_vFields)
-    w.WriteBytes(d.lpData, BlockSize(d));
+  const size_t n = FieldCount();
+  w.WriteU32(static_cast<uint32_t>(n));
+  size_t size = 0;
+  for (size_t i = 0; i < n; ++i) {
+    const void* data = FieldData(i, &size);
+    w.WriteBytes(data, size);
+  }
   SaveStrings(w);
 }
 

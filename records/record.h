@@ -7,6 +7,10 @@
 // that this builds. Every operation registers the record's own members first,
 // so a table always names members of the record that owns it: copies start
 // with empty tables and assignment re-registers the target.
+//
+// Registering is the hot part of every load and save, so each class's layout
+// for a version is built once and shared by its records (record_layout.h);
+// RegisterFields then runs only for the first records of a class.
 #include <cstdint>
 #include <string>
 
@@ -29,16 +33,22 @@ struct STRINGDESC {
   std::string* lpString = nullptr;
 };
 
-// Scratch targets for members that older versions stored and this one dropped.
-extern int32_t DiscardDword;
-extern int16_t DiscardWord;
+// Scratch targets for members that older versions stored and this one
+// dropped; one pair per thread, so that loads on two threads never share them.
+extern constinit thread_local int32_t DiscardDword;
+extern constinit thread_local int16_t DiscardWord;
+
+struct RECORDLAYOUT;
 
 class cRecord {
  public:
   cRecord() = default;
   // A copy takes the members (in the derived class) but not the tables: they
-  // would name the source's members. They are rebuilt on first use.
-  cRecord(const cRecord&) {}
+  // would name the source's members. They are rebuilt on first use (the
+  // class's shared layout names no record and is kept).
+  cRecord(const cRecord& source) : m_pLayout(source.m_pLayout) {}
+  // The same for a move, which lets a growing list move its records.
+  cRecord(cRecord&& source) noexcept : m_pLayout(source.m_pLayout) {}
   cRecord& operator=(const cRecord&);
   virtual ~cRecord() = default;
 
@@ -70,8 +80,10 @@ class cRecord {
   void LoadStrings(cDataReader& r);
   void SaveStrings(cDataWriter& w);
 
-  const cVector<FIELDDESC>& Fields() const { return m_vFields; }
-  const cVector<STRINGDESC>& Strings() const { return m_vStrings; }
+  // The tables as last registered, each descriptor naming this record's own
+  // member (for tests and tools; the operations above do not need them).
+  const cVector<FIELDDESC>& Fields() const;
+  const cVector<STRINGDESC>& Strings() const;
 
  protected:
   void ClearFields();
@@ -86,15 +98,26 @@ class cRecord {
   void AddQword(double* p, int count = 1) { AddBlock(p, count, 8); }
   void AddString(std::string* p, int count = 1);
 
-  // Registers for a version (the class's RegisterFields).
-  void Register(int version) { RegisterFields(version); }
+  // Registers for a version: the class's shared layout for it, or its
+  // RegisterFields while there is none.
+  void Register(int version);
 
  private:
   void AddBlock(void* p, int count, int size);
   void StripRegisteredStrings();
+  // The current tables, from the shared layout or from this record's own.
+  size_t FieldCount() const;
+  void* FieldData(size_t i, size_t* bytes);
+  size_t StringCount() const;
+  std::string* StringAt(size_t i);
+  // Fills the tables from the shared layout when that is in use.
+  void MaterialiseTables() const;
 
-  cVector<FIELDDESC> m_vFields;
-  cVector<STRINGDESC> m_vStrings;
+  mutable cVector<FIELDDESC> m_vFields;
+  mutable cVector<STRINGDESC> m_vStrings;
+  // The class's layout for the version last registered; null when the
+  // tables above are the current ones.
+  const RECORDLAYOUT* m_pLayout = nullptr;
 };
 
 // Reads a list segment: a u32 count, then each element's Load. The vector
@@ -110,6 +133,10 @@ void LoadRecordList(cVector<T>& list, cDataReader& r, const T& prototype,
                     bool bKeepCutElement = true) {
   uint32_t count = r.ReadCount(8);
   list.clear();
+  // Room for the count up front, but never more than a megabyte's worth on
+  // the word of a file that may yet end early.
+  constexpr size_t kMaxReserve = (size_t{1} << 20) / sizeof(T) + 1;
+  list.reserve(count < kMaxReserve ? count : kMaxReserve);
   for (uint32_t i = 0; i < count; ++i) {
     list.push_back(prototype);
     list.back().Load(r);

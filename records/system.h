@@ -57,7 +57,7 @@ class cEdSystem : public cRecord {
   // level (absolute, or a percentage of `maximum`). A maximum of 0 gives 0
   // for values of 0 or more and 1 below 0.
   int32_t IsStatusLow(int item, int32_t value, int32_t maximum) const;
-  // Ranked categories of a play kind; 0 when its ranking is off.
+  // Ranked categories (0..4) of a play kind; 0 when its ranking is off.
   int32_t CountRankingCategories(int playKind) const;
 
   // The face name of m_nFont (the default face when it lies outside the table).

@@ -1,9 +1,18 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds the runtime and starts it.
+# Installs what is missing, builds the runtime and the tools, writes the
+# sample project to build/sample when it is not there yet, and starts the
+# game in it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTS=OFF
 cmake --build build/release
-echo "play: the runtime opens its window and runs its frame loop; projects do not play yet. Close the window to end it."
-./build/release/game
+if [ ! -d build/sample ]; then
+  # Written beside and moved into place, so a failed run leaves no half sample.
+  rm -rf build/sample.new
+  ./build/release/tools/mkproject build/sample.new
+  mv build/sample.new build/sample
+fi
+echo "play: the runtime opens its window and runs its frame loop; it does not read the project yet. Close the window to end it."
+cd build/sample
+exec ../release/game

@@ -4,7 +4,8 @@
 # and exits with 0, writing nothing to stderr. A second copy asks (headless:
 # on stderr, answered Yes), ends the first in order and runs. Every run has
 # its own runtime folder, so its lock never meets another game's.
-# Argument: the executable.
+# It also runs in a folder whose host name has characters without a
+# Shift-JIS form. Argument: the executable.
 set -uo pipefail
 game="$(realpath "$1")"
 status=0
@@ -61,8 +62,10 @@ quiet() {
   if [ -s "$2/stderr.txt" ]; then echo "$1: stderr:"; cat "$2/stderr.txt"; status=1; fi
 }
 
-for sig in TERM INT; do
-  dir="$top/$sig"
+# signal, then the folder (below the run's own one) to start the game in
+for run in "TERM TERM" "INT INT" "TERM ゲーム/josé"; do
+  sig="${run%% *}"
+  dir="$top/${run#* }"
   start "$dir"
   up "$dir"
   sleep 0.3  # some frames

@@ -23,6 +23,12 @@ TEST(StripDirectory, KeepsTheNameAfterTheLastRealSeparator) {
       {HYOU, HYOU},
       // A lead-range byte that is itself a trail byte does not hide the '\'.
       {"\x81\x95\\x", "x"},
+      // '/' separates as '\' does (it is never a trail byte).
+      {"stages/a.stg4", "a.stg4"},
+      {"data\\stg4/a.stg4", "a.stg4"},
+      {"data/stg4\\a.stg4", "a.stg4"},
+      {"data/", ""},
+      {"data/" HYOU, HYOU},
   };
   for (const auto& c : cases) {
     std::string s = c.in;
@@ -106,6 +112,9 @@ TEST(FindNewestVersion, TakesTheHighestNumberPresent) {
       {"data\\stg4\\stage.stg4_005", 1, "data\\stg4\\stage.stg4_012"},
       {"data\\stg4\\stage.dat", 1, "data\\stg4\\stage.stg4_012"},
       {"DATA\\STG4\\upper.stg4", 1, "DATA\\STG4\\upper.stg4_100"},
+      // As typed on a command line.
+      {"data/stg4/stage.stg4", 1, "data/stg4/stage.stg4_012"},
+      {"data\\stg4/stage.dat", 1, "data\\stg4/stage.stg4_012"},
       {"data\\stg4\\missing.stg4", 0, "kept"},
       {"nowhere\\stage.stg4", 0, "kept"},
   };
@@ -113,5 +122,67 @@ TEST(FindNewestVersion, TakesTheHighestNumberPresent) {
     std::string out = "kept";
     EXPECT_EQ(FindNewestVersion(out, c.in, "stg4"), c.found) << c.in;
     EXPECT_EQ(out, c.out) << c.in;
+  }
+}
+
+namespace {
+// Working directories whose host names have no Shift-JIS form ("é"), have
+// one ("ゲーム"), or hold a blank.
+const char* const kOddFolders[] = {"josé", "ゲーム", "a b", "ゲーム/josé"};
+}  // namespace
+
+TEST(RelativeAndAbsolutePaths, NameTheSameHostFilesInAFolderOfAnyName) {
+  for (const char* folder : kOddFolders) {
+    SCOPED_TRACE(folder);
+    ScopedWorkDir dir(folder);
+    dir.WriteFile("data/x.dat", "X");
+    dir.WriteFile("../up.txt", "U");
+
+    const struct { const char* in; const char* content; const char* relative; } cases[] = {
+        {"data\\x.dat", "X", ".\\data\\x.dat"},
+        {"data/x.dat", "X", ".\\data\\x.dat"},
+        {".\\a\\..\\data\\x.dat", "X", ".\\data\\x.dat"},
+        {"..\\up.txt", "U", "..\\up.txt"},
+    };
+    for (const auto& c : cases) {
+      std::string s = c.in;
+      ASSERT_EQ(MakeAbsolutePath(s), 1) << c.in;
+      EXPECT_EQ(IsRelativePath(s), 0) << s;
+      std::string content;
+      EXPECT_TRUE(plat::ReadWholeFile(s, content)) << s;
+      EXPECT_EQ(content, c.content) << s;
+      EXPECT_EQ(MakeRelativePath(s), 1) << c.in;
+      EXPECT_EQ(s, c.relative) << c.in;
+    }
+    // A file made through an absolute path lands in the working directory.
+    std::string made = "new.txt";
+    MakeAbsolutePath(made);
+    EXPECT_TRUE(plat::WriteFileAtomic(made, "N", 1));
+    EXPECT_EQ(dir.ReadFile("new.txt"), "N");
+  }
+}
+
+TEST(RelativeAndAbsolutePaths, FolderNamesCompareAsTheHostComparesThem) {
+  ScopedWorkDir dir("Game");
+  dir.WriteFile("../game/x", "other folder");
+  dir.WriteFile("../Only/y", "");
+  std::string cwd = plat::CurrentDirectory();
+  ASSERT_EQ(cwd.substr(cwd.size() - 5), "\\Game");
+  const std::string parent = cwd.substr(0, cwd.size() - 5);
+
+  const struct { std::string in, relative; } cases[] = {
+      {cwd + "\\x", ".\\x"},
+      // "game" beside "Game" is another folder.
+      {parent + "\\game\\x", "..\\game\\x"},
+      // A name that does not exist as written opens the folder of the other
+      // case, so it is that folder.
+      {parent + "\\GAME\\x", ".\\x"},
+      // The parts below keep the names as written.
+      {parent + "\\only\\y", "..\\only\\y"},
+  };
+  for (const auto& c : cases) {
+    std::string s = c.in;
+    EXPECT_EQ(MakeRelativePath(s), 1) << c.in;
+    EXPECT_EQ(s, c.relative) << c.in;
   }
 }

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "base/boxes.h"
+#include "base/path_util.h"
 #include "base/window_messages.h"
 #include "base/report_log.h"
 #include "platform/close_request.h"
@@ -155,4 +156,31 @@ TEST(Boxes, WithoutADisplayTheDefaultButtonAnswers) {
   EXPECT_EQ(MessageBoxAuto("q", "c", MB_YESNO), IDYES);
   EXPECT_EQ(MessageBoxAuto("q", "c", MB_YESNO | MB_DEFBUTTON2), IDNO);
   EXPECT_EQ(MessageBoxAuto("q", "c", MB_OK), IDOK);
+}
+
+TEST_F(Logs, ADebugLogThatDidNotOpenIsStillEmptiedByTheFirstWriteThatDoes) {
+  DebugLogInit(1, "logs\\EC_Game.txt");
+  EXPECT_EQ(DebugLogPuts("lost"), 0);  // the folder does not exist yet
+  m_dir.WriteFile("logs/EC_Game.txt", "from an earlier run\r\n");
+  EXPECT_EQ(DebugLogPuts("first"), 1);
+  EXPECT_EQ(DebugLogPuts("second"), 1);
+  EXPECT_EQ(m_dir.ReadFile("logs/EC_Game.txt"), "first\r\nsecond\r\n");
+
+  // Naming the log again starts it afresh.
+  DebugLogInit(1, "logs\\EC_Game.txt");
+  EXPECT_EQ(DebugLogPuts("again"), 1);
+  EXPECT_EQ(m_dir.ReadFile("logs/EC_Game.txt"), "again\r\n");
+}
+
+TEST(ReportLog, IsWrittenInAWorkingDirectoryOfAnyName) {
+  for (const char* folder : {"josé", "ゲーム", "a b", "ゲーム/josé"}) {
+    SCOPED_TRACE(folder);
+    ScopedWorkDir dir(folder);
+    // As the entry point opens it.
+    std::string path = "Report_Game.txt";
+    ASSERT_EQ(MakeAbsolutePath(path), 1);
+    ASSERT_EQ(ReportOpen(path.c_str()), 1);
+    EXPECT_EQ(ReportPrintf("App : ver %s", "734"), 1);
+    EXPECT_EQ(dir.ReadFile("Report_Game.txt"), "App : ver 734\r\n");
+  }
 }

@@ -2,6 +2,7 @@
 // including sequences that cross the wrap of the u32 millisecond clock.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "base/timers.h"
@@ -13,8 +14,14 @@ constexpr uint32_t kNearWrap = 0xFFFFFFF0u;  // 16 ms before the clock wraps to 
 
 class Timers : public ::testing::Test {
  protected:
-  void SetUp() override { ResetTimers(); }
-  void TearDown() override { ResetTimers(); }
+  void SetUp() override {
+    ResetTimers();
+    bDirect3DBackEnd = 1;  // PaceFrame paces only under the 3D back end
+  }
+  void TearDown() override {
+    ResetTimers();
+    bDirect3DBackEnd = 0;
+  }
   plat::FakeClock m_clock;
 };
 
@@ -100,10 +107,12 @@ TEST_F(Timers, LimitRateLetsAFrameGoAtTheEarliest1000OverFpsAfterTheLast) {
                {1116, 60, true},
                {1120, 0, true},    // fps 0 never waits...
                {1121, 60, true},   // ...and leaves nothing to wait for
-               {1122, 30, false},  // a new rate applies from the next frame on
-               {1137, 30, true},
-               {1169, 30, false},
-               {1170, 30, true},   // 1000 / 30 = 33
+               {1122, 30, false},  // a new rate spaces the frame after the change
+               {1137, 30, false},
+               {1153, 30, false},
+               {1154, 30, true},   // 1000 / 30 = 33 after the frame at 1121
+               {1186, 30, false},
+               {1187, 30, true},
            },
            Limit);
 }
@@ -161,8 +170,93 @@ TEST_F(Timers, PaceFrameStepsAgainstTheStartOfTheSecond) {
                {0x00000902, 3, true},        // its frame 0
                {0x00000903, 3, false},
                {0x00000000, 0, true},        // fps 0 never waits
+               {0x00000001, 3, true},        // pacing again starts a new second
+               {0x00000002, 3, false},
+               {0x0000014E, 3, false},       // 333 ms after it
+               {0x0000014F, 3, true},
            },
            Pace);
+}
+
+namespace {
+
+// Runs a frame loop for `ms` of clock time whose rate changes from `before`
+// to `after` at `changeAt`; returns the clock readings at which frames started.
+std::vector<uint32_t> FramesAcrossAChange(plat::FakeClock& clock, bool (*fn)(unsigned),
+                                          unsigned before, unsigned after, uint32_t changeAt,
+                                          uint32_t ms) {
+  std::vector<uint32_t> starts;
+  const uint32_t begin = clock.Now();
+  while (clock.Now() - begin < ms && starts.size() < 100000) {
+    const uint32_t t = clock.Now() - begin;
+    if (fn(t < changeAt ? before : after))
+      starts.push_back(t);
+    else
+      plat::Sleep(1);
+  }
+  return starts;
+}
+
+struct RateChange {
+  unsigned before, after;
+  uint32_t changeAt;
+  uint32_t lastBefore;      // the last frame at the old rate
+  uint32_t firstAfter[2];   // the first two frames at the new rate
+  size_t framesInTheSecondAfter;  // frames in [changeAt, changeAt + 1000)
+};
+
+void ExpectRateChange(plat::FakeClock& clock, bool (*fn)(unsigned), const RateChange& c) {
+  std::vector<uint32_t> starts = FramesAcrossAChange(clock, fn, c.before, c.after, c.changeAt, 3000);
+  auto next = std::lower_bound(starts.begin(), starts.end(), c.changeAt);
+  ASSERT_NE(next, starts.begin());
+  ASSERT_LT(next + 1, starts.end());
+  EXPECT_EQ(*(next - 1), c.lastBefore);
+  EXPECT_EQ(next[0], c.firstAfter[0]);
+  EXPECT_EQ(next[1], c.firstAfter[1]);
+  EXPECT_EQ(std::lower_bound(starts.begin(), starts.end(), c.changeAt + 1000) - next,
+            static_cast<std::ptrdiff_t>(c.framesInTheSecondAfter));
+  // Never two frames in the same millisecond.
+  EXPECT_EQ(std::adjacent_find(starts.begin(), starts.end()), starts.end());
+}
+
+}  // namespace
+
+TEST_F(Timers, PaceFrameStartsANewSecondWhenTheRateChanges) {
+  // A stage sets its own rate when it starts and 60 again when it ends.
+  const RateChange cases[] = {
+      {60, 30, 750, 734, {750, 784}, 30},  // not held until frame 45 at 30 would be due (1500)
+      {30, 60, 700, 667, {700, 717}, 60},  // not 22 frames at once to catch up with 60
+      {60, 60, 750, 734, {750, 767}, 60},  // no change: the second goes on
+  };
+  for (const RateChange& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.before << " to " << c.after << " at " << c.changeAt);
+    ResetTimers();
+    ExpectRateChange(m_clock, Pace, c);
+  }
+}
+
+TEST_F(Timers, LimitRateSpacesTheFrameAfterARateChangeByTheNewRate) {
+  const RateChange cases[] = {
+      {60, 30, 750, 736, {769, 802}, 30},  // 33 ms after the last frame, not 16
+      {30, 60, 700, 693, {709, 725}, 62},  // 16 ms after the last frame, not 33
+  };
+  for (const RateChange& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.before << " to " << c.after << " at " << c.changeAt);
+    ResetTimers();
+    ExpectRateChange(m_clock, Limit, c);
+  }
+}
+
+TEST_F(Timers, PaceFrameDoesNotPaceUnderThe2DBackEnd) {
+  bDirect3DBackEnd = 0;
+  m_clock.Set(5000);
+  for (int i = 0; i < 100; ++i) EXPECT_TRUE(Pace(60)) << i;  // all in the same millisecond
+  // Once the 3D back end runs, pacing starts with its first frame.
+  bDirect3DBackEnd = 1;
+  EXPECT_TRUE(Pace(60));
+  EXPECT_FALSE(Pace(60));
+  m_clock.Set(5017);
+  EXPECT_TRUE(Pace(60));
 }
 
 TEST_F(Timers, EveryNthCountsResetsAndTells) {

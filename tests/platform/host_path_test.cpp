@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <thread>
 
 #include "platform/host_path.h"
 #include "platform/text_encoding.h"
@@ -92,4 +93,21 @@ TEST(TextEncoding, RoundTripsAndMarksBadBytes) {
   EXPECT_EQ(plat::Cp932ToUtf8("\x87\x40"), "①");
   EXPECT_EQ(plat::Utf8ToCp932("～"), "\x81\x60");
   EXPECT_EQ(plat::Cp932ToUtf32("A\x82\xA0"), U"Aあ");
+}
+
+TEST(TextEncoding, OneHandlePerDirectionAndThreadWithNothingCarriedOver) {
+  // A fresh thread: it opens its own handles, once each.
+  std::thread([] {
+    EXPECT_EQ(plat::ConversionHandlesOpened(), 0u);
+    for (int i = 0; i < 50; ++i) {
+      // A text that ends inside a double-byte character, then a whole one:
+      // the cut lead byte must not join the next text.
+      EXPECT_EQ(plat::Cp932ToUtf8("a\x82"), "a\xEF\xBF\xBD");
+      EXPECT_EQ(plat::Cp932ToUtf8("\xB1" + Sjis("エラー")), "ｱエラー");  // not 0x82 0xB1, "こ"
+      EXPECT_EQ(plat::Utf8ToCp932("é"), "?");
+      EXPECT_EQ(plat::Utf8ToCp932("ゲーム"), Sjis("ゲーム"));
+      EXPECT_EQ(plat::Cp932ToUtf32("A\x82\xA0"), U"Aあ");
+    }
+    EXPECT_EQ(plat::ConversionHandlesOpened(), 3u);
+  }).join();
 }

@@ -106,6 +106,19 @@ TEST_F(DataFolder, TheQuestionAnsweredYesCopiesTheWholeTree) {
   EXPECT_EQ(m_dir.ReadFile("default/System.dat"), "system");
 }
 
+TEST(DataFolderCopy, WorksInAFolderOfAnyName) {
+  for (const char* folder : {"josé", "ゲーム", "a b", "ゲーム/josé"}) {
+    SCOPED_TRACE(folder);
+    ScopedWorkDir dir(folder);
+    dir.WriteFile("default/System.dat", "system");
+    dir.WriteFile("default/stg4/a.stg4_000", "stage");
+    ScriptedBoxes boxes({IDYES});
+    EXPECT_EQ(PrepareDataFolder(nullptr), 1);
+    EXPECT_EQ(dir.ReadFile("data/System.dat"), "system");
+    EXPECT_EQ(dir.ReadFile("data/stg4/a.stg4_000"), "stage");
+  }
+}
+
 TEST_F(DataFolder, ACopyThatFailsHalfWayLeavesNoDataFolder) {
   MakeDefault();
   // An entry that cannot be copied: a link to nothing.

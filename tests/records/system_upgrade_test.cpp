@@ -285,13 +285,15 @@ TEST(SystemDatUpgrade, RankingModesBeforeAndAfterTheirList) {
   EXPECT_EQ(s.CountRankingCategories(PLAYKIND_STORY), 5);
   // 186: the file's modes; three categories are padded with unranked ones.
   sysfile::SystemFile f = MarkedFile(186);
-  f.rankingModes = {{1, {1, 0, 1}}, {0, {1, 1, 1}}, {1, {0, 0, 0}}, {1, {1, 1, 1, 1, 1, 1, 1}}};
+  f.rankingModes = {{1, {1, 0, 1}}, {0, {1, 1, 1}}, {1, {0, 0, 0, 0, 0, 1, 1}}, {1, {1, 1, 1, 1, 1, 1, 1}}};
   s = Load(sysfile::Build(f));
   EXPECT_EQ(s.m_vRankingModes[0].m_vCategories, (cVector<uint8_t>{1, 0, 1, 0, 0}));
   EXPECT_EQ(s.m_vRankingModes[3].m_vCategories.size(), 7u);
   EXPECT_EQ(s.CountRankingCategories(0), 2);
   EXPECT_EQ(s.CountRankingCategories(1), 0);
-  EXPECT_EQ(s.CountRankingCategories(3), 7);
+  // Bytes after the five categories are kept for saving but rank nothing.
+  EXPECT_EQ(s.CountRankingCategories(2), 0);
+  EXPECT_EQ(s.CountRankingCategories(3), 5);
 }
 
 TEST(SystemDatUpgrade, StatusItemsOfOldVersions) {

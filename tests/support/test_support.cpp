@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "platform/text_encoding.h"
+#include "records/record_layout.h"
 
 namespace fs = std::filesystem;
 
@@ -17,11 +18,13 @@ extern "C" const char* __ubsan_default_options() { return "halt_on_error=1:print
 extern "C" const char* __tsan_default_options() { return "halt_on_error=1:second_deadlock_stack=1"; }
 
 namespace {
-// Tests never open a window or a sound device.
+// Tests never open a window or a sound device. Every record class's shared
+// layout is checked against its RegisterFields at every use.
 struct HeadlessEnvironment {
   HeadlessEnvironment() {
     setenv("SDL_VIDEODRIVER", "dummy", 1);
     setenv("SDL_AUDIODRIVER", "dummy", 1);
+    bCheckRecordLayouts = true;
   }
 } g_headless;
 
@@ -50,19 +53,23 @@ struct PrivateRuntimeDir {
 
 namespace testsupport {
 
-ScopedWorkDir::ScopedWorkDir() {
+ScopedWorkDir::ScopedWorkDir() : ScopedWorkDir(std::string()) {}
+
+ScopedWorkDir::ScopedWorkDir(const std::string& inside) {
   m_previous = fs::current_path().string();
   std::string pattern = (fs::temp_directory_path() / "rtXXXXXX").string();
   char* made = mkdtemp(pattern.data());
   if (!made) throw std::runtime_error("mkdtemp failed");
-  m_path = made;
+  m_root = made;
+  m_path = inside.empty() ? m_root : m_root + "/" + inside;
+  fs::create_directories(m_path);
   fs::current_path(m_path);
 }
 
 ScopedWorkDir::~ScopedWorkDir() {
   std::error_code ec;
   fs::current_path(m_previous, ec);
-  fs::remove_all(m_path, ec);
+  fs::remove_all(m_root, ec);
 }
 
 void ScopedWorkDir::WriteFile(const std::string& relative, const std::string& bytes) const {

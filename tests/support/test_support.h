@@ -13,6 +13,9 @@ namespace testsupport {
 class ScopedWorkDir {
  public:
   ScopedWorkDir();
+  // The working directory is the folder `inside` (host names, '/' between
+  // folders) made in the fresh folder, such as "ゲーム/josé".
+  explicit ScopedWorkDir(const std::string& inside);
   ~ScopedWorkDir();
   const std::string& Path() const { return m_path; }  // host path
   // Writes a file below the folder (host path relative to it), making folders.
@@ -21,6 +24,7 @@ class ScopedWorkDir {
   bool Exists(const std::string& relative) const;
 
  private:
+  std::string m_root;  // the fresh folder, removed at the end
   std::string m_path;
   std::string m_previous;
 };

@@ -69,6 +69,22 @@ TEST_F(CThread, StartThenWaitForAThreadThatEndsByItself) {
   EXPECT_EQ(m_thread.m_dwThreadId.load(), 0u);
 }
 
+TEST_F(CThread, AThreadThatWaitsForItselfIsRefusedAtOnce) {
+  static cThread* self;
+  static std::atomic<int> waited{-1};
+  self = &m_thread;
+  waited = -1;
+  ASSERT_TRUE(m_thread.Start([](void*) -> unsigned {
+    waited = self->Wait() ? 1 : 0;
+    return 0;
+  }, nullptr));
+  ASSERT_TRUE(WaitUntil([] { return waited.load() != -1; })) << "the thread waits for itself";
+  EXPECT_EQ(waited.load(), 0);
+  EXPECT_TRUE(m_thread.Wait());
+  EXPECT_TRUE(m_thread.Wait()) << "nothing runs: nothing to wait for";
+  EXPECT_FALSE(m_thread.HasThread());
+}
+
 TEST_F(CThread, AQuitPostedRightAfterTheStartIsNotLost) {
   static std::atomic<bool> go{false};
   go = false;

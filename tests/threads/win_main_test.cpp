@@ -100,3 +100,15 @@ TEST(WinMain, AGameThreadThatCannotStartIsReportedNotRetried) {
   thGame.Exit();
   EXPECT_FALSE(thGame.HasThread());
 }
+
+TEST(WinMain, AReportLogThatCannotBeCreatedIsToldOnStderr) {
+  ScopedWorkDir dir;
+  dir.WriteFile("Report_Game.txt/keeps_it_a_folder", "");
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(WinMain("", 1), 0);
+  const std::string said = testing::internal::GetCapturedStderr();
+  EXPECT_NE(said.find("Report_Game.txt"), std::string::npos) << said;
+  EXPECT_NE(said.find("does not start"), std::string::npos) << said;
+  EXPECT_FALSE(hWndMain.load());
+  EXPECT_FALSE(thGame.HasThread());
+}
