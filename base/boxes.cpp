@@ -24,6 +24,10 @@ void SetFullScreenBox(FullScreenBoxFn box) { g_fullScreenBox.store(box); }
 
 int MessageBoxAuto(const char* text, const char* caption, unsigned type) {
   if (FullScreenBoxFn box = g_fullScreenBox.load()) return box(text, caption, type);
+  return WindowMessageBox(text, caption, type);
+}
+
+int WindowMessageBox(const char* text, const char* caption, unsigned type) {
   plat::BoxRequest request;
   request.text = text ? text : "";
   request.caption = caption ? caption : "";

@@ -26,6 +26,8 @@ void SetFullScreenBox(FullScreenBoxFn box);
 
 // The box on the main window, or the drawing layer's box in full screen.
 int MessageBoxAuto(const char* text, const char* caption, unsigned type);
+// The box on the main window, always (the drawing layer's box shows it so).
+int WindowMessageBox(const char* text, const char* caption, unsigned type);
 
 // MessageBoxAuto(text, "エラー", MB_OK). The text is shown as it is.
 int ErrorBox(const char* text);

@@ -1,5 +1,13 @@
 #pragma once
-// The one conversion of a computed double into an int: truncated toward
-// zero like a cast, with NaN giving 0 and values beyond the int range the
-// nearest end of it, where a plain cast would be undefined.
-int ToIntChecked(double value);
+// The one way a computed double becomes an int: truncated toward zero, as a
+// plain cast would, but defined for every input: NaN gives 0, values beyond
+// the int range give its nearest end.
+#include <climits>
+#include <cmath>
+
+inline int ToIntChecked(double value) {
+  if (std::isnan(value)) return 0;
+  if (value >= 2147483647.0) return INT_MAX;
+  if (value <= -2147483648.0) return INT_MIN;
+  return static_cast<int>(value);
+}

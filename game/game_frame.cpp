@@ -4,6 +4,7 @@
 
 #include "base/boxes.h"
 #include "base/report_log.h"
+#include "base/text_format.h"
 #include "base/timers.h"
 #include "base/window_messages.h"
 #include "game/game.h"
@@ -20,7 +21,7 @@ constexpr int kPollRetryFrames = 60;
 }  // namespace
 
 void cGame::WaitFrame() {
-  if (DDIsDirect3D()) return;  // the present paces
+  if (FrameDrawing->IsDirect3D()) return;  // the present paces
   while (!LimitRate(m_nFps < 0 ? 0u : static_cast<unsigned>(m_nFps))) {
     if (plat::IsCancelled()) return;
     plat::Sleep(1);
@@ -28,9 +29,9 @@ void cGame::WaitFrame() {
 }
 
 int cGame::RestoreLostSurfaces() {
-  if (DDIsDirect3D() || !DDIsPrimaryLost()) return 1;
-  if (!DDRestore()) return 0;
-  return DDRestoreSurfaceSets() ? 1 : 0;
+  if (FrameDrawing->IsDirect3D() || !FrameDrawing->IsPrimaryLost()) return 1;
+  if (!FrameDrawing->Restore()) return 0;
+  return FrameDrawing->RestoreSurfaceSets() ? 1 : 0;
 }
 
 void cGame::PollInput(cVector<cInput>& input) {
@@ -42,17 +43,17 @@ void cGame::PollInput(cVector<cInput>& input) {
 }
 
 void cGame::Present() {
-  if (DDIsDirect3D()) {
-    if (!DDPresent(m_nFps, 0, nullptr)) plat::Send(hWndMain.load(), WM_GAME_RESTOREDEVICE, 0, 0);
+  if (FrameDrawing->IsDirect3D()) {
+    if (!FrameDrawing->Present(m_nFps, 0, nullptr)) plat::Send(hWndMain.load(), WM_GAME_RESTOREDEVICE, 0, 0);
     return;
   }
   // A stage faster than the display must not wait for its refresh. While
   // the stage scene exists, m_nFps is the stage's own rate.
   const bool fastStage = m_pStage && m_nFps > 60;
-  if (DDIsWindowed())
-    DDShowFrame(fastStage ? 0 : 1);
+  if (FrameDrawing->IsWindowed())
+    FrameDrawing->ShowFrame(fastStage ? 0 : 1);
   else
-    DDShowFrame(!bTimerPacing && !fastStage ? 1 : 0);
+    FrameDrawing->ShowFrame(!bTimerPacing && !fastStage ? 1 : 0);
 }
 
 void cGame::DrawFps() {
@@ -66,9 +67,9 @@ void cGame::DrawFps() {
   const int fps = nMeasuredFps.load();
   const int average = static_cast<int>(nFpsWorkAverage);
   if (SystemIni.nShowFps == 2)
-    FontDrawTextF(0, 549, 469, "FPS%2d(%2d)", fps, average);
+    FrameDrawing->DrawText(0, 549, 469, FormatText("FPS%2d(%2d)", fps, average).c_str());
   else
-    FontDrawTextBoxF(1, 495, 463, 0, 0, "FPS%2d(%2d)", fps, average);
+    FrameDrawing->DrawTextBox(1, 495, 463, 0, 0, FormatText("FPS%2d(%2d)", fps, average).c_str());
 }
 
 int cGame::Frame() {

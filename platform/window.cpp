@@ -2,14 +2,19 @@
 
 #include <SDL.h>
 
+#include <atomic>
 #include <climits>
 #include <cstring>
 #include <memory>
+#include <mutex>
 #include <unordered_map>
 
 #include "platform/input_devices.h"
 #include "platform/input_state.h"
 #include "platform/message_box.h"
+#include "platform/presenter.h"
+#include "platform/sdl_window.h"
+#include "platform/soft_display.h"
 #include "platform/text_encoding.h"
 #include "platform/thread_context.h"
 #include "platform/window_input.h"
@@ -24,6 +29,9 @@ Uint32 g_wakeEvent = 0;
 std::unordered_map<uint32_t, SDL_Window*> g_windows;       // by our handle
 std::unordered_map<Uint32, WindowHandle> g_bySdlId;         // by SDL's window id
 
+std::mutex g_sizeMutex;
+std::unordered_map<uint32_t, std::pair<int, int>> g_clientSizes;  // read by any thread
+
 void Translate(const SDL_Event& event) {
   detail::TranslateInputEvent(event);
   if (detail::RouteWindowInput(event)) return;
@@ -33,7 +41,10 @@ void Translate(const SDL_Event& event) {
   switch (event.window.event) {
     case SDL_WINDOWEVENT_CLOSE: Post(it->second, WM_CLOSE, 0, 0); break;
     case SDL_WINDOWEVENT_FOCUS_GAINED: Post(it->second, WM_ACTIVATEAPP, 1, 0); break;
-    case SDL_WINDOWEVENT_FOCUS_LOST: Post(it->second, WM_ACTIVATEAPP, 0, 0); break;
+    case SDL_WINDOWEVENT_FOCUS_LOST:
+      detail::OnFocusLost();
+      Post(it->second, WM_ACTIVATEAPP, 0, 0);
+      break;
     default: break;
   }
 }
@@ -41,6 +52,7 @@ void Translate(const SDL_Event& event) {
 void PumpEvents() {
   SDL_Event event;
   while (SDL_PollEvent(&event)) Translate(event);
+  PresenterPump();
 }
 
 void WaitEvents(uint32_t ms) {
@@ -50,11 +62,13 @@ void WaitEvents(uint32_t ms) {
   if (got) Translate(event);
 }
 
+std::atomic<Uint32> g_wakeType{0};
+
 void Wake() {
   SDL_Event event;
   SDL_zero(event);
-  event.type = g_wakeEvent;
-  SDL_PushEvent(&event);
+  event.type = g_wakeType.load();
+  if (event.type) SDL_PushEvent(&event);
 }
 
 bool HasWindowManager() {
@@ -81,6 +95,7 @@ bool StartWindowSystem() {
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
     return false;
   }
+  g_wakeType = g_wakeEvent;
   detail::StartInputDevices();
   auto source = std::make_shared<detail::EventSource>();
   source->pump = PumpEvents;
@@ -97,6 +112,7 @@ void StopWindowSystem() {
   if (!IsMainThread() || !g_started) return;
   SetMainThreadCall(nullptr);
   detail::SetEventSource(nullptr);  // no thread wakes the event queue after this
+  g_wakeType = 0;
   while (!g_windows.empty()) DestroyAppWindow(WindowHandle{g_windows.begin()->first});
   detail::StopInputDevices();
   SDL_QuitSubSystem(SDL_INIT_VIDEO);
@@ -113,6 +129,10 @@ WindowHandle CreateAppWindow(const WindowLayout& layout, WindowProc proc) {
   g_windows[window.id] = sdl;
   g_bySdlId[SDL_GetWindowID(sdl)] = window;
   detail::RegisterAppWindow(window, sdl, layout.style);
+  {
+    std::lock_guard<std::mutex> lock(g_sizeMutex);
+    g_clientSizes[window.id] = {layout.clientWidth, layout.clientHeight};
+  }
   if (Send(window, WM_CREATE, 0, 0) == -1) {
     detail::UnregisterAppWindow(window);
     g_bySdlId.erase(SDL_GetWindowID(sdl));
@@ -140,10 +160,34 @@ void DestroyAppWindow(WindowHandle window) {
   if (!sdl) return;
   Send(window, WM_DESTROY, 0, 0);
   detail::UnregisterAppWindow(window);
+  detail::PresenterWindowClosing(window);
+  {
+    std::lock_guard<std::mutex> lock(g_sizeMutex);
+    g_clientSizes.erase(window.id);
+  }
   g_bySdlId.erase(SDL_GetWindowID(sdl));
   g_windows.erase(window.id);
   DestroyMessageWindow(window);
   SDL_DestroyWindow(sdl);
 }
+
+bool GetClientSize(WindowHandle window, int& width, int& height) {
+  std::lock_guard<std::mutex> lock(g_sizeMutex);
+  auto it = g_clientSizes.find(window.id);
+  if (it == g_clientSizes.end()) return false;
+  width = it->second.first;
+  height = it->second.second;
+  return true;
+}
+
+namespace detail {
+
+SDL_Window* FindSdlWindow(WindowHandle window) { return g_started ? Find(window) : nullptr; }
+
+void WakeWindowSystem() { Wake(); }
+
+bool WindowSystemHasDisplay() { return g_started && HasWindowManager(); }
+
+}  // namespace detail
 
 }  // namespace plat

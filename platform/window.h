@@ -39,4 +39,8 @@ void SetAppWindowTitle(WindowHandle window, const std::string& title);
 // Sends WM_DESTROY to the window's procedure, then removes the window.
 void DestroyAppWindow(WindowHandle window);
 
+// Any thread: the client size the window was made with; false for a window
+// that does not exist.
+bool GetClientSize(WindowHandle window, int& width, int& height);
+
 }  // namespace plat

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "platform/messages.h"
+#include "platform/rect.h"
 
 // Window styles (GWL_STYLE bits).
 constexpr uint32_t WS_POPUP = 0x80000000;
@@ -43,17 +44,6 @@ constexpr int SM_CYFRAME = 33;
 
 namespace plat {
 
-struct Rect {
-  int left = 0, top = 0, right = 0, bottom = 0;
-  int Width() const { return right - left; }
-  int Height() const { return bottom - top; }
-  friend bool operator==(const Rect&, const Rect&) = default;
-};
-
-struct Point {
-  int x = 0, y = 0;
-  friend bool operator==(const Point&, const Point&) = default;
-};
 
 // What WM_GETMINMAXINFO's lParam points to.
 struct MinMaxInfo {

@@ -177,6 +177,7 @@ std::vector<uint32_t> FrameEnds(plat::FakeClock& clock, int frames) {
 
 TEST_F(FramePieces, Direct3DRunsExactlySixtyFramesASecond) {
   DDFrameStandIn.bDirect3D = 1;  // no vertical sync: the present paces
+  bDirect3DBackEnd = 1;
   DDFrameStandIn.bRecord = 0;
   const std::vector<uint32_t> ends = FrameEnds(m_clock, 181);
   EXPECT_EQ(ends[60], 1000u);

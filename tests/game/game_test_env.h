@@ -14,7 +14,7 @@
 #include "base/timers.h"
 #include "game/game.h"
 #include "game/phase_scene.h"
-#include "media/dd_frame_standin.h"
+#include "frame_drawing_recorder.h"
 #include "media/input.h"
 #include "media/key_config.h"
 #include "platform/clock.h"
@@ -136,6 +136,7 @@ class FrameLoop : public ::testing::Test {
     DefaultKeyConfig(KeyConfig);
     DDFrameStandIn = DDFRAMESTANDIN();
     DDFrameStandIn.bRecord = 1;
+    FrameDrawing = &m_drawing;
     SystemIni.nShowFps = 0;
     for (int32_t& work : anFpsWorkRing) work = 0;
     nFpsRingPos = 0;
@@ -148,6 +149,8 @@ class FrameLoop : public ::testing::Test {
     Game.DeleteScenes();
     Game = cGame();
     DDFrameStandIn = DDFRAMESTANDIN();
+    FrameDrawing = m_layerDrawing;
+    bDirect3DBackEnd = 0;
     DebugLogInit(0, "EC_Game.txt");
     ResetTimers();
   }
@@ -174,6 +177,8 @@ class FrameLoop : public ::testing::Test {
   plat::ScriptedInput m_devices;
   EventLog events;
   cTestSceneMaker maker{events};
+  cRecordingFrameDrawing m_drawing;
+  cFrameDrawing* m_layerDrawing = FrameDrawing;
 };
 
 }  // namespace gametest

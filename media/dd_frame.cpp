@@ -1,0 +1,50 @@
+#include "media/dd_frame.h"
+
+#include "media/dd_blit.h"
+#include "media/dd_layer.h"
+#include "media/dd_restore.h"
+#include "media/dd_surface.h"
+#include "platform/soft_display.h"
+
+namespace {
+
+cFrameDrawing LayerFrameDrawing;
+
+plat::DDSurface* PrimarySurface() { return Primary.lpDDS ? Primary.lpDDS->lpSurface.get() : nullptr; }
+
+}  // namespace
+
+cFrameDrawing* FrameDrawing = &LayerFrameDrawing;
+
+bool cFrameDrawing::IsDirect3D() { return lpDTCon != nullptr; }
+bool cFrameDrawing::IsWindowed() { return bWindowMode != 0; }
+
+bool cFrameDrawing::IsPrimaryLost() {
+  plat::DDSurface* primary = PrimarySurface();
+  return primary && primary->IsLost() == plat::DDERR_SURFACELOST;
+}
+
+bool cFrameDrawing::Restore() { return DDRestore(); }
+
+// The stage's and the scenes' surface sets and the digit sheets join here
+// as those parts come; nothing else is lost that the layer does not restore.
+bool cFrameDrawing::RestoreSurfaceSets() { return true; }
+
+bool cFrameDrawing::Present(int fps, int overlay, DDSURFACEDATA* sheet) { return DDPresent(fps, overlay, sheet); }
+
+void cFrameDrawing::ShowFrame(int sync) {
+  plat::DDSurface* primary = PrimarySurface();
+  if (!primary) return;
+  if (bWindowMode) {
+    if (sync && lpDD) lpDD->WaitForVerticalBlank();
+    DDBlt(&Primary, 0, 0, 640, 480, &BackBuffer, 0, 0, 0);
+  } else if (sync) {
+    primary->Flip();
+  } else {
+    DDBlt(&Primary, 0, 0, 640, 480, &BackBuffer, 0, 0, 0);
+  }
+}
+
+// The fonts draw here once they exist.
+void cFrameDrawing::DrawText(int, int, int, const char*) {}
+void cFrameDrawing::DrawTextBox(int, int, int, int, int, const char*) {}

@@ -1,0 +1,11 @@
+#pragma once
+// Getting surfaces back after the display lost them.
+// Software display: the frame loop calls DDRestore once a frame on the
+// drawing thread; it restores the primary, the back buffer and the lost
+// entries of the surface table, reloading images from their files and
+// flagging empty surfaces bLost for their owners, and sets the palette again.
+// Always true (what cannot be restored now is tried on the next frame).
+bool DDRestore();
+// 3D device: the reset after a lost device, on the main thread; 1 when done,
+// 0 when the device cannot be reset yet. Software display: 1.
+int DDRestoreSurface();

@@ -1,0 +1,303 @@
+#include "platform/presenter.h"
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <vector>
+
+#include "platform/clock.h"
+#include "platform/message_box.h"
+#include "platform/sdl_window.h"
+
+namespace plat {
+namespace {
+
+// Shared between the drawing thread and the main thread.
+std::mutex g_mutex;
+std::condition_variable g_shownCv;
+std::vector<uint32_t> g_pending;
+int g_pendingW = 0, g_pendingH = 0;
+bool g_hasPending = false;
+uint64_t g_handedSerial = 0;  // serial of the last frame handed over
+uint64_t g_shownSerial = 0;   // serial of the last frame shown (or replaced)
+PresenterStats g_stats;
+WindowHandle g_window;
+bool g_vsync = false;
+bool g_fullScreen = false;
+FrameCapture g_capture;
+std::atomic<int> g_cursorCount{0};
+std::atomic<bool> g_live{false};  // a window shows the frames with vertical sync
+
+// Main thread only.
+SDL_Renderer* g_renderer = nullptr;
+SDL_Texture* g_texture = nullptr;
+int g_textureW = 0, g_textureH = 0;
+WindowHandle g_rendererWindow;
+bool g_rendererVsync = false;
+bool g_appliedFullScreen = false;
+SDL_Rect g_windowedPlace{0, 0, 0, 0};  // where the window was before full screen
+int g_appliedCursor = 0;
+std::vector<uint32_t> g_showing;
+
+uint32_t Widen565(uint16_t p) {
+  uint32_t r = p >> 11, g = (p >> 5) & 63, b = p & 31;
+  r = r << 3 | r >> 2;
+  g = g << 2 | g >> 4;
+  b = b << 3 | b >> 2;
+  return r << 16 | g << 8 | b;
+}
+
+// Widening splits into the pixel's two bytes, whose parts of the result
+// share no bits: a table per byte.
+struct Widen565Tables {
+  uint32_t high[256], low[256];
+  Widen565Tables() {
+    for (uint32_t i = 0; i < 256; ++i) {
+      high[i] = Widen565(static_cast<uint16_t>(i << 8));
+      low[i] = Widen565(static_cast<uint16_t>(i));
+    }
+  }
+};
+
+void Convert(const FrameView& f, std::vector<uint32_t>& out) {
+  out.resize(static_cast<size_t>(f.width) * static_cast<size_t>(f.height));
+  uint32_t lut[256];
+  if (f.bpp == 8)
+    for (int i = 0; i < 256; ++i) {
+      const PalEntry e = f.palette ? f.palette[i] : PalEntry{uint8_t(i), uint8_t(i), uint8_t(i), 0};
+      lut[i] = uint32_t{e.red} << 16 | uint32_t{e.green} << 8 | e.blue;
+    }
+  for (int y = 0; y < f.height; ++y) {
+    const uint8_t* row = f.bits + static_cast<size_t>(y) * static_cast<size_t>(f.pitch);
+    uint32_t* d = out.data() + static_cast<size_t>(y) * static_cast<size_t>(f.width);
+    switch (f.bpp) {
+      case 8:
+        for (int x = 0; x < f.width; ++x) d[x] = lut[row[x]];
+        break;
+      case 16: {
+        static const Widen565Tables tables;
+        const uint16_t* s = reinterpret_cast<const uint16_t*>(row);
+        for (int x = 0; x < f.width; ++x) d[x] = tables.high[s[x] >> 8] | tables.low[s[x] & 0xFF];
+        break;
+      }
+      default: {
+        const uint32_t* s = reinterpret_cast<const uint32_t*>(row);
+        for (int x = 0; x < f.width; ++x) d[x] = s[x] & 0xFFFFFF;
+      }
+    }
+  }
+}
+
+void DropRenderer() {
+  if (g_texture) SDL_DestroyTexture(g_texture);
+  if (g_renderer) SDL_DestroyRenderer(g_renderer);
+  g_texture = nullptr;
+  g_renderer = nullptr;
+  g_textureW = g_textureH = 0;
+  g_rendererWindow = WindowHandle{};
+  g_live = false;
+}
+
+// Main thread: the renderer follows the attached window and the modes asked for.
+SDL_Window* ApplySettings() {
+  WindowHandle window;
+  bool vsync, fullScreen;
+  {
+    std::lock_guard<std::mutex> lock(g_mutex);
+    window = g_window;
+    vsync = g_vsync;
+    fullScreen = g_fullScreen;
+  }
+  const int cursor = g_cursorCount.load();
+  if ((cursor >= 0) != (g_appliedCursor >= 0) && SDL_WasInit(SDL_INIT_VIDEO))
+    SDL_ShowCursor(cursor >= 0 ? SDL_ENABLE : SDL_DISABLE);
+  g_appliedCursor = cursor;
+
+  SDL_Window* sdl = detail::FindSdlWindow(window);
+  if (g_renderer && (g_rendererWindow != window || g_rendererVsync != vsync || !sdl)) DropRenderer();
+  if (!sdl) return nullptr;
+  if (fullScreen != g_appliedFullScreen) {
+    // The window itself takes the desktop's place and size, so that full
+    // screen holds also where no window manager would resize it.
+    if (fullScreen) {
+      SDL_GetWindowPosition(sdl, &g_windowedPlace.x, &g_windowedPlace.y);
+      SDL_GetWindowSize(sdl, &g_windowedPlace.w, &g_windowedPlace.h);
+      SDL_Rect desktop;
+      const bool bounds = SDL_GetDisplayBounds(SDL_GetWindowDisplayIndex(sdl), &desktop) == 0;
+      SDL_SetWindowFullscreen(sdl, SDL_WINDOW_FULLSCREEN_DESKTOP);
+      if (bounds) {
+        SDL_SetWindowPosition(sdl, desktop.x, desktop.y);
+        SDL_SetWindowSize(sdl, desktop.w, desktop.h);
+      }
+      SDL_RaiseWindow(sdl);
+    } else {
+      SDL_SetWindowFullscreen(sdl, 0);
+      SDL_SetWindowBordered(sdl, SDL_TRUE);
+      if (g_windowedPlace.w > 0) {
+        SDL_SetWindowSize(sdl, g_windowedPlace.w, g_windowedPlace.h);
+        SDL_SetWindowPosition(sdl, g_windowedPlace.x, g_windowedPlace.y);
+      }
+    }
+    g_appliedFullScreen = fullScreen;
+  }
+  if (!g_renderer) {
+    SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
+    g_renderer = SDL_CreateRenderer(sdl, -1, vsync ? SDL_RENDERER_PRESENTVSYNC : 0);
+    if (!g_renderer) g_renderer = SDL_CreateRenderer(sdl, -1, SDL_RENDERER_SOFTWARE);
+    if (!g_renderer) return nullptr;
+    g_rendererWindow = window;
+    g_rendererVsync = vsync;
+    g_live = vsync && detail::WindowSystemHasDisplay();
+  }
+  return sdl;
+}
+
+void Show(const uint32_t* pixels, int w, int h) {
+  if (!g_renderer) return;
+  if (!g_texture || g_textureW != w || g_textureH != h) {
+    if (g_texture) SDL_DestroyTexture(g_texture);
+    g_texture = SDL_CreateTexture(g_renderer, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING, w, h);
+    g_textureW = g_texture ? w : 0;
+    g_textureH = g_texture ? h : 0;
+    if (!g_texture) return;
+  }
+  SDL_UpdateTexture(g_texture, nullptr, pixels, w * 4);
+  int outW = 0, outH = 0;
+  SDL_GetRendererOutputSize(g_renderer, &outW, &outH);
+  const PresentRect r = LetterboxRect(outW, outH, w, h);
+  const SDL_Rect dst{r.x, r.y, r.w, r.h};
+  SDL_SetRenderDrawColor(g_renderer, 0, 0, 0, 255);
+  SDL_RenderClear(g_renderer);
+  SDL_RenderCopy(g_renderer, g_texture, nullptr, &dst);
+  SDL_RenderPresent(g_renderer);
+}
+
+}  // namespace
+
+void PresentFrame(const FrameView& frame) {
+  if (!frame.bits || frame.width <= 0 || frame.height <= 0) return;
+  thread_local std::vector<uint32_t> work;
+  Convert(frame, work);
+  {
+    std::lock_guard<std::mutex> lock(g_mutex);
+    if (g_hasPending) ++g_stats.replaced;
+    ++g_stats.handed;
+    g_pending.swap(work);
+    g_pendingW = frame.width;
+    g_pendingH = frame.height;
+    g_hasPending = true;
+    ++g_handedSerial;
+  }
+  detail::WakeWindowSystem();
+}
+
+void AttachPresenter(WindowHandle window, bool vsync) {
+  {
+    std::lock_guard<std::mutex> lock(g_mutex);
+    g_window = window;
+    g_vsync = vsync;
+  }
+  detail::WakeWindowSystem();
+}
+
+void SetPresenterFullScreen(bool on) {
+  {
+    std::lock_guard<std::mutex> lock(g_mutex);
+    g_fullScreen = on;
+  }
+  detail::WakeWindowSystem();
+}
+
+bool PresenterPump() {
+  if (!IsMainThread()) return false;
+  ApplySettings();
+  int w, h;
+  uint64_t serial;
+  FrameCapture capture;
+  {
+    std::lock_guard<std::mutex> lock(g_mutex);
+    if (!g_hasPending) return false;
+    g_showing.swap(g_pending);
+    g_hasPending = false;
+    w = g_pendingW;
+    h = g_pendingH;
+    serial = g_handedSerial;
+    capture = g_capture;
+  }
+  Show(g_showing.data(), w, h);
+  if (capture) capture(g_showing.data(), w, h);
+  {
+    std::lock_guard<std::mutex> lock(g_mutex);
+    ++g_stats.shown;
+    g_shownSerial = std::max(g_shownSerial, serial);
+  }
+  g_shownCv.notify_all();
+  return true;
+}
+
+void WaitForShownFrame() {
+  if (!g_live.load() || IsMainThread()) {
+    WaitForBlankTick();
+    return;
+  }
+  std::unique_lock<std::mutex> lock(g_mutex);
+  const uint64_t target = g_handedSerial;
+  // Bounded: a main thread that stops pumping must not stop the game.
+  g_shownCv.wait_for(lock, std::chrono::milliseconds(100), [&] { return g_shownSerial >= target; });
+}
+
+void WaitForBlankTick() {
+  const uint32_t now = TimeGetTime();
+  const uint64_t tick = uint64_t{now} * 60 / 1000 + 1;
+  const uint64_t due = (tick * 1000 + 59) / 60;
+  Sleep(static_cast<uint32_t>(due - now));
+}
+
+int ShowCursor(bool show) {
+  const int count = g_cursorCount.fetch_add(show ? 1 : -1) + (show ? 1 : -1);
+  detail::WakeWindowSystem();
+  return count;
+}
+
+PresentRect LetterboxRect(int windowW, int windowH, int frameW, int frameH) {
+  if (windowW <= 0 || windowH <= 0 || frameW <= 0 || frameH <= 0) return PresentRect{};
+  int64_t w, h;
+  if (int64_t{windowW} * frameH <= int64_t{windowH} * frameW) {  // the width is the limit
+    w = windowW;
+    h = int64_t{frameH} * windowW / frameW;
+  } else {
+    h = windowH;
+    w = int64_t{frameW} * windowH / frameH;
+  }
+  return PresentRect{static_cast<int>((windowW - w) / 2), static_cast<int>((windowH - h) / 2), static_cast<int>(w),
+                     static_cast<int>(h)};
+}
+
+void SetFrameCapture(FrameCapture capture) {
+  std::lock_guard<std::mutex> lock(g_mutex);
+  g_capture = std::move(capture);
+}
+
+PresenterStats GetPresenterStats() {
+  std::lock_guard<std::mutex> lock(g_mutex);
+  return g_stats;
+}
+
+void ResetPresenter() {
+  std::lock_guard<std::mutex> lock(g_mutex);
+  g_hasPending = false;
+  g_pending.clear();
+  g_stats = PresenterStats{};
+  g_shownSerial = g_handedSerial;
+}
+
+namespace detail {
+void PresenterWindowClosing(WindowHandle window) {
+  if (g_rendererWindow == window) DropRenderer();
+  g_appliedFullScreen = false;
+}
+}  // namespace detail
+
+}  // namespace plat
