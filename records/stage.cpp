@@ -15,8 +15,6 @@ void LowerTo(int32_t& v, int64_t bound) {
 
 }  // namespace
 
-cEdStage::cEdStage() { Reset(); }
-
 // One descriptor per member, in file order. Versions 155, 166, 183, 184,
 // 199, 200 and 225 added members; Upgrade gives older files their values.
 void cEdStage::RegisterFields(int version) {
@@ -159,6 +157,12 @@ void cEdStage::Reset() {
   m_nHeroGuardTime = 30;
   m_nCharaInvincibleTime = 0;
   m_nCharaGuardTime = 30;
+  m_vPlacedBlock.clear();
+  m_vPlacedChara.clear();
+  m_vPlacedItem.clear();
+  ResetRecordVector(m_vPaletteBlock, 1);
+  ResetRecordVector(m_vPaletteChara, 1);
+  ResetRecordVector(m_vPaletteItem, 1);
   ResetRecordVector(m_vBackground, 1);
   m_vBackground[0].m_bFillColor = 1;
   m_vRanked.assign(STAGE_RANKED_COUNT, 1);
@@ -216,6 +220,7 @@ void cEdStage::ResetBoxSizes() {
 }
 
 void cEdStage::Normalise() {
+  cStagePaletteScope scope(this);
   // A view 20 cells wide and 15 high must fit within the limits.
   LowerTo(m_nScrollLimitLeft, static_cast<int64_t>(m_nWidth) - 20);
   LowerTo(m_nScrollLimitRight, static_cast<int64_t>(m_nWidth) - 1);
@@ -223,6 +228,7 @@ void cEdStage::Normalise() {
   LowerTo(m_nScrollLimitBottom, static_cast<int64_t>(m_nHeight) - 1);
   SetSpeedLevel(m_nSpeedLevel);
   if (static_cast<uint32_t>(m_nBgm) >= Database.m_vBgm.size()) m_nBgm = 0;
+  NormaliseDefinitions();
 }
 
 // Levels outside 1..19 would divide by zero or run no step at all; they are
@@ -255,5 +261,3 @@ void cEdStage::CopySettingsFrom(cEdStage& source) {
   m_RuleCharaShot = source.m_RuleCharaShot;
   m_vRanked = source.m_vRanked;
 }
-
-void cEdStage::ClearDefinitions() {}

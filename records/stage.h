@@ -15,6 +15,10 @@
 #include <cstdint>
 #include <string>
 
+#include "records/block.h"
+#include "records/chara.h"
+#include "records/item.h"
+#include "records/palette_sizes.h"
 #include "records/record.h"
 #include "records/stage_parts.h"
 
@@ -145,6 +149,14 @@ class cEdStage : public cRecord {
   cEdOffScreenRule m_RuleItem;
   cEdOffScreenRule m_RuleHeroShot;   // shots of player-operated characters
   cEdOffScreenRule m_RuleCharaShot;  // shots of computer-operated characters
+  // The stage's own definitions; entry 0 of each is the "none" entry.
+  cVector<cEdBlock> m_vPaletteBlock;
+  cVector<cEdChara> m_vPaletteChara;
+  cVector<cEdItem> m_vPaletteItem;
+  // What the map holds: each with its cell, palette reference and values.
+  cVector<cEdBlock> m_vPlacedBlock;
+  cVector<cEdChara> m_vPlacedChara;
+  cVector<cEdItem> m_vPlacedItem;
   cVector<cEdBackground> m_vBackground;  // back to front
   cVector<cEdTextRecord> m_vText;
 
@@ -153,7 +165,8 @@ class cEdStage : public cRecord {
   int32_t m_bLoaded = 0;     // set by the loading worker once the file was read
   int32_t m_nStepsPerTenth = 0;  // logic steps in six frames
 
-  // A new stage (Reset).
+  // A new stage (Reset). Stage itself answers for the stage palette kind
+  // (palette_sizes.h, palette_entries.h) from the moment it is built.
   cEdStage();
 
   void RegisterFields(int version) override;
@@ -191,11 +204,39 @@ class cEdStage : public cRecord {
   // Empties the three palettes and the three placed lists (StageCopy holds none).
   void ClearDefinitions();
 
+  // The stage palette's answers: the entries of a list (PALETTELIST), or
+  // while that list is being read, the count its file gives; entry `index`,
+  // a class default for one not read yet, or nullptr past the end. While a
+  // stage record loads, normalises or saves on a thread, the stage kind
+  // names its palette there; everywhere else it names Stage's.
+  int ListSize(int list) const;
+  const cRecord* Entry(int list, int index) const;
+
  private:
   void ResetRules();
+  void LoadDefinitions(cDataReader& r);
+  void SaveDefinitions(cDataWriter& w);
+  void NormaliseDefinitions();
   void LoadTail(cDataReader& r);
   void Upgrade(int version);
   void SaveTail(cDataWriter& w, cEdStage& settings);
+
+  // Per palette list, the count its file gives while it is being read; else 0.
+  int m_anReading[PALETTELIST_COUNT] = {0, 0, 0};
+};
+
+// While it lives, the stage kind of palette references names the palette of
+// `stage` on the calling thread: the record's load, normalisation and save
+// set it, so a stage read into a record of its own resolves against itself.
+class cStagePaletteScope {
+ public:
+  explicit cStagePaletteScope(const cEdStage* stage);
+  ~cStagePaletteScope();
+  cStagePaletteScope(const cStagePaletteScope&) = delete;
+  cStagePaletteScope& operator=(const cStagePaletteScope&) = delete;
+
+ private:
+  const cEdStage* m_pPrevious;
 };
 
 extern cEdStage Stage;

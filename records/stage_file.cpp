@@ -20,6 +20,7 @@ void SaveInts(const cVector<int32_t>& list, cDataWriter& w) {
 }  // namespace
 
 void cEdStage::Load(cDataReader& r) {
+  cStagePaletteScope scope(this);
   cRecord::Load(r);
   LoadTail(r);
   const int version = r.Version();
@@ -33,6 +34,7 @@ void cEdStage::LoadTail(cDataReader& r) {
   for (cEdOffScreenRule* rule : {&m_RuleChara, &m_RuleBlockChara, &m_RuleItem, &m_RuleHeroShot,
                                  &m_RuleCharaShot})
     rule->Load(r);
+  LoadDefinitions(r);
   LoadRecordList(m_vBackground, r);
   LoadRecordList(m_vText, r);
 }
@@ -95,12 +97,14 @@ void cEdStage::Upgrade(int version) {
 }
 
 void cEdStage::Save(cDataWriter& w) {
+  cStagePaletteScope scope(this);
   Normalise();
   cRecord::Save(w);
   SaveTail(w, *this);
 }
 
 void cEdStage::SaveForReplay(cDataWriter& w, cEdStage& settings) {
+  cStagePaletteScope scope(this);
   Normalise();
   settings.cRecord::Save(w);
   SaveTail(w, settings);
@@ -112,6 +116,7 @@ void cEdStage::SaveTail(cDataWriter& w, cEdStage& settings) {
                                  &settings.m_RuleItem, &settings.m_RuleHeroShot,
                                  &settings.m_RuleCharaShot})
     rule->Save(w);
+  SaveDefinitions(w);
   SaveRecordList(settings.m_vBackground, w);
   SaveRecordList(settings.m_vText, w);
   w.WriteU32(STAGE_FILE_TRAILER);

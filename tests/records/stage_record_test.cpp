@@ -2,9 +2,12 @@
 // Normalise, the settings copy and the hero search.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "platform/close_request.h"
 #include "record_test_env.h"
 #include "records/database.h"
+#include "records/palette_entries.h"
 #include "records/stage.h"
 
 namespace {
@@ -182,4 +185,69 @@ TEST_F(StageRecordTest, CopySettingsTakesSettingsListsRulesAndRankingOnly) {
   EXPECT_EQ(to.m_RuleItem.m_bTop, 1);
   EXPECT_EQ(to.m_vRanked, from.m_vRanked);
   EXPECT_EQ(to.m_strPath, "") << "the path belongs to the record that was loaded";
+}
+
+TEST_F(StageRecordTest, TheHeroIsTheFirstPlayerOperatedCharacterWithAGraphic) {
+  struct Chara {
+    int16_t graphic;
+    int8_t op;
+  };
+  struct Case {
+    std::vector<Chara> placed;
+    int hero;
+  } cases[] = {
+      {{{3, 1}, {0, 0}, {2, 0}, {5, 0}}, 2},
+      {{{1, 0}}, 0},
+      {{{3, 1}, {0, 0}}, -1},
+      {{}, -1},
+  };
+  for (const Case& c : cases) {
+    cEdStage s;
+    for (const Chara& p : c.placed) {
+      cEdChara chara;
+      chara.m_nGraphic = p.graphic;
+      chara.m_nOperator = p.op;
+      s.m_vPlacedChara.push_back(chara);
+    }
+    EXPECT_EQ(s.FindHero(), c.hero);
+    EXPECT_EQ(s.HasHero(), c.hero >= 0 ? 1 : 0);
+  }
+}
+
+TEST_F(StageRecordTest, ANewStageHasOneEntryPerPaletteAndNothingPlaced) {
+  cEdStage s;
+  s.m_vPlacedBlock.resize(2);
+  s.m_vPaletteChara.resize(5);
+  s.Reset();
+  EXPECT_EQ(s.m_vPaletteBlock.Size(), 1);
+  EXPECT_EQ(s.m_vPaletteChara.Size(), 1);
+  EXPECT_EQ(s.m_vPaletteItem.Size(), 1);
+  EXPECT_TRUE(s.m_vPlacedBlock.empty());
+  EXPECT_TRUE(s.m_vPlacedChara.empty());
+  EXPECT_TRUE(s.m_vPlacedItem.empty());
+  s.Normalise();
+  EXPECT_EQ(s.m_vPaletteBlock.Size(), 2);
+  EXPECT_EQ(s.m_vPaletteChara.Size(), 2);
+  EXPECT_EQ(s.m_vPaletteItem.Size(), 2);
+  s.m_vPaletteItem.resize(3);
+  s.Normalise();
+  EXPECT_EQ(s.m_vPaletteItem.Size(), 3);
+}
+
+// The stage kind of palette references names the running stage's palette,
+// or, while a stage record loads, normalises or saves, that record's.
+TEST_F(StageRecordTest, TheStagePaletteKindAnswersForTheStageAtWork) {
+  cVector<cEdItem> saved = Stage.m_vPaletteItem;
+  Stage.m_vPaletteItem.resize(5);
+  EXPECT_EQ(PaletteListSize(PALETTEKIND_STAGE, PALETTELIST_ITEM), 5);
+  EXPECT_EQ(PaletteEntry(PALETTEKIND_STAGE, PALETTELIST_ITEM, 3), &Stage.m_vPaletteItem[3]);
+  EXPECT_EQ(PaletteEntry(PALETTEKIND_STAGE, PALETTELIST_ITEM, 5), nullptr);
+  cEdStage other;
+  {
+    cStagePaletteScope scope(&other);
+    EXPECT_EQ(PaletteListSize(PALETTEKIND_STAGE, PALETTELIST_ITEM), 1);
+    EXPECT_EQ(PaletteEntry(PALETTEKIND_STAGE, PALETTELIST_ITEM, 0), &other.m_vPaletteItem[0]);
+  }
+  EXPECT_EQ(PaletteListSize(PALETTEKIND_STAGE, PALETTELIST_ITEM), 5);
+  Stage.m_vPaletteItem = saved;
 }
