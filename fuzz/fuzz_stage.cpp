@@ -10,7 +10,8 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   cDataReader r(std::string(reinterpret_cast<const char*>(data), size));
   cEdStage stage;
-  if (r.HasVersion()) stage.Load(r);
+  if (!r.HasVersion()) return 0;
+  stage.Load(r);
 
   if (stage.m_nSpeedLevel < STAGE_MIN_SPEED_LEVEL || stage.m_nSpeedLevel > STAGE_MAX_SPEED_LEVEL ||
       stage.m_nStepsPerFrame < 1 || stage.m_nScrollLimitRight >= stage.m_nWidth + 0LL + 1)

@@ -7,6 +7,7 @@
 #include "db_bytes.h"
 #include "platform/close_request.h"
 #include "record_test_env.h"
+#include "records/map_cell.h"
 #include "records/stage_parts.h"
 
 namespace {
@@ -145,4 +146,26 @@ TEST_F(StagePartsTest, ResetRecordVectorRefillsWithDefaultElements) {
   ASSERT_EQ(list.Size(), 3);
   cEdBackground fresh;
   for (cEdBackground& layer : list) EXPECT_EQ(SaveBytes(layer), SaveBytes(fresh));
+}
+
+// A copied cell names its own block: saving it gives the source's bytes
+// after the source is gone.
+TEST_F(StagePartsTest, MapCellsCopyTheirBlockAndLatch) {
+  std::string want;
+  cVector<MAPCELL> copy;
+  {
+    cVector<MAPCELL> cells(3);
+    cells[1].Block.m_nGraphic = 7;
+    cells[1].Block.m_strName = "wall";
+    cells[1].bLatched = 1;
+    want = SaveBytes(cells[1].Block);
+    copy = cells;
+  }
+  ASSERT_EQ(copy.Size(), 3);
+  EXPECT_EQ(copy[1].bLatched, 1);
+  EXPECT_EQ(SaveBytes(copy[1].Block), want);
+  MAPCELL assigned;
+  assigned = copy[1];
+  EXPECT_EQ(SaveBytes(assigned.Block), want);
+  EXPECT_EQ(assigned.bLatched, 1);
 }
