@@ -14,6 +14,7 @@
 #include "media/dd_layer.h"
 #include "media/dd_pixels.h"
 #include "platform/close_request.h"
+#include "platform/d3d_device.h"
 #include "platform/presenter.h"
 #include "platform/soft_display.h"
 #include "support/test_support.h"
@@ -54,6 +55,7 @@ class DrawingTest : public ::testing::Test {
  protected:
   void SetUp() override {
     plat::ClearDisplayFailures();
+    plat::ResetD3DHooks();
     plat::SetVideoMemoryBudget(uint64_t{256} << 20);
     plat::SetDesktopBpp(32);
     plat::ResetPresenter();
@@ -77,6 +79,7 @@ class DrawingTest : public ::testing::Test {
     nSurfaceCount = 0;
     DebugLogInit(0, "");
     plat::ClearDisplayFailures();
+    plat::ResetD3DHooks();
     plat::SetVideoMemoryBudget(uint64_t{256} << 20);
     plat::SetDesktopBpp(32);
   }
