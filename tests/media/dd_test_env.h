@@ -72,6 +72,7 @@ class DrawingTest : public ::testing::Test {
     bDDEverInited = 0;
     TransmitPixel = 0;
     std::memset(TextureChannels, 0, sizeof TextureChannels);
+    std::memset(BackBufferChannels, 0, sizeof BackBufferChannels);
     std::fill(std::begin(CurPalette), std::end(CurPalette), PALETTEENTRY{});
     std::fill(std::begin(BasePalette), std::end(BasePalette), PALETTEENTRY{});
     lpSurfaceTable = nullptr;
@@ -89,6 +90,14 @@ class DrawingTest : public ::testing::Test {
              int count = 0) {
     if (window) plat::SetDesktopBpp(bpp);
     return DDInit(0, plat::WindowHandle{}, 640, 480, bpp, 0, window ? 1 : 0, 1, 60, 0, table, defs, count, 0);
+  }
+
+  // Starts the 3D back end full screen (or in a window) at a depth, without
+  // vertical sync unless asked.
+  bool Start3D(int bpp, bool window = false, DDSURFACEDATA* table = nullptr, DDSURFACEDEF* defs = nullptr,
+               int count = 0, int vsync = 0) {
+    return DDInit(1, plat::WindowHandle{}, 640, 480, bpp, vsync, window ? 1 : 0, 1, 60, vsync, table, defs, count,
+                  0);
   }
 
   std::string DebugLog() const { return m_dir.ReadFile("EC_Game.txt"); }
