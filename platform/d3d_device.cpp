@@ -62,6 +62,7 @@ struct D3DDevice::Impl {
   std::array<uint32_t, 256> renderStates{};
   std::array<uint32_t, 33> stage0{};
   bool inScene = false;
+  bool released = false;
   std::vector<uint32_t> frame;
   std::vector<detail::D3DVertex> gathered;
   D3DDrawCounts counts;
@@ -160,11 +161,21 @@ struct D3DDevice::Impl {
 
 D3DDevice::D3DDevice() : m_impl(std::make_unique<Impl>()) {}
 
+// Only the state goes: at exit the presenter may be gone already. The
+// drawing layer lets go of the window with Release before.
 D3DDevice::~D3DDevice() {
-  AttachPresenter(WindowHandle{}, false);
-  if (!m_impl->params.windowed) SetPresenterFullScreen(false);
   std::lock_guard<std::mutex> lock(g_liveMutex);
   if (g_live.lock() == m_impl->state) g_live.reset();
+}
+
+void D3DDevice::Release() {
+  if (m_impl->released) return;
+  m_impl->released = true;
+  AttachPresenter(WindowHandle{}, false);
+  if (!m_impl->params.windowed) {
+    SetPresenterFullScreen(false);
+    MinimizePresenterWindow(false);
+  }
 }
 
 int32_t D3DDevice::TestCooperativeLevel() {

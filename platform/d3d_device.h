@@ -132,6 +132,10 @@ class D3DDevice {
   D3DDevice(const D3DDevice&) = delete;
   D3DDevice& operator=(const D3DDevice&) = delete;
 
+  // Lets go of the game window (the presenter shows no more of its frames);
+  // before the device goes, while the presenter still runs.
+  void Release();
+
   // D3D_OK, D3DERR_DEVICELOST while lost, D3DERR_DEVICENOTRESET once the
   // device may be reset.
   int32_t TestCooperativeLevel();
