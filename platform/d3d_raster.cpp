@@ -276,6 +276,95 @@ bool IsUprightQuad(const Vtx* v) {
          v[0].diffuse == v[1].diffuse && v[0].diffuse == v[2].diffuse && v[0].diffuse == v[3].diffuse;
 }
 
+// The textured rows of an upright quad, for one target and one texture
+// format (so that the pixel reads and writes are known at compile time).
+// A texel that shows as it is over whatever the target holds: its alpha is
+// 0 (left out) or 255 (written) or in between (blended). Copied without
+// widening where the formats allow; the result is what ReadPixel and
+// WritePixel would give.
+template <D3DFormat kTarget, D3DFormat kTexture>
+void PutTexel(uint8_t* row, const uint8_t* texRow, int x, int column) {
+  if constexpr (kTexture == D3DFormat::A1R5G5B5 &&
+                (kTarget == D3DFormat::A1R5G5B5 || kTarget == D3DFormat::R5G6B5)) {
+    uint16_t p;
+    std::memcpy(&p, texRow + 2 * column, 2);
+    if (!(p & 0x8000)) return;
+    if constexpr (kTarget == D3DFormat::R5G6B5) {
+      const uint32_t g5 = (p >> 5) & 31;
+      p = static_cast<uint16_t>(((p & 0x7C00) << 1) | ((g5 << 1 | g5 >> 4) << 5) | (p & 31));
+    }
+    std::memcpy(row + 2 * x, &p, 2);
+  } else if constexpr (kTexture == D3DFormat::A8R8G8B8 &&
+                       (kTarget == D3DFormat::A8R8G8B8 || kTarget == D3DFormat::X8R8G8B8)) {
+    uint32_t p;
+    std::memcpy(&p, texRow + 4 * column, 4);
+    const uint32_t a = p >> 24;
+    if (a == 0) return;
+    if (a != 255) p = Blend(p, ReadPixel(kTarget, row, x));
+    WritePixel(kTarget, row, x, p);
+  } else {
+    const uint32_t texel = ReadPixel(kTexture, texRow, column);
+    const uint32_t a = texel >> 24;
+    if (a == 0) return;
+    WritePixel(kTarget, row, x, a == 255 ? texel : Blend(texel, ReadPixel(kTarget, row, x)));
+  }
+}
+
+template <D3DFormat kTarget, D3DFormat kTexture>
+void TexturedRows(D3DPixels& t, const D3DPixels& tex, const Gradients& g, const int* columns, int64_t x0, int w,
+                  int64_t y0, int64_t y1, const D3DPixelState& s, uint32_t diffuse) {
+  const bool pass = PassesTexel(s, diffuse);
+  if (pass && s.blend) {
+    for (int64_t py = y0; py < y1; ++py) {
+      uint8_t* row = t.Row(static_cast<int>(py));
+      const int ty = TexelIndex(g.v.At(static_cast<double>(x0), static_cast<double>(py)), tex.height);
+      const uint8_t* texRow = tex.Row(ty);
+      for (int i = 0; i < w; ++i) PutTexel<kTarget, kTexture>(row, texRow, static_cast<int>(x0) + i, columns[i]);
+    }
+    return;
+  }
+  for (int64_t py = y0; py < y1; ++py) {
+    uint8_t* row = t.Row(static_cast<int>(py));
+    const int ty = TexelIndex(g.v.At(static_cast<double>(x0), static_cast<double>(py)), tex.height);
+    const uint8_t* texRow = tex.Row(ty);
+    for (int i = 0; i < w; ++i) {
+      const uint32_t texel = ReadPixel(kTexture, texRow, columns[i]);
+      uint32_t shaded = pass ? texel : Shade(s, texel, diffuse);
+      const int x = static_cast<int>(x0) + i;
+      if (s.blend) {
+        const uint32_t a = shaded >> 24;
+        if (a == 0) continue;
+        if (a != 255) shaded = Blend(shaded, ReadPixel(kTarget, row, x));
+      }
+      WritePixel(kTarget, row, x, shaded);
+    }
+  }
+}
+
+using RowsFn = void (*)(D3DPixels&, const D3DPixels&, const Gradients&, const int*, int64_t, int, int64_t, int64_t,
+                        const D3DPixelState&, uint32_t);
+
+template <D3DFormat kTarget>
+RowsFn RowsFor(D3DFormat texture) {
+  switch (texture) {
+    case D3DFormat::A8R8G8B8: return TexturedRows<kTarget, D3DFormat::A8R8G8B8>;
+    case D3DFormat::X8R8G8B8: return TexturedRows<kTarget, D3DFormat::X8R8G8B8>;
+    case D3DFormat::R5G6B5: return TexturedRows<kTarget, D3DFormat::R5G6B5>;
+    case D3DFormat::A1R5G5B5: return TexturedRows<kTarget, D3DFormat::A1R5G5B5>;
+    default: return nullptr;
+  }
+}
+
+RowsFn RowsFor(D3DFormat target, D3DFormat texture) {
+  switch (target) {
+    case D3DFormat::A8R8G8B8: return RowsFor<D3DFormat::A8R8G8B8>(texture);
+    case D3DFormat::X8R8G8B8: return RowsFor<D3DFormat::X8R8G8B8>(texture);
+    case D3DFormat::R5G6B5: return RowsFor<D3DFormat::R5G6B5>(texture);
+    case D3DFormat::A1R5G5B5: return RowsFor<D3DFormat::A1R5G5B5>(texture);
+    default: return nullptr;
+  }
+}
+
 // The two triangles of such a quad cover the pixel centres from the left
 // and top edges up to (not including) the right and bottom ones, and their
 // planes (taken at the left-bottom vertex) agree: u depends on x only and v
@@ -296,28 +385,20 @@ void DrawUprightQuad(const Painter& paint, const Vtx* v, D3DDrawCounts& stats) {
   const D3DPixels* tex = paint.Texture();
   const int w = static_cast<int>(x1 - x0);
 
+  if (!tex) {
+    const uint32_t shaded = Shade(s, kNoTexel, diffuse);
+    for (int64_t py = y0; py < y1; ++py) {
+      uint8_t* row = t.Row(static_cast<int>(py));
+      for (int64_t px = x0; px < x1; ++px) paint.Put(row, static_cast<int>(px), shaded);
+    }
+    return;
+  }
   thread_local std::vector<int> columns;
   columns.resize(static_cast<size_t>(w));
-  if (tex)
-    for (int i = 0; i < w; ++i)
-      columns[static_cast<size_t>(i)] =
-          TexelIndex(g.u.At(static_cast<double>(x0 + i), static_cast<double>(y0)), tex->width);
-
-  const bool passTexel = tex && PassesTexel(s, diffuse);
-  const uint32_t flatShade = tex ? 0 : Shade(s, kNoTexel, diffuse);
-  for (int64_t py = y0; py < y1; ++py) {
-    uint8_t* row = t.Row(static_cast<int>(py));
-    if (!tex) {
-      for (int64_t px = x0; px < x1; ++px) paint.Put(row, static_cast<int>(px), flatShade);
-      continue;
-    }
-    const int ty = TexelIndex(g.v.At(static_cast<double>(x0), static_cast<double>(py)), tex->height);
-    const uint8_t* texRow = tex->Row(ty);
-    for (int i = 0; i < w; ++i) {
-      const uint32_t texel = ReadPixel(tex->format, texRow, columns[static_cast<size_t>(i)]);
-      paint.Put(row, static_cast<int>(x0) + i, passTexel ? texel : Shade(s, texel, diffuse));
-    }
-  }
+  for (int i = 0; i < w; ++i)
+    columns[static_cast<size_t>(i)] =
+        TexelIndex(g.u.At(static_cast<double>(x0 + i), static_cast<double>(y0)), tex->width);
+  if (RowsFn rows = RowsFor(t.format, tex->format)) rows(t, *tex, g, columns.data(), x0, w, y0, y1, s, diffuse);
 }
 
 }  // namespace

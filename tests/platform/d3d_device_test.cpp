@@ -353,40 +353,59 @@ TEST_F(Device3D, TrianglesAndNeighbouringQuadsCoverEachPixelOnce) {
 
 TEST_F(Device3D, TheFastPathDrawsWhatTheTrianglesDraw) {
   // Upright quads at fractional positions, stretched, shrunk and mirrored,
-  // modulated and blended, drawn both ways.
+  // modulated and blended, drawn both ways, for each pair of texture and
+  // target formats the drawing layer uses.
+  struct Formats {
+    D3DFormat texture, target;
+  };
+  const Formats formats[] = {{D3DFormat::A8R8G8B8, D3DFormat::X8R8G8B8},
+                             {D3DFormat::A8R8G8B8, D3DFormat::A8R8G8B8},
+                             {D3DFormat::A1R5G5B5, D3DFormat::R5G6B5},
+                             {D3DFormat::A1R5G5B5, D3DFormat::A1R5G5B5}};
   std::mt19937 random(12345);
   std::uniform_real_distribution<float> pos(-6.0f, 40.0f), uv(-1.5f, 2.5f);
   std::vector<uint32_t> texels(7 * 5);
   for (uint32_t& t : texels) t = random();
-  auto draw = [&](bool fast) {
-    plat::SetD3DFastPath(fast);
-    Make(D3DFormat::X8R8G8B8, 32, 32);
-    auto tex = Texture(7, 5, D3DFormat::A8R8G8B8, texels);
-    auto target = Target(32, 32, D3DFormat::X8R8G8B8);
-    m_device->Clear(nullptr, 0xFF102030);
-    m_device->SetTexture(0, tex);
-    SetStage({MOD, TEX, DIF, SEL1, TEX, DIF}, 0xFFFFFFFF, true);
-    std::mt19937 shapes(777);
-    for (int i = 0; i < 300; ++i) {
-      float l = std::round(pos(shapes) * 16) / 16, t = std::round(pos(shapes) * 16) / 16;
-      float w = std::round(std::abs(pos(shapes)) * 8) / 16 + 0.25f, h = std::round(std::abs(pos(shapes)) * 8) / 16 + 0.25f;
-      const float u0 = uv(shapes), v0 = uv(shapes), u1 = uv(shapes), v1 = uv(shapes);
-      Quad(l, t, l + w, t + h, u0, v0, u1, v1, i % 3 ? 0xFFFFFFFF : 0xC080FF40);
-    }
-    // Sprites as the layer draws them: whole pixels, texel for pixel.
-    for (int i = 0; i < 20; ++i) Quad(i, i, i + 7, i + 5, 0, 0, 1, 1);
-    const std::vector<uint32_t> pixels = All(*target);
-    const plat::D3DDrawCounts counts = m_device->DrawCounts();
-    m_targets.clear();
-    m_vb.reset();
-    m_device.reset();
-    return std::make_pair(pixels, counts);
-  };
-  const auto fast = draw(true), slow = draw(false);
-  EXPECT_GT(fast.second.fastQuads, 150u);
-  EXPECT_EQ(slow.second.fastQuads, 0u);
-  EXPECT_GT(slow.second.triangles, 300u);
-  EXPECT_EQ(fast.first, slow.first);
+  for (const Formats& f : formats) {
+    auto draw = [&](bool fast) {
+      plat::SetD3DFastPath(fast);
+      Make(D3DFormat::X8R8G8B8, 32, 32);
+      std::vector<uint32_t> raw = texels;
+      if (plat::D3DBytesPerPixel(f.texture) == 2)
+        for (uint32_t& t : raw) t &= 0xFFFF;
+      auto tex = Texture(7, 5, f.texture, raw);
+      auto target = Target(32, 32, f.target);
+      m_device->Clear(nullptr, 0xFF102030);
+      m_device->SetTexture(0, tex);
+      std::mt19937 shapes(777);
+      for (int i = 0; i < 300; ++i) {
+        // Now and then another stage: the texture's colour alone, or tinted.
+        const int kind = i % 3;
+        SetStage(kind == 1 ? Stage{SEL1, TEX, DIF, SEL1, TEX, DIF} : Stage{MOD, TEX, DIF, SEL1, TEX, DIF}, 0xFFFFFFFF,
+                 true);
+        float l = std::round(pos(shapes) * 16) / 16, t = std::round(pos(shapes) * 16) / 16;
+        float w = std::round(std::abs(pos(shapes)) * 8) / 16 + 0.25f,
+              h = std::round(std::abs(pos(shapes)) * 8) / 16 + 0.25f;
+        const float u0 = uv(shapes), v0 = uv(shapes), u1 = uv(shapes), v1 = uv(shapes);
+        Quad(l, t, l + w, t + h, u0, v0, u1, v1, kind == 2 ? 0xC080FF40 : 0xFFFFFFFF);
+      }
+      // Sprites as the layer draws them: whole pixels, texel for pixel.
+      SetStage({MOD, TEX, DIF, SEL1, TEX, DIF}, 0xFFFFFFFF, true);
+      for (int i = 0; i < 20; ++i) Quad(i, i, i + 7, i + 5, 0, 0, 1, 1);
+      const std::vector<uint32_t> pixels = All(*target);
+      const plat::D3DDrawCounts counts = m_device->DrawCounts();
+      m_targets.clear();
+      m_vb.reset();
+      m_device.reset();
+      return std::make_pair(pixels, counts);
+    };
+    const auto fast = draw(true), slow = draw(false);
+    const int format = static_cast<int>(f.texture) * 100 + static_cast<int>(f.target);
+    EXPECT_GT(fast.second.fastQuads, 150u) << format;
+    EXPECT_EQ(slow.second.fastQuads, 0u) << format;
+    EXPECT_GT(slow.second.triangles, 300u) << format;
+    EXPECT_EQ(fast.first, slow.first) << format;
+  }
 }
 
 TEST_F(Device3D, ALostDeviceDropsDrawsAndResetsOnlyWhenAllowedAndNothingOfItsPoolIsHeld) {
