@@ -4,6 +4,7 @@
 #include "base/boxes.h"
 #include "base/timers.h"
 #include "dd_test_env.h"
+#include "media/dd_facts.h"
 #include "media/dd_restore.h"
 #include "platform/clock.h"
 #include "platform/d3d_device.h"
@@ -146,4 +147,27 @@ TEST_F(Start3DDevice, DialogModeInFullScreenEndsTheSceneAndReportsAFailure) {
   EXPECT_TRUE(DebugHas("D3D_OK != lpDevice->SetDialogBoxMode(TRUE)"));
   testsupport::ScriptedBoxes boxes({IDNO});
   EXPECT_EQ(DDMesBox("q", "c", MB_YESNO), IDNO);
+}
+
+TEST_F(Start3DDevice, TheHardwareReportReadsTheRunningBackEnd) {
+  ASSERT_TRUE(Start3D(16, true));
+  DDDRAWINGFACTS f = DDGetDrawingFacts();
+  EXPECT_EQ(f.bDirect3D, 1);
+  EXPECT_EQ(f.bDirectDraw, 0);
+  EXPECT_EQ(f.bWindowMode, 1);
+  EXPECT_EQ(f.nBpp, 16);
+  EXPECT_EQ(f.nDDIVersion, 9);
+  EXPECT_EQ(f.nMonitorFrequency, 60u);
+  EXPECT_EQ(f.nMaxTextureWidth, 8192);
+  EXPECT_EQ(f.nMaxTextureBlendStages, 8);
+  // 256 MB less the back buffer and the two screen-sized render targets.
+  EXPECT_EQ(f.nTextureMemoryMB, (256 * 1048576 - 3 * 640 * 480 * 2) >> 20);
+  DDRelease();
+  ASSERT_TRUE(Start(32));
+  f = DDGetDrawingFacts();
+  EXPECT_EQ(f.bDirect3D, 0);
+  EXPECT_EQ(f.bDirectDraw, 1);
+  EXPECT_EQ(f.nBpp, 32);
+  EXPECT_EQ(f.nVideoTotalMB, 256);
+  EXPECT_EQ(f.nTextureMemoryMB, 0);
 }
