@@ -22,6 +22,7 @@
 #include "records/effect_state.h"
 
 struct MAPCELL;
+class cEdCondition;
 class cItem;
 
 // The flow switch letters 1..26 (A..Z) and an unused 0.
@@ -196,4 +197,12 @@ class cCharaBase : public cGameObject {
 
   // The target, resolved; null when it has none or it is gone.
   cCharaBase* Target() const;
+
+  // Conditions about this character (game/chara_conditions.cpp), asked by
+  // CheckCondition: CONDTYPE_STATE, CONDTYPE_SITUATION and CONDTYPE_DISTANCE.
+  // A subject that is not there (no target, no hero) makes them false.
+  int CheckStateCondition(const cEdCondition& condition) const;
+  int CheckSituationCondition(const cEdCondition& condition) const;
+  // Takes this character's screen rectangle first.
+  int CheckDistanceCondition(const cEdCondition& condition);
 };

@@ -7,10 +7,12 @@
 #include "base/container.h"
 #include "game/chara_base.h"
 #include "game/game_object.h"
+#include "records/item.h"
 
 // An item of the stage, or the drop item a character holds.
 class cItem : public cGameObject {
  public:
+  cEdItem m_Def;  // own copy of its definition
 };
 
 // The player-operated character.

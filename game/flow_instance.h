@@ -6,34 +6,11 @@
 #include <cstdint>
 
 #include "base/container.h"
+#include "records/command_vocab.h"  // FLOWTRIGGER: the trigger byte of a flow record
 #include "records/flow.h"
 
 class cCharaBase;
 
-// The trigger byte of a flow record: when the flow is tried.
-enum FLOWTRIGGER {
-  FLOWTRIGGER_ALWAYS,            // every logic step, before the character's flow pass
-  FLOWTRIGGER_DAMAGED,           // a hit with power
-  FLOWTRIGGER_IMPACT,            // a hit with impact, after DAMAGED
-  FLOWTRIGGER_DEATH,             // the defeat; the death pass follows
-  FLOWTRIGGER_HIT_CHARA,         // attack contact between characters
-  FLOWTRIGGER_HIT_BLOCK_CHARA,   // solid contact with a block character
-  FLOWTRIGGER_ON_BLOCK_CHARA,    // standing on a block character
-  FLOWTRIGGER_HIT_SHOT,          // hit by a shot
-  FLOWTRIGGER_HIT_ITEM,          // touching an item
-  FLOWTRIGGER_HIT_BLOCK,         // any block contact, before the sided ones
-  FLOWTRIGGER_BLOCK_SIDE,        // a block on the left or right
-  FLOWTRIGGER_BLOCK_LEFT,
-  FLOWTRIGGER_BLOCK_RIGHT,
-  FLOWTRIGGER_BLOCK_TOP_BOTTOM,  // a block above or below
-  FLOWTRIGGER_BLOCK_TOP,
-  FLOWTRIGGER_BLOCK_BOTTOM,
-  FLOWTRIGGER_RIDDEN_BY_HERO,
-  FLOWTRIGGER_RIDDEN_BY_CHARA,
-  FLOWTRIGGER_STAGE_START,
-  FLOWTRIGGER_NONE,  // started only by a flow operation
-  FLOWTRIGGER_COUNT
-};
 
 // A target point a homing move still has to aim at, world dots.
 struct TRAILPOINT {

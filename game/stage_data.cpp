@@ -1,5 +1,7 @@
 #include "game/stage_data.h"
 
+#include "base/report_log.h"
+#include "game/characters.h"
 #include "game/game.h"
 
 void cModalWait::Set(int mode, int bKey, int frames, int bNoDelay) {
@@ -19,6 +21,10 @@ cSceneStageData::cSceneStageData() {
 void cSceneStageData::SetUpScrollAxes(const cEdStage& stage) {
   m_ScrollX.SetUpHorizontal(stage);
   m_ScrollY.SetUpVertical(stage);
+}
+
+void cSceneStageData::CreateWorkSurfaces() {
+  if (DebugLogEnabled()) DebugLogPrintf("CreateWorkSurfaces %d", Player.empty() ? 0 : Player[0].m_nSightDots);
 }
 
 cSceneStageData& StageData() {

@@ -26,6 +26,8 @@ constexpr int STAGERESULT_DEFEAT = 2;
 
 // Groups of characters and shots.
 constexpr int STAGE_GROUP_COUNT = 8;
+// Stage variables S0..S254.
+constexpr int STAGE_VAR_COUNT = 255;
 
 // A wait that freezes play, served by the stage's pause loop.
 struct cModalWait {
@@ -82,6 +84,11 @@ class cSceneStageData {
 
   // The view axes for the stage record's settings (the set-up's scroll step).
   void SetUpScrollAxes(const cEdStage& stage);
+  // Makes the sight mask and stencil again for the hero's sight
+  // (m_nSightDots), after a command or code changed a player's sight. The
+  // stage drawing makes them; until then the call is noted in the debug log
+  // as "CreateWorkSurfaces <sight dots>".
+  virtual void CreateWorkSurfaces();
 };
 
 // The running stage's data: *CurStage, or a quiet empty stand-in when no

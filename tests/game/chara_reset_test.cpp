@@ -5,6 +5,7 @@
 #include "game/characters.h"
 #include "game/flow_instance.h"
 #include "game/map_cells.h"
+#include "records/command_vocab.h"
 #include "records/database.h"
 #include "records/map_cell.h"
 #include "records/stage.h"
@@ -270,7 +271,10 @@ TEST_F(CharaOnStage, ACellsHitAttributeForAGroup) {
 
   // A block with conditions stands while they hold; holding latches the cell.
   MAPCELL* gated = CellAt(10, 10);
-  gated->Block.m_vConditions.resize(1);
+  gated->Block.m_vConditions.resize(1);  // a condition of no type never holds
+  EXPECT_EQ(GetHitAttr(gated, 0), 0);
+  EXPECT_EQ(gated->bLatched, 0);
+  gated->Block.m_vConditions[0].m_nType = CONDTYPE_COMMON_VAR;  // C0 = 0
   EXPECT_EQ(GetHitAttr(gated, 0), 1);
   EXPECT_EQ(gated->bLatched, 1);
 }

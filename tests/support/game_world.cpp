@@ -10,6 +10,7 @@
 #include "records/common_palette.h"
 #include "records/database.h"
 #include "records/map_cell.h"
+#include "records/save_data.h"
 #include "records/stage.h"
 #include "records/system.h"
 #include "records/system_ini.h"
@@ -58,6 +59,8 @@ GameWorld::GameWorld(int speedLevel, double gravity, unsigned seed) {
   m_savedStretch = SystemIni.nDD_VideoStretch;
   SystemIni.nDD_VideoStretch = 0;
   ResetInput();
+  PlayData.Reset();
+  m_scene.m_vStageVars.resize(STAGE_VAR_COUNT, 0);
   m_previousStage = CurStage;
   CurStage = &m_scene;
   crt::srand(seed);
@@ -70,6 +73,7 @@ GameWorld::~GameWorld() {
   SystemIni.nDD_VideoStretch = m_savedStretch;
   ResetInput();
   Stage.Reset();
+  PlayData.Reset();
 }
 
 void SetUpTestChara(cCharaBase& chara, const cEdChara& def, int id, Cell at, int16_t cloneNo, bool hero) {

@@ -14,7 +14,8 @@
 // and the database at their defaults with the run tables built, Stage at the
 // speed level and gravity given, the common palette, the surface table's
 // character sheets 640 × 480 without back-end surfaces, MapCell, the object
-// lists, Input); CurStage is the world's own stage data; the random
+// lists, Input, PlayData fresh); CurStage is the world's own stage data with
+// its 255 stage variables at 0; the random
 // generator is seeded; and `events` records what the run tells the world,
 // failing the test on a box it did not expect or a close request.
 // Everything is put back empty when it ends.
