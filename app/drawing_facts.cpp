@@ -2,51 +2,54 @@
 
 #include <atomic>
 
-#include "platform/machine_facts.h"
+#include "media/dd_layer.h"
+#include "platform/soft_display.h"
 
 namespace {
 
-constexpr int kStandInVideoMB = 256;
-constexpr int kStandInDDIVersion = 8;
+// The 3D device keeps its textures in the same budget as the display's
+// surfaces, and draws with one texture stage.
+constexpr int kTextureMemoryMB = 256;
+constexpr int kTextureStages = 1;
 
-cDrawingFacts g_standIn;
+cDrawingFacts g_layer;
 std::atomic<cDrawingFacts*> g_facts{nullptr};
 
 }  // namespace
 
-int cDrawingFacts::IsDirect3D() { return 0; }
-int cDrawingFacts::IsWindowMode() { return 1; }
-int cDrawingFacts::ColorBits() { return 32; }
-int cDrawingFacts::HasDirectDraw() { return 1; }
+int cDrawingFacts::IsDirect3D() { return lpDTCon ? 1 : 0; }
+int cDrawingFacts::IsWindowMode() { return bWindowMode ? 1 : 0; }
+int cDrawingFacts::ColorBits() { return nBpp; }
+int cDrawingFacts::HasDirectDraw() { return lpDD ? 1 : 0; }
 
 void cDrawingFacts::VideoMemory(int& totalMB, int& freeMB) {
-  totalMB = kStandInVideoMB;
-  freeMB = kStandInVideoMB;
+  uint32_t total = 0, free = 0;
+  GetVideoMemory(total, free);
+  totalMB = static_cast<int>(total);
+  freeMB = static_cast<int>(free);
 }
 
 uint32_t cDrawingFacts::MonitorFrequency() {
-  plat::DisplayFacts display;
-  plat::Machine().Display(display);
-  return display.refreshRate > 0 ? static_cast<uint32_t>(display.refreshRate) : 0;
+  return lpDD ? static_cast<uint32_t>(lpDD->GetMonitorFrequency()) : 0;
 }
 
-int cDrawingFacts::DDIVersion() { return kStandInDDIVersion; }
+int cDrawingFacts::DDIVersion() { return plat::GetDDIVersion(); }
 
-int cDrawingFacts::TextureMemoryMB() { return kStandInVideoMB; }
+int cDrawingFacts::TextureMemoryMB() { return kTextureMemoryMB; }
 
 void cDrawingFacts::TextureMaxSize(int& width, int& height) {
-  width = 4096;
-  height = 4096;
+  width = lpDTCon ? lpDTCon->Caps.MaxTextureWidth : 0;
+  height = lpDTCon ? lpDTCon->Caps.MaxTextureHeight : 0;
 }
 
 void cDrawingFacts::TextureMaxBlend(int& stages, int& textures) {
-  stages = 8;
-  textures = 8;
+  stages = lpDTCon ? kTextureStages : 0;
+  textures = lpDTCon ? kTextureStages : 0;
 }
 
 cDrawingFacts& DrawingFacts() {
   cDrawingFacts* facts = g_facts.load();
-  return facts ? *facts : g_standIn;
+  return facts ? *facts : g_layer;
 }
 
 void SetDrawingFacts(cDrawingFacts* facts) { g_facts.store(facts); }
