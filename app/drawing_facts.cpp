@@ -2,49 +2,42 @@
 
 #include <atomic>
 
-#include "media/dd_layer.h"
-#include "platform/soft_display.h"
+#include "media/dd_facts.h"
 
 namespace {
-
-// The 3D device keeps its textures in the same budget as the display's
-// surfaces, and draws with one texture stage.
-constexpr int kTextureMemoryMB = 256;
-constexpr int kTextureStages = 1;
 
 cDrawingFacts g_layer;
 std::atomic<cDrawingFacts*> g_facts{nullptr};
 
 }  // namespace
 
-int cDrawingFacts::IsDirect3D() { return lpDTCon ? 1 : 0; }
-int cDrawingFacts::IsWindowMode() { return bWindowMode ? 1 : 0; }
-int cDrawingFacts::ColorBits() { return nBpp; }
-int cDrawingFacts::HasDirectDraw() { return lpDD ? 1 : 0; }
+int cDrawingFacts::IsDirect3D() { return DDGetDrawingFacts().bDirect3D; }
+int cDrawingFacts::IsWindowMode() { return DDGetDrawingFacts().bWindowMode; }
+int cDrawingFacts::ColorBits() { return DDGetDrawingFacts().nBpp; }
+int cDrawingFacts::HasDirectDraw() { return DDGetDrawingFacts().bDirectDraw; }
 
 void cDrawingFacts::VideoMemory(int& totalMB, int& freeMB) {
-  uint32_t total = 0, free = 0;
-  GetVideoMemory(total, free);
-  totalMB = static_cast<int>(total);
-  freeMB = static_cast<int>(free);
+  const DDDRAWINGFACTS f = DDGetDrawingFacts();
+  totalMB = f.nVideoTotalMB;
+  freeMB = f.nVideoFreeMB;
 }
 
-uint32_t cDrawingFacts::MonitorFrequency() {
-  return lpDD ? static_cast<uint32_t>(lpDD->GetMonitorFrequency()) : 0;
-}
+uint32_t cDrawingFacts::MonitorFrequency() { return DDGetDrawingFacts().nMonitorFrequency; }
 
-int cDrawingFacts::DDIVersion() { return plat::GetDDIVersion(); }
+int cDrawingFacts::DDIVersion() { return DDGetDrawingFacts().nDDIVersion; }
 
-int cDrawingFacts::TextureMemoryMB() { return kTextureMemoryMB; }
+int cDrawingFacts::TextureMemoryMB() { return DDGetDrawingFacts().nTextureMemoryMB; }
 
 void cDrawingFacts::TextureMaxSize(int& width, int& height) {
-  width = lpDTCon ? lpDTCon->Caps.MaxTextureWidth : 0;
-  height = lpDTCon ? lpDTCon->Caps.MaxTextureHeight : 0;
+  const DDDRAWINGFACTS f = DDGetDrawingFacts();
+  width = f.nMaxTextureWidth;
+  height = f.nMaxTextureHeight;
 }
 
 void cDrawingFacts::TextureMaxBlend(int& stages, int& textures) {
-  stages = lpDTCon ? kTextureStages : 0;
-  textures = lpDTCon ? kTextureStages : 0;
+  const DDDRAWINGFACTS f = DDGetDrawingFacts();
+  stages = f.nMaxTextureBlendStages;
+  textures = f.nMaxSimultaneousTextures;
 }
 
 cDrawingFacts& DrawingFacts() {

@@ -10,6 +10,7 @@
 #include <mutex>
 #include <unordered_map>
 
+#include "platform/d3d_device.h"
 #include "platform/input_devices.h"
 #include "platform/input_state.h"
 #include "platform/message_box.h"
@@ -64,9 +65,13 @@ void TranslateWindowEvent(WindowHandle window, const SDL_WindowEvent& e) {
   int w = 0, h = 0;
   switch (e.event) {
     case SDL_WINDOWEVENT_CLOSE: Post(window, WM_CLOSE, 0, 0); break;
-    case SDL_WINDOWEVENT_FOCUS_GAINED: Post(window, WM_ACTIVATEAPP, 1, 0); break;
+    case SDL_WINDOWEVENT_FOCUS_GAINED:
+      detail::OnD3DFocusGained();
+      Post(window, WM_ACTIVATEAPP, 1, 0);
+      break;
     case SDL_WINDOWEVENT_FOCUS_LOST:
       detail::OnFocusLost();
+      detail::OnD3DFocusLost();
       Post(window, WM_ACTIVATEAPP, 0, 0);
       break;
     case SDL_WINDOWEVENT_MOVED: Post(window, WM_MOVE, 0, PairParam(e.data1, e.data2)); break;
@@ -98,7 +103,7 @@ void TranslateWindowEvent(WindowHandle window, const SDL_WindowEvent& e) {
 void TranslateKeyDown(const SDL_KeyboardEvent& e) {
   auto it = g_bySdlId.find(e.windowID);
   if (it == g_bySdlId.end()) return;
-  const int vk = detail::VirtualKeyOf(e.keysym.sym);
+  const int vk = detail::SidelessKey(detail::VirtualKeyOf(e.keysym));
   if (vk == 0) return;
   const bool alt = (e.keysym.mod & KMOD_ALT) != 0;
   Post(it->second, WM_KEYDOWN, static_cast<uintptr_t>(vk),

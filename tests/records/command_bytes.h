@@ -172,6 +172,8 @@ class BehaviourTest : public RecordTest {
     // The sizes come from the table, whatever palette answers outside the test.
     m_savedCommonSizes = GetPaletteSizeSource(PALETTEKIND_COMMON);
     SetPaletteSizeSource(PALETTEKIND_COMMON, nullptr);
+    m_savedStageTableSizes = GetPaletteSizeSource(PALETTEKIND_STAGE);
+    SetPaletteSizeSource(PALETTEKIND_STAGE, nullptr);
     SetPalettes(4, 4, 4, 2, 2, 2);
   }
   void TearDown() override {
@@ -180,6 +182,7 @@ class BehaviourTest : public RecordTest {
     bFromEditor = 0;
     SetPalettes(0, 0, 0, 0, 0, 0);
     SetPaletteSizeSource(PALETTEKIND_COMMON, m_savedCommonSizes);
+    SetPaletteSizeSource(PALETTEKIND_STAGE, m_savedStageTableSizes);
     RecordTest::TearDown();
   }
   static void SetPalettes(int commonBlocks, int commonCharas, int commonItems, int stageBlocks,
@@ -193,4 +196,5 @@ class BehaviourTest : public RecordTest {
   }
   int32_t m_savedKeep = 0;
   PaletteSizeSource m_savedCommonSizes = nullptr;
+  PaletteSizeSource m_savedStageTableSizes = nullptr;
 };
