@@ -19,6 +19,7 @@
 #include "records/path_table.h"
 #include "records/system_ini.h"
 #include "records/window_data.h"
+#include "stage/scene_stage.h"
 
 plat::Rect ClientRectScreen;
 
@@ -167,7 +168,7 @@ intptr_t cMainWindow::OnClose(plat::WindowHandle hWnd) {
   // posts WM_CLOSE again, which then ends the rest.
   if (thPause.HasThread()) {
     DebugLogPuts("WM_CLOSE thPause.m_hThread");
-    if (Game.m_pSceneMaker) Game.m_pSceneMaker->RequestStageClose();
+    if (CurStage) CurStage->m_bCloseRequest = 1;
     // The handle's own id: m_dwThreadId may lag behind a start on the game thread.
     plat::PostToThread(thPause.m_hThread.Id(), WM_QUIT, 0, 0);
     return 0;

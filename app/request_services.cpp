@@ -1,7 +1,13 @@
 #include "app/request_services.h"
 
 #include <atomic>
+#include <new>
+#include <string>
 
+#include "app/file_dialogs.h"
+#include "app/main_window.h"
+#include "app/name_dialog.h"
+#include "app/window.h"
 #include "base/report_log.h"
 
 namespace {
@@ -11,14 +17,24 @@ std::atomic<cRequestServices*> g_services{nullptr};
 
 }  // namespace
 
-// The name-entry and file dialogs join here when they are built; until then
-// the name stays as it is and every file dialog counts as cancelled.
-bool cRequestServices::RunNameDialog() { return true; }
+bool cRequestServices::RunNameDialog() {
+  cNameDialog* dialog = new (std::nothrow) cNameDialog(IDD_NAMEENTRY, &MainWindow, 1, &OwnerLists);
+  if (!dialog) return false;
+  dialog->DoModal(0);
+  DeleteWindowObject(dialog);
+  return true;
+}
 
-bool cRequestServices::OpenFile(plat::WindowHandle, char path[REQUEST_PATH_SIZE], const char*, const char*,
-                                const char*, const char*, const char*) {
-  path[0] = '\0';
-  return false;
+bool cRequestServices::OpenFile(plat::WindowHandle owner, char path[REQUEST_PATH_SIZE], const char* folder,
+                                const char* title, const char* filterText, const char* filterPatterns,
+                                const char* defaultExt) {
+  // The filter list: the pair, each NUL-ended, and the list's closing NUL.
+  std::string filter = filterText;
+  filter += '\0';
+  filter += filterPatterns;
+  filter += '\0';
+  filter += '\0';
+  return OpenFileDialog(owner, path, REQUEST_PATH_SIZE, folder, title, filter.c_str(), defaultExt, 0, nullptr) == 1;
 }
 
 // The front end's start of play and the replay files join here when they

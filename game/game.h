@@ -25,10 +25,6 @@ class cSceneMaker {
   // After each frame's measurement while the stage scene exists: its
   // measured frames-per-second field = fps.
   virtual void SetStageFps(int fps) {}
-  // The main window's WM_CLOSE while a stage wait runs (main thread): sets
-  // the stage scene's close request, an atomic flag that the stage's next
-  // logic step reads before it closes the program. Nothing without a stage.
-  virtual void RequestStageClose() {}
 };
 
 class cGame {

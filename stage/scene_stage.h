@@ -1,6 +1,7 @@
 #pragma once
 // The stage scene (scene 4): what the main window's dialogs reach of it
 // while it runs (CurStage).
+#include <atomic>
 #include <string>
 
 #include "game/scene.h"
@@ -10,4 +11,7 @@ class cSceneStage : public cScene {
   // The name under which a cleared result enters the rankings; the
   // name-entry dialog edits it, and writes it only on "OK".
   std::string m_strRankingName;
+  // Set by the main window's WM_CLOSE while a stage wait runs (main
+  // thread); the stage's next logic step sees it and closes the program.
+  std::atomic<int> m_bCloseRequest{0};
 };
