@@ -16,10 +16,13 @@
 #include "media/system_surfaces.h"
 #include "records/common_palette.h"
 #include "records/database.h"
+#include "records/map_cell.h"
+#include "records/stage.h"
 #include "records/system.h"
 #include "records/system_ini.h"
 #include "records/user_settings.h"
 #include "records/window_data.h"
+#include "records/world_map.h"
 
 // 1-2: the windows.
 cWindowLists OwnerLists;
@@ -82,10 +85,15 @@ cVector<cCharaEffectState> CharaFxInstB;
 cVector<cScreenEffectState> ScrFxInstB;
 
 // 39-40: Replay, ReplayPrev (cReplayInput) join with the replays.
-// 41-44: Player (cHero), MapCell (MAPCELL), CharaList (cChara) and ItemList
-//        (cItem) join with the game objects and the stage record.
-// 45-47: Stage, StageCopy (cEdStage) and WorldMap (cEdWorldMap) join with the
-//        stage record and the world map.
+// 41: Player (cHero) joins with the game objects.
+// 42: the live map cells of the running stage.
+cVector<MAPCELL> MapCell;
+// 43-44: CharaList (cChara) and ItemList (cItem) join with the game objects.
+
+// 45-47: the running stage, the stage as loaded, the world map.
+cEdStage Stage;
+cEdStage StageCopy;
+cEdWorldMap WorldMap;
 // 48-50: PlayData, ReplayStart, ReplayStartPrev (cSaveData) join with the
 //        progress record.
 

@@ -266,7 +266,13 @@ bool PresenterPump() {
 bool RepaintPresenter() {
   if (!IsMainThread() || g_showingW <= 0 || g_showingH <= 0) return false;
   ApplySettings();
+  FrameCapture capture;
+  {
+    std::lock_guard<std::mutex> lock(g_mutex);
+    capture = g_capture;
+  }
   Show(g_showing.data(), g_showingW, g_showingH);
+  if (capture) capture(g_showing.data(), g_showingW, g_showingH);
   return true;
 }
 
