@@ -6,6 +6,7 @@
 #include "app/main_window.h"
 #include "app/window.h"
 #include "base/thread.h"
+#include "game/characters.h"
 #include "media/bgm.h"
 #include "media/dd_surface.h"
 #include "media/font.h"
@@ -85,10 +86,11 @@ cVector<cCharaEffectState> CharaFxInstB;
 cVector<cScreenEffectState> ScrFxInstB;
 
 // 39-40: Replay, ReplayPrev (cReplayInput) join with the replays.
-// 41: Player (cHero) joins with the game objects.
-// 42: the live map cells of the running stage.
+// 41-44: the live objects and map cells of the running stage.
+cVector<cHero> Player;
 cVector<MAPCELL> MapCell;
-// 43-44: CharaList (cChara) and ItemList (cItem) join with the game objects.
+cList<cChara> CharaList;
+cList<cItem> ItemList;
 
 // 45-47: the running stage, the stage as loaded, the world map.
 cEdStage Stage;

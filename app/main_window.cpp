@@ -19,7 +19,7 @@
 #include "records/path_table.h"
 #include "records/system_ini.h"
 #include "records/window_data.h"
-#include "stage/scene_stage.h"
+#include "game/stage_data.h"
 
 plat::Rect ClientRectScreen;
 
@@ -168,7 +168,7 @@ intptr_t cMainWindow::OnClose(plat::WindowHandle hWnd) {
   // posts WM_CLOSE again, which then ends the rest.
   if (thPause.HasThread()) {
     DebugLogPuts("WM_CLOSE thPause.m_hThread");
-    if (CurStage) CurStage->m_bCloseRequest = 1;
+    if (CurStage) CurStage->m_bCloseRequested = 1;
     // The handle's own id: m_dwThreadId may lag behind a start on the game thread.
     plat::PostToThread(thPause.m_hThread.Id(), WM_QUIT, 0, 0);
     return 0;

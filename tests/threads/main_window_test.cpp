@@ -338,14 +338,14 @@ TEST_F(MainWindowTest, TheFirstCloseDuringAStageWaitAsksTheStageToClose) {
   ASSERT_TRUE(thGame.Start([](void*) -> unsigned {
     if (thPause.Start(NamedLoop, kPause)) thPause.Wait();
     // The stage's next step sees its close request and asks again.
-    if (CurStage && CurStage->m_bCloseRequest.load()) PostCloseMessage(hWndMain);
+    if (CurStage && CurStage->m_bCloseRequested.load()) PostCloseMessage(hWndMain);
     return NamedLoop(kGame);
   }, nullptr));
   ASSERT_TRUE(WaitUntil([] { return thPause.HasThread(); }));
 
   PostCloseMessage(hWndMain);
   EXPECT_EQ(RunMessagePump(), 0);
-  EXPECT_EQ(stage.m_bCloseRequest.load(), 1);
+  EXPECT_EQ(stage.m_bCloseRequested.load(), 1);
   EXPECT_EQ(Ends(), (std::vector<std::string>{kPause, kGame}));
   EXPECT_EQ(m_dir.ReadFile("user_data/Window.dat"), WindowFile(30, 40, 640, 480, 0));
   EXPECT_EQ(DebugLines({"WM_CLOSE thPause.m_hThread", "WM_CLOSE " + Sjis("成功！")}),
