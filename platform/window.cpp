@@ -272,7 +272,8 @@ namespace detail {
 
 void ApplySizeLimits(WindowHandle window) {
   SDL_Window* sdl = Find(window);
-  if (!sdl) return;
+  // Only the player resizes a window, and only a resizable one.
+  if (!sdl || !(GetWindowStyle(window) & WS_THICKFRAME)) return;
   MinMaxInfo info;  // left as it is: no limits
   Send(window, WM_GETMINMAXINFO, 0, reinterpret_cast<intptr_t>(&info));
   const FrameInsets f = FrameForStyle(GetWindowStyle(window));

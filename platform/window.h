@@ -7,10 +7,10 @@
 // x low word, y high word), a size change, minimising, maximising and
 // restoring as WM_SIZE (wParam SIZE_*, lParam: client width, height), an
 // uncovered window as WM_PAINT, a key pressed as WM_KEYDOWN (wParam the
-// virtual-key code, lParam the keystroke flags). Before the window shows and
-// whenever its frame becomes resizable it is sent WM_GETMINMAXINFO (lParam a
-// plat::MinMaxInfo, left as it is for no limits), whose track sizes become
-// its size limits. Keyboard and joystick events also fill the tables of
+// virtual-key code, lParam the keystroke flags). A resizable window is sent
+// WM_GETMINMAXINFO (lParam a plat::MinMaxInfo, left as it is for no limits)
+// when its frame becomes resizable and before it shows; the track sizes
+// become its size limits. Keyboard and joystick events also fill the tables of
 // platform/input.h.
 // Message boxes asked for on other threads are then shown through
 // the main thread's queue (served by every pump, nested ones too).
