@@ -7,6 +7,8 @@
 #include "media/dd_fx.h"
 #include "media/dd_fx_loops.h"
 #include "media/dd_layer.h"
+#include "media/dt_quad.h"
+#include "platform/d3d_device.h"
 
 namespace {
 
@@ -234,6 +236,22 @@ bool DDBltAlpha(DDSURFACEDATA* dst, int x, int y, int w, int h, DDSURFACEDATA* s
   if (lpDTCon) {
     int sw = w, sh = h;
     DDMirrorCoords(src, &sx, &sy, &sw, &sh);
+    DDSURFACEDATA* d = DDEffectSurface(dst);
+    DDSURFACEDATA* s = DDEffectSurface(src);
+    if (DDEffectDrawsQuad(d, s)) {
+      DTVERTEX v[4];
+      const uint32_t alpha = static_cast<uint32_t>(255 - std::clamp(level, 0, 255));
+      DTRectVertices(v, x, y, w, h, s, sx, sy, sw, sh, alpha << 24 | 0xFFFFFF);
+      DTSTAGESTATE stage;
+      stage.nColorOp = D3DTOP_MODULATE;
+      stage.nAlphaOp = D3DTOP_MODULATE;
+      // Later draws take the texture's own alpha again.
+      if (DTDrawQuad(d, s, v, stage)) {
+        lpDevice->SetTextureStageState(0, plat::D3DTSS_ALPHAOP, D3DTOP_SELECTARG1);
+        lpDevice->SetTextureStageState(0, plat::D3DTSS_ALPHAARG1, D3DTA_TEXTURE);
+      }
+      return true;
+    }
     mirrorX = sw < 0;
     mirrorY = sh < 0;
   }
@@ -259,8 +277,31 @@ bool DDBltTint(DDSURFACEDATA* dst, int x, int y, int w, int h, DDSURFACEDATA* sr
   if (level <= 0 || w <= 0 || h <= 0) return true;
   bool mirrorX = false, mirrorY = false;
   if (lpDTCon) {
+    if (!palette) {
+      DebugLogPuts("DDBltTint : no palette");
+      return false;
+    }
     int sw = w, sh = h;
     DDMirrorCoords(src, &sx, &sy, &sw, &sh);
+    DDSURFACEDATA* d = DDEffectSurface(dst);
+    DDSURFACEDATA* s = DDEffectSurface(src);
+    if (DDEffectDrawsQuad(d, s)) {
+      // The texel's share of the colour per level; past level 4 the palette colour alone.
+      static const uint32_t kTexelShare[5] = {0, 128, 80, 48, 16};
+      const PALETTEENTRY& e = palette[palNum];
+      DTVERTEX v[4];
+      DTRectVertices(v, x, y, w, h, s, sx, sy, sw, sh, 0xFFFFFFFF);
+      DTSTAGESTATE stage;
+      stage.nColorOp = D3DTOP_BLENDFACTORALPHA;
+      stage.nColorArg1 = D3DTA_TEXTURE;
+      stage.nColorArg2 = D3DTA_TFACTOR;
+      stage.nAlphaOp = D3DTOP_SELECTARG1;
+      stage.nAlphaArg1 = D3DTA_TEXTURE;
+      stage.dwTextureFactor = (level <= 4 ? kTexelShare[level] : 0) << 24 | uint32_t{e.peRed} << 16 |
+                              uint32_t{e.peGreen} << 8 | e.peBlue;
+      DTDrawQuad(d, s, v, stage);
+      return true;
+    }
     mirrorX = sw < 0;
     mirrorY = sh < 0;
   }
@@ -287,5 +328,17 @@ bool DDChangeColorFrom(DDSURFACEDATA* lpDstSD, int, int, int, int, DDSURFACEDATA
     DebugLogPuts(kNoChangeColorOnDD);
     return true;
   }
+  DDSURFACEDATA* d = DDEffectSurface(lpDstSD);
+  DDSURFACEDATA* s = DDEffectSurface(lpSrcSD);
+  if (!d || !s) return true;
+  // The whole target, whatever the rectangle: every caller tints the screen.
+  const uint32_t alpha = static_cast<uint32_t>(255 - std::clamp(nAlpha, 0, 255));
+  DTVERTEX v[4];
+  DTRectVertices(v, 0, 0, d->nWidth, d->nHeight, s, 0, 0, d->nWidth, d->nHeight,
+                 alpha << 24 | uint32_t{bRed} << 16 | uint32_t{bGreen} << 8 | bBlue);
+  DTSTAGESTATE stage;
+  stage.nColorOp = D3DTOP_MODULATE;
+  stage.nAlphaOp = D3DTOP_MODULATE;
+  DTDrawQuad(d, s, v, stage);
   return true;
 }

@@ -78,6 +78,11 @@ DDSURFACEDATA* DDEffectSurface(DDSURFACEDATA* lpSD) {
   return lpSD;
 }
 
+bool DDEffectDrawsQuad(const DDSURFACEDATA* dst, const DDSURFACEDATA* src) {
+  return lpDTCon && dst && src && dst->lpDT && dst->lpDT->bRenderTarget && src->lpDT &&
+         src->lpDT->nMemType != DTMEMORYTYPE_SYSTEM;
+}
+
 bool cEffectLocks::Lock(DDSURFACEDATA* dst, DDSURFACEDATA* src) {
   m_source.Unlock();
   m_target.Unlock();

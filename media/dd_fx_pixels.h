@@ -125,3 +125,7 @@ class cEffectLocks {
 // The surface as the 3D device draws it (alias resolved, back buffer
 // redirected); the surface itself on the software display.
 DDSURFACEDATA* DDEffectSurface(DDSURFACEDATA* lpSD);
+// 3D: the translucent, tinted, rotated and colour-tone copies draw a quad
+// (rather than locking) into a render target from a source the video card
+// holds. Both surfaces as DDEffectSurface gives them.
+bool DDEffectDrawsQuad(const DDSURFACEDATA* dst, const DDSURFACEDATA* src);

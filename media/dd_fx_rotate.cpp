@@ -8,6 +8,7 @@
 #include "media/dd_fx.h"
 #include "media/dd_fx_loops.h"
 #include "media/dd_layer.h"
+#include "media/dt_quad.h"
 
 namespace {
 
@@ -68,6 +69,39 @@ void RotateLoop(const cEffectPixels& px, const cRotation& r, Store store) {
   }
 }
 
+// The turned rectangle as one quad: its corners about the pivot, turned
+// and moved so that the pivot lands on (x, y); drawn in the draw colour
+// and operations in force.
+void RotateQuad(DDSURFACEDATA* dst, DDSURFACEDATA* src, int x, int y, int w, int h, int pivotX, int pivotY, int angle,
+                int sx, int sy, int sw, int sh) {
+  const double radians = angle * kRadiansPerDegree;
+  const float s = static_cast<float>(std::sin(radians)), c = static_cast<float>(std::cos(radians));
+  const double tw = src->nTexWidth > 0 ? src->nTexWidth : 1, th = src->nTexHeight > 0 ? src->nTexHeight : 1;
+  // The pivot lands on (x, y) wherever it lies in the rectangle, as in software.
+  const double shiftX = x - 0.5, shiftY = y - 0.5;
+  const int64_t left = -int64_t{pivotX}, right = int64_t{w} - pivotX;
+  const int64_t top = -int64_t{pivotY}, bottom = int64_t{h} - pivotY;
+  struct Corner {
+    int64_t px, py, u, v;
+  };
+  // Strip order: left-top, left-bottom, right-top, right-bottom.
+  const Corner corners[4] = {{left, top, sx, sy},
+                             {left, bottom, sx, int64_t{sy} + sh},
+                             {right, top, int64_t{sx} + sw, sy},
+                             {right, bottom, int64_t{sx} + sw, int64_t{sy} + sh}};
+  DTVERTEX v[4];
+  for (int k = 0; k < 4; ++k) {
+    const Corner& q = corners[k];
+    const float fx = static_cast<float>(q.px), fy = static_cast<float>(q.py);
+    v[k] = DTVERTEX{static_cast<float>(shiftX + fx * c - fy * s), static_cast<float>(shiftY + fx * s + fy * c), 0.0f,
+                    1.0f, lpDTCon->dwDrawColor, static_cast<float>(q.u / tw), static_cast<float>(q.v / th)};
+  }
+  DTSTAGESTATE stage;
+  stage.nColorOp = lpDTCon->nColorOp;
+  stage.nAlphaOp = lpDTCon->nAlphaOp;
+  DTDrawQuad(dst, src, v, stage);
+}
+
 }  // namespace
 
 void FxRotatePixels(const cEffectPixels& px, int x, int y, int w, int h, int pivotX, int pivotY, int angle, int sx,
@@ -116,12 +150,17 @@ bool DDBltRotate(DDSURFACEDATA* dst, int x, int y, int w, int h, int pivotX, int
   bool mirrorX = false, mirrorY = false;
   if (lpDTCon) {
     if (!dst || !src) return true;
-    if (w > 0 && h > 0) {
-      int sw = w, sh = h;
-      DDMirrorCoords(src, &sx, &sy, &sw, &sh);
-      mirrorX = sw < 0;
-      mirrorY = sh < 0;
+    if (w <= 0 || h <= 0) return true;
+    int sw = w, sh = h;
+    DDMirrorCoords(src, &sx, &sy, &sw, &sh);
+    DDSURFACEDATA* d = DDEffectSurface(dst);
+    DDSURFACEDATA* s = DDEffectSurface(src);
+    if (DDEffectDrawsQuad(d, s)) {
+      RotateQuad(d, s, x, y, w, h, pivotX, pivotY, angle, sx, sy, sw, sh);
+      return true;
     }
+    mirrorX = sw < 0;
+    mirrorY = sh < 0;
   }
   cEffectLocks locks;
   if (!locks.Lock(dst, src)) return false;
