@@ -297,3 +297,23 @@ TEST_F(Fx3D, ArgumentsOfAnySizeRunCleanOnQuadsAndLocks) {
     DDRelease();
   }
 }
+
+TEST_F(Fx3D, MirroredSheetsShowTheirCellsMirroredOnBothPaths) {
+  // Row 0 of the image: red, key, green, blue; the alias mirrors cells of 2.
+  WriteImage();
+  ASSERT_TRUE(Start3DKeyed(32));
+  DDSURFACEDATA source, alias;
+  ASSERT_EQ(Load(&source), 0);
+  ASSERT_EQ(DDCreateSurfaceFromFile(&alias, "bmp\\Img.bmp", 1, 32, 0, 0, &source, 0, 2, 0, 0), 0);
+  alias.lpAlias = &source;
+  const uint32_t blue = 0xFF0000FF, green = 0xFF00FF00;
+  for (int memType : {RT, SYS}) {
+    DDSURFACEDATA dst = Make({{0xFF000000, 0xFF000000}}, memType);
+    EXPECT_TRUE(DDBltRotate(&dst, 1, 0, 2, 1, 1, 0, 0, &alias, 2, 0, 0));
+    EXPECT_EQ(Row(&dst, 0), (std::vector<uint32_t>{blue, green})) << memType;
+    DDSURFACEDATA half = Make({{0xFF000000, 0xFF000000}}, memType);
+    EXPECT_TRUE(DDBltAlpha(&half, 0, 0, 2, 1, &alias, 2, 0, 1, nullptr, 0));
+    const uint32_t mixed[2] = {memType == RT ? blue : 0xFF00007F, memType == RT ? green : 0xFF007F00};
+    EXPECT_EQ(Row(&half, 0), (std::vector<uint32_t>{mixed[0], mixed[1]})) << memType;
+  }
+}
