@@ -56,10 +56,10 @@ cList<DDSURFACEDEF> Off_MsgDef;
 
 // 21-26: the system images, the fonts and their digit sheets, and the
 // definitions they are made from.
-DDSURFACEDATA SurfaceTable[SYSTEM_SURFACE_COUNT];
+DDSURFACEDATA SurfaceTable[SURFACE_TABLE_SIZE];
 Font SysFont[SYSTEM_FONT_COUNT];
 DDSURFACEDATA Off_Digit[DIGIT_SHEET_COUNT];
-DDSURFACEDEF SurfaceDefs[SYSTEM_SURFACE_COUNT];
+DDSURFACEDEF SurfaceDefs[SURFACE_TABLE_SIZE];
 [[maybe_unused]] static const bool bSurfaceDefsFilled = (InitSurfaceDefs(), true);
 FONTDEF FontSpec[SYSTEM_FONT_COUNT];
 [[maybe_unused]] static const bool bFontSpecsFilled = (InitFontSpecs(), true);

@@ -13,7 +13,7 @@ struct SURFACEROW {
 #define BACKGROUND(n) "\x94\x77\x8C\x69\x82\xBB\x82\xCC" #n ".bmp"
 
 // Constant data: readable before any other global is built.
-constexpr SURFACEROW kSurfaceRows[SYSTEM_SURFACE_COUNT] = {
+constexpr SURFACEROW kSurfaceRows[SURFACE_TABLE_SIZE] = {
     {"bmp\\plt\\Palette.bmp", 0, 1, 0, 0, 0, 0, 0, 0, 0, 0},
     {"bmp\\Debug.bmp", 1, 0, 0, 0, 0, 0, 0, 0, 0, 0},
     {"bmp\\Block.bmp", 1, 0, 0, 0, 0, 0, 0, 0, 0, 0},
@@ -124,7 +124,7 @@ void SetSurfaceDef(DDSURFACEDEF& def, const char* file, int colorKey, int ddMemT
 }
 
 void InitSurfaceDefs() {
-  for (int i = 0; i < SYSTEM_SURFACE_COUNT; ++i) {
+  for (int i = 0; i < SURFACE_TABLE_SIZE; ++i) {
     const SURFACEROW& r = kSurfaceRows[i];
     SetSurfaceDef(SurfaceDefs[i], r.file, r.colorKey, r.ddMemType, r.dtMemType, r.alias, r.palIndex, r.optional,
                   r.mirrorW, r.mirrorH, r.width, r.height);

@@ -9,8 +9,8 @@
 
 #include "base/container.h"
 #include "media/dd_surface.h"
+#include "media/surface_table.h"
 
-constexpr int SYSTEM_SURFACE_COUNT = 71;
 constexpr int DIGIT_SHEET_COUNT = 3;
 
 // Entries that scenes rename before they load them: the world map's image,
@@ -19,13 +19,11 @@ constexpr int SURFACE_WORLDBACK = 54;
 constexpr int SURFACE_BACKGROUND_FIRST = 55;
 constexpr int SURFACE_BACKGROUND_COUNT = 8;
 
-extern DDSURFACEDATA SurfaceTable[SYSTEM_SURFACE_COUNT];
-extern DDSURFACEDEF SurfaceDefs[SYSTEM_SURFACE_COUNT];
+extern DDSURFACEDEF SurfaceDefs[SURFACE_TABLE_SIZE];
 extern DDSURFACEDATA Off_Digit[DIGIT_SHEET_COUNT];
 extern DDSURFACEDEF DigitSurfaceDefs[DIGIT_SHEET_COUNT];
 
-extern cVector<DDSURFACEDATA> Off_StageBmp;   // the stage's own bitmaps
-extern cVector<DDSURFACEDEF> Off_StageBmpDef;
+extern cVector<DDSURFACEDEF> Off_StageBmpDef;  // the definitions of Off_StageBmp
 extern cVector<DDSURFACEDATA> Off_Sword;      // sword images
 extern cVector<DDSURFACEDEF> Off_SwordDef;
 extern cVector<DDSURFACEDATA> Off_Effect;     // effect images

@@ -18,7 +18,7 @@ namespace {
 
 // file | colour key, DD memory, DT memory, alias, palette map, optional,
 // mirror width, mirror height, width, height
-const char* const kExpectedSurfaces[SYSTEM_SURFACE_COUNT] = {
+const char* const kExpectedSurfaces[SURFACE_TABLE_SIZE] = {
     "bmp\\plt\\Palette.bmp|0 1 0 0 0 0 0 0 0 0",  // 0
     "bmp\\Debug.bmp|1 0 0 0 0 0 0 0 0 0",
     "bmp\\Block.bmp|1 0 0 0 0 0 0 0 0 0",
@@ -119,7 +119,7 @@ const Link kExpectedLinks[] = {
 }  // namespace
 
 TEST(SystemSurfaces, TheDefinitionsAreFilledBeforeTheProgramStarts) {
-  for (int i = 0; i < SYSTEM_SURFACE_COUNT; ++i) {
+  for (int i = 0; i < SURFACE_TABLE_SIZE; ++i) {
     EXPECT_EQ(Describe(SurfaceDefs[i]), Expected(kExpectedSurfaces[i])) << i;
     EXPECT_EQ(SurfaceDefs[i].lpAlias, nullptr) << i << ": sources are linked at start-up";
   }
@@ -134,7 +134,7 @@ TEST(SystemSurfaces, TheDefinitionsAreFilledBeforeTheProgramStarts) {
 TEST(SystemSurfaces, LinkingGivesTheThirtyOneAliasesTheirSources) {
   LinkSurfaceSources();
   int linked = 0;
-  for (int i = 0; i < SYSTEM_SURFACE_COUNT; ++i) {
+  for (int i = 0; i < SURFACE_TABLE_SIZE; ++i) {
     const DDSURFACEDATA* source = nullptr;
     for (const Link& l : kExpectedLinks)
       if (l.surface == i) source = &SurfaceTable[l.source];
@@ -145,7 +145,7 @@ TEST(SystemSurfaces, LinkingGivesTheThirtyOneAliasesTheirSources) {
   }
   EXPECT_EQ(linked, 31);
   EXPECT_EQ(SurfaceTable[22].lpAlias, SurfaceTable[23].lpAlias) << "both show surface 4";
-  for (int i = 0; i < SYSTEM_SURFACE_COUNT; ++i) SurfaceTable[i].lpAlias = SurfaceDefs[i].lpAlias = nullptr;
+  for (int i = 0; i < SURFACE_TABLE_SIZE; ++i) SurfaceTable[i].lpAlias = SurfaceDefs[i].lpAlias = nullptr;
 }
 
 TEST(SystemSurfaces, SetSurfaceDefKeepsAtMost259BytesOfTheName) {
