@@ -16,6 +16,7 @@
 #include "app/main_window.h"
 #include "app/request_services.h"
 #include "app/win_main.h"
+#include "base/boxes.h"
 #include "base/report_log.h"
 #include "base/thread.h"
 #include "media/bgm.h"
@@ -467,4 +468,14 @@ TEST_F(MusicRequests, EachKindPlaysItsMusicInItsSlotAndNumberZeroStops) {
   Music(4, 7);
   EXPECT_EQ(plat::CloseRequestCount(), 1u);
   EXPECT_NE(m_dir.ReadFile("Report_Game.txt").find("err V[7] ( 3 , "), std::string::npos);
+}
+
+TEST_F(MusicRequests, ClosingTheProgramStopsTheMusicFirst) {
+  Music(0, 0);
+  m_vox.Take();
+  PostCloseMessage(hWndMain);
+  EXPECT_EQ(RunMessagePump(), 0);
+  const std::vector<std::string> calls = m_vox.Take();
+  ASSERT_EQ(calls.size(), 1u);
+  EXPECT_NE(calls[0].find(" stop"), std::string::npos) << calls[0];
 }
