@@ -1,10 +1,5 @@
 #include "game/characters.h"
 
-// The object lists; they move to the file of the global objects when it exists.
-cVector<cHero> Player;
-cList<cChara> CharaList;
-cList<cItem> ItemList;
-
 cCharaBase* FindCharaById(int id) {
   if (id == OBJECT_NONE) return nullptr;
   for (cHero& hero : Player)

@@ -1,6 +1,4 @@
 #include "media/font.h"
 
-Font SysFont[3];
-
 // Nothing to draw with until the fonts are created.
 int Font::DrawTextBox(DDSURFACEDATA*, int, int, int, int, const char*, int) { return 0; }
