@@ -18,6 +18,7 @@
 #include "records/common_palette.h"
 #include "records/database.h"
 #include "records/map_cell.h"
+#include "records/save_data.h"
 #include "records/stage.h"
 #include "records/system.h"
 #include "records/system_ini.h"
@@ -96,8 +97,9 @@ cList<cItem> ItemList;
 cEdStage Stage;
 cEdStage StageCopy;
 cEdWorldMap WorldMap;
-// 48-50: PlayData, ReplayStart, ReplayStartPrev (cSaveData) join with the
-//        progress record.
+// 48: the player's progress; 49-50: ReplayStart, ReplayStartPrev
+//     (cSaveData) join with the replays.
+cSaveData PlayData;
 
 // 51: the player's options.
 cOptionData OptionData;

@@ -19,13 +19,13 @@ class cEdCondition : public cRecord {
   // the left status 0); the compared value of a state condition.
   int16_t m_nIndex = 0;
   uint8_t m_nOperandKind = 0;  // OPERANDKIND of the right side
-  int32_t m_nConst = 0;        // the constant; distance conditions: dots
+  int32_t m_nConst = 0;        // the constant; distance conditions: half blocks
   int32_t m_nRandMin = 0;
   int32_t m_nRandMax = 0;
   uint8_t m_nOperandSubject = 0;
   uint8_t m_nOperandItem = 0;
   uint8_t m_nOperandVarKind = 0;
-  int16_t m_nOperandIndex = 0;  // variable index; distance conditions: half blocks
+  int16_t m_nOperandIndex = 0;  // variable index; distance conditions: dots added
   // Types 1..5: CMPOP; situations: 1 negates; distances: 0 within, 1 outside.
   uint8_t m_nCompare = 0;
   uint8_t m_bPercent = 0;  // compare with this percent of the left status's maximum

@@ -1,7 +1,5 @@
 #include "records/save_data.h"
 
-cSaveData PlayData;
-
 void cSaveData::Reset() {
   m_nLives = 0;
   m_nStageScore = 0;
