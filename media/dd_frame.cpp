@@ -4,6 +4,8 @@
 #include "media/dd_layer.h"
 #include "media/dd_restore.h"
 #include "media/dd_surface.h"
+#include "media/system_surfaces.h"
+#include "base/report_log.h"
 #include "platform/soft_display.h"
 
 namespace {
@@ -11,6 +13,42 @@ namespace {
 cFrameDrawing LayerFrameDrawing;
 
 plat::DDSurface* PrimarySurface() { return Primary.lpDDS ? Primary.lpDDS->lpSurface.get() : nullptr; }
+
+plat::DDSurface* LostSurface(DDSURFACEDATA& sd) {
+  plat::DDSurface* s = sd.lpDDS ? sd.lpDDS->lpSurface.get() : nullptr;
+  return s && s->IsLost() == plat::DDERR_SURFACELOST ? s : nullptr;
+}
+
+// A lost surface of a set: restored, and one in video memory gets its image
+// again from its file. An empty one (no file) is flagged bLost instead, so
+// that its owner draws it again: a lost message window must not end the game.
+bool RestoreSurface(DDSURFACEDATA& sd) {
+  plat::DDSurface* s = LostSurface(sd);
+  if (!s) return true;
+  s->Restore();
+  if (sd.nDDMemType == 1) return true;
+  sd.bLost = 1;
+  if (sd.szFileName.empty() || sd.szFileName == "E") return true;
+  return DDReloadBitmap(&sd, nBpp) != 0;
+}
+
+template <class Set>
+bool RestoreSurfaces(Set& set) {
+  for (DDSURFACEDATA& sd : set)
+    if (!RestoreSurface(sd)) return false;
+  return true;
+}
+
+// The digit sheets of the system fonts: restored; the fonts draw the digits
+// of a video-memory sheet again.
+void RestoreDigitSheets() {
+  for (DDSURFACEDATA& sheet : Off_Digit) {
+    plat::DDSurface* s = LostSurface(sheet);
+    if (!s) continue;
+    s->Restore();
+    if (sheet.nDDMemType != 1) sheet.bLost = 1;
+  }
+}
 
 }  // namespace
 
@@ -26,9 +64,15 @@ bool cFrameDrawing::IsPrimaryLost() {
 
 bool cFrameDrawing::Restore() { return DDRestore(); }
 
-// The stage's and the scenes' surface sets and the digit sheets join here
-// as those parts come; nothing else is lost that the layer does not restore.
-bool cFrameDrawing::RestoreSurfaceSets() { return true; }
+bool cFrameDrawing::RestoreSurfaceSets() {
+  if (!RestoreSurfaces(Off_StageBmp) || !RestoreSurfaces(Off_Effect) || !RestoreSurfaces(Off_Sword) ||
+      !RestoreSurfaces(Off_Picture) || !RestoreSurfaces(Off_Scene) || !RestoreSurfaces(Off_Msg))
+    return false;
+  RestoreDigitSheets();
+  if (!Off_Msg.empty())
+    DebugLogPrintf("if ( !RestoreSurface(Off_Msg) ) Off_Msg[0].bLost = %d", Off_Msg.At(0).bLost);
+  return true;
+}
 
 bool cFrameDrawing::Present(int fps, int overlay, DDSURFACEDATA* sheet) { return DDPresent(fps, overlay, sheet); }
 
