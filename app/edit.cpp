@@ -2,7 +2,7 @@
 
 #include "base/string_util.h"
 #include "platform/dialog_box.h"
-#include "platform/input_state.h"
+#include "platform/input.h"
 #include "platform/message_numbers.h"
 #include "platform/virtual_keys.h"
 
@@ -71,7 +71,7 @@ void cEdit::OnChange() {
   m_nSelStart = start;
   m_nSelEnd = end;
   EditState next = LimitEditChange(m_strPrev, current, start, end, Limits(),
-                                   plat::IsVirtualKeyHeld(VK_BACK), m_bInitializing != 0);
+                                   plat::IsKeyDown(VK_BACK), m_bInitializing != 0);
   SetDlgItemString(m_hDlg, m_nId, next.text);
   if (!m_bInitializing)
     plat::Send(m_hWnd, EM_SETSEL, static_cast<uintptr_t>(next.nSelStart), next.nSelEnd);

@@ -2,6 +2,7 @@
 
 #include "app/controls.h"
 #include "base/report_log.h"
+#include "platform/input.h"
 #include "platform/input_state.h"
 #include "platform/message_numbers.h"
 #include "platform/virtual_keys.h"
@@ -33,8 +34,8 @@ void MouseButtons(MOUSESTATE& mouse, int flags) {
   g_lastLeft = mouse.bLeft;
   g_lastRight = mouse.bRight;
   if (flags & 1) {
-    mouse.bLeft = plat::IsVirtualKeyHeld(VK_LBUTTON) ? 1 : 0;
-    mouse.bRight = plat::IsVirtualKeyHeld(VK_RBUTTON) ? 1 : 0;
+    mouse.bLeft = plat::IsKeyDown(VK_LBUTTON) ? 1 : 0;
+    mouse.bRight = plat::IsKeyDown(VK_RBUTTON) ? 1 : 0;
   }
   if (flags & 2) {
     Press(mouse.bLeft, g_leftLatch, mouse.bLeftPush);

@@ -6,6 +6,7 @@
 #include "media/dd_blit.h"
 #include "media/dd_layer.h"
 #include "media/dt_device.h"
+#include "platform/d3d_device.h"
 #include "platform/presenter.h"
 #include "platform/soft_display.h"
 #include "platform/window.h"

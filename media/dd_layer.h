@@ -15,28 +15,28 @@
 
 #include "media/dd_surface.h"
 #include "media/dd_types.h"
+#include "platform/d3d_types.h"
 #include "platform/messages.h"
 
 namespace plat {
 class DDObject;
 class DDPalette;
 class DDClipper;
+class D3DObject;
+class D3DDevice;
 }  // namespace plat
 
-// The present parameters and caps of the 3D device that the layer keeps.
-struct DTPRESENTPARAMS {
-  int32_t nBackBufferWidth = 0, nBackBufferHeight = 0, nBackBufferFormat = 0, nBackBufferCount = 0;
-  int32_t nSwapEffect = 0, bWindowed = 0, nFlags = 0, nRefreshRate = 0, nPresentationInterval = 0;
-};
+// The caps of the 3D device that the layer reads.
 struct DTCAPS {
   int32_t MaxTextureWidth = 0, MaxTextureHeight = 0;
+  int32_t MaxTextureBlendStages = 0, MaxSimultaneousTextures = 0;
 };
 
 // The 3D device record.
 struct DTCONDATA {
   int32_t nBackBufferFormat = 0;
   int32_t nTextureFormat = 0;
-  DTPRESENTPARAMS PresentParams;
+  plat::D3DPresentParams PresentParams;  // as created; the device reset takes them again
   int32_t nAdapter = 0;
   int32_t nDeviceType = 0;
   int32_t nDisplayFormat = 0;
@@ -84,6 +84,8 @@ extern DDSURFACEDATA* lpSurfaceTable;
 extern DDSURFACEDEF* lpSurfaceDefs;
 extern int nSurfaceCount;
 extern std::unique_ptr<plat::DDObject> lpDD;
+extern std::unique_ptr<plat::D3DObject> lpD3D;      // the 3D object (3D back end only)
+extern std::unique_ptr<plat::D3DDevice> lpDevice;   // the device (3D back end only)
 extern DTCONDATA* lpDTCon;
 extern DDCONDATA* lpDDCon;
 extern uint32_t TransmitPixel;  // the transparent colour as a pixel (a palette index at 8 bits)
@@ -110,6 +112,9 @@ int DDCreateWindowed(plat::WindowHandle hWnd);
 bool DDCheckCreateError(int code);
 // Software display: the channel layout of the primary's pixels into channels.
 void DDReadPixelFormat(int channels[8]);
+// 3D: the render and sampler states every draw relies on; at creation and
+// after every device reset.
+void DDSetRenderStates();
 
 // 3D: the end of a frame (pacing, present); false when the device is lost.
 // Software display: true, nothing else (the frame loop shows BackBuffer).

@@ -37,3 +37,16 @@ constexpr int D3DTOP_DISABLE = 1;
 constexpr int D3DTOP_SELECTARG1 = 2;
 constexpr int D3DTOP_SELECTARG2 = 3;
 constexpr int D3DTOP_MODULATE = 4;
+constexpr int D3DTOP_ADD = 7;
+constexpr int D3DTOP_SUBTRACT = 10;
+constexpr int D3DTOP_BLENDFACTORALPHA = 14;
+// Their arguments.
+constexpr int D3DTA_DIFFUSE = 0;
+constexpr int D3DTA_TEXTURE = 2;
+constexpr int D3DTA_TFACTOR = 3;
+
+// Pixel formats of the 3D back end's back buffer and textures.
+constexpr int32_t D3DFMT_A8R8G8B8 = 21;
+constexpr int32_t D3DFMT_X8R8G8B8 = 22;
+constexpr int32_t D3DFMT_R5G6B5 = 23;
+constexpr int32_t D3DFMT_A1R5G5B5 = 25;

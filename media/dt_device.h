@@ -1,7 +1,6 @@
 #pragma once
-// The 3D device's side of the drawing functions that differ per back end.
-// The drawing layer calls each of these only while lpDTCon is set; the
-// 3D device provides them.
+// The 3D back end's side of the drawing functions that differ per back end.
+// The drawing layer calls each of these only while lpDTCon is set.
 #include <cstdint>
 
 #include "media/dd_blit.h"
@@ -14,9 +13,11 @@
 DTCONDATA* DDAllocDTCon();
 
 // DDCreateD3D after the driver check: the device, its records and the
-// fixed surfaces. False on failure (after its log lines).
+// fixed surfaces; sets bDirect3DBackEnd. False on failure (after its log
+// lines); the records made so far go with DDRelease.
 bool DTCreateDevice(plat::WindowHandle hWnd, int width, int height, int bpp);
-// Releases the device objects (the records are the layer's).
+// Releases the device objects (the records are the layer's); clears
+// bDirect3DBackEnd.
 void DTReleaseDevice();
 // The end of a frame: pacing, scene end, present. False when the device is lost.
 bool DTPresent(int fps, int a, DDSURFACEDATA* b);
@@ -41,7 +42,12 @@ int DTBeginScene();
 void DTEndScene();
 int DTSetRenderTarget(DDSURFACEDATA* lpSD);
 
-// The pixel access of a locked surface: bits of pixel (0, 0) and the pitch in bytes.
+// The pixel access of a locked surface (cSurfaceLock calls these): bits of
+// pixel (0, 0) and the pitch in bytes. A render-target texture other than
+// the back buffer is read back into its system-memory copy, which is
+// locked, and uploaded into the texture again by DTUnlock; the back buffer
+// and the other textures lock in place. False (after its debug line) when
+// nothing could be locked.
 bool DTLock(DDSURFACEDATA* lpSD, uint8_t** bits, int* pitch);
 void DTUnlock(DDSURFACEDATA* lpSD);
 // The fade's black quad over BackBuffer with the given alpha (0-255).

@@ -2,7 +2,8 @@
 // Modal dialogs built from templates, with a small set of controls: static
 // text, picture frame, group box, push buttons (the default one takes
 // Enter), automatic radio buttons, check boxes with two or three states,
-// one-line or multi-line edits holding Shift-JIS text, scroll bars. A dialog
+// one-line or multi-line edits holding Shift-JIS text, scroll bars, list
+// boxes with one or several lines selected. A dialog
 // is a borderless window of its own above its owner; frame, caption (title,
 // close box, dragging) and controls are drawn by us. Controls are windows:
 // they take messages (WM_SETTEXT, BM_SETCHECK, EM_SETSEL, ...) and tell their
@@ -32,6 +33,7 @@ enum class ItemKind {
   CheckBox3,      // automatic, states 0, 1 and 2
   Edit,
   ScrollBar,      // horizontal unless SBS_VERT
+  ListBox,        // lines of Shift-JIS text; LBS_EXTENDEDSEL selects several
 };
 
 // Item styles beside WS_TABSTOP, WS_GROUP, WS_BORDER and WS_DISABLED.
@@ -39,6 +41,8 @@ constexpr uint32_t ES_MULTILINE = 0x0004;   // CR LF separated lines
 constexpr uint32_t ES_AUTOHSCROLL = 0x0080;
 constexpr uint32_t ES_WANTRETURN = 0x1000;  // Enter makes a new line
 constexpr uint32_t SBS_VERT = 0x0001;
+constexpr uint32_t LBS_NOTIFY = 0x0001;       // tells its dialog LBN_SELCHANGE and LBN_DBLCLK
+constexpr uint32_t LBS_EXTENDEDSEL = 0x0800;  // Shift and Ctrl with a click or a key select several
 
 // Control ids of the confirming and cancelling buttons (Enter without a
 // default button, Escape).

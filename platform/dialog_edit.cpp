@@ -31,8 +31,8 @@ class EditWidget : public Widget {
     Rect area = TextArea();
     auto [line, column] = LineOf(m_caret);
     int x = area.left + DialogTextWidth(LineText(line), column) - m_scrollX;
-    int y = area.top + (line - m_topLine) * kDialogLineHeight;
-    return {m_rect.left + x, m_rect.top + y, m_rect.left + x + 1, m_rect.top + y + kDialogLineHeight};
+    int y = area.top + (line - m_topLine) * DialogLineHeight();
+    return {m_rect.left + x, m_rect.top + y, m_rect.left + x + 1, m_rect.top + y + DialogLineHeight()};
   }
 
   intptr_t Proc(uint32_t message, uintptr_t wParam, intptr_t lParam) override {
@@ -112,7 +112,7 @@ class EditWidget : public Widget {
     const size_t lo = std::min(m_anchor, m_caret), hi = std::max(m_anchor, m_caret);
     const int lines = LineCount();
     for (int line = m_topLine; line < lines; ++line) {
-      const int y = (line - m_topLine) * kDialogLineHeight;
+      const int y = (line - m_topLine) * DialogLineHeight();
       if (y >= area.Height()) break;
       const size_t start = LineStart(line);
       std::string text = LineText(line);
@@ -128,7 +128,7 @@ class EditWidget : public Widget {
         size_t a = std::clamp(lo, start, start + text.size()), b = std::clamp(hi, start, start + text.size());
         if (b > a) {
           int x0 = DialogTextWidth(text, a - start), x1 = DialogTextWidth(text, b - start);
-          inner.Fill(x0 - m_scrollX, y, x1 - x0, kDialogLineHeight, kColorHighlight);
+          inner.Fill(x0 - m_scrollX, y, x1 - x0, DialogLineHeight(), kColorHighlight);
           inner.Text(x0 - m_scrollX, y, text.substr(a - start, b - a), kColorWindow);
         }
       }
@@ -137,7 +137,7 @@ class EditWidget : public Widget {
       Rect caret = CaretRect();
       int x = caret.left - m_rect.left - area.left;
       if (!m_composition.empty()) x += DialogTextWidth(m_composition);
-      inner.Fill(x, caret.top - m_rect.top - area.top, 1, kDialogLineHeight, kColorText);
+      inner.Fill(x, caret.top - m_rect.top - area.top, 1, DialogLineHeight(), kColorText);
     }
   }
 
@@ -148,8 +148,8 @@ class EditWidget : public Widget {
     int inset = (m_style & WS_BORDER) ? 2 + kMargin : kMargin;
     int w = std::max(0, m_rect.Width() - 2 * inset), h = std::max(0, m_rect.Height() - 2 * inset);
     if (!Multiline()) {
-      int top = std::max(0, (m_rect.Height() - kDialogLineHeight) / 2);
-      return {inset, top, inset + w, top + std::min(kDialogLineHeight, m_rect.Height())};
+      int top = std::max(0, (m_rect.Height() - DialogLineHeight()) / 2);
+      return {inset, top, inset + w, top + std::min(DialogLineHeight(), m_rect.Height())};
     }
     return {inset, inset, inset + w, inset + h};
   }
@@ -256,7 +256,7 @@ class EditWidget : public Widget {
     if (x - m_scrollX >= area.Width()) m_scrollX = x - area.Width() + 1;
     if (x < m_scrollX) m_scrollX = x;
     if (!(m_style & ES_AUTOHSCROLL) && !Multiline()) m_scrollX = std::max(0, std::min(m_scrollX, x));
-    int visible = std::max(1, area.Height() / kDialogLineHeight);
+    int visible = std::max(1, area.Height() / DialogLineHeight());
     if (line < m_topLine) m_topLine = line;
     if (line >= m_topLine + visible) m_topLine = line - visible + 1;
     Invalidate();
@@ -277,7 +277,7 @@ class EditWidget : public Widget {
 
   size_t PositionAt(Point local) const {
     Rect area = TextArea();
-    int line = Multiline() ? m_topLine + std::max(0, local.y - area.top) / kDialogLineHeight : 0;
+    int line = Multiline() ? m_topLine + std::max(0, local.y - area.top) / DialogLineHeight() : 0;
     line = std::min(line, LineCount() - 1);
     return PositionInLine(line, local.x - area.left + m_scrollX);
   }

@@ -11,6 +11,8 @@
 #include <map>
 
 #include "platform/dialog_internal.h"
+#include "platform/input.h"
+#include "platform/input_devices.h"
 #include "platform/input_state.h"
 #include "platform/keyboard_hook.h"
 #include "platform/message_numbers.h"
@@ -53,15 +55,6 @@ bool IsInput(const SDL_Event& e) {
   }
 }
 
-int ButtonKey(uint8_t button) {
-  switch (button) {
-    case SDL_BUTTON_LEFT: return VK_LBUTTON;
-    case SDL_BUTTON_RIGHT: return VK_RBUTTON;
-    case SDL_BUTTON_MIDDLE: return VK_MBUTTON;
-    default: return 0;
-  }
-}
-
 // The screen position of a point of an SDL window.
 void NotePointer(uint32_t windowId, int x, int y) {
   int wx = 0, wy = 0;
@@ -75,10 +68,10 @@ intptr_t PointParam(Point p) {
 
 uintptr_t MouseKeys() {
   uintptr_t keys = 0;
-  if (IsVirtualKeyHeld(VK_LBUTTON)) keys |= MK_LBUTTON;
-  if (IsVirtualKeyHeld(VK_RBUTTON)) keys |= MK_RBUTTON;
-  if (IsVirtualKeyHeld(VK_SHIFT)) keys |= MK_SHIFT;
-  if (IsVirtualKeyHeld(VK_CONTROL)) keys |= MK_CONTROL;
+  if (IsKeyDown(VK_LBUTTON)) keys |= MK_LBUTTON;
+  if (IsKeyDown(VK_RBUTTON)) keys |= MK_RBUTTON;
+  if (IsKeyDown(VK_SHIFT)) keys |= MK_SHIFT;
+  if (IsKeyDown(VK_CONTROL)) keys |= MK_CONTROL;
   return keys;
 }
 
@@ -199,10 +192,10 @@ bool DialogKey(DialogWindow& d, int vk, bool alt, bool shift, bool ctrl) {
   }
 }
 
-void HandleKey(DialogWindow& d, const SDL_KeyboardEvent& key) {
+void HandleKey(DialogWindow& d, const SDL_Event& event) {
+  const SDL_KeyboardEvent& key = event.key;
   const bool down = key.type == SDL_KEYDOWN;
-  const int vk = VirtualKeyOf(key.keysym.sym);
-  NoteKeyHeld(vk, down);
+  const int vk = SidelessKey(NoteKeyEvent(event));
   if (!vk) return;
   const bool alt = (key.keysym.mod & KMOD_ALT) != 0;
   const uint32_t flags = KeystrokeFlags(down, key.repeat != 0, alt);
@@ -215,10 +208,11 @@ void HandleKey(DialogWindow& d, const SDL_KeyboardEvent& key) {
   if (d.focus) Send(d.focus->m_handle, down ? WM_KEYDOWN : WM_KEYUP, static_cast<uintptr_t>(vk), flags);
 }
 
-void HandleButton(DialogWindow& d, const SDL_MouseButtonEvent& b) {
+void HandleButton(DialogWindow& d, const SDL_Event& event) {
+  const SDL_MouseButtonEvent& b = event.button;
   const bool down = b.type == SDL_MOUSEBUTTONDOWN;
   NotePointer(b.windowID, b.x, b.y);
-  NoteKeyHeld(ButtonKey(b.button), down);
+  NoteKeyEvent(event);
   const Point inWindow{b.x, b.y};
   const Point client{b.x - d.frame.left, b.y - d.frame.top};
   Rect close = d.CloseBox();
@@ -234,6 +228,7 @@ void HandleButton(DialogWindow& d, const SDL_MouseButtonEvent& b) {
       if (w) {
         if (CanTakeFocus(*w)) MoveFocus(d, w);
         d.capture = w;
+        d.clicks = b.clicks;
         w->MouseDown({client.x - w->m_rect.left, client.y - w->m_rect.top});
         return;
       }
@@ -263,7 +258,7 @@ void HandleButton(DialogWindow& d, const SDL_MouseButtonEvent& b) {
 void HandleQueued(DialogWindow& d, const SDL_Event& e) {
   switch (e.type) {
     case SDL_KEYDOWN:
-    case SDL_KEYUP: HandleKey(d, e.key); break;
+    case SDL_KEYUP: HandleKey(d, e); break;
     case SDL_TEXTINPUT:
       if (d.focus) d.focus->TextInput(e.text.text);
       break;
@@ -278,7 +273,7 @@ void HandleQueued(DialogWindow& d, const SDL_Event& e) {
       }
       break;
     case SDL_MOUSEBUTTONDOWN:
-    case SDL_MOUSEBUTTONUP: HandleButton(d, e.button); break;
+    case SDL_MOUSEBUTTONUP: HandleButton(d, e); break;
     default: break;
   }
 }
@@ -289,8 +284,7 @@ void NoteOther(const SDL_Event& e) {
     case SDL_KEYDOWN:
     case SDL_KEYUP: {
       const bool down = e.type == SDL_KEYDOWN;
-      const int vk = VirtualKeyOf(e.key.keysym.sym);
-      NoteKeyHeld(vk, down);
+      const int vk = SidelessKey(NoteKeyEvent(e));
       if (vk) RunKeyboardHooks(vk, KeystrokeFlags(down, e.key.repeat != 0, (e.key.keysym.mod & KMOD_ALT) != 0));
       break;
     }
@@ -298,7 +292,7 @@ void NoteOther(const SDL_Event& e) {
     case SDL_MOUSEBUTTONDOWN:
     case SDL_MOUSEBUTTONUP:
       NotePointer(e.button.windowID, e.button.x, e.button.y);
-      NoteKeyHeld(ButtonKey(e.button.button), e.type == SDL_MOUSEBUTTONDOWN);
+      NoteKeyEvent(e);
       break;
     case SDL_WINDOWEVENT:
       if (e.window.event == SDL_WINDOWEVENT_FOCUS_GAINED) {
@@ -336,7 +330,10 @@ bool RouteWindowInput(const SDL_Event& e) {
   if (!IsInput(e)) return false;
   // The dialog's pump takes it when no posted message waits; the wake-up
   // ends a wait of that pump.
-  if (Post(d->handle, kDialogWakeMessage, 0, 0)) g_input[d->handle.id].push_back(e);
+  if (Post(d->handle, kDialogWakeMessage, 0, 0))
+    g_input[d->handle.id].push_back(e);
+  else
+    NoteKeyEvent(e);
   return true;
 }
 
@@ -349,6 +346,12 @@ bool HandleNextDialogInput(DialogWindow& d) {
   return true;
 }
 
-void DropDialogInput(WindowHandle dialog) { g_input.erase(dialog.id); }
+void DropDialogInput(WindowHandle dialog) {
+  auto it = g_input.find(dialog.id);
+  if (it == g_input.end()) return;
+  // The keys released meanwhile must not stay down in the table.
+  for (const SDL_Event& e : it->second) NoteKeyEvent(e);
+  g_input.erase(it);
+}
 
 }  // namespace plat::detail

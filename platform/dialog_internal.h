@@ -47,13 +47,15 @@ constexpr uint32_t kColorWindow = 0xFFFFFF;
 constexpr uint32_t kColorHighlight = 0x0A246A;
 constexpr uint32_t kColorCaption = 0x0A246A;
 
-// The one place where dialog text meets a font: draws Shift-JIS text with its
-// top-left corner at x, y (surface pixels, clipped) and returns its width.
+// The one place where dialog text meets a font (the text layer's dialog
+// face): draws Shift-JIS text on one line with its cell's top-left corner at
+// x, y (surface pixels, clipped) and returns its width.
 int DrawDialogText(SDL_Surface* surface, const SDL_Rect& clip, int x, int y, const std::string& sjis,
                    uint32_t rgb, bool underline);
 // Width in pixels of the first `bytes` bytes of the text (all of it by default).
 int DialogTextWidth(const std::string& sjis, size_t bytes = std::string::npos);
-constexpr int kDialogLineHeight = 12;
+// Height of a line of dialog text in pixels.
+int DialogLineHeight();
 
 // One control of a dialog: a window of the main thread whose procedure is
 // Proc; its rectangle is in the dialog's client pixels.
@@ -98,6 +100,7 @@ class Widget {
 
 std::unique_ptr<Widget> MakeWidget(DialogWindow& dialog, const DialogItem& item, const Rect& rect);
 std::unique_ptr<Widget> MakeEditWidget(DialogWindow& dialog, const DialogItem& item, const Rect& rect);
+std::unique_ptr<Widget> MakeListWidget(DialogWindow& dialog, const DialogItem& item, const Rect& rect);
 
 struct DialogWindow {
   WindowHandle handle;
@@ -117,6 +120,7 @@ struct DialogWindow {
   intptr_t result = 0;
   bool dirty = true;
   uint16_t keyMods = 0;  // SDL modifiers of the key being handled
+  int clicks = 0;        // 2 for the second press of a double click being handled
   std::unique_ptr<WindowOps> ops;
 
   Rect CloseBox() const;  // window pixels; empty without one

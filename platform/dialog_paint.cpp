@@ -70,7 +70,7 @@ void PaintDialog(DialogWindow& d) {
   if (caption.Height() > 0) {
     whole.Fill(caption.left, caption.top, caption.Width(), caption.Height() - 1, kColorCaption);
     Canvas title = whole.Inside(caption.left + 4, caption.top, caption.Width() - 24, caption.Height());
-    title.Text(0, (caption.Height() - kDialogLineHeight) / 2, d.title, kColorWindow);
+    title.Text(0, (caption.Height() - DialogLineHeight()) / 2, d.title, kColorWindow);
     Rect close = d.CloseBox();
     if (close.Width() > 0) {
       whole.Fill(close.left, close.top, close.Width(), close.Height(), kColorFace);

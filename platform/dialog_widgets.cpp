@@ -57,12 +57,12 @@ class StaticWidget : public Widget {
       return;
     }
     if (m_kind == ItemKind::GroupBox) {
-      const int top = kDialogLineHeight / 2;
+      const int top = DialogLineHeight() / 2;
       c.Frame(0, top, w - 1, h - top - 1, kColorShadow);
       c.Frame(1, top + 1, w - 1, h - top - 1, kColorLight);
       if (!m_text.empty()) {
         int tw = DialogTextWidth(m_text);
-        c.Fill(6, 0, tw + 4, kDialogLineHeight, kColorFace);
+        c.Fill(6, 0, tw + 4, DialogLineHeight(), kColorFace);
         c.Text(8, 0, m_text, ink);
       }
       return;
@@ -70,7 +70,7 @@ class StaticWidget : public Widget {
     int y = 0;
     for (const std::string& line : WrapText(m_text, w)) {
       c.Text(0, y, line, ink);
-      y += kDialogLineHeight;
+      y += DialogLineHeight();
     }
   }
 };
@@ -139,7 +139,7 @@ class ButtonWidget : public Widget {
       c.Edge(inset, inset, w - 2 * inset, h - 2 * inset, m_pressed);
       int tw = DialogTextWidth(m_text);
       int shift = m_pressed ? 1 : 0;
-      c.Text((w - tw) / 2 + shift, (h - kDialogLineHeight) / 2 + shift, m_text, ink);
+      c.Text((w - tw) / 2 + shift, (h - DialogLineHeight()) / 2 + shift, m_text, ink);
       if (focused) DottedFrame(c, 4, 4, w - 8, h - 8);
       return;
     }
@@ -164,8 +164,8 @@ class ButtonWidget : public Widget {
         c.Fill(3, top + 3, box - 6, box - 6, kColorShadow);
       }
     }
-    c.Text(box + 4, (h - kDialogLineHeight) / 2, m_text, ink);
-    if (focused) DottedFrame(c, box + 2, (h - kDialogLineHeight) / 2 - 1, DialogTextWidth(m_text) + 4, kDialogLineHeight + 2);
+    c.Text(box + 4, (h - DialogLineHeight()) / 2, m_text, ink);
+    if (focused) DottedFrame(c, box + 2, (h - DialogLineHeight()) / 2 - 1, DialogTextWidth(m_text) + 4, DialogLineHeight() + 2);
   }
 
  private:
@@ -296,6 +296,7 @@ std::unique_ptr<Widget> MakeWidget(DialogWindow& dialog, const DialogItem& item,
     case ItemKind::CheckBox3: return std::make_unique<ButtonWidget>(dialog, item, rect);
     case ItemKind::Edit: return MakeEditWidget(dialog, item, rect);
     case ItemKind::ScrollBar: return std::make_unique<ScrollBarWidget>(dialog, item, rect);
+    case ItemKind::ListBox: return MakeListWidget(dialog, item, rect);
   }
   return std::make_unique<StaticWidget>(dialog, item, rect);
 }

@@ -28,6 +28,19 @@ bool PushTextPieces(const std::string& utf8, Fill fill) {
   return true;
 }
 
+bool PushButton(uint32_t windowId, int x, int y, int button, bool down, int clicks) {
+  SDL_Event e;
+  SDL_zero(e);
+  e.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
+  e.button.windowID = windowId;
+  e.button.button = static_cast<Uint8>(button);
+  e.button.state = down ? SDL_PRESSED : SDL_RELEASED;
+  e.button.clicks = static_cast<Uint8>(clicks);
+  e.button.x = x;
+  e.button.y = y;
+  return Push(e);
+}
+
 }  // namespace
 
 bool PushKeyEvent(uint32_t windowId, int vk, bool down, unsigned mods, bool repeat) {
@@ -76,16 +89,7 @@ bool PushTextEditing(uint32_t windowId, const std::string& utf8) {
 }
 
 bool PushMouseButton(uint32_t windowId, int x, int y, int button, bool down) {
-  SDL_Event e;
-  SDL_zero(e);
-  e.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
-  e.button.windowID = windowId;
-  e.button.button = static_cast<Uint8>(button);
-  e.button.state = down ? SDL_PRESSED : SDL_RELEASED;
-  e.button.clicks = 1;
-  e.button.x = x;
-  e.button.y = y;
-  return Push(e);
+  return PushButton(windowId, x, y, button, down, 1);
 }
 
 bool PushMouseMotion(uint32_t windowId, int x, int y) {
@@ -101,6 +105,12 @@ bool PushMouseMotion(uint32_t windowId, int x, int y) {
 bool PushClick(uint32_t windowId, const Rect& rect) {
   int x = (rect.left + rect.right) / 2, y = (rect.top + rect.bottom) / 2;
   return PushMouseButton(windowId, x, y, 1, true) && PushMouseButton(windowId, x, y, 1, false);
+}
+
+bool PushDoubleClick(uint32_t windowId, const Rect& rect) {
+  int x = (rect.left + rect.right) / 2, y = (rect.top + rect.bottom) / 2;
+  return PushClick(windowId, rect) && PushButton(windowId, x, y, 1, true, 2) &&
+         PushButton(windowId, x, y, 1, false, 2);
 }
 
 }  // namespace plat

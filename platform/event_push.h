@@ -25,5 +25,7 @@ bool PushMouseButton(uint32_t windowId, int x, int y, int button, bool down);
 bool PushMouseMotion(uint32_t windowId, int x, int y);
 // A left click at the centre of the rectangle.
 bool PushClick(uint32_t windowId, const Rect& rect);
+// Two left clicks there, the second one counted as a double click.
+bool PushDoubleClick(uint32_t windowId, const Rect& rect);
 
 }  // namespace plat

@@ -80,7 +80,13 @@ void ScriptedInput::Unplug(int id) { SetJoystick(id, nullptr); }
 namespace detail {
 
 void SetKeyFromDevice(int vk, bool down) {
-  if (g_scripts.load() == 0) SetKey(vk, down);
+  if (g_scripts.load() != 0) return;
+  SetKey(vk, down);
+  // The side-less codes are held while either side is.
+  if (vk == VK_LSHIFT || vk == VK_RSHIFT) SetKey(VK_SHIFT, IsKeyDown(VK_LSHIFT) || IsKeyDown(VK_RSHIFT));
+  if (vk == VK_LCONTROL || vk == VK_RCONTROL)
+    SetKey(VK_CONTROL, IsKeyDown(VK_LCONTROL) || IsKeyDown(VK_RCONTROL));
+  if (vk == VK_LMENU || vk == VK_RMENU) SetKey(VK_MENU, IsKeyDown(VK_LMENU) || IsKeyDown(VK_RMENU));
 }
 
 void SetJoystickFromDevice(int id, const JoyState* state) {

@@ -1,8 +1,9 @@
 #pragma once
-// The keyboard and the joysticks as the game reads them. The main thread's
-// pump writes the key table and the joystick snapshots from the window
-// system's events; any thread reads them, at any time, without waiting.
-// Keys are named by the virtual-key codes of platform/virtual_keys.h.
+// The keyboard, the mouse buttons and the joysticks as the game and the
+// dialogs read them. The main thread's pump writes the key table and the
+// joystick snapshots from the window system's events (events pushed by tests
+// count as well); any thread reads them, at any time, without waiting. Keys
+// are named by the virtual-key codes of platform/virtual_keys.h.
 #include <cstdint>
 
 #include "platform/virtual_keys.h"
@@ -20,7 +21,9 @@ struct JoyState {
   uint32_t dwButtons = 0;
 };
 
-// The key is held now. Codes outside 0..255 are never held.
+// The key is held now. VK_LBUTTON, VK_RBUTTON and VK_MBUTTON name the mouse
+// buttons; VK_SHIFT, VK_CONTROL and VK_MENU are held while either side is.
+// Codes outside 0..255 are never held.
 bool IsKeyDown(int vk);
 
 // A snapshot of joystick `id`; false (and `out` untouched) when no joystick

@@ -1,9 +1,11 @@
-// The keyboard and joysticks of SDL into the key table and the snapshots.
+// The keyboard, mouse buttons and joysticks of SDL into the key table and
+// the snapshots.
 #include <SDL.h>
 
 #include <map>
 
 #include "platform/input_devices.h"
+#include "platform/sdl_keys.h"
 
 namespace plat::detail {
 namespace {
@@ -17,72 +19,6 @@ struct OpenJoystick {
 // Main thread only: the open joysticks by SDL's instance id.
 std::map<SDL_JoystickID, OpenJoystick> g_open;
 bool g_joysticksStarted = false;
-
-int VirtualKeyOf(const SDL_Keysym& key) {
-  const SDL_Keycode sym = key.sym;
-  if (sym >= SDLK_a && sym <= SDLK_z) return 'A' + (sym - SDLK_a);
-  if (sym >= SDLK_0 && sym <= SDLK_9) return '0' + (sym - SDLK_0);
-  if (sym >= SDLK_F1 && sym <= SDLK_F12) return VK_F1 + (sym - SDLK_F1);
-  if (sym >= SDLK_KP_1 && sym <= SDLK_KP_9) return VK_NUMPAD0 + 1 + (sym - SDLK_KP_1);
-  switch (sym) {
-    case SDLK_BACKSPACE: return VK_BACK;
-    case SDLK_TAB: return VK_TAB;
-    case SDLK_RETURN: case SDLK_KP_ENTER: return VK_RETURN;
-    case SDLK_PAUSE: return VK_PAUSE;
-    case SDLK_ESCAPE: return VK_ESCAPE;
-    case SDLK_SPACE: return VK_SPACE;
-    case SDLK_PAGEUP: return VK_PRIOR;
-    case SDLK_PAGEDOWN: return VK_NEXT;
-    case SDLK_END: return VK_END;
-    case SDLK_HOME: return VK_HOME;
-    case SDLK_LEFT: return VK_LEFT;
-    case SDLK_UP: return VK_UP;
-    case SDLK_RIGHT: return VK_RIGHT;
-    case SDLK_DOWN: return VK_DOWN;
-    case SDLK_INSERT: return VK_INSERT;
-    case SDLK_DELETE: return VK_DELETE;
-    case SDLK_KP_0: return VK_NUMPAD0;
-    case SDLK_KP_MULTIPLY: return VK_MULTIPLY;
-    case SDLK_KP_PLUS: return VK_ADD;
-    case SDLK_KP_MINUS: return VK_SUBTRACT;
-    case SDLK_KP_PERIOD: return VK_DECIMAL;
-    case SDLK_KP_DIVIDE: return VK_DIVIDE;
-    case SDLK_LSHIFT: return VK_LSHIFT;
-    case SDLK_RSHIFT: return VK_RSHIFT;
-    case SDLK_LCTRL: return VK_LCONTROL;
-    case SDLK_RCTRL: return VK_RCONTROL;
-    case SDLK_LALT: return VK_LMENU;
-    case SDLK_RALT: return VK_RMENU;
-    case SDLK_SEMICOLON: return VK_OEM_1;
-    case SDLK_EQUALS: return VK_OEM_PLUS;
-    case SDLK_COMMA: return VK_OEM_COMMA;
-    case SDLK_MINUS: return VK_OEM_MINUS;
-    case SDLK_PERIOD: return VK_OEM_PERIOD;
-    case SDLK_SLASH: return VK_OEM_2;
-    case SDLK_BACKQUOTE: return VK_OEM_3;
-    case SDLK_LEFTBRACKET: return VK_OEM_4;
-    case SDLK_BACKSLASH: return VK_OEM_5;
-    case SDLK_RIGHTBRACKET: return VK_OEM_6;
-    case SDLK_QUOTE: return VK_OEM_7;
-    default: break;
-  }
-  // Layouts whose letters are not Latin still name the keys by position.
-  const SDL_Scancode code = key.scancode;
-  if (code >= SDL_SCANCODE_A && code <= SDL_SCANCODE_Z) return 'A' + (code - SDL_SCANCODE_A);
-  if (code >= SDL_SCANCODE_1 && code <= SDL_SCANCODE_9) return '1' + (code - SDL_SCANCODE_1);
-  if (code == SDL_SCANCODE_0) return '0';
-  return 0;
-}
-
-void OnKey(const SDL_KeyboardEvent& event) {
-  const int vk = VirtualKeyOf(event.keysym);
-  if (vk == 0) return;
-  SetKeyFromDevice(vk, event.state == SDL_PRESSED);
-  // The side-less codes are held while either side is.
-  SetKeyFromDevice(VK_SHIFT, IsKeyDown(VK_LSHIFT) || IsKeyDown(VK_RSHIFT));
-  SetKeyFromDevice(VK_CONTROL, IsKeyDown(VK_LCONTROL) || IsKeyDown(VK_RCONTROL));
-  SetKeyFromDevice(VK_MENU, IsKeyDown(VK_LMENU) || IsKeyDown(VK_RMENU));
-}
 
 uint32_t AxisPosition(Sint16 value) { return static_cast<uint32_t>(value + 32768); }
 
@@ -150,10 +86,6 @@ void StopInputDevices() {
 
 void TranslateInputEvent(const SDL_Event& event) {
   switch (event.type) {
-    case SDL_KEYDOWN:
-    case SDL_KEYUP:
-      OnKey(event.key);
-      break;
     case SDL_WINDOWEVENT:
       if (event.window.event == SDL_WINDOWEVENT_FOCUS_LOST) ReleaseKeysFromDevice();
       break;
@@ -184,6 +116,31 @@ void TranslateInputEvent(const SDL_Event& event) {
     default:
       break;
   }
+}
+
+int NoteKeyEvent(const SDL_Event& event) {
+  int vk = 0;
+  bool down = false;
+  switch (event.type) {
+    case SDL_KEYDOWN:
+    case SDL_KEYUP:
+      vk = VirtualKeyOf(event.key.keysym);
+      down = event.type == SDL_KEYDOWN;
+      break;
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP:
+      switch (event.button.button) {
+        case SDL_BUTTON_LEFT: vk = VK_LBUTTON; break;
+        case SDL_BUTTON_RIGHT: vk = VK_RBUTTON; break;
+        case SDL_BUTTON_MIDDLE: vk = VK_MBUTTON; break;
+        default: break;
+      }
+      down = event.type == SDL_MOUSEBUTTONDOWN;
+      break;
+    default: break;
+  }
+  if (vk != 0) SetKeyFromDevice(vk, down);
+  return vk;
 }
 
 }  // namespace plat::detail

@@ -4,11 +4,12 @@
 
 #include <atomic>
 
+#include "platform/input_devices.h"
+
 namespace plat {
 namespace {
 
 std::atomic<int> g_cursorX{0}, g_cursorY{0};
-std::atomic<bool> g_held[256];
 
 }  // namespace
 
@@ -19,13 +20,9 @@ void NoteCursor(int x, int y) {
   g_cursorY = y;
 }
 
-void NoteKeyHeld(int vk, bool down) {
-  if (vk >= 0 && vk < 256) g_held[vk] = down;
-}
-
 void ResetInputState() {
   NoteCursor(0, 0);
-  for (auto& held : g_held) held = false;
+  ReleaseKeysFromDevice();
 }
 
 }  // namespace detail
@@ -43,7 +40,5 @@ bool SetCursorPos(int x, int y) {
   detail::NoteCursor(x, y);
   return true;
 }
-
-bool IsVirtualKeyHeld(int vk) { return vk >= 0 && vk < 256 && g_held[vk].load(); }
 
 }  // namespace plat

@@ -1,7 +1,7 @@
 #pragma once
-// Where the pointer is and which keys and mouse buttons are down, as the
-// window system's events told (events pushed by tests count as well). The
-// main thread's pump writes it; any thread may read it.
+// Where the pointer is, as the window system's events told (events pushed by
+// tests count as well). The main thread's pump writes it; any thread may read
+// it. Which keys and buttons are down is the key table's (platform/input.h).
 #include "platform/window_geometry.h"
 
 namespace plat {
@@ -13,15 +13,10 @@ bool GetCursorPos(Point& screen);
 // position, so that GetCursorPos reports it either way. Main thread.
 bool SetCursorPos(int x, int y);
 
-// True while the key is down; VK_LBUTTON, VK_RBUTTON and VK_MBUTTON name the
-// mouse buttons. Codes outside 0..255 are never down.
-bool IsVirtualKeyHeld(int vk);
-
 namespace detail {
-// Main thread: the pump notes what each event says.
+// Main thread: the pump notes where each event puts the pointer.
 void NoteCursor(int x, int y);
-void NoteKeyHeld(int vk, bool down);
-// Everything up, the pointer at 0, 0 (window system start and stop).
+// Every key and button up, the pointer at 0, 0 (window system start).
 void ResetInputState();
 }  // namespace detail
 

@@ -34,6 +34,23 @@ constexpr uint32_t WM_APP = 0x8000;
 constexpr uint32_t EM_GETSEL = 0x00B0;  // wParam, lParam: int* start, end (bytes); either may be null
 constexpr uint32_t EM_SETSEL = 0x00B1;  // wParam start, lParam end; start -1 drops the selection
 // Buttons.
+// List boxes. Indices count from 0; LB_ERR answers a bad one.
+constexpr uint32_t LB_ADDSTRING = 0x0180;     // lParam: const char*; the new line's index
+constexpr uint32_t LB_RESETCONTENT = 0x0184;
+constexpr uint32_t LB_SETSEL = 0x0185;        // several: wParam select or not, lParam index (-1 all)
+constexpr uint32_t LB_SETCURSEL = 0x0186;     // wParam index (-1 none): that line alone selected
+constexpr uint32_t LB_GETSEL = 0x0187;        // wParam index: 1 selected, 0 not
+constexpr uint32_t LB_GETCURSEL = 0x0188;     // one: the selected line (LB_ERR none); several: the caret
+constexpr uint32_t LB_GETTEXT = 0x0189;       // wParam index, lParam char[LB_GETTEXTLEN + 1]
+constexpr uint32_t LB_GETTEXTLEN = 0x018A;
+constexpr uint32_t LB_GETCOUNT = 0x018B;
+constexpr uint32_t LB_GETTOPINDEX = 0x018E;
+constexpr uint32_t LB_GETSELCOUNT = 0x0190;
+constexpr uint32_t LB_GETSELITEMS = 0x0191;   // wParam room, lParam int*: the selected lines in order
+constexpr uint32_t LB_SETTOPINDEX = 0x0197;
+constexpr uint32_t LB_GETITEMRECT = 0x0198;   // wParam index, lParam plat::Rect*: in the control's pixels
+constexpr intptr_t LB_ERR = -1;
+
 constexpr uint32_t BM_GETCHECK = 0x00F0;
 constexpr uint32_t BM_SETCHECK = 0x00F1;
 constexpr uint32_t BM_CLICK = 0x00F5;
@@ -48,6 +65,8 @@ constexpr int EN_SETFOCUS = 0x0100;
 constexpr int EN_KILLFOCUS = 0x0200;
 constexpr int EN_CHANGE = 0x0300;
 constexpr int EN_UPDATE = 0x0400;
+constexpr int LBN_SELCHANGE = 1;
+constexpr int LBN_DBLCLK = 2;
 
 // Scroll codes and bars.
 constexpr int SB_LINEUP = 0;    // also line left

@@ -26,6 +26,7 @@ PresenterStats g_stats;
 WindowHandle g_window;
 bool g_vsync = false;
 bool g_fullScreen = false;
+bool g_minimized = false;
 FrameCapture g_capture;
 std::atomic<int> g_cursorCount{0};
 std::atomic<bool> g_live{false};  // a window shows the frames with vertical sync
@@ -37,6 +38,7 @@ int g_textureW = 0, g_textureH = 0;
 WindowHandle g_rendererWindow;
 bool g_rendererVsync = false;
 bool g_appliedFullScreen = false;
+bool g_appliedMinimized = false;
 SDL_Rect g_windowedPlace{0, 0, 0, 0};  // where the window was before full screen
 int g_appliedCursor = 0;
 std::vector<uint32_t> g_showing;
@@ -103,12 +105,13 @@ void DropRenderer() {
 // Main thread: the renderer follows the attached window and the modes asked for.
 SDL_Window* ApplySettings() {
   WindowHandle window;
-  bool vsync, fullScreen;
+  bool vsync, fullScreen, minimized;
   {
     std::lock_guard<std::mutex> lock(g_mutex);
     window = g_window;
     vsync = g_vsync;
     fullScreen = g_fullScreen;
+    minimized = g_minimized;
   }
   const int cursor = g_cursorCount.load();
   if ((cursor >= 0) != (g_appliedCursor >= 0) && SDL_WasInit(SDL_INIT_VIDEO))
@@ -141,6 +144,13 @@ SDL_Window* ApplySettings() {
       }
     }
     g_appliedFullScreen = fullScreen;
+  }
+  if (minimized != g_appliedMinimized) {
+    if (minimized)
+      SDL_MinimizeWindow(sdl);
+    else
+      SDL_RestoreWindow(sdl);
+    g_appliedMinimized = minimized;
   }
   if (!g_renderer) {
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
@@ -208,6 +218,19 @@ void SetPresenterFullScreen(bool on) {
     g_fullScreen = on;
   }
   detail::WakeWindowSystem();
+}
+
+void MinimizePresenterWindow(bool minimize) {
+  {
+    std::lock_guard<std::mutex> lock(g_mutex);
+    g_minimized = minimize;
+  }
+  detail::WakeWindowSystem();
+}
+
+bool PresenterWindowMinimized() {
+  std::lock_guard<std::mutex> lock(g_mutex);
+  return g_minimized;
 }
 
 bool PresenterPump() {
@@ -291,12 +314,14 @@ void ResetPresenter() {
   g_pending.clear();
   g_stats = PresenterStats{};
   g_shownSerial = g_handedSerial;
+  g_minimized = false;
 }
 
 namespace detail {
 void PresenterWindowClosing(WindowHandle window) {
   if (g_rendererWindow == window) DropRenderer();
   g_appliedFullScreen = false;
+  g_appliedMinimized = false;
 }
 }  // namespace detail
 

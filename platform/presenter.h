@@ -31,6 +31,12 @@ void AttachPresenter(WindowHandle window, bool vsync);
 // Any thread: full screen (a desktop-sized window) or back to the window.
 void SetPresenterFullScreen(bool on);
 
+// Any thread: minimises the window the frames go to without making it
+// active (a lost full-screen 3D device does so), or shows it normally
+// again. Applied by the main thread's next pump.
+void MinimizePresenterWindow(bool minimize);
+bool PresenterWindowMinimized();
+
 // Main thread, from every pump of its messages: shows the frame handed over
 // since the last call, if any; true when one was shown.
 bool PresenterPump();

@@ -1,5 +1,6 @@
 #pragma once
-// Inside platform/ only: SDL keys as virtual-key codes and keystroke flags.
+// Inside platform/ only: SDL keys as virtual-key codes and keystroke flags,
+// one mapping for the game's key table and for the dialogs.
 #include <SDL.h>
 
 #include <cstdint>
@@ -7,9 +8,14 @@
 namespace plat::detail {
 
 // The virtual-key code of a key; 0 for a key the system has no code for.
-// Left and right Shift, Ctrl and Alt give the one code of each.
-int VirtualKeyOf(SDL_Keycode key);
-// The other way, for events made up by tests; SDLK_UNKNOWN when none.
+// Shift, Ctrl and Alt give their left or right code (VK_LSHIFT ...). Keys of
+// layouts whose letters are not Latin are named by their position.
+int VirtualKeyOf(const SDL_Keysym& key);
+// The side-less code of a left or right Shift, Ctrl or Alt (VK_SHIFT ...);
+// any other code as it is. Dialogs and keyboard hooks see these.
+int SidelessKey(int vk);
+// The other way, for events made up by tests (a side-less modifier gives the
+// left key); SDLK_UNKNOWN when none.
 SDL_Keycode KeycodeOf(int vk);
 
 // Keystroke flags as the system reads them: repeat count 1 in bits 0-15,

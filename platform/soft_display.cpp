@@ -548,7 +548,6 @@ void DDObject::SetVSync(bool on) {
 // --- hooks ---
 
 int GetDesktopBpp() { return g_desktopBpp.load(); }
-int GetDDIVersion() { return 7; }
 void SetDesktopBpp(int bpp) { g_desktopBpp = bpp; }
 
 void FailDisplayStep(DisplayStep step, int skip) { g_failAt[static_cast<int>(step)] = skip + 1; }

@@ -201,10 +201,6 @@ class DDObject {
 // The desktop's depth in bits per pixel (32; tests may change it).
 int GetDesktopBpp();
 
-// The driver level of the 3D device; below 9 while there is none, which
-// makes the drawing layer start on this display instead.
-int GetDDIVersion();
-
 // Test hooks.
 // The n-th next call (0 = the next) of a step fails; DisplayStep::Create
 // counts DDObject::Create calls. ClearDisplayFailures forgets all.

@@ -9,6 +9,7 @@
 #include <mutex>
 #include <unordered_map>
 
+#include "platform/d3d_device.h"
 #include "platform/input_devices.h"
 #include "platform/input_state.h"
 #include "platform/message_box.h"
@@ -40,9 +41,13 @@ void Translate(const SDL_Event& event) {
   if (it == g_bySdlId.end()) return;
   switch (event.window.event) {
     case SDL_WINDOWEVENT_CLOSE: Post(it->second, WM_CLOSE, 0, 0); break;
-    case SDL_WINDOWEVENT_FOCUS_GAINED: Post(it->second, WM_ACTIVATEAPP, 1, 0); break;
+    case SDL_WINDOWEVENT_FOCUS_GAINED:
+      detail::OnD3DFocusGained();
+      Post(it->second, WM_ACTIVATEAPP, 1, 0);
+      break;
     case SDL_WINDOWEVENT_FOCUS_LOST:
       detail::OnFocusLost();
+      detail::OnD3DFocusLost();
       Post(it->second, WM_ACTIVATEAPP, 0, 0);
       break;
     default: break;

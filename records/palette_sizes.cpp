@@ -26,6 +26,8 @@ void SetPaletteSizeSource(int kind, PaletteSizeSource source) {
   if (Known(kind)) g_sizes[kind].source = source;
 }
 
+PaletteSizeSource GetPaletteSizeSource(int kind) { return Known(kind) ? g_sizes[kind].source : nullptr; }
+
 void SetPaletteListSize(int kind, int list, int count) {
   if (Known(kind) && KnownList(list)) g_sizes[kind].aCount[list] = count < 0 ? 0 : count;
 }

@@ -1,8 +1,8 @@
 #pragma once
 // How many entries each palette list holds, for the validation of palette
-// references in commands (and, later, in block, character and item
-// definitions). References name an entry of a list of the common palette or
-// of the running stage.
+// references in commands and in block, character and item definitions.
+// References name an entry of a list of the common palette or of the running
+// stage.
 //
 // The common palette and the stage record answer for their own lists: each
 // installs its answer with SetPaletteSizeSource once it exists (a function
@@ -26,6 +26,9 @@ int PaletteListSize(int kind, int list);
 // the kind to the table.
 using PaletteSizeSource = int (*)(int list);
 void SetPaletteSizeSource(int kind, PaletteSizeSource source);
+// The installed answer of a kind (nullptr: the table), for tests that stand
+// in for a palette and put it back afterwards.
+PaletteSizeSource GetPaletteSizeSource(int kind);
 
 // Sets the table's count of one list (a negative count is taken as 0).
 void SetPaletteListSize(int kind, int list, int count);

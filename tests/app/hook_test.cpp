@@ -51,7 +51,7 @@ TEST_F(HookTest, TheDialogHearsEveryKeyAsTheTapHandsItOverAndTheEditStillGetsIt)
     OnShow([&](const plat::DialogShown& shown) {
       if (c.composing) plat::PushTextEditing(shown.windowId, "\xE3\x81\x8B");  // "か"
       if (c.ctrl) plat::PushKeyEvent(shown.windowId, VK_CONTROL, true, plat::kModCtrl);
-      plat::PushKeyEvent(shown.windowId, c.key, !c.release, c.ctrl ? plat::kModCtrl : 0);
+      plat::PushKeyEvent(shown.windowId, c.key, !c.release, c.ctrl ? unsigned{plat::kModCtrl} : 0u);
       plat::PushClick(shown.windowId, shown.closeBox);
     });
     cNameFieldDialog dialog(&name);

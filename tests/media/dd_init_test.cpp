@@ -3,6 +3,7 @@
 // and the box over a full-screen display.
 #include "base/boxes.h"
 #include "dd_test_env.h"
+#include "platform/d3d_device.h"
 
 using testsupport::Sjis;
 
@@ -117,8 +118,9 @@ TEST_F(DrawingLayerStart, ASurfaceStillHeldAtReleaseShowsTheLeakBox) {
 }
 
 TEST_F(DrawingLayerStart, The3DDeviceIsRefusedBelowDriverLevel9AndTheSoftwareDisplayTakesOver) {
+  plat::SetDDIVersion(8);
   EXPECT_FALSE(DDInit(1, plat::WindowHandle{}, 640, 480, 32, 0, 0, 1, 60, 0, nullptr, nullptr, 0, 0));
-  EXPECT_TRUE(ReportHas(Sjis("ビデオカードのドライバがDirectX9をサポートしていません！ 7")));
+  EXPECT_TRUE(ReportHas(Sjis("ビデオカードのドライバがDirectX9をサポートしていません！ 8")));
   EXPECT_EQ(lpDTCon, nullptr);
   DDRelease();
   EXPECT_TRUE(DDInit(0, plat::WindowHandle{}, 640, 480, 32, 0, 0, 1, 60, 0, nullptr, nullptr, 0, 0));

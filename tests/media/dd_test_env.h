@@ -14,6 +14,7 @@
 #include "media/dd_layer.h"
 #include "media/dd_pixels.h"
 #include "platform/close_request.h"
+#include "platform/d3d_device.h"
 #include "platform/presenter.h"
 #include "platform/soft_display.h"
 #include "support/test_support.h"
@@ -54,6 +55,7 @@ class DrawingTest : public ::testing::Test {
  protected:
   void SetUp() override {
     plat::ClearDisplayFailures();
+    plat::ResetD3DHooks();
     plat::SetVideoMemoryBudget(uint64_t{256} << 20);
     plat::SetDesktopBpp(32);
     plat::ResetPresenter();
@@ -70,6 +72,7 @@ class DrawingTest : public ::testing::Test {
     bDDEverInited = 0;
     TransmitPixel = 0;
     std::memset(TextureChannels, 0, sizeof TextureChannels);
+    std::memset(BackBufferChannels, 0, sizeof BackBufferChannels);
     std::fill(std::begin(CurPalette), std::end(CurPalette), PALETTEENTRY{});
     std::fill(std::begin(BasePalette), std::end(BasePalette), PALETTEENTRY{});
     lpSurfaceTable = nullptr;
@@ -77,6 +80,7 @@ class DrawingTest : public ::testing::Test {
     nSurfaceCount = 0;
     DebugLogInit(0, "");
     plat::ClearDisplayFailures();
+    plat::ResetD3DHooks();
     plat::SetVideoMemoryBudget(uint64_t{256} << 20);
     plat::SetDesktopBpp(32);
   }
@@ -86,6 +90,14 @@ class DrawingTest : public ::testing::Test {
              int count = 0) {
     if (window) plat::SetDesktopBpp(bpp);
     return DDInit(0, plat::WindowHandle{}, 640, 480, bpp, 0, window ? 1 : 0, 1, 60, 0, table, defs, count, 0);
+  }
+
+  // Starts the 3D back end full screen (or in a window) at a depth, without
+  // vertical sync unless asked.
+  bool Start3D(int bpp, bool window = false, DDSURFACEDATA* table = nullptr, DDSURFACEDEF* defs = nullptr,
+               int count = 0, int vsync = 0) {
+    return DDInit(1, plat::WindowHandle{}, 640, 480, bpp, vsync, window ? 1 : 0, 1, 60, vsync, table, defs, count,
+                  0);
   }
 
   std::string DebugLog() const { return m_dir.ReadFile("EC_Game.txt"); }

@@ -13,6 +13,7 @@
 #include "platform/input_state.h"
 #include "platform/keyboard_hook.h"
 #include "platform/message_numbers.h"
+#include "platform/text.h"
 #include "platform/virtual_keys.h"
 #include "platform/window.h"
 #include "support/test_support.h"
@@ -67,6 +68,8 @@ class DialogBoxTest : public ::testing::Test {
           if (m == WM_INITDIALOG) return initAnswer;
           if (m == WM_CLOSE) {
             for (int id : {kEdit, kLines}) plat::GetDlgItemText(h, id, m_closeTexts[id], 1000);
+            plat::Send(plat::GetDlgItem(h, kEdit), EM_GETSEL, reinterpret_cast<uintptr_t>(&m_closeSel[0]),
+                       reinterpret_cast<intptr_t>(&m_closeSel[1]));
             m_closeFocus = plat::GetDlgCtrlID(plat::GetFocus());
             plat::EndDialog(h, 3);
           }
@@ -97,6 +100,7 @@ class DialogBoxTest : public ::testing::Test {
   std::vector<Notice> m_notices;
   std::map<int, std::string> m_closeTexts;  // the edits' texts as the dialog closes
   int m_closeFocus = -1;                    // the focused control's id then
+  int m_closeSel[2] = {-1, -1};             // the one-line edit's selection then
 };
 
 // A probe the script pushes: the edit's text and selection at that point.
@@ -139,6 +143,27 @@ TEST_F(DialogBoxTest, TheEditsCaretNeverRestsInsideADoubleByteCharacter) {
   EXPECT_EQ(shots[2].start, 3) << "Left from the end passes one whole character";
   EXPECT_EQ(shots[3].text, "a" + Sjis("い"));
   EXPECT_EQ(shots[3].start, 1);
+}
+
+// The edit lays its text out in the dialogs' face: a click just right of
+// the fourth character's left edge puts the caret before it.
+TEST_F(DialogBoxTest, AClickInAnEditFindsTheCharacterInTheDialogFace) {
+  const std::string text = "iiiiWWWW";
+  int narrow = 0, height = 0;
+  ASSERT_TRUE(plat::text::MeasureText(plat::text::kDialogFace, plat::text::kDialogEmPixels, "iiii", &narrow,
+                                      &height));
+  Run([&](const plat::DialogShown& shown) {
+    plat::WindowHandle edit = plat::GetDlgItem(m_dialog, kEdit);
+    plat::SetWindowText(edit, text);
+    plat::Rect r = Rect(kEdit);
+    const int inset = 4;  // the sunken border and the margin
+    const int x = r.left + inset + narrow + 1, y = (r.top + r.bottom) / 2;
+    plat::PushMouseButton(shown.windowId, x, y, 1, true);
+    plat::PushMouseButton(shown.windowId, x, y, 1, false);
+    plat::PushClick(shown.windowId, shown.closeBox);
+  });
+  EXPECT_EQ(m_closeSel[0], 4);
+  EXPECT_EQ(m_closeSel[1], 4);
 }
 
 TEST_F(DialogBoxTest, EveryChangeOfAnEditsTextNotifiesEnUpdate) {

@@ -1,11 +1,16 @@
-// The key table and the joystick snapshots that every thread reads.
+// The key table and the joystick snapshots that every thread reads, and the
+// window system's events that write the table.
 #include <gtest/gtest.h>
 
 #include <atomic>
 #include <thread>
 
+#include "platform/dialog_box.h"
+#include "platform/event_push.h"
 #include "platform/input.h"
 #include "platform/input_devices.h"
+#include "platform/message_numbers.h"
+#include "platform/window.h"
 
 TEST(KeyTable, HoldsWhatIsPressedAndNothingOutsideItsCodes) {
   plat::ScriptedInput input;
@@ -99,4 +104,76 @@ TEST(JoystickSnapshot, AReaderSeesWholeUpdates) {
   stop = true;
   reader.join();
   EXPECT_EQ(torn.load(), 0);
+}
+
+// The window system writes the one key table for the game and the dialogs.
+class KeyTableEvents : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_TRUE(plat::StartWindowSystem()); }
+  void TearDown() override {
+    plat::SetDialogShowHook(nullptr);
+    plat::AddDialogResource(kDialog, nullptr);
+    plat::StopWindowSystem();
+  }
+  static void Pump() {
+    plat::Message msg;
+    while (plat::Peek(msg)) {
+    }
+  }
+  static constexpr int kDialog = 9301;
+};
+
+TEST_F(KeyTableEvents, EitherSideHoldsTheSidelessModifier) {
+  const struct {
+    int vk;
+    bool down;
+    bool shift, left, right;
+  } steps[] = {
+      {VK_LSHIFT, true, true, true, false},
+      {VK_RSHIFT, true, true, true, true},
+      {VK_LSHIFT, false, true, false, true},
+      {VK_RSHIFT, false, false, false, false},
+      {VK_SHIFT, true, true, true, false},  // made up as the left key
+      {VK_SHIFT, false, false, false, false},
+  };
+  for (const auto& s : steps) {
+    ASSERT_TRUE(plat::PushKeyEvent(0, s.vk, s.down));
+    Pump();
+    EXPECT_EQ(plat::IsKeyDown(VK_SHIFT), s.shift) << s.vk << " " << s.down;
+    EXPECT_EQ(plat::IsKeyDown(VK_LSHIFT), s.left) << s.vk << " " << s.down;
+    EXPECT_EQ(plat::IsKeyDown(VK_RSHIFT), s.right) << s.vk << " " << s.down;
+  }
+}
+
+// Enter's press ends the dialog before its release is taken; the release
+// still reaches the table, and the mouse buttons are keys of it too.
+TEST_F(KeyTableEvents, AKeyReleasedAsADialogEndsIsUpAfterwards) {
+  static const plat::DialogItem items[] = {
+      {1, plat::ItemKind::DefPushButton, WS_TABSTOP, "OK", 4, 4, 40, 14},
+  };
+  static const plat::DialogTemplate dialog{WS_POPUP | DS_MODALFRAME, 60, 30, "", 9, "", items, 1};
+  plat::AddDialogResource(kDialog, &dialog);
+  bool enterWhileOpen = false, buttonWhileOpen = false;
+  plat::SetDialogShowHook([&](const plat::DialogShown& shown) {
+    plat::PushMouseButton(shown.windowId, 1, 1, 3, true);
+    plat::PushKeyEvent(shown.windowId, VK_RETURN, true);
+    plat::PushKeyEvent(shown.windowId, VK_RETURN, false);
+    plat::PushMouseButton(shown.windowId, 1, 1, 3, false);
+  });
+  intptr_t result = plat::DialogBoxParam(
+      kDialog, plat::WindowHandle{},
+      [&](plat::WindowHandle h, uint32_t m, uintptr_t w, intptr_t) -> intptr_t {
+        if (m == WM_COMMAND && plat::LoWord(w) == 1) {
+          enterWhileOpen = plat::IsKeyDown(VK_RETURN);
+          buttonWhileOpen = plat::IsKeyDown(VK_RBUTTON);
+          plat::EndDialog(h, 1);
+        }
+        return 0;
+      },
+      0);
+  EXPECT_EQ(result, 1);
+  EXPECT_TRUE(enterWhileOpen);
+  EXPECT_TRUE(buttonWhileOpen);
+  EXPECT_FALSE(plat::IsKeyDown(VK_RETURN));
+  EXPECT_FALSE(plat::IsKeyDown(VK_RBUTTON));
 }

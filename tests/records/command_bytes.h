@@ -169,6 +169,11 @@ class BehaviourTest : public RecordTest {
     m_savedKeep = SystemData.m_bKeepTestOnlyFlows;
     SystemData.m_bKeepTestOnlyFlows = 0;
     bFromEditor = 0;
+    // The sizes come from the table, whatever palette answers outside the test.
+    m_savedCommonSizes = GetPaletteSizeSource(PALETTEKIND_COMMON);
+    SetPaletteSizeSource(PALETTEKIND_COMMON, nullptr);
+    m_savedStageTableSizes = GetPaletteSizeSource(PALETTEKIND_STAGE);
+    SetPaletteSizeSource(PALETTEKIND_STAGE, nullptr);
     SetPalettes(4, 4, 4, 2, 2, 2);
   }
   void TearDown() override {
@@ -176,6 +181,8 @@ class BehaviourTest : public RecordTest {
     SystemData.m_bKeepTestOnlyFlows = m_savedKeep;
     bFromEditor = 0;
     SetPalettes(0, 0, 0, 0, 0, 0);
+    SetPaletteSizeSource(PALETTEKIND_COMMON, m_savedCommonSizes);
+    SetPaletteSizeSource(PALETTEKIND_STAGE, m_savedStageTableSizes);
     RecordTest::TearDown();
   }
   static void SetPalettes(int commonBlocks, int commonCharas, int commonItems, int stageBlocks,
@@ -188,4 +195,6 @@ class BehaviourTest : public RecordTest {
     SetPaletteListSize(PALETTEKIND_STAGE, PALETTELIST_ITEM, stageItems);
   }
   int32_t m_savedKeep = 0;
+  PaletteSizeSource m_savedCommonSizes = nullptr;
+  PaletteSizeSource m_savedStageTableSizes = nullptr;
 };

@@ -1,0 +1,434 @@
+// The 3D device's rasteriser: snapped positions, integer edge functions
+// with the top-left rule, attributes from double planes at pixel centres,
+// point sampling with wrap, stage 0 and the blend; and the fast path of
+// axis-aligned quads, which computes the very same values.
+#include <algorithm>
+#include <cmath>
+
+#include "platform/d3d_internal.h"
+
+namespace plat::detail {
+namespace {
+
+// Positions beyond this many pixels are pulled in, so that the edge
+// functions stay well inside 64 bits.
+constexpr double kGuardBand = 2097152.0;
+
+struct Vtx {
+  int64_t x = 0, y = 0;    // 1/256 pixel
+  double fx = 0, fy = 0;   // the same in pixels
+  uint32_t diffuse = 0;
+  double u = 0, v = 0;
+  bool ok = false;
+};
+
+Vtx Snap(const D3DVertex& in) {
+  Vtx out;
+  if (!std::isfinite(in.x) || !std::isfinite(in.y) || !std::isfinite(in.u) || !std::isfinite(in.v)) return out;
+  out.x = std::llround(std::clamp(static_cast<double>(in.x), -kGuardBand, kGuardBand) * 256.0);
+  out.y = std::llround(std::clamp(static_cast<double>(in.y), -kGuardBand, kGuardBand) * 256.0);
+  out.fx = static_cast<double>(out.x) / 256.0;
+  out.fy = static_cast<double>(out.y) / 256.0;
+  out.diffuse = in.diffuse;
+  out.u = in.u;
+  out.v = in.v;
+  out.ok = true;
+  return out;
+}
+
+// The first pixel centre at or after a fixed-point position.
+int64_t CeilPixel(int64_t fixed) { return -((-fixed) >> 8); }
+int64_t FloorPixel(int64_t fixed) { return fixed >> 8; }
+
+// floor(t * size) wrapped into 0..size-1; anything not finite samples 0.
+int TexelIndex(double t, int size) {
+  const double f = std::floor(t * size);
+  if (!(f > -9.0e15 && f < 9.0e15)) return 0;
+  int64_t i = static_cast<int64_t>(f) % size;
+  if (i < 0) i += size;
+  return static_cast<int>(i);
+}
+
+// An attribute over the triangle: a0 at the origin, changing by dx and dy
+// per pixel.
+struct Plane {
+  double a0 = 0, dx = 0, dy = 0, ox = 0, oy = 0;
+  double At(double px, double py) const { return a0 + dx * (px - ox) + dy * (py - oy); }
+};
+
+struct Gradients {
+  Plane u, v;
+  Plane colour[4];  // blue, green, red, alpha (bytes 0..3)
+  bool flat = true;
+  uint32_t diffuse = 0;
+};
+
+// The planes through origin o and the other two vertices p, q (in the
+// triangle's order).
+Gradients Setup(const Vtx& o, const Vtx& p, const Vtx& q) {
+  const double e1x = p.fx - o.fx, e1y = p.fy - o.fy, e2x = q.fx - o.fx, e2y = q.fy - o.fy;
+  const double det = e1x * e2y - e2x * e1y;
+  auto plane = [&](double ao, double ap, double aq) {
+    Plane pl;
+    const double e1a = ap - ao, e2a = aq - ao;
+    pl.a0 = ao;
+    pl.dx = (e1a * e2y - e2a * e1y) / det;
+    pl.dy = (e2a * e1x - e1a * e2x) / det;
+    pl.ox = o.fx;
+    pl.oy = o.fy;
+    return pl;
+  };
+  Gradients g;
+  g.u = plane(o.u, p.u, q.u);
+  g.v = plane(o.v, p.v, q.v);
+  g.diffuse = o.diffuse;
+  g.flat = o.diffuse == p.diffuse && o.diffuse == q.diffuse;
+  if (!g.flat)
+    for (int k = 0; k < 4; ++k) {
+      auto ch = [k](uint32_t c) { return static_cast<double>((c >> (8 * k)) & 0xFF); };
+      g.colour[k] = plane(ch(o.diffuse), ch(p.diffuse), ch(q.diffuse));
+    }
+  return g;
+}
+
+uint32_t DiffuseAt(const Gradients& g, double px, double py) {
+  if (g.flat) return g.diffuse;
+  uint32_t c = 0;
+  for (int k = 0; k < 4; ++k) {
+    const double v = std::floor(g.colour[k].At(px, py) + 0.5);
+    const uint32_t b = !(v > 0.0) ? 0u : v >= 255.0 ? 255u : static_cast<uint32_t>(v);
+    c |= b << (8 * k);
+  }
+  return c;
+}
+
+// --- stage 0 and the blend ---
+
+uint32_t Arg(uint32_t arg, uint32_t texel, uint32_t diffuse, uint32_t factor) {
+  switch (arg & 0xF) {
+    case D3DTA_TEXTURE: return texel;
+    case D3DTA_TFACTOR: return factor;
+    default: return diffuse;  // the diffuse colour, also as "current" at stage 0
+  }
+}
+
+uint32_t Combine(uint32_t op, uint32_t a1, uint32_t a2, uint32_t factorAlpha) {
+  switch (op) {
+    case D3DTOP_SELECTARG1: return a1;
+    case D3DTOP_SELECTARG2: return a2;
+    case D3DTOP_ADD: return std::min(a1 + a2, 255u);
+    case D3DTOP_SUBTRACT: return a1 > a2 ? a1 - a2 : 0;
+    case D3DTOP_BLENDFACTORALPHA: return (a1 * factorAlpha + a2 * (255 - factorAlpha) + 127) / 255;
+    default: return (a1 * a2 + 127) / 255;
+  }
+}
+
+uint32_t Shade(const D3DPixelState& s, uint32_t texel, uint32_t diffuse) {
+  const uint32_t factorAlpha = s.textureFactor >> 24;
+  uint32_t out;
+  if (s.colorOp == D3DTOP_DISABLE) {
+    out = diffuse & 0xFFFFFF;
+  } else {
+    const uint32_t c1 = Arg(s.colorArg1, texel, diffuse, s.textureFactor);
+    const uint32_t c2 = Arg(s.colorArg2, texel, diffuse, s.textureFactor);
+    out = 0;
+    for (int shift = 0; shift < 24; shift += 8)
+      out |= Combine(s.colorOp, (c1 >> shift) & 0xFF, (c2 >> shift) & 0xFF, factorAlpha) << shift;
+  }
+  if (s.alphaOp == D3DTOP_DISABLE) return out | (diffuse & 0xFF000000u);
+  const uint32_t a1 = Arg(s.alphaArg1, texel, diffuse, s.textureFactor) >> 24;
+  const uint32_t a2 = Arg(s.alphaArg2, texel, diffuse, s.textureFactor) >> 24;
+  return out | Combine(s.alphaOp, a1, a2, factorAlpha) << 24;
+}
+
+uint32_t Blend(uint32_t src, uint32_t dst) {
+  const uint32_t a = src >> 24;
+  if (a == 255) return src;
+  if (a == 0) return dst;
+  uint32_t out = 0;
+  for (int shift = 0; shift < 32; shift += 8) {
+    const uint32_t s = (src >> shift) & 0xFF, d = (dst >> shift) & 0xFF;
+    out |= ((s * a + d * (255 - a) + 127) / 255) << shift;
+  }
+  return out;
+}
+
+// The operations that read the texture.
+bool ReadsTexture(const D3DPixelState& s) {
+  auto tex = [](uint32_t arg) { return (arg & 0xF) == D3DTA_TEXTURE; };
+  return (s.colorOp != D3DTOP_DISABLE && (tex(s.colorArg1) || tex(s.colorArg2))) ||
+         (s.alphaOp != D3DTOP_DISABLE && (tex(s.alphaArg1) || tex(s.alphaArg2)));
+}
+
+// The texture's answer without a texture: opaque black.
+constexpr uint32_t kNoTexel = 0xFF000000u;
+
+// The common sprite draw: texture times white, texture alpha.
+bool PassesTexel(const D3DPixelState& s, uint32_t diffuse) {
+  auto texAndDiffuse = [](uint32_t a1, uint32_t a2) {
+    return ((a1 & 0xF) == D3DTA_TEXTURE && ((a2 & 0xF) == D3DTA_DIFFUSE || (a2 & 0xF) == D3DTA_CURRENT)) ||
+           ((a2 & 0xF) == D3DTA_TEXTURE && ((a1 & 0xF) == D3DTA_DIFFUSE || (a1 & 0xF) == D3DTA_CURRENT));
+  };
+  const bool colour = (s.colorOp == D3DTOP_MODULATE && texAndDiffuse(s.colorArg1, s.colorArg2) &&
+                       (diffuse & 0xFFFFFF) == 0xFFFFFF) ||
+                      (s.colorOp == D3DTOP_SELECTARG1 && (s.colorArg1 & 0xF) == D3DTA_TEXTURE);
+  const bool alpha = s.alphaOp == D3DTOP_SELECTARG1 && (s.alphaArg1 & 0xF) == D3DTA_TEXTURE;
+  return colour && alpha;
+}
+
+class Painter {
+ public:
+  Painter(D3DPixels& target, const D3DPixelState& s) : m_t(target), m_s(s), m_tex(ReadsTexture(s) ? s.texture : nullptr) {}
+
+  bool Textured() const { return m_tex != nullptr; }
+  const D3DPixels* Texture() const { return m_tex; }
+
+  uint32_t Texel(double u, double v) const {
+    if (!m_tex) return kNoTexel;
+    const int tx = TexelIndex(u, m_tex->width), ty = TexelIndex(v, m_tex->height);
+    return ReadPixel(m_tex->format, m_tex->Row(ty), tx);
+  }
+
+  void Put(uint8_t* row, int x, uint32_t shaded) const {
+    if (m_s.blend) {
+      const uint32_t a = shaded >> 24;
+      if (a == 0) return;
+      if (a != 255) shaded = Blend(shaded, ReadPixel(m_t.format, row, x));
+    }
+    WritePixel(m_t.format, row, x, shaded);
+  }
+
+  const D3DPixelState& State() const { return m_s; }
+  D3DPixels& Target() const { return m_t; }
+
+ private:
+  D3DPixels& m_t;
+  const D3DPixelState& m_s;
+  const D3DPixels* m_tex;
+};
+
+struct Edge {
+  int64_t ax, ay, dx, dy;
+  bool topLeft;
+  // Positive inside; at pixel centre (px, py).
+  int64_t At(int64_t px, int64_t py) const { return dx * (py * 256 - ay) - dy * (px * 256 - ax); }
+};
+
+Edge MakeEdge(const Vtx& a, const Vtx& b) {
+  Edge e{a.x, a.y, b.x - a.x, b.y - a.y, false};
+  // With the winding made positive, a top edge runs right along the top and
+  // a left edge runs up.
+  e.topLeft = e.dy < 0 || (e.dy == 0 && e.dx > 0);
+  return e;
+}
+
+// Culling by the winding on the screen (y down; positive area is
+// clockwise), reversed for the odd triangles of a strip.
+bool Culled(uint32_t cullMode, int64_t area, bool odd) {
+  const int64_t winding = odd ? -area : area;
+  return (cullMode == D3DCULL_CW && winding > 0) || (cullMode == D3DCULL_CCW && winding < 0);
+}
+
+void DrawTriangle(const Painter& paint, const Vtx* tri[3], int origin, bool odd, D3DDrawCounts& stats) {
+  const Vtx& o = *tri[origin];
+  const Vtx& p = *tri[origin == 0 ? 1 : 0];
+  const Vtx& q = *tri[origin == 2 ? 1 : 2];
+  const Vtx* a = tri[0];
+  const Vtx* b = tri[1];
+  const Vtx* c = tri[2];
+  const int64_t area = (b->x - a->x) * (c->y - a->y) - (b->y - a->y) * (c->x - a->x);
+  if (area == 0 || Culled(paint.State().cullMode, area, odd)) return;
+  if (area < 0) std::swap(b, c);
+  const Edge edges[3] = {MakeEdge(*a, *b), MakeEdge(*b, *c), MakeEdge(*c, *a)};
+
+  D3DPixels& t = paint.Target();
+  const int64_t minX = std::max<int64_t>(CeilPixel(std::min({a->x, b->x, c->x})), 0);
+  const int64_t maxX = std::min<int64_t>(FloorPixel(std::max({a->x, b->x, c->x})), t.width - 1);
+  const int64_t minY = std::max<int64_t>(CeilPixel(std::min({a->y, b->y, c->y})), 0);
+  const int64_t maxY = std::min<int64_t>(FloorPixel(std::max({a->y, b->y, c->y})), t.height - 1);
+  if (minX > maxX || minY > maxY) return;
+  ++stats.triangles;
+
+  const Gradients g = Setup(o, p, q);
+  for (int64_t py = minY; py <= maxY; ++py) {
+    int64_t e[3];
+    for (int k = 0; k < 3; ++k) e[k] = edges[k].At(minX, py);
+    uint8_t* row = t.Row(static_cast<int>(py));
+    for (int64_t px = minX; px <= maxX; ++px) {
+      bool inside = true;
+      for (int k = 0; k < 3; ++k) inside = inside && (e[k] > 0 || (e[k] == 0 && edges[k].topLeft));
+      if (inside) {
+        const double fx = static_cast<double>(px), fy = static_cast<double>(py);
+        const uint32_t diffuse = DiffuseAt(g, fx, fy);
+        const uint32_t texel = paint.Textured() ? paint.Texel(g.u.At(fx, fy), g.v.At(fx, fy)) : kNoTexel;
+        paint.Put(row, static_cast<int>(px), Shade(paint.State(), texel, diffuse));
+      }
+      for (int k = 0; k < 3; ++k) e[k] -= edges[k].dy * 256;
+    }
+  }
+}
+
+// Four strip vertices left-top, left-bottom, right-top, right-bottom of an
+// upright rectangle, with u changing only across and v only down it.
+bool IsUprightQuad(const Vtx* v) {
+  return v[0].x == v[1].x && v[2].x == v[3].x && v[0].y == v[2].y && v[1].y == v[3].y && v[0].x < v[2].x &&
+         v[0].y < v[1].y && v[0].u == v[1].u && v[2].u == v[3].u && v[0].v == v[2].v && v[1].v == v[3].v &&
+         v[0].diffuse == v[1].diffuse && v[0].diffuse == v[2].diffuse && v[0].diffuse == v[3].diffuse;
+}
+
+// The textured rows of an upright quad, for one target and one texture
+// format (so that the pixel reads and writes are known at compile time).
+// A texel that shows as it is over whatever the target holds: its alpha is
+// 0 (left out) or 255 (written) or in between (blended). Copied without
+// widening where the formats allow; the result is what ReadPixel and
+// WritePixel would give.
+template <D3DFormat kTarget, D3DFormat kTexture>
+void PutTexel(uint8_t* row, const uint8_t* texRow, int x, int column) {
+  if constexpr (kTexture == D3DFormat::A1R5G5B5 &&
+                (kTarget == D3DFormat::A1R5G5B5 || kTarget == D3DFormat::R5G6B5)) {
+    uint16_t p;
+    std::memcpy(&p, texRow + 2 * column, 2);
+    if (!(p & 0x8000)) return;
+    if constexpr (kTarget == D3DFormat::R5G6B5) {
+      const uint32_t g5 = (p >> 5) & 31;
+      p = static_cast<uint16_t>(((p & 0x7C00) << 1) | ((g5 << 1 | g5 >> 4) << 5) | (p & 31));
+    }
+    std::memcpy(row + 2 * x, &p, 2);
+  } else if constexpr (kTexture == D3DFormat::A8R8G8B8 &&
+                       (kTarget == D3DFormat::A8R8G8B8 || kTarget == D3DFormat::X8R8G8B8)) {
+    uint32_t p;
+    std::memcpy(&p, texRow + 4 * column, 4);
+    const uint32_t a = p >> 24;
+    if (a == 0) return;
+    if (a != 255) p = Blend(p, ReadPixel(kTarget, row, x));
+    WritePixel(kTarget, row, x, p);
+  } else {
+    const uint32_t texel = ReadPixel(kTexture, texRow, column);
+    const uint32_t a = texel >> 24;
+    if (a == 0) return;
+    WritePixel(kTarget, row, x, a == 255 ? texel : Blend(texel, ReadPixel(kTarget, row, x)));
+  }
+}
+
+template <D3DFormat kTarget, D3DFormat kTexture>
+void TexturedRows(D3DPixels& t, const D3DPixels& tex, const Gradients& g, const int* columns, int64_t x0, int w,
+                  int64_t y0, int64_t y1, const D3DPixelState& s, uint32_t diffuse) {
+  const bool pass = PassesTexel(s, diffuse);
+  if (pass && s.blend) {
+    for (int64_t py = y0; py < y1; ++py) {
+      uint8_t* row = t.Row(static_cast<int>(py));
+      const int ty = TexelIndex(g.v.At(static_cast<double>(x0), static_cast<double>(py)), tex.height);
+      const uint8_t* texRow = tex.Row(ty);
+      for (int i = 0; i < w; ++i) PutTexel<kTarget, kTexture>(row, texRow, static_cast<int>(x0) + i, columns[i]);
+    }
+    return;
+  }
+  for (int64_t py = y0; py < y1; ++py) {
+    uint8_t* row = t.Row(static_cast<int>(py));
+    const int ty = TexelIndex(g.v.At(static_cast<double>(x0), static_cast<double>(py)), tex.height);
+    const uint8_t* texRow = tex.Row(ty);
+    for (int i = 0; i < w; ++i) {
+      const uint32_t texel = ReadPixel(kTexture, texRow, columns[i]);
+      uint32_t shaded = pass ? texel : Shade(s, texel, diffuse);
+      const int x = static_cast<int>(x0) + i;
+      if (s.blend) {
+        const uint32_t a = shaded >> 24;
+        if (a == 0) continue;
+        if (a != 255) shaded = Blend(shaded, ReadPixel(kTarget, row, x));
+      }
+      WritePixel(kTarget, row, x, shaded);
+    }
+  }
+}
+
+using RowsFn = void (*)(D3DPixels&, const D3DPixels&, const Gradients&, const int*, int64_t, int, int64_t, int64_t,
+                        const D3DPixelState&, uint32_t);
+
+template <D3DFormat kTarget>
+RowsFn RowsFor(D3DFormat texture) {
+  switch (texture) {
+    case D3DFormat::A8R8G8B8: return TexturedRows<kTarget, D3DFormat::A8R8G8B8>;
+    case D3DFormat::X8R8G8B8: return TexturedRows<kTarget, D3DFormat::X8R8G8B8>;
+    case D3DFormat::R5G6B5: return TexturedRows<kTarget, D3DFormat::R5G6B5>;
+    case D3DFormat::A1R5G5B5: return TexturedRows<kTarget, D3DFormat::A1R5G5B5>;
+    default: return nullptr;
+  }
+}
+
+RowsFn RowsFor(D3DFormat target, D3DFormat texture) {
+  switch (target) {
+    case D3DFormat::A8R8G8B8: return RowsFor<D3DFormat::A8R8G8B8>(texture);
+    case D3DFormat::X8R8G8B8: return RowsFor<D3DFormat::X8R8G8B8>(texture);
+    case D3DFormat::R5G6B5: return RowsFor<D3DFormat::R5G6B5>(texture);
+    case D3DFormat::A1R5G5B5: return RowsFor<D3DFormat::A1R5G5B5>(texture);
+    default: return nullptr;
+  }
+}
+
+// The two triangles of such a quad cover the pixel centres from the left
+// and top edges up to (not including) the right and bottom ones, and their
+// planes (taken at the left-bottom vertex) agree: u depends on x only and v
+// on y only, so both are computed once per column and row.
+void DrawUprightQuad(const Painter& paint, const Vtx* v, D3DDrawCounts& stats) {
+  // Left-top, left-bottom, right-top runs counter-clockwise.
+  if (Culled(paint.State().cullMode, -1, false)) return;
+  D3DPixels& t = paint.Target();
+  const int64_t x0 = std::max<int64_t>(CeilPixel(v[0].x), 0);
+  const int64_t x1 = std::min<int64_t>(CeilPixel(v[2].x), t.width);
+  const int64_t y0 = std::max<int64_t>(CeilPixel(v[0].y), 0);
+  const int64_t y1 = std::min<int64_t>(CeilPixel(v[1].y), t.height);
+  if (x0 >= x1 || y0 >= y1) return;
+  ++stats.fastQuads;
+  const Gradients g = Setup(v[1], v[0], v[2]);
+  const uint32_t diffuse = v[0].diffuse;
+  const D3DPixelState& s = paint.State();
+  const D3DPixels* tex = paint.Texture();
+  const int w = static_cast<int>(x1 - x0);
+
+  if (!tex) {
+    const uint32_t shaded = Shade(s, kNoTexel, diffuse);
+    for (int64_t py = y0; py < y1; ++py) {
+      uint8_t* row = t.Row(static_cast<int>(py));
+      for (int64_t px = x0; px < x1; ++px) paint.Put(row, static_cast<int>(px), shaded);
+    }
+    return;
+  }
+  thread_local std::vector<int> columns;
+  columns.resize(static_cast<size_t>(w));
+  for (int i = 0; i < w; ++i)
+    columns[static_cast<size_t>(i)] =
+        TexelIndex(g.u.At(static_cast<double>(x0 + i), static_cast<double>(y0)), tex->width);
+  if (RowsFn rows = RowsFor(t.format, tex->format)) rows(t, *tex, g, columns.data(), x0, w, y0, y1, s, diffuse);
+}
+
+}  // namespace
+
+void RasterizePrimitives(D3DPixels& target, const D3DPixelState& state, uint32_t type, const D3DVertex* vertices,
+                         uint32_t primitiveCount, bool fastPath, D3DDrawCounts& stats) {
+  if (target.width <= 0 || target.height <= 0) return;
+  const Painter paint(target, state);
+  const uint32_t count = type == D3DPT_TRIANGLESTRIP ? primitiveCount + 2 : primitiveCount * 3;
+  std::vector<Vtx> v(count);
+  for (uint32_t i = 0; i < count; ++i) v[i] = Snap(vertices[i]);
+  auto draw = [&](uint32_t first, int origin, bool odd) {
+    const Vtx* tri[3] = {&v[first], &v[first + 1], &v[first + 2]};
+    if (tri[0]->ok && tri[1]->ok && tri[2]->ok) DrawTriangle(paint, tri, origin, odd, stats);
+  };
+  if (type == D3DPT_TRIANGLELIST) {
+    for (uint32_t i = 0; i < primitiveCount; ++i) draw(3 * i, 1, false);
+    return;
+  }
+  for (uint32_t i = 0; i < primitiveCount;) {
+    // Triangle i of a strip takes its planes at vertex i | 1.
+    if (fastPath && i % 2 == 0 && i + 1 < primitiveCount && v[i].ok && v[i + 1].ok && v[i + 2].ok && v[i + 3].ok &&
+        IsUprightQuad(&v[i])) {
+      DrawUprightQuad(paint, &v[i], stats);
+      i += 2;
+      continue;
+    }
+    draw(i, i % 2 == 0 ? 1 : 0, i % 2 == 1);
+    ++i;
+  }
+}
+
+}  // namespace plat::detail

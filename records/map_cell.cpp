@@ -1,0 +1,3 @@
+#include "records/map_cell.h"
+
+cVector<MAPCELL> MapCell;
