@@ -8,6 +8,7 @@
 #include "base/boxes.h"
 #include "base/report_log.h"
 #include "base/window_messages.h"
+#include "media/dd_blit.h"
 #include "media/dd_layer.h"
 #include "media/fast_font.h"
 #include "media/font_atlas.h"
@@ -52,7 +53,9 @@ void cFontList::Add(Font* font) {
   if (std::find(m_vFonts.begin(), m_vFonts.end(), font) == m_vFonts.end()) m_vFonts.push_back(font);
 }
 
-void cFontList::Remove(Font* font) { m_vFonts.erase(std::remove(m_vFonts.begin(), m_vFonts.end(), font), m_vFonts.end()); }
+void cFontList::Remove(Font* font) {
+  m_vFonts.erase(std::remove(m_vFonts.begin(), m_vFonts.end(), font), m_vFonts.end());
+}
 
 // --- making and releasing ---
 
@@ -93,6 +96,7 @@ bool Font::Create(const char* face, int width, int height, int cellW, int cellH,
     if (!CreateTextObjects()) return false;
     m_nID = lpDTCon->nNextFontID++;
   } else {
+    ReleaseTextObjects();
     m_nID = lpDDCon ? lpDDCon->nNextFontID++ : 0;
   }
   if (!m_sdWork.lpDDS && !m_sdWork.lpDT &&
@@ -195,11 +199,13 @@ void Font::BuildHalfCache(int) {
   DDFillSurface(&cache->m_sdCache, 0);
   // Row 0, the control codes, stays empty. Each code is drawn alone: a lead
   // byte is a character of its own here, whatever code follows it.
+  DDBeginBatch(0);
   for (int code = 16; code < 256; ++code) {
     if (code == ' ') continue;
     const char ch = static_cast<char>(code);
     DrawGlyphInCell(*cache, code % 16 * m_nCellW, code / 16 * m_nCellH, &ch, 1);
   }
+  DDFlushBatch();
 }
 
 void Font::BuildFullCache(int bRestore) {
@@ -215,7 +221,9 @@ void Font::BuildFullCache(int bRestore) {
   for (size_t i = 0; i + 1 < chars.size(); i += 2)
     if (!cache->Add(&chars[i])) break;
   DDFillSurface(&cache->m_sdCache, 0);
+  DDBeginBatch(0);
   for (const FASTFONTCHAR& c : cache->m_vChars) DrawGlyphInCell(*cache, c.nX, c.nY, c.szChar, 2);
+  DDFlushBatch();
 }
 
 void Font::DrawGlyphInCell(FastFont& cache, int cellX, int cellY, const char* ch, int bytes) {
@@ -229,9 +237,9 @@ void Font::DrawGlyphInCell(FastFont& cache, int cellX, int cellY, const char* ch
 }
 
 void Font::DrawGlyph(cGlyphPen& dc, const char* ch, int bytes, int64_t px, int64_t py) {
-  const unsigned code = bytes == 2 ? static_cast<unsigned>(static_cast<unsigned char>(ch[0])) << 8 |
-                                         static_cast<unsigned char>(ch[1])
-                                   : static_cast<unsigned char>(ch[0]);
+  const unsigned code =
+      bytes == 2 ? static_cast<unsigned>(static_cast<unsigned char>(ch[0])) << 8 | static_cast<unsigned char>(ch[1])
+                 : static_cast<unsigned char>(ch[0]);
   if (m_bCentre) {
     const int w = dc.Advance(code), h = dc.Height();
     dc.Put(code, px + m_nCellW / 2 - w / 2, py + m_nCellH / 2 - h / 2);

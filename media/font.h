@@ -35,12 +35,12 @@ struct FONTDEF {
   int32_t nHeight = 0;        // cell height of the face (negative: em size)
   int32_t nCellW = 0;         // glyph cell; 0 = proportional text
   int32_t nCellH = 0;
-  int32_t nColorNum = 0;      // palette number of the text
-  int32_t nBoxImage = 0;      // SurfaceTable index of the box image
+  int32_t nColorNum = 0;  // palette number of the text
+  int32_t nBoxImage = 0;  // SurfaceTable index of the box image
   int32_t nFrameThick = 0;
-  int32_t nFrameColor = 0;    // palette number of the frame
-  int32_t nIconSheet = 0;     // SurfaceTable index of the icon sheet
-  int32_t nCache = 0;         // glyph caches; 2 = as System.ini says for the back end
+  int32_t nFrameColor = 0;  // palette number of the frame
+  int32_t nIconSheet = 0;   // SurfaceTable index of the icon sheet
+  int32_t nCache = 0;       // glyph caches; 2 = as System.ini says for the back end
 };
 
 class Font {
@@ -81,8 +81,7 @@ class Font {
   // drawn as it stands. Returns 0 when nothing could be drawn.
   virtual int DrawTextBox(DDSURFACEDATA* target, int x, int y, int w, int h, const char* text, int margin);
   // The same; `colour` is not used (the font's own colour draws).
-  int DrawTextInBox(DDSURFACEDATA* target, int x, int y, int w, int h, const char* text, int margin,
-                    uint32_t colour);
+  int DrawTextInBox(DDSURFACEDATA* target, int x, int y, int w, int h, const char* text, int margin, uint32_t colour);
   // printf-style, then a box fitted to the text where w or h is 0, no margin.
   int DrawTextBoxF(DDSURFACEDATA* target, int x, int y, int w, int h, const char* format, ...) PRINTF_LIKE(7, 8);
 
@@ -120,7 +119,7 @@ class Font {
   // 3D: 0xFF000000 | red << 16 | green << 8 | blue of CurPalette[m_nColorNum];
   // software display: 0x00BBGGRR (at 16 bits each channel widened to 0-255).
   uint32_t m_dwColor = 0;
-  int32_t m_bCentre = 0;  // each glyph centred in its cell
+  int32_t m_bCentre = 0;   // each glyph centred in its cell
   DDSURFACEDATA m_sdWork;  // screen-sized, colour-keyed
   DDSURFACEDATA* m_lpBoxSD = nullptr;
   int32_t m_nFrameThick = 0;
@@ -185,8 +184,7 @@ extern DDSURFACEDEF DigitSurfaceDefs[3];
 int CreateFonts(Font fonts[], const FONTDEF defs[], int n);
 // For each i an empty sheet ten cells wide and one cell high of fontDefs[i]
 // (colour key and memory types from defs[i]) with the digits drawn by font i. 1.
-int CreateDigitSurfaces(DDSURFACEDATA out[], const DDSURFACEDEF defs[], int n, Font fonts[],
-                        const FONTDEF fontDefs[]);
+int CreateDigitSurfaces(DDSURFACEDATA out[], const DDSURFACEDEF defs[], int n, Font fonts[], const FONTDEF fontDefs[]);
 // Fills the sheet with the transparent colour and draws "0123456789" at (0, 0).
 void DrawDigitStrip(DDSURFACEDATA* lpSD, Font& font);
 // Software display, each frame after a loss: every lost sheet is restored,

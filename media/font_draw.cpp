@@ -43,7 +43,8 @@ int Font::DrawTextSoftware(DDSURFACEDATA* target, int x, int y, const char* text
     GetTextExtentFixed(extent, text);
   else
     GetTextExtentGdi(extent, text);
-  const plat::Rect clip{std::max(x, 0), std::max(y, 0), Narrow(std::min<int64_t>(int64_t{x} + extent[0], target->nWidth)),
+  const plat::Rect clip{std::max(x, 0), std::max(y, 0),
+                        Narrow(std::min<int64_t>(int64_t{x} + extent[0], target->nWidth)),
                         Narrow(std::min<int64_t>(int64_t{y} + extent[1], target->nHeight))};
   cGlyphPen pen(m_hFont.get(), target, clip, GlyphPixel(m_dwColor));
   DrawGlyphs(target, pen, x, y, target, x, y, text, bIcons);

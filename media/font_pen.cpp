@@ -4,8 +4,10 @@
 #include <bit>
 #include <climits>
 
+#include "media/dd_blit.h"
 #include "media/dd_layer.h"
 #include "media/dd_pixels.h"
+#include "media/font_atlas.h"
 #include "platform/text.h"
 
 namespace {
@@ -53,6 +55,10 @@ uint32_t GlyphPixel(uint32_t gdiColour) {
 cGlyphPen::cGlyphPen(plat::text::Face* face, DDSURFACEDATA* surface, const plat::Rect& clip, uint32_t pixel)
     : m_face(face), m_surface(surface), m_clip(clip), m_colour(pixel) {}
 
+cGlyphPen::cGlyphPen(plat::text::Face* face, cTextAtlas* atlas, cTextSprite* sprite, DDSURFACEDATA* surface,
+                     const plat::Rect& clip, uint32_t argb)
+    : m_face(face), m_atlas(atlas), m_sprite(sprite), m_surface(surface), m_clip(clip), m_colour(argb) {}
+
 int cGlyphPen::Advance(unsigned code) const { return m_face ? m_face->Advance(code) : 0; }
 int cGlyphPen::Height() const { return m_face ? m_face->Metrics().height : 0; }
 
@@ -62,9 +68,18 @@ int cGlyphPen::Put(unsigned code, int64_t x, int64_t y) {
   if (m_clip.right <= m_clip.left || m_clip.bottom <= m_clip.top) return advance;
   // Glyphs reach at most about a cell beyond their pen position.
   const int64_t reach = int64_t{m_face->Metrics().height} + advance + 2;
-  if (x - reach >= m_clip.right || x + reach <= m_clip.left || y - reach >= m_clip.bottom ||
-      y + reach <= m_clip.top)
+  if (x - reach >= m_clip.right || x + reach <= m_clip.left || y - reach >= m_clip.bottom || y + reach <= m_clip.top)
     return advance;
+  if (m_atlas) {
+    if (m_sprite && m_sprite->IsOpen()) {
+      m_atlas->Draw(m_surface, code, x, y, m_clip);
+    } else if (m_sprite && DDBeginScene()) {
+      m_sprite->Begin(m_colour);
+      m_atlas->Draw(m_surface, code, x, y, m_clip);
+      m_sprite->End();
+    }
+    return advance;
+  }
   if (IsKey(m_colour)) return advance;
   std::shared_ptr<const plat::text::Glyph> g = m_face->GetGlyph(code, plat::text::GlyphMode::Mono);
   if (g->width <= 0 || g->height <= 0) return advance;

@@ -2,7 +2,9 @@
 // What the glyphs of one text are drawn with: the face, the target, the
 // pixels it may touch and the colour. Software display: monochrome glyphs
 // written as the text colour's pixel value (a value equal to the transparent
-// colour is left out, as a colour-keyed copy would).
+// colour is left out, as a colour-keyed copy would). 3D device: coverage
+// glyphs from the font's atlas, drawn as quads in the text colour; while the
+// sprite is not open each glyph opens it for itself.
 // Used by the fonts only, on the drawing thread.
 #include <cstdint>
 
@@ -12,11 +14,16 @@ namespace plat::text {
 class Face;
 }
 struct DDSURFACEDATA;
+class cTextAtlas;
+class cTextSprite;
 
 class cGlyphPen {
  public:
   // Software display: `pixel` onto `surface` inside `clip` (surface pixels).
   cGlyphPen(plat::text::Face* face, DDSURFACEDATA* surface, const plat::Rect& clip, uint32_t pixel);
+  // 3D device: the atlas's glyphs through the sprite in argb onto `surface` inside `clip`.
+  cGlyphPen(plat::text::Face* face, cTextAtlas* atlas, cTextSprite* sprite, DDSURFACEDATA* surface,
+            const plat::Rect& clip, uint32_t argb);
 
   // One character (a Shift-JIS code) with its text cell's top-left corner at
   // (x, y): the baseline lies the face's ascent lower. Returns its advance.
@@ -29,6 +36,8 @@ class cGlyphPen {
 
  private:
   plat::text::Face* m_face;
+  cTextAtlas* m_atlas = nullptr;
+  cTextSprite* m_sprite = nullptr;
   DDSURFACEDATA* m_surface;
   plat::Rect m_clip;
   uint32_t m_colour;

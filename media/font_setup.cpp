@@ -24,9 +24,8 @@ int CreateFonts(Font fonts[], const FONTDEF defs[], int n) {
   int result = 1;
   for (int i = 0; i < n; ++i) {
     const FONTDEF& d = defs[i];
-    if (!fonts[i].Create(d.szFaceName, d.nWidth, d.nHeight, d.nCellW, d.nCellH, d.nColorNum,
-                         TableSurface(d.nBoxImage), d.nFrameThick, d.nFrameColor, TableSurface(d.nIconSheet),
-                         d.nCache))
+    if (!fonts[i].Create(d.szFaceName, d.nWidth, d.nHeight, d.nCellW, d.nCellH, d.nColorNum, TableSurface(d.nBoxImage),
+                         d.nFrameThick, d.nFrameColor, TableSurface(d.nIconSheet), d.nCache))
       result = 0;
   }
   return result;
@@ -37,12 +36,11 @@ void DrawDigitStrip(DDSURFACEDATA* lpSD, Font& font) {
   font.DrawText(lpSD, 0, 0, "0123456789", 0);
 }
 
-int CreateDigitSurfaces(DDSURFACEDATA out[], const DDSURFACEDEF defs[], int n, Font fonts[],
-                        const FONTDEF fontDefs[]) {
+int CreateDigitSurfaces(DDSURFACEDATA out[], const DDSURFACEDEF defs[], int n, Font fonts[], const FONTDEF fontDefs[]) {
   for (int i = 0; i < n; ++i) {
     const int w = static_cast<int>(std::clamp<int64_t>(int64_t{fontDefs[i].nCellW} * 10, 0, INT32_MAX));
-    DDCreateSurface(&out[i], w, fontDefs[i].nCellH, defs[i].bColorKey, defs[i].nDDMemType, defs[i].nDTMemType,
-                    nullptr, 0);
+    DDCreateSurface(&out[i], w, fontDefs[i].nCellH, defs[i].bColorKey, defs[i].nDDMemType, defs[i].nDTMemType, nullptr,
+                    0);
     DrawDigitStrip(&out[i], fonts[i]);
   }
   return 1;

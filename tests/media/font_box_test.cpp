@@ -150,6 +150,17 @@ TEST_F(FontBox, FormattedTextsAreDrawnWhole) {
   EXPECT_EQ(Row(&line, 1), (std::vector<uint32_t>{66, 67, 0, 0}));
 }
 
+TEST_F(FontBox, LongLinesAreDrawnWholeOnTargetsWiderThanTheScreen) {
+  ASSERT_TRUE(StartWithPalette(32));
+  Font font;
+  Make(font, 10, 10, 10, 0);
+  DDSURFACEDATA wide = Blank(1000, 10);
+  // 90 cells from x = -100: the last A's cell starts at 790.
+  font.DrawText(&wide, -100, 0, std::string(90, 'A').c_str(), 0);
+  EXPECT_EQ(InkOf(&wide, 780, 3, 20, 1), (Picture{"...#.........#......"}));
+  EXPECT_EQ(InkOf(&wide, 0, 3, 10, 1), (Picture{"...#......"}));
+}
+
 TEST_F(FontBox, NullTextsDrawNothing) {
   ASSERT_TRUE(StartWithPalette(32));
   DDSURFACEDATA image;

@@ -16,16 +16,6 @@ const char kJi[] = "\x8E\x9A";
 
 class FontCache : public FontTest {
  protected:
-  // Every pixel of a surface.
-  static std::vector<uint32_t> Pixels(DDSURFACEDATA* sd) {
-    std::vector<uint32_t> out;
-    for (int y = 0; y < sd->nHeight; ++y) {
-      std::vector<uint32_t> row = Row(sd, y);
-      out.insert(out.end(), row.begin(), row.end());
-    }
-    return out;
-  }
-
   // What the same text looks like drawn with and without the caches.
   void ExpectSameAsUncached(Font& cached, int height, int cell, const char* text) {
     Font plain;

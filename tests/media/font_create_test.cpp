@@ -77,8 +77,10 @@ TEST_F(FontCreate, TheReportLogNamesTheFileThatDrawsTheFace) {
 TEST_F(FontCreate, WithoutAnyFaceNoFontIsMadeAndTheReportNamesThePackages) {
   ASSERT_TRUE(StartWithPalette(32));
   plat::text::UseSystemFonts(false);
+  // "ＭＳ ゴシック" has no face without the system's fonts.
   FONTDEF defs[2] = {{"TestCell", 0, 10, 10, 10, kText, 0, 1, kFrame, 0, 1},
-                     {"\x82\x6C\x82\x72\x20\x83\x53\x83\x56\x83\x62\x83\x4E", 0, 16, 16, 16, kText, 0, 1, kFrame, 0, 1}};
+                     {"\x82\x6C\x82\x72\x20\x83\x53\x83\x56\x83\x62\x83\x4E", 0, 16, 16, 16, kText, 0, 1,
+                      kFrame, 0, 1}};
   Font fonts[2];
   EXPECT_EQ(CreateFonts(fonts, defs, 2), 0);
   EXPECT_NE(fonts[0].m_hFont, nullptr);
@@ -276,4 +278,20 @@ TEST_F(SystemFonts, StartUpMakesTheThreeFontsInTheProjectsFaceAndShutdownRelease
     EXPECT_EQ(SysFont[i].m_hFont, nullptr);
     EXPECT_EQ(Off_Digit[i].lpDDS, nullptr);
   }
+}
+
+TEST_F(SystemFonts, OnThe3DDeviceTheCacheSettingComesFromD3D_FontCache) {
+  SystemIni.nDD_FontCache = 0;
+  SystemIni.nD3D_FontCache = 1;
+  ASSERT_TRUE(Start3DWithPalette(32));
+  EXPECT_TRUE(CreateSystemFonts());
+  EXPECT_EQ(FontSpec[0].nCache, 1);
+  EXPECT_EQ(FontSpec[1].nCache, 1);
+  EXPECT_NE(SysFont[0].m_lpFastFont_FullAdd, nullptr);
+  // 1024 / 10 columns, at most 32; 1024 / 10 rows, at most 32.
+  EXPECT_EQ(SysFont[0].m_lpFastFont_FullAdd->m_nCapacity, 32 * 32);
+  EXPECT_NE(SysFont[0].m_lpFont, nullptr);
+  EXPECT_EQ(Off_Digit[2].nWidth, 320);
+  ReleaseSystemFonts();
+  EXPECT_EQ(SysFont[0].m_lpFont, nullptr);
 }
