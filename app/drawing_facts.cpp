@@ -2,51 +2,47 @@
 
 #include <atomic>
 
-#include "platform/machine_facts.h"
+#include "media/dd_facts.h"
 
 namespace {
 
-constexpr int kStandInVideoMB = 256;
-constexpr int kStandInDDIVersion = 8;
-
-cDrawingFacts g_standIn;
+cDrawingFacts g_layer;
 std::atomic<cDrawingFacts*> g_facts{nullptr};
 
 }  // namespace
 
-int cDrawingFacts::IsDirect3D() { return 0; }
-int cDrawingFacts::IsWindowMode() { return 1; }
-int cDrawingFacts::ColorBits() { return 32; }
-int cDrawingFacts::HasDirectDraw() { return 1; }
+int cDrawingFacts::IsDirect3D() { return DDGetDrawingFacts().bDirect3D; }
+int cDrawingFacts::IsWindowMode() { return DDGetDrawingFacts().bWindowMode; }
+int cDrawingFacts::ColorBits() { return DDGetDrawingFacts().nBpp; }
+int cDrawingFacts::HasDirectDraw() { return DDGetDrawingFacts().bDirectDraw; }
 
 void cDrawingFacts::VideoMemory(int& totalMB, int& freeMB) {
-  totalMB = kStandInVideoMB;
-  freeMB = kStandInVideoMB;
+  const DDDRAWINGFACTS f = DDGetDrawingFacts();
+  totalMB = f.nVideoTotalMB;
+  freeMB = f.nVideoFreeMB;
 }
 
-uint32_t cDrawingFacts::MonitorFrequency() {
-  plat::DisplayFacts display;
-  plat::Machine().Display(display);
-  return display.refreshRate > 0 ? static_cast<uint32_t>(display.refreshRate) : 0;
-}
+uint32_t cDrawingFacts::MonitorFrequency() { return DDGetDrawingFacts().nMonitorFrequency; }
 
-int cDrawingFacts::DDIVersion() { return kStandInDDIVersion; }
+int cDrawingFacts::DDIVersion() { return DDGetDrawingFacts().nDDIVersion; }
 
-int cDrawingFacts::TextureMemoryMB() { return kStandInVideoMB; }
+int cDrawingFacts::TextureMemoryMB() { return DDGetDrawingFacts().nTextureMemoryMB; }
 
 void cDrawingFacts::TextureMaxSize(int& width, int& height) {
-  width = 4096;
-  height = 4096;
+  const DDDRAWINGFACTS f = DDGetDrawingFacts();
+  width = f.nMaxTextureWidth;
+  height = f.nMaxTextureHeight;
 }
 
 void cDrawingFacts::TextureMaxBlend(int& stages, int& textures) {
-  stages = 8;
-  textures = 8;
+  const DDDRAWINGFACTS f = DDGetDrawingFacts();
+  stages = f.nMaxTextureBlendStages;
+  textures = f.nMaxSimultaneousTextures;
 }
 
 cDrawingFacts& DrawingFacts() {
   cDrawingFacts* facts = g_facts.load();
-  return facts ? *facts : g_standIn;
+  return facts ? *facts : g_layer;
 }
 
 void SetDrawingFacts(cDrawingFacts* facts) { g_facts.store(facts); }

@@ -9,12 +9,16 @@
 #include "app/window.h"
 #include "base/window_messages.h"
 #include "platform/messages.h"
+#include "platform/rect.h"
 
 class cMainWindow : public cWindow {
  public:
   // Creates the hidden main window (client area 640x480 at 100, 100) on the
   // main thread, with the window system started, and makes it hWndMain.
   bool Create();
+  // Start-up: the toolkit's set-up with the owner lists, and WndProc as the
+  // object's window procedure.
+  void Init();
 
   // The window's messages (main thread).
   intptr_t WindowProc(plat::WindowHandle hWnd, uint32_t message, uintptr_t wParam, intptr_t lParam) override;
@@ -22,6 +26,7 @@ class cMainWindow : public cWindow {
   // handles every message itself and does not call it.
   intptr_t HandleMessage(plat::WindowHandle hWnd, uint32_t message, uintptr_t wParam, intptr_t lParam) override;
   virtual void OnCreate(uintptr_t wParam, intptr_t lParam);
+  void SetCreated() { m_bCreated = 1; }
 
   // Notices to the editor that started this run (callers check bFromEditor),
   // on the main thread: the window exists (kind 1, value 1, before start-up),
@@ -38,9 +43,23 @@ class cMainWindow : public cWindow {
  private:
   intptr_t OnClose(plat::WindowHandle hWnd);
   intptr_t OnDestroy();
+  intptr_t OnPaintMessage();
+  intptr_t OnPaletteMessage();
+  void SaveWindowPlacement(plat::WindowHandle hWnd);
+  // The requests of the other threads (app/main_window_requests.cpp).
+  intptr_t OnNameEntry();
+  intptr_t OnOpenStage(plat::WindowHandle hWnd);
+  intptr_t OnOpenReplay(plat::WindowHandle hWnd);
+  intptr_t OnSaveReplay(uintptr_t which);
+  intptr_t OnPlaySe(uintptr_t slot);
+  intptr_t OnPlayBgm(uintptr_t kind, intptr_t number);
 };
 
 extern cMainWindow MainWindow;
+
+// The client area of the main window in screen pixels, as of its last move.
+// Main thread.
+extern plat::Rect ClientRectScreen;
 
 // The window procedure of the main window: forwards to MainWindow.
 intptr_t WndProc(plat::WindowHandle hWnd, uint32_t message, uintptr_t wParam, intptr_t lParam);

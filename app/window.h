@@ -21,6 +21,10 @@ struct cWindowLists {
   cVector<cControl*> m_vControls;
 };
 
+// The owner lists of the main window and of every dialog (both stay empty:
+// no window of this program hides or disables others while a dialog runs).
+extern cWindowLists OwnerLists;
+
 // The mouse as a window last saw it: x, y in view coordinates; held, pressed
 // this time, released this time (0 or 1 each).
 struct MOUSESTATE {
@@ -146,3 +150,11 @@ class cWindow {
   cWindow* m_pCenterWnd = nullptr;
   int32_t m_bCenter = 0;
 };
+
+// Deletes a window or dialog object made with new and clears the pointer
+// (nothing for a null one). Main thread, after its window is gone.
+template <class T>
+void DeleteWindowObject(T*& object) {
+  delete object;
+  object = nullptr;
+}

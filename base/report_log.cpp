@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <mutex>
 #include <string>
+#include <utility>
 
 #include "base/boxes.h"
 #include "base/path_util.h"
@@ -16,6 +17,7 @@ std::string g_reportPath;
 int g_debugEnabled = 0;
 std::string g_debugPath;
 bool g_debugCreated = false;
+std::function<void(const std::string&)> g_debugTap;
 
 // Writes text and a line end as a text-mode file would: each "\n" becomes CR LF.
 bool WriteLine(FILE* f, const std::string& text) {
@@ -45,6 +47,7 @@ int ReportLineLocked(const std::string& text) {
 
 int DebugLineLocked(const std::string& text) {
   if (!g_debugEnabled) return 0;
+  if (g_debugTap) g_debugTap(text);
   if (!g_debugCreated) {
     // Until a write has emptied the file, the next one still has to.
     FILE* f = plat::OpenFile(g_debugPath, "wb");
@@ -110,6 +113,11 @@ void DebugLogInit(int enable, const char* path) {
   g_debugEnabled = enable;
   g_debugPath = path ? path : "";
   g_debugCreated = false;
+}
+
+void SetDebugLogTap(std::function<void(const std::string&)> tap) {
+  std::lock_guard<std::mutex> lock(g_logMutex);
+  g_debugTap = std::move(tap);
 }
 
 int DebugLogEnabled() {

@@ -4,6 +4,9 @@
 // entry point). Each line is a whole open-append-close, so nothing is lost
 // when the process dies; lines from several threads never interleave.
 // Lines end with CR LF on disk.
+#include <functional>
+#include <string>
+
 #include "base/text_format.h"
 #include "platform/messages.h"
 
@@ -31,6 +34,11 @@ int DebugLogEnabled();
 int DebugLogWrite(const char* text);
 int DebugLogPuts(const char* text);
 int DebugLogPrintf(const char* format, ...) PRINTF_LIKE(1, 2);
+
+// Tests watch the debug log through a tap: while the log is on, every line
+// it is given reaches the tap first, on the writing thread, under the log's
+// lock (the tap must not write to the logs). An empty function removes it.
+void SetDebugLogTap(std::function<void(const std::string&)> tap);
 
 // Writes the line to the debug log when it is on, then always asks the
 // program to close (the close message to `window`, the main window).

@@ -11,11 +11,6 @@ constexpr uint32_t kSuspendGraceMs = 2000;
 
 }  // namespace
 
-cThread thGame;
-cThread thPause;
-cThread thRanking;
-cThread thLoad;
-
 cThread::~cThread() { Exit(); }
 
 bool cThread::Start(Proc proc, void* arg) {

@@ -1,4 +1,4 @@
-// The record loader on arbitrary bytes: Option.dat, Boot.dat, the test probe
+// The record loader on arbitrary bytes: Option.dat, Boot.dat, Window.dat, the test probe
 // (every kind of block, version gates, dropped values, two strings) and a
 // list of probes. Nothing may read or write out of bounds, allocate from a
 // damaged count, hang or crash; and what a load leaves saves to bytes that
@@ -11,6 +11,7 @@
 #include "fuzz/fuzz_support.h"
 #include "records/record.h"
 #include "records/user_settings.h"
+#include "records/window_data.h"
 #include "tests/records/probe_record.h"
 
 namespace {
@@ -97,6 +98,18 @@ void HeadAndList(const std::string& bytes) {
   for (size_t i = 0; i < list.size(); ++i) Check(Saved(list2[i]) == Saved(list[i]));
 }
 
+// Window.dat keeps the window on the screen whatever the file says (no
+// window system here: the full-screen area is 640 x 460).
+void WindowPlace(const std::string& bytes) {
+  cWindowData data;
+  cDataReader r(bytes);
+  data.Load(r);
+  Check(data.nX >= 0 && data.nX <= 640 && data.nY >= 0 && data.nY <= 460);
+  int w = 0, h = 0;
+  data.ClientSizeWithinScreen(w, h);
+  Check(w >= 1 && w <= 640 && h >= 1 && h <= 480);
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -106,9 +119,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     bStripCR = strip;
     LoadAndResave<cOptionData>(bytes);
     LoadAndResave<cBootData>(bytes);
+    LoadAndResave<cWindowData>(bytes);
     LoadAndResave<cProbeRecord>(bytes);
   }
   bStripCR = 0;
+  WindowPlace(bytes);
   ThroughFiles(bytes);
   HeadAndList(bytes);
   return 0;

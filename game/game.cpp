@@ -2,7 +2,7 @@
 #include "game/game.h"
 
 cGame Game;
-cSceneStage* CurStage = nullptr;
+cSceneStageData* CurStage = nullptr;
 std::atomic<int> nMeasuredFps{0};
 std::atomic<int> nFrameWorkMs{0};
 int32_t anFpsWorkRing[FPS_RING_SIZE] = {};

@@ -10,7 +10,7 @@
 #include "game/scene.h"
 #include "media/input.h"
 
-class cSceneStage;
+class cSceneStageData;
 
 // Makes the scenes by number. The program installs the one that names the
 // concrete scene classes (app/); tests install their own.
@@ -84,8 +84,9 @@ class cGame {
 
 extern cGame Game;
 
-// The stage scene while scene 4 exists, else null.
-extern cSceneStage* CurStage;
+// The stage scene while scene 4 exists, else null: its data part
+// (game/stage_data.h), which is what the game objects use of it.
+extern cSceneStageData* CurStage;
 
 // Frames per second published once a second, and the work time of the last
 // frame in milliseconds. Written by the frame loop, read anywhere.

@@ -5,6 +5,7 @@
 #include "media/dd_restore.h"
 #include "media/dd_surface.h"
 #include "media/font.h"
+#include "media/system_surfaces.h"
 #include "platform/soft_display.h"
 
 namespace {
@@ -29,7 +30,7 @@ bool cFrameDrawing::Restore() { return DDRestore(); }
 
 // The stage's and the scenes' surface sets join here as those parts come.
 bool cFrameDrawing::RestoreSurfaceSets() {
-  RestoreDigitSurfaces(Off_Digit, SysFont, 3);
+  RestoreDigitSurfaces(Off_Digit, SysFont, DIGIT_SHEET_COUNT);
   return true;
 }
 
@@ -49,9 +50,10 @@ void cFrameDrawing::ShowFrame(int sync) {
 }
 
 void cFrameDrawing::DrawText(int font, int x, int y, const char* text) {
-  if (font >= 0 && font < 3) SysFont[font].DrawText(&BackBuffer, x, y, text, 0);
+  if (font >= 0 && font < SYSTEM_FONT_COUNT) SysFont[font].DrawText(&BackBuffer, x, y, text, 0);
 }
 
 void cFrameDrawing::DrawTextBox(int font, int x, int y, int w, int h, const char* text) {
-  if (font >= 0 && font < 3) SysFont[font].DrawTextInBox(&BackBuffer, x, y, w, h, text, 0, SysFont[font].m_dwColor);
+  if (font < 0 || font >= SYSTEM_FONT_COUNT) return;
+  SysFont[font].DrawTextInBox(&BackBuffer, x, y, w, h, text, 0, SysFont[font].m_dwColor);
 }

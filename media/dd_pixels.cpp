@@ -8,6 +8,7 @@
 
 #include "base/report_log.h"
 #include "media/dd_blit.h"
+#include "media/dd_fx_pixels.h"
 #include "media/dd_layer.h"
 #include "media/dt_device.h"
 #include "platform/host_path.h"
@@ -140,23 +141,27 @@ int DDFade_UnPal(DDSURFACEDATA* dst, int level, uint8_t red, uint8_t green, uint
   const int w = std::min(target.m_nWidth, source.m_nWidth);
   const int h = std::min(target.m_nHeight, source.m_nHeight);
   const int base[3] = {red * u, green * u, blue * u};
+  // 16 bits: each channel's result depends on the source channel alone, so
+  // it is worked out once per call for every channel value.
+  const cPixelFormat f = cPixelFormat::Current();
+  uint16_t faded[3][256] = {};
+  if (target.m_nBpp == 16)
+    for (int k = 0; k < 3; ++k) {
+      const int mask = f.mask[k];
+      if (mask == 0) continue;
+      for (int c = 0; c <= mask; ++c) {
+        const int v = (base[k] + level * (c * 255 / mask)) >> 8;
+        faded[k][c] = static_cast<uint16_t>((v * mask / 255 & mask) << f.shift[k]);
+      }
+    }
   for (int y = 0; y < h; ++y) {
     uint8_t* d = target.m_pBits + static_cast<size_t>(y) * static_cast<size_t>(target.m_nPitch);
     const uint8_t* s = source.m_pBits + static_cast<size_t>(y) * static_cast<size_t>(source.m_nPitch);
     if (target.m_nBpp == 16 && source.m_nBpp == 16) {
       uint16_t* dp = reinterpret_cast<uint16_t*>(d);
       const uint16_t* sp = reinterpret_cast<const uint16_t*>(s);
-      for (int x = 0; x < w; ++x) {
-        uint32_t out = 0;
-        for (int k = 0; k < 3; ++k) {
-          const int mask = TextureChannels[4 + k];
-          if (mask == 0) continue;
-          const int sv = Channel(sp[x], k) * 255 / mask;
-          const int v = (base[k] + level * sv) >> 8;
-          out |= static_cast<uint32_t>(v * mask / 255 & mask) << TextureChannels[k];
-        }
-        dp[x] = static_cast<uint16_t>(out);
-      }
+      for (int x = 0; x < w; ++x)
+        dp[x] = static_cast<uint16_t>(faded[0][f.Get(sp[x], 0)] | faded[1][f.Get(sp[x], 1)] | faded[2][f.Get(sp[x], 2)]);
     } else if (target.m_nBpp == 32 && source.m_nBpp == 32) {
       for (int x = 0; x < w; ++x) {
         uint8_t* dq = d + 4 * x;

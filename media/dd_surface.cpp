@@ -4,12 +4,6 @@
 
 cRestoreList& RestoreList = *new cRestoreList();
 
-DDSURFACEDATA BackBuffer;
-DDSURFACEDATA Primary;
-DDSURFACEDATA WorkDD;
-DDSURFACEDATA VirBackBuffer;
-DDSURFACEDATA WorkSD;
-
 PALETTEENTRY CurPalette[256];
 PALETTEENTRY BasePalette[256];
 

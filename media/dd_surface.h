@@ -83,6 +83,7 @@ struct DDSURFACEDEF {
   int32_t bColorKey = 0;
   int32_t nDDMemType = 0;
   int32_t nDTMemType = 0;
+  int32_t bAlias = 0;      // 1: draws from a source surface, which LinkSurfaceSources puts in lpAlias
   DDSURFACEDATA* lpAlias = nullptr;
   int32_t bPalIndex = 0;   // build the palette-index map
   int32_t bOptional = 0;   // a failure to make it is not an error

@@ -49,6 +49,8 @@ uint32_t TextColour(int n) {
 
 // --- the font list ---
 
+cFontList& FontList = *new cFontList;
+
 void cFontList::Add(Font* font) {
   if (std::find(m_vFonts.begin(), m_vFonts.end(), font) == m_vFonts.end()) m_vFonts.push_back(font);
 }

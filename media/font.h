@@ -16,6 +16,7 @@
 
 #include "base/text_format.h"
 #include "media/dd_surface.h"
+#include "media/font_def.h"
 
 namespace plat::text {
 class Face;
@@ -27,21 +28,6 @@ class cTextSprite;
 
 // A value that centres a box (x or y of DrawBox and DrawTextInBox).
 constexpr int FONT_CENTRE = 10000;
-
-// One font of the project's font specification.
-struct FONTDEF {
-  char szFaceName[256] = {};  // Shift-JIS; need not end in a NUL within the 256 bytes
-  int32_t nWidth = 0;         // average character width (0: the face's own proportions)
-  int32_t nHeight = 0;        // cell height of the face (negative: em size)
-  int32_t nCellW = 0;         // glyph cell; 0 = proportional text
-  int32_t nCellH = 0;
-  int32_t nColorNum = 0;  // palette number of the text
-  int32_t nBoxImage = 0;  // SurfaceTable index of the box image
-  int32_t nFrameThick = 0;
-  int32_t nFrameColor = 0;  // palette number of the frame
-  int32_t nIconSheet = 0;   // SurfaceTable index of the icon sheet
-  int32_t nCache = 0;       // glyph caches; 2 = as System.ini says for the back end
-};
 
 class Font {
  public:
@@ -167,16 +153,10 @@ class cFontList {
 // Never destroyed, so fonts that outlive it at exit can still leave it.
 extern cFontList& FontList;
 
-// The three system fonts: 0 (10-dot cells) the numbers of the head-up
-// display and the frame rate, 1 (16-dot cells) menus, messages and the head-up
-// display, 2 (32-dot cells) the big captions.
-extern Font SysFont[3];
-// Their specifications: "ＭＳ ゴシック" until start-up puts in the project's face.
-extern FONTDEF FontSpec[3];
-// The digit sheets of the three fonts and their definitions (colour-keyed,
-// made in video memory).
-extern DDSURFACEDATA Off_Digit[3];
-extern DDSURFACEDEF DigitSurfaceDefs[3];
+// The three system fonts (made from FontSpec): 0 (10-dot cells) the numbers
+// of the head-up display and the frame rate, 1 (16-dot cells) menus, messages
+// and the head-up display, 2 (32-dot cells) the big captions.
+extern Font SysFont[SYSTEM_FONT_COUNT];
 
 // Font::Create for each definition, the box image and icon sheet taken from
 // the surface table by index (an index outside the table gives none). 1, or

@@ -7,6 +7,7 @@
 #include "media/dd_layer.h"
 #include "media/fast_font.h"
 #include "media/font.h"
+#include "media/system_surfaces.h"
 #include "platform/soft_display.h"
 #include "records/system.h"
 #include "records/system_ini.h"
@@ -24,8 +25,8 @@ int CreateFonts(Font fonts[], const FONTDEF defs[], int n) {
   int result = 1;
   for (int i = 0; i < n; ++i) {
     const FONTDEF& d = defs[i];
-    if (!fonts[i].Create(d.szFaceName, d.nWidth, d.nHeight, d.nCellW, d.nCellH, d.nColorNum, TableSurface(d.nBoxImage),
-                         d.nFrameThick, d.nFrameColor, TableSurface(d.nIconSheet), d.nCache))
+    if (!fonts[i].Create(d.szFaceName, d.nWidth, d.nHeight, d.nCellWidth, d.nCellHeight, d.nTextColor,
+                         TableSurface(d.nBoxImage), d.nFrameThick, d.nFrameColor, TableSurface(d.nIconSheet), d.nCache))
       result = 0;
   }
   return result;
@@ -38,8 +39,8 @@ void DrawDigitStrip(DDSURFACEDATA* lpSD, Font& font) {
 
 int CreateDigitSurfaces(DDSURFACEDATA out[], const DDSURFACEDEF defs[], int n, Font fonts[], const FONTDEF fontDefs[]) {
   for (int i = 0; i < n; ++i) {
-    const int w = static_cast<int>(std::clamp<int64_t>(int64_t{fontDefs[i].nCellW} * 10, 0, INT32_MAX));
-    DDCreateSurface(&out[i], w, fontDefs[i].nCellH, defs[i].bColorKey, defs[i].nDDMemType, defs[i].nDTMemType, nullptr,
+    const int w = static_cast<int>(std::clamp<int64_t>(int64_t{fontDefs[i].nCellWidth} * 10, 0, INT32_MAX));
+    DDCreateSurface(&out[i], w, fontDefs[i].nCellHeight, defs[i].bColorKey, defs[i].nDDMemType, defs[i].nDTMemType, nullptr,
                     0);
     DrawDigitStrip(&out[i], fonts[i]);
   }
@@ -66,9 +67,9 @@ bool CreateSystemFonts() {
   // Centring is known before the caches are drawn, so that cached glyphs sit
   // where the others do.
   SysFont[1].m_bCentre = SystemData.m_bCentreGlyphs;
-  if (!CreateFonts(SysFont, FontSpec, 3)) return false;
+  if (!CreateFonts(SysFont, FontSpec, SYSTEM_FONT_COUNT)) return false;
   SysFont[1].m_bIcon = SystemData.m_bIconLetters;
-  if (!CreateDigitSurfaces(Off_Digit, DigitSurfaceDefs, 3, SysFont, FontSpec)) return false;
+  if (!CreateDigitSurfaces(Off_Digit, DigitSurfaceDefs, DIGIT_SHEET_COUNT, SysFont, FontSpec)) return false;
   DebugLogPuts("3");
   return true;
 }

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "platform/sdl_keys.h"
+#include "platform/sdl_window.h"
 
 namespace plat {
 namespace {
@@ -105,6 +106,29 @@ bool PushMouseMotion(uint32_t windowId, int x, int y) {
 bool PushClick(uint32_t windowId, const Rect& rect) {
   int x = (rect.left + rect.right) / 2, y = (rect.top + rect.bottom) / 2;
   return PushMouseButton(windowId, x, y, 1, true) && PushMouseButton(windowId, x, y, 1, false);
+}
+
+bool PushWindowEvent(uint32_t windowId, WindowEventKind kind, int a, int b) {
+  SDL_Event e;
+  SDL_zero(e);
+  e.type = SDL_WINDOWEVENT;
+  e.window.windowID = windowId;
+  e.window.data1 = a;
+  e.window.data2 = b;
+  switch (kind) {
+    case WindowEventKind::Moved: e.window.event = SDL_WINDOWEVENT_MOVED; break;
+    case WindowEventKind::Resized: e.window.event = SDL_WINDOWEVENT_SIZE_CHANGED; break;
+    case WindowEventKind::Minimized: e.window.event = SDL_WINDOWEVENT_MINIMIZED; break;
+    case WindowEventKind::Maximized: e.window.event = SDL_WINDOWEVENT_MAXIMIZED; break;
+    case WindowEventKind::Restored: e.window.event = SDL_WINDOWEVENT_RESTORED; break;
+    case WindowEventKind::Exposed: e.window.event = SDL_WINDOWEVENT_EXPOSED; break;
+  }
+  return Push(e);
+}
+
+uint32_t AppWindowSdlId(WindowHandle window) {
+  SDL_Window* sdl = detail::FindSdlWindow(window);
+  return sdl ? SDL_GetWindowID(sdl) : 0;
 }
 
 bool PushDoubleClick(uint32_t windowId, const Rect& rect) {

@@ -28,4 +28,13 @@ bool PushClick(uint32_t windowId, const Rect& rect);
 // Two left clicks there, the second one counted as a double click.
 bool PushDoubleClick(uint32_t windowId, const Rect& rect);
 
+// What the window manager tells of a window: moved to (a, b), resized to a x
+// b, minimised, maximised, restored, uncovered.
+enum class WindowEventKind { Moved, Resized, Minimized, Maximized, Restored, Exposed };
+bool PushWindowEvent(uint32_t windowId, WindowEventKind kind, int a = 0, int b = 0);
+
+// The window id of an app window (platform/window.h) for the pushes above;
+// 0 when it does not exist.
+uint32_t AppWindowSdlId(WindowHandle window);
+
 }  // namespace plat

@@ -28,7 +28,14 @@ constexpr uint32_t WM_RBUTTONDBLCLK = 0x0206;
 constexpr uint32_t WM_CUT = 0x0300;
 constexpr uint32_t WM_COPY = 0x0301;
 constexpr uint32_t WM_PASTE = 0x0302;
+constexpr uint32_t WM_QUERYNEWPALETTE = 0x030F;
+constexpr uint32_t WM_PALETTECHANGED = 0x0311;  // wParam: the window whose palette changed
 constexpr uint32_t WM_APP = 0x8000;
+
+// WM_SIZE kinds (wParam).
+constexpr uintptr_t SIZE_RESTORED = 0;
+constexpr uintptr_t SIZE_MINIMIZED = 1;
+constexpr uintptr_t SIZE_MAXIMIZED = 2;
 
 // Edit controls.
 constexpr uint32_t EM_GETSEL = 0x00B0;  // wParam, lParam: int* start, end (bytes); either may be null

@@ -3,6 +3,9 @@
 
 namespace plat {
 
-Mixer MainMixer;
+// Made before every global of the program and destroyed after them: the
+// music manager and the sound bank hand their streams and buffers back to it
+// when they go at exit.
+Mixer MainMixer __attribute__((init_priority(200)));
 
 }  // namespace plat

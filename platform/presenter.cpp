@@ -42,6 +42,7 @@ bool g_appliedMinimized = false;
 SDL_Rect g_windowedPlace{0, 0, 0, 0};  // where the window was before full screen
 int g_appliedCursor = 0;
 std::vector<uint32_t> g_showing;
+int g_showingW = 0, g_showingH = 0;
 
 uint32_t Widen565(uint16_t p) {
   uint32_t r = p >> 11, g = (p >> 5) & 63, b = p & 31;
@@ -249,6 +250,8 @@ bool PresenterPump() {
     serial = g_handedSerial;
     capture = g_capture;
   }
+  g_showingW = w;
+  g_showingH = h;
   Show(g_showing.data(), w, h);
   if (capture) capture(g_showing.data(), w, h);
   {
@@ -257,6 +260,19 @@ bool PresenterPump() {
     g_shownSerial = std::max(g_shownSerial, serial);
   }
   g_shownCv.notify_all();
+  return true;
+}
+
+bool RepaintPresenter() {
+  if (!IsMainThread() || g_showingW <= 0 || g_showingH <= 0) return false;
+  ApplySettings();
+  FrameCapture capture;
+  {
+    std::lock_guard<std::mutex> lock(g_mutex);
+    capture = g_capture;
+  }
+  Show(g_showing.data(), g_showingW, g_showingH);
+  if (capture) capture(g_showing.data(), g_showingW, g_showingH);
   return true;
 }
 

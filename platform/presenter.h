@@ -41,6 +41,10 @@ bool PresenterWindowMinimized();
 // since the last call, if any; true when one was shown.
 bool PresenterPump();
 
+// Main thread: shows the frame shown last once more (its window was
+// uncovered); false when none has been shown.
+bool RepaintPresenter();
+
 // Drawing thread: with vertical sync on a live window, waits (at most about
 // 100 ms) until the frame handed over last has been shown; otherwise until
 // the next tick of a 60 Hz clock.

@@ -15,5 +15,8 @@ SDL_Window* FindSdlWindow(WindowHandle window);
 void WakeWindowSystem();
 // Main thread: the window system runs on a real display (not the headless driver).
 bool WindowSystemHasDisplay();
+// Main thread: asks a resizable app window for its size limits
+// (WM_GETMINMAXINFO) and gives them to the window system.
+void ApplySizeLimits(WindowHandle window);
 
 }  // namespace plat::detail

@@ -2,6 +2,7 @@
 
 #include <SDL.h>
 
+#include <algorithm>
 #include <atomic>
 #include <climits>
 #include <cstring>
@@ -14,8 +15,11 @@
 #include "platform/input_state.h"
 #include "platform/message_box.h"
 #include "platform/presenter.h"
+#include "platform/message_numbers.h"
+#include "platform/sdl_keys.h"
 #include "platform/sdl_window.h"
 #include "platform/soft_display.h"
+#include "platform/window_geometry.h"
 #include "platform/text_encoding.h"
 #include "platform/thread_context.h"
 #include "platform/window_input.h"
@@ -33,25 +37,90 @@ std::unordered_map<Uint32, WindowHandle> g_bySdlId;         // by SDL's window i
 std::mutex g_sizeMutex;
 std::unordered_map<uint32_t, std::pair<int, int>> g_clientSizes;  // read by any thread
 
-void Translate(const SDL_Event& event) {
-  detail::TranslateInputEvent(event);
-  if (detail::RouteWindowInput(event)) return;
-  if (event.type != SDL_WINDOWEVENT) return;  // the wake event carries nothing
-  auto it = g_bySdlId.find(event.window.windowID);
-  if (it == g_bySdlId.end()) return;
-  switch (event.window.event) {
-    case SDL_WINDOWEVENT_CLOSE: Post(it->second, WM_CLOSE, 0, 0); break;
+// Minimised and maximised as the window system last told (main thread).
+struct ShowState {
+  bool minimized = false;
+  bool maximized = false;
+};
+std::unordered_map<uint32_t, ShowState> g_showStates;
+
+intptr_t PairParam(int low, int high) {
+  return static_cast<intptr_t>((static_cast<uint32_t>(low) & 0xFFFF) | ((static_cast<uint32_t>(high) & 0xFFFF) << 16));
+}
+
+void PostSize(WindowHandle window, uintptr_t kind, int width, int height) {
+  Post(window, WM_SIZE, kind, PairParam(width, height));
+}
+
+// The client size for a WM_SIZE: the event's own numbers when it has them.
+void ClientSizeOf(SDL_Window* sdl, int& width, int& height) {
+  width = height = 0;
+  if (sdl) SDL_GetWindowSize(sdl, &width, &height);
+}
+
+void TranslateWindowEvent(WindowHandle window, const SDL_WindowEvent& e) {
+  ShowState& state = g_showStates[window.id];
+  auto it = g_windows.find(window.id);
+  SDL_Window* sdl = it == g_windows.end() ? nullptr : it->second;
+  int w = 0, h = 0;
+  switch (e.event) {
+    case SDL_WINDOWEVENT_CLOSE: Post(window, WM_CLOSE, 0, 0); break;
     case SDL_WINDOWEVENT_FOCUS_GAINED:
       detail::OnD3DFocusGained();
-      Post(it->second, WM_ACTIVATEAPP, 1, 0);
+      Post(window, WM_ACTIVATEAPP, 1, 0);
       break;
     case SDL_WINDOWEVENT_FOCUS_LOST:
       detail::OnFocusLost();
       detail::OnD3DFocusLost();
-      Post(it->second, WM_ACTIVATEAPP, 0, 0);
+      Post(window, WM_ACTIVATEAPP, 0, 0);
       break;
+    case SDL_WINDOWEVENT_MOVED: Post(window, WM_MOVE, 0, PairParam(e.data1, e.data2)); break;
+    case SDL_WINDOWEVENT_SIZE_CHANGED:
+      PostSize(window, state.maximized ? SIZE_MAXIMIZED : SIZE_RESTORED, e.data1, e.data2);
+      break;
+    case SDL_WINDOWEVENT_MINIMIZED:
+      state.minimized = true;
+      PostSize(window, SIZE_MINIMIZED, 0, 0);
+      break;
+    case SDL_WINDOWEVENT_MAXIMIZED:
+      state.minimized = false;
+      state.maximized = true;
+      ClientSizeOf(sdl, w, h);
+      PostSize(window, SIZE_MAXIMIZED, w, h);
+      break;
+    case SDL_WINDOWEVENT_RESTORED:
+      state.minimized = false;
+      state.maximized = false;
+      ClientSizeOf(sdl, w, h);
+      PostSize(window, SIZE_RESTORED, w, h);
+      break;
+    case SDL_WINDOWEVENT_EXPOSED: Post(window, WM_PAINT, 0, 0); break;
     default: break;
   }
+}
+
+// A key pressed in an app window, as the window system tells it.
+void TranslateKeyDown(const SDL_KeyboardEvent& e) {
+  auto it = g_bySdlId.find(e.windowID);
+  if (it == g_bySdlId.end()) return;
+  const int vk = detail::SidelessKey(detail::VirtualKeyOf(e.keysym));
+  if (vk == 0) return;
+  const bool alt = (e.keysym.mod & KMOD_ALT) != 0;
+  Post(it->second, WM_KEYDOWN, static_cast<uintptr_t>(vk),
+       static_cast<intptr_t>(detail::KeystrokeFlags(true, e.repeat != 0, alt)));
+}
+
+void Translate(const SDL_Event& event) {
+  detail::TranslateInputEvent(event);
+  if (detail::RouteWindowInput(event)) return;
+  if (event.type == SDL_KEYDOWN) {
+    TranslateKeyDown(event.key);
+    return;
+  }
+  if (event.type != SDL_WINDOWEVENT) return;  // the wake event carries nothing
+  auto it = g_bySdlId.find(event.window.windowID);
+  if (it == g_bySdlId.end()) return;
+  TranslateWindowEvent(it->second, event.window);
 }
 
 void PumpEvents() {
@@ -133,6 +202,7 @@ WindowHandle CreateAppWindow(const WindowLayout& layout, WindowProc proc) {
   WindowHandle window = CreateMessageWindow(std::move(proc));
   g_windows[window.id] = sdl;
   g_bySdlId[SDL_GetWindowID(sdl)] = window;
+  g_showStates[window.id] = ShowState{};
   detail::RegisterAppWindow(window, sdl, layout.style);
   {
     std::lock_guard<std::mutex> lock(g_sizeMutex);
@@ -142,6 +212,7 @@ WindowHandle CreateAppWindow(const WindowLayout& layout, WindowProc proc) {
     detail::UnregisterAppWindow(window);
     g_bySdlId.erase(SDL_GetWindowID(sdl));
     g_windows.erase(window.id);
+    g_showStates.erase(window.id);
     DestroyMessageWindow(window);
     SDL_DestroyWindow(sdl);
     return WindowHandle{};
@@ -152,6 +223,7 @@ WindowHandle CreateAppWindow(const WindowLayout& layout, WindowProc proc) {
 void ShowAppWindow(WindowHandle window) {
   SDL_Window* sdl = Find(window);
   if (!sdl) return;
+  detail::ApplySizeLimits(window);
   SDL_ShowWindow(sdl);
   if (!HasWindowManager()) Post(window, WM_ACTIVATEAPP, 1, 0);
 }
@@ -172,8 +244,19 @@ void DestroyAppWindow(WindowHandle window) {
   }
   g_bySdlId.erase(SDL_GetWindowID(sdl));
   g_windows.erase(window.id);
+  g_showStates.erase(window.id);
   DestroyMessageWindow(window);
   SDL_DestroyWindow(sdl);
+}
+
+bool IsWindowMinimized(WindowHandle window) {
+  auto it = g_showStates.find(window.id);
+  return it != g_showStates.end() && it->second.minimized;
+}
+
+bool IsWindowMaximized(WindowHandle window) {
+  auto it = g_showStates.find(window.id);
+  return it != g_showStates.end() && it->second.maximized;
 }
 
 bool GetClientSize(WindowHandle window, int& width, int& height) {
@@ -186,6 +269,23 @@ bool GetClientSize(WindowHandle window, int& width, int& height) {
 }
 
 namespace detail {
+
+void ApplySizeLimits(WindowHandle window) {
+  SDL_Window* sdl = Find(window);
+  // Only the player resizes a window, and only a resizable one.
+  if (!sdl || !(GetWindowStyle(window) & WS_THICKFRAME)) return;
+  MinMaxInfo info;  // left as it is: no limits
+  Send(window, WM_GETMINMAXINFO, 0, reinterpret_cast<intptr_t>(&info));
+  const FrameInsets f = FrameForStyle(GetWindowStyle(window));
+  const int frameW = f.left + f.right, frameH = f.top + f.bottom;
+  constexpr int kNoLimit = 16384;
+  const int minW = info.minTrackSize.x > 0 ? info.minTrackSize.x - frameW : 1;
+  const int minH = info.minTrackSize.y > 0 ? info.minTrackSize.y - frameH : 1;
+  const int maxW = info.maxTrackSize.x > 0 ? info.maxTrackSize.x - frameW : kNoLimit;
+  const int maxH = info.maxTrackSize.y > 0 ? info.maxTrackSize.y - frameH : kNoLimit;
+  SDL_SetWindowMinimumSize(sdl, std::max(1, minW), std::max(1, minH));
+  SDL_SetWindowMaximumSize(sdl, std::max(std::max(1, minW), maxW), std::max(std::max(1, minH), maxH));
+}
 
 SDL_Window* FindSdlWindow(WindowHandle window) { return g_started ? Find(window) : nullptr; }
 

@@ -3,7 +3,15 @@
 // Once started, the main thread's message waits also wake on the window
 // system's events, which arrive as messages to the window concerned:
 // the close button as WM_CLOSE, focus as WM_ACTIVATEAPP (wParam 1 gained,
-// 0 lost); keyboard and joystick events fill the tables of platform/input.h.
+// 0 lost), a move as WM_MOVE (lParam: the client area's screen position,
+// x low word, y high word), a size change, minimising, maximising and
+// restoring as WM_SIZE (wParam SIZE_*, lParam: client width, height), an
+// uncovered window as WM_PAINT, a key pressed as WM_KEYDOWN (wParam the
+// virtual-key code, lParam the keystroke flags). A resizable window is sent
+// WM_GETMINMAXINFO (lParam a plat::MinMaxInfo, left as it is for no limits)
+// when its frame becomes resizable and before it shows; the track sizes
+// become its size limits. Keyboard and joystick events also fill the tables of
+// platform/input.h.
 // Message boxes asked for on other threads are then shown through
 // the main thread's queue (served by every pump, nested ones too).
 #include <string>
@@ -38,6 +46,11 @@ void SetAppWindowTitle(WindowHandle window, const std::string& title);
 
 // Sends WM_DESTROY to the window's procedure, then removes the window.
 void DestroyAppWindow(WindowHandle window);
+
+// Main thread: the window is minimised, or maximised, as the window system
+// last told (false for a window that does not exist).
+bool IsWindowMinimized(WindowHandle window);
+bool IsWindowMaximized(WindowHandle window);
 
 // Any thread: the client size the window was made with; false for a window
 // that does not exist.

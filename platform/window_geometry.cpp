@@ -6,6 +6,7 @@
 #include <unordered_map>
 
 #include "platform/message_numbers.h"
+#include "platform/sdl_window.h"
 #include "platform/window_ops.h"
 
 namespace plat {
@@ -17,7 +18,7 @@ std::unordered_map<uint32_t, WindowOps*> g_ops;
 
 class AppWindowOps : public WindowOps {
  public:
-  AppWindowOps(SDL_Window* sdl, uint32_t style) : m_sdl(sdl), m_style(style) {}
+  AppWindowOps(WindowHandle window, SDL_Window* sdl, uint32_t style) : m_sdl(sdl), m_window(window), m_style(style) {}
   Rect OuterRect() override {
     Point o = ClientOrigin();
     FrameInsets f = FrameForStyle(m_style);
@@ -38,11 +39,15 @@ class AppWindowOps : public WindowOps {
     SDL_GetWindowSize(m_sdl, &w, &h);
     return h;
   }
+  // The window hears of it as of a move by the player.
   void Place(int x, int y, int width, int height) override {
     FrameInsets f = FrameForStyle(m_style);
     SDL_SetWindowPosition(m_sdl, x + f.left, y + f.top);
     int w = width - f.left - f.right, h = height - f.top - f.bottom;
     if (w > 0 && h > 0) SDL_SetWindowSize(m_sdl, w, h);
+    const Point o = ClientOrigin();
+    Post(m_window, WM_MOVE, 0, PairParam(o.x, o.y));
+    Post(m_window, WM_SIZE, SIZE_RESTORED, PairParam(ClientWidth(), ClientHeight()));
   }
   uint32_t Style() override {
     bool shown = (SDL_GetWindowFlags(m_sdl) & SDL_WINDOW_SHOWN) != 0;
@@ -55,12 +60,20 @@ class AppWindowOps : public WindowOps {
       else
         SDL_HideWindow(m_sdl);
     }
-    SDL_SetWindowResizable(m_sdl, (style & WS_THICKFRAME) ? SDL_TRUE : SDL_FALSE);
+    const bool resizable = (style & WS_THICKFRAME) != 0;
+    const bool becameResizable = resizable && !(m_style & WS_THICKFRAME);
+    SDL_SetWindowResizable(m_sdl, resizable ? SDL_TRUE : SDL_FALSE);
     m_style = style;
+    if (becameResizable) ApplySizeLimits(m_window);
   }
   SDL_Window* m_sdl;
 
  private:
+  static intptr_t PairParam(int low, int high) {
+    return static_cast<intptr_t>((static_cast<uint32_t>(low) & 0xFFFF) |
+                                 ((static_cast<uint32_t>(high) & 0xFFFF) << 16));
+  }
+  WindowHandle m_window;
   uint32_t m_style;
 };
 
@@ -77,7 +90,7 @@ WindowOps* FindWindowOps(WindowHandle window) {
 }
 
 void RegisterAppWindow(WindowHandle window, SDL_Window* sdl, uint32_t style) {
-  auto ops = std::make_unique<AppWindowOps>(sdl, style);
+  auto ops = std::make_unique<AppWindowOps>(window, sdl, style);
   RegisterWindowOps(window, ops.get());
   g_appWindows[window.id] = std::move(ops);
 }

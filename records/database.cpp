@@ -5,7 +5,6 @@
 #include "platform/host_path.h"
 #include "records/path_table.h"
 
-cEdDatabase Database;
 
 namespace {
 
@@ -32,6 +31,8 @@ const char* DatabaseFilePath(int file, int bDefault) {
   if (file < 0 || file >= DBFILE_COUNT) return "";
   return PathTable[15 + 2 * file + (bDefault ? 1 : 0)];
 }
+
+cEdBgm& GetBgmDef(int index) { return Database.m_vBgm.At(index); }
 
 cEdDatabase::cEdDatabase() {
   RegisterNoFields();

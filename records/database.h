@@ -90,6 +90,11 @@ class cEdDatabase : public cRecord {
 
 extern cEdDatabase Database;
 
+// Bgm.dat record `index` through the checked access (a bad index is reported,
+// closes the program and gives record 0). Read by the main window's music
+// request.
+cEdBgm& GetBgmDef(int index);
+
 // One database file: the version word and the entry list. Reading strips
 // carriage returns when bStripCR is set. False when the file does not open
 // (nothing changed) or, for writing, could not be written.

@@ -1,13 +1,6 @@
 // The run tables that start-up derives from the database.
 #include "records/database.h"
 
-cVector<ANIMEPATTERN> AnimeStepTable;
-cVector<ANIMEPATTERN> EffectStepTable;
-cVector<cCharaEffectState> CharaFxInstA;
-cVector<cCharaEffectState> CharaFxInstB;
-cVector<cScreenEffectState> ScrFxInstA;
-cVector<cScreenEffectState> ScrFxInstB;
-
 namespace {
 
 int FrameLock(const cEdAnimeFrame& f) { return f.m_bLock; }

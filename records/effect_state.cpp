@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <utility>
 
+#include "base/report_log.h"
 #include "records/anime_step.h"
 #include "records/chara_effect.h"
 #include "records/database.h"
@@ -75,6 +76,17 @@ int cCharaEffectState::Kind() const {
   return kind >= 0 && kind < CHARAEFFECT_COUNT ? kind : CHARAEFFECT_NONE;
 }
 
+void cCharaEffectState::Clear() {
+  m_sEffect = 0;
+  m_lpDef = nullptr;
+  m_bLoop = 0;
+  m_bReversed = 0;
+}
+
+void cCharaEffectState::Start(int n, int runMode, int bLoop) {
+  if (DebugLogEnabled()) DebugLogPrintf("CharaEffect Start %d %d %d", n, runMode, bLoop);
+}
+
 void cScreenEffectState::Init(int n, int bReversed) {
   m_sEffect = static_cast<int16_t>(n);
   m_bTimed = 0;
@@ -135,4 +147,12 @@ int cScreenEffectState::Kind() const {
   if (!m_lpDef) return 0;
   int kind = m_lpDef->m_nKind;
   return kind >= 0 && kind < SCREFFECT_COUNT ? kind : 0;
+}
+
+void cScreenEffectState::Clear() {
+  m_sEffect = 0;
+  m_lpDef = nullptr;
+  m_bLoop = 0;
+  m_bReversed = 0;
+  m_bTimed = 0;
 }

@@ -61,6 +61,14 @@ class cCharaEffectState {
   // The kind of the entry: CHARAEFFECT_NONE without an entry or for a kind
   // outside 0..16.
   int Kind() const;
+  // No effect runs: effect 0, no entry, no loop, not reversed. Characters
+  // clear their state when they are reset.
+  void Clear();
+  // Starts effect n (CharaEffect.dat) with run mode 0 normal, 1 reversed,
+  // 2 back and forth. Called by a character's reset for its start effect,
+  // by the character-effect command and by the defeat. Until the character
+  // effects are built it only notes the request in the debug log.
+  void Start(int n, int runMode, int bLoop);
 };
 
 class cScreenEffectState {
@@ -85,4 +93,7 @@ class cScreenEffectState {
   void Init(int n, int bReversed);
   // The kind of the entry: 0 without an entry or for a kind outside 0..13.
   int Kind() const;
+  // No screen effect runs (as cCharaEffectState::Clear, and not timed). The
+  // stage set-up clears its state with it.
+  void Clear();
 };

@@ -2,9 +2,6 @@
 
 #include "records/database.h"
 
-cEdStage Stage;
-cEdStage StageCopy;
-
 namespace {
 
 // Lowers v to bound when it is above it; the bound comes from a size that

@@ -76,6 +76,12 @@ class cEdSystem : public cRecord {
   int32_t bStartTriggerAll() const { return m_bCompat697; }
   int32_t bExtraLife() const { return m_bExtraLifeByScore; }
   int32_t nExtraLifeScore() const { return m_nExtraLifeScore; }
+  // Scaling a character keeps its hit box's bottom edge where it was (off:
+  // its graphic's bottom edge).
+  int32_t bScaleKeepsHitBottom() const { return m_bCompat261; }
+  // The distance window always takes the other object's graphic offset into
+  // account (off: not at the top of a tall hit box, see CheckAxisWindow).
+  int32_t bWindowInsetAlways() const { return m_bCompat733; }
 
   std::string m_strTitle;  // the main window's caption
 

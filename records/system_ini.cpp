@@ -8,8 +8,6 @@
 #include "platform/text_encoding.h"
 #include "records/system.h"
 
-SYSTEMINI SystemIni;
-
 namespace {
 
 constexpr int MAX_LINES = 10000;

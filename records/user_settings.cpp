@@ -1,8 +1,5 @@
 #include "records/user_settings.h"
 
-cOptionData OptionData;
-cBootData BootData;
-
 cOptionData::cOptionData() {
   Clear();
   m_nPalette = 0;

@@ -5,8 +5,6 @@
 #include "base/boxes.h"
 #include "base/path_util.h"
 
-cEdWorldMap WorldMap;
-
 namespace {
 
 // "ワールド"

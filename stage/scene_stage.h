@@ -1,13 +1,11 @@
 #pragma once
-// The stage scene (scene 4): what the main window's dialogs reach of it
-// while it runs (CurStage).
-#include <string>
-
+// The stage scene (scene 4). Its members live in its data part
+// (cSceneStageData, game/stage_data.h), which is what CurStage points to
+// while it runs and what the game objects and the main window's dialogs
+// reach of it.
 #include "game/scene.h"
+#include "game/stage_data.h"
 
-class cSceneStage : public cScene {
+class cSceneStage : public cScene, public cSceneStageData {
  public:
-  // The name under which a cleared result enters the rankings; the
-  // name-entry dialog edits it, and writes it only on "OK".
-  std::string m_strRankingName;
 };

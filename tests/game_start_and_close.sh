@@ -50,7 +50,7 @@ ended() {
 
 # report <name> <folder>: the report log names the version, the machine and the display.
 report() {
-  for line in "App : ver 734" "OS : " "HD Free : " "Mode : Window"; do
+  for line in "App : ver 734" "OS : " "HD Free : " "Mode : "; do
     if ! grep -q "^$line" "$2/Report_Game.txt" 2>/dev/null; then
       echo "$1: no \"$line\" in the report log"
       status=1

@@ -8,6 +8,10 @@
 #include "app/fake_machine.h"
 #include "app/hardware_report.h"
 #include "base/report_log.h"
+#include "base/text_format.h"
+#include "media/dd_layer.h"
+#include "platform/d3d_device.h"
+#include "platform/soft_display.h"
 #include "support/test_support.h"
 
 using testsupport::ScopedWorkDir;
@@ -49,7 +53,8 @@ std::string Lines(std::initializer_list<std::string> lines) {
 }
 
 struct FakeDrawing : cDrawingFacts {
-  int direct3D = 0, window = 1, bits = 32, directDraw = 1, totalMB = 0, freeMB = 0;
+  int direct3D = 0, window = 1, bits = 32, directDraw = 1, totalMB = 256, freeMB = 256;
+  uint32_t refresh = 75;
   FakeDrawing() { SetDrawingFacts(this); }
   ~FakeDrawing() override { SetDrawingFacts(nullptr); }
   int IsDirect3D() override { return direct3D; }
@@ -60,6 +65,10 @@ struct FakeDrawing : cDrawingFacts {
     total = totalMB;
     free = freeMB;
   }
+  uint32_t MonitorFrequency() override { return refresh; }
+  int TextureMemoryMB() override { return 256; }
+  void TextureMaxSize(int& width, int& height) override { width = height = 4096; }
+  void TextureMaxBlend(int& stages, int& textures) override { stages = textures = 8; }
 };
 
 }  // namespace
@@ -118,8 +127,11 @@ TEST(ReportDisplayInfo, ModeDepthAndTheVideoBudgetWhenThereIsOne) {
     EXPECT_EQ(dir.ReadFile("Report_Game.txt"), expected) << what;
   };
 
-  run("stand-in: a window with a budget of 256 MB", nullptr,
-      Lines({"Mode : Window", "Bpp : 32", "VRAM Total : 256.000MB", "VRAM Free : 256.000MB", "RR : 75"}));
+  {
+    FakeDrawing budget;
+    run("a window with a budget of 256 MB", &budget,
+        Lines({"Mode : Window", "Bpp : 32", "VRAM Total : 256.000MB", "VRAM Free : 256.000MB", "RR : 75"}));
+  }
   {
     FakeDrawing noDisplay;
     noDisplay.window = 0;
@@ -137,11 +149,35 @@ TEST(ReportDisplayInfo, ModeDepthAndTheVideoBudgetWhenThereIsOne) {
     unknownRate.bits = 8;
     unknownRate.totalMB = 64;
     unknownRate.freeMB = 12;
-    machine.display.refreshRate = 0;
+    unknownRate.refresh = 0;
     run("refresh rate unknown", &unknownRate,
         Lines({"Mode : Window", "Bpp : 8", "VRAM Total : 64.000MB", "VRAM Free : 12.000MB", "RR : 0"}));
-    machine.display.refreshRate = 75;
   }
+}
+
+TEST(ReportDisplayInfo, TellsWhatTheSoftwareDisplayRuns) {
+  ScopedWorkDir dir;
+  FakeMachine machine;
+  Equip(machine);
+  plat::SetVideoMemoryBudget(uint64_t{64} << 20);
+  plat::SetDesktopBpp(16);
+  ASSERT_TRUE(DDInit(0, plat::WindowHandle{}, 640, 480, 16, 0, 1, 1, 60, 0, nullptr, nullptr, 0, 0));
+  uint32_t total = 0, free = 0;
+  GetVideoMemory(total, free);
+  ASSERT_EQ(ReportOpen("Report_Game.txt"), 1);
+  EXPECT_EQ(ReportDisplayInfo(1), 1);
+  EXPECT_EQ(dir.ReadFile("Report_Game.txt"),
+            Lines({"Mode : Window", "Bpp : 16", "VRAM Total : 64.000MB",
+                   FormatText("VRAM Free : %u.000MB", free), "RR : 60"}));
+  EXPECT_LT(free, 64u) << "the display's own surfaces are taken from the budget";
+  DDRelease();
+
+  // Without a display: no video budget to tell.
+  ASSERT_EQ(ReportOpen("Report_Game.txt"), 1);
+  ReportDisplayInfo(1);
+  EXPECT_EQ(dir.ReadFile("Report_Game.txt").find("VRAM"), std::string::npos);
+  plat::SetVideoMemoryBudget(uint64_t{256} << 20);
+  plat::SetDesktopBpp(32);
 }
 
 TEST(ReportDisplayInfo, TheEmulated3DDeviceTellsItsTexturesAndDriver) {
@@ -171,8 +207,8 @@ TEST(ReportDisplayInfo, TheEmulated3DDeviceTellsItsTexturesAndDriver) {
   EXPECT_EQ(dir.ReadFile("Report_Game.txt"), "");
 }
 
-TEST(GetDDIVersion, TheStandInHasNo3DDevice) {
-  EXPECT_LT(GetDDIVersion(), 9);
+TEST(GetDDIVersion, TheDriverLevelOfThe3DDevice) {
+  EXPECT_EQ(GetDDIVersion(), plat::GetDDIVersion());
 }
 
 TEST(GetCpuName, ReadsOnlyTheLeavesTheProcessorHas) {

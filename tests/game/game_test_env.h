@@ -104,7 +104,7 @@ class cTestSceneMaker : public cSceneMaker {
     if (it == scripts.end()) return nullptr;
     auto* made = new cTestScene(scene, it->second, m_log);
     // The stage class is opaque here; only the pointer's life is watched.
-    if (scene == SCENE_STAGE) CurStage = reinterpret_cast<cSceneStage*>(made);
+    if (scene == SCENE_STAGE) CurStage = reinterpret_cast<cSceneStageData*>(made);
     return made;
   }
   void SetStageFps(int fps) override { m_log.push_back("stage fps " + std::to_string(fps)); }

@@ -6,6 +6,7 @@
 #include "font_test_env.h"
 #include "media/dd_frame.h"
 #include "media/dd_restore.h"
+#include "media/system_surfaces.h"
 #include "records/system.h"
 #include "records/system_ini.h"
 #include "records/system_text_table.h"
@@ -168,7 +169,7 @@ TEST_F(FontCreate, DigitSheetsHoldTheTenDigitsAndComeBackAfterALoss) {
   EXPECT_EQ(sheets[1].nHeight, 16);
   std::vector<Picture> drawn[2];
   for (int i = 0; i < 2; ++i) {
-    const int cell = defs[i].nCellW;
+    const int cell = defs[i].nCellWidth;
     for (int d = 0; d < 10; ++d) {
       const char digit[2] = {static_cast<char>('0' + d), 0};
       DDSURFACEDATA alone = Blank(cell, cell);
@@ -185,7 +186,7 @@ TEST_F(FontCreate, DigitSheetsHoldTheTenDigitsAndComeBackAfterALoss) {
   EXPECT_EQ(RestoreDigitSurfaces(sheets, fonts, 2), 1);
   for (int i = 0; i < 2; ++i)
     for (int d = 0; d < 10; ++d) {
-      const int cell = defs[i].nCellW;
+      const int cell = defs[i].nCellWidth;
       EXPECT_EQ(InkOf(&sheets[i], d * cell, 0, cell, cell), drawn[i][static_cast<size_t>(d)]) << i << " " << d;
     }
 }
@@ -193,7 +194,7 @@ TEST_F(FontCreate, DigitSheetsHoldTheTenDigitsAndComeBackAfterALoss) {
 namespace {
 
 // Start-up's fonts change globals; each test puts them back.
-class SystemFonts : public FontCreate {
+class SystemFontStartUp : public FontCreate {
  protected:
   void SetUp() override {
     FontCreate::SetUp();
@@ -218,7 +219,7 @@ class SystemFonts : public FontCreate {
 
 }  // namespace
 
-TEST_F(SystemFonts, StartUpMakesTheThreeFontsInTheProjectsFaceAndShutdownReleasesThem) {
+TEST_F(SystemFontStartUp, StartUpMakesTheThreeFontsInTheProjectsFaceAndShutdownReleasesThem) {
   // The project's face, as a file of that family ("ＭＳ 明朝").
   const std::string mincho = Sjis("ＭＳ 明朝");
   int index = -1;
@@ -240,7 +241,7 @@ TEST_F(SystemFonts, StartUpMakesTheThreeFontsInTheProjectsFaceAndShutdownRelease
   for (int i = 0; i < 3; ++i) {
     EXPECT_EQ(std::string(FontSpec[i].szFaceName), mincho) << i;
     EXPECT_EQ(SysFont[i].m_hFont->File(), m_dir.Path() + "/mincho.bdf") << i;
-    EXPECT_EQ(Off_Digit[i].nWidth, FontSpec[i].nCellW * 10);
+    EXPECT_EQ(Off_Digit[i].nWidth, FontSpec[i].nCellWidth * 10);
   }
   EXPECT_EQ(FontSpec[0].nCache, 1);  // 2 became DD_FontCache
   EXPECT_EQ(FontSpec[2].nCache, 0);
@@ -280,7 +281,7 @@ TEST_F(SystemFonts, StartUpMakesTheThreeFontsInTheProjectsFaceAndShutdownRelease
   }
 }
 
-TEST_F(SystemFonts, OnThe3DDeviceTheCacheSettingComesFromD3D_FontCache) {
+TEST_F(SystemFontStartUp, OnThe3DDeviceTheCacheSettingComesFromD3D_FontCache) {
   SystemIni.nDD_FontCache = 0;
   SystemIni.nD3D_FontCache = 1;
   ASSERT_TRUE(Start3DWithPalette(32));

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <filesystem>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -16,8 +17,14 @@
 #include "app/win_main.h"
 #include "platform/clock.h"
 #include "platform/close_request.h"
+#include "platform/event_push.h"
 #include "platform/messages.h"
+#include "platform/virtual_keys.h"
 #include "platform/window.h"
+#include "platform/window_geometry.h"
+#include "records/system_ini.h"
+#include "stage/scene_stage.h"
+#include "game/game.h"
 #include "support/test_support.h"
 #include "threads/wait_until.h"
 
@@ -71,6 +78,9 @@ class MainWindowTest : public ::testing::Test {
     ASSERT_TRUE(MainWindow.Create());
   }
   void TearDown() override {
+    CurStage = nullptr;
+    bWndReady = 0;
+    SystemIni.nWindowMode = 0;
     for (cThread* th : {&thGame, &thPause, &thRanking, &thLoad}) th->Exit();
     if (hWndMain.load()) plat::DestroyAppWindow(hWndMain.load());
     plat::Message msg;
@@ -247,4 +257,97 @@ TEST_F(MainWindowTest, TheMainThreadsNestedPumpServesSendsBesideWindowEvents) {
   EXPECT_EQ(inner.load(), 20);
   EXPECT_TRUE(boxRan.load());
   plat::DestroyMessageWindow(window);
+}
+
+namespace {
+
+void Put32(std::string& s, uint32_t v) {
+  for (int i = 0; i < 4; ++i) s += static_cast<char>((v >> (8 * i)) & 0xFF);
+}
+
+// Window.dat as its layout gives it: version 734, five values, no strings.
+std::string WindowFile(int32_t x, int32_t y, int32_t width, int32_t height, int32_t maximized) {
+  std::string s;
+  for (uint32_t v : {734u, 5u, static_cast<uint32_t>(x), static_cast<uint32_t>(y), static_cast<uint32_t>(width),
+                     static_cast<uint32_t>(height), static_cast<uint32_t>(maximized), 0u})
+    Put32(s, v);
+  return s;
+}
+
+// Pushed window-manager events reach the window.
+void PumpEvents() { PumpUntil([] { return false; }, 20); }
+
+}  // namespace
+
+TEST_F(MainWindowTest, ClosingInAWindowRemembersItsPlaceInWindowDat) {
+  using K = plat::WindowEventKind;
+  struct Case {
+    const char* what;
+    int windowMode, ready;
+    std::vector<K> events;
+    std::string file;  // empty: nothing written
+  } cases[] = {
+      {"in a window", 1, 1, {}, WindowFile(200, 150, 640, 480, 0)},
+      {"resizable window, maximised", 2, 1, {K::Maximized}, WindowFile(200, 150, 640, 480, 1)},
+      {"maximised, then restored", 1, 1, {K::Maximized, K::Restored}, WindowFile(200, 150, 640, 480, 0)},
+      {"minimised", 1, 1, {K::Minimized}, ""},
+      {"full screen", 0, 1, {}, ""},
+      {"before start-up succeeded", 1, 0, {}, ""},
+  };
+  std::filesystem::create_directory(m_dir.Path() + "/user_data");
+  bool first = true;
+  for (const Case& c : cases) {
+    if (!first) ASSERT_TRUE(MainWindow.Create()) << c.what;
+    first = false;
+    std::filesystem::remove(m_dir.Path() + "/user_data/Window.dat");
+    SystemIni.nWindowMode = c.windowMode;
+    bWndReady = c.ready;
+    plat::SetWindowPos(hWndMain.load(), 200, 150, 640, 480);
+    for (K kind : c.events) plat::PushWindowEvent(plat::AppWindowSdlId(hWndMain.load()), kind);
+    PumpEvents();
+
+    PostCloseMessage(hWndMain);
+    EXPECT_EQ(RunMessagePump(), 0) << c.what;
+    EXPECT_FALSE(hWndMain.load()) << c.what;
+    if (c.file.empty())
+      EXPECT_FALSE(m_dir.Exists("user_data/Window.dat")) << c.what;
+    else
+      EXPECT_EQ(m_dir.ReadFile("user_data/Window.dat"), c.file) << c.what;
+  }
+}
+
+TEST_F(MainWindowTest, EscapeClosesTheProgramAsTheCloseButtonDoes) {
+  ASSERT_TRUE(thGame.Start(NamedLoop, kGame));
+  ASSERT_TRUE(plat::PushKeyEvent(plat::AppWindowSdlId(hWndMain.load()), 'A', true));
+  PumpEvents();
+  EXPECT_TRUE(hWndMain.load()) << "other keys do nothing";
+  ASSERT_TRUE(plat::PushKeyEvent(plat::AppWindowSdlId(hWndMain.load()), VK_ESCAPE, true));
+  EXPECT_EQ(RunMessagePump(), 0);
+  EXPECT_EQ(Ends(), (std::vector<std::string>{kGame}));
+  EXPECT_FALSE(hWndMain.load());
+  EXPECT_EQ(bQuit.load(), 1);
+}
+
+TEST_F(MainWindowTest, TheFirstCloseDuringAStageWaitAsksTheStageToClose) {
+  cSceneStage stage;
+  CurStage = &stage;
+  std::filesystem::create_directory(m_dir.Path() + "/user_data");
+  SystemIni.nWindowMode = 1;
+  bWndReady = 1;
+  plat::SetWindowPos(hWndMain.load(), 30, 40, 640, 480);
+  ASSERT_TRUE(thGame.Start([](void*) -> unsigned {
+    if (thPause.Start(NamedLoop, kPause)) thPause.Wait();
+    // The stage's next step sees its close request and asks again.
+    if (CurStage && CurStage->m_bCloseRequested.load()) PostCloseMessage(hWndMain);
+    return NamedLoop(kGame);
+  }, nullptr));
+  ASSERT_TRUE(WaitUntil([] { return thPause.HasThread(); }));
+
+  PostCloseMessage(hWndMain);
+  EXPECT_EQ(RunMessagePump(), 0);
+  EXPECT_EQ(stage.m_bCloseRequested.load(), 1);
+  EXPECT_EQ(Ends(), (std::vector<std::string>{kPause, kGame}));
+  EXPECT_EQ(m_dir.ReadFile("user_data/Window.dat"), WindowFile(30, 40, 640, 480, 0));
+  EXPECT_EQ(DebugLines({"WM_CLOSE thPause.m_hThread", "WM_CLOSE " + Sjis("成功！")}),
+            (std::vector<std::string>{"WM_CLOSE thPause.m_hThread", "WM_CLOSE " + Sjis("成功！")}));
 }

@@ -1,0 +1,71 @@
+#include "app/request_services.h"
+
+#include <atomic>
+#include <new>
+#include <string>
+
+#include "app/file_dialogs.h"
+#include "app/main_window.h"
+#include "app/name_dialog.h"
+#include "app/window.h"
+#include "base/report_log.h"
+
+namespace {
+
+cRequestServices g_own;
+std::atomic<cRequestServices*> g_services{nullptr};
+
+}  // namespace
+
+bool cRequestServices::RunNameDialog() {
+  cNameDialog* dialog = new (std::nothrow) cNameDialog(IDD_NAMEENTRY, &MainWindow, 1, &OwnerLists);
+  if (!dialog) return false;
+  dialog->DoModal(0);
+  DeleteWindowObject(dialog);
+  return true;
+}
+
+bool cRequestServices::OpenFile(plat::WindowHandle owner, char path[REQUEST_PATH_SIZE], const char* folder,
+                                const char* title, const char* filterText, const char* filterPatterns,
+                                const char* defaultExt) {
+  // The filter list: the pair, each NUL-ended, and the list's closing NUL.
+  std::string filter = filterText;
+  filter += '\0';
+  filter += filterPatterns;
+  filter += '\0';
+  filter += '\0';
+  return OpenFileDialog(owner, path, REQUEST_PATH_SIZE, folder, title, filter.c_str(), defaultExt, 0, nullptr) == 1;
+}
+
+// The front end's start of play and the replay files join here when they
+// are built.
+bool cRequestServices::StartFromStageFile(const char* path, int) {
+  ReportPrintf("StartFromStageFile : %s cannot be played yet", path);
+  return false;
+}
+
+bool cRequestServices::LoadReplay(const char* path) {
+  ReportPrintf("LoadReplay : %s cannot be read yet", path);
+  return false;
+}
+
+bool cRequestServices::ChooseReplayFileName(char path[REQUEST_PATH_SIZE]) {
+  path[0] = '\0';
+  return false;
+}
+
+bool cRequestServices::SaveReplay(int, const char* path) {
+  ReportPrintf("SaveReplay : %s cannot be written yet", path);
+  return false;
+}
+
+void cRequestServices::SetStageBgm(int32_t number) { m_nStageBgm = number; }
+
+int32_t cRequestServices::StageBgmLoop() { return 1; }
+
+cRequestServices& RequestServices() {
+  cRequestServices* services = g_services.load();
+  return services ? *services : g_own;
+}
+
+void SetRequestServices(cRequestServices* services) { g_services.store(services); }

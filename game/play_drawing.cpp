@@ -1,0 +1,19 @@
+#include "game/play_drawing.h"
+
+#include "media/dd_blit.h"
+
+namespace {
+cPlayDrawing g_layerDrawing;
+}
+
+cPlayDrawing* PlayDrawing = &g_layerDrawing;
+
+int cPlayDrawing::DDBlt(DDSURFACEDATA* dst, int x, int y, int w, int h, DDSURFACEDATA* src, int sx, int sy,
+                        int flags) {
+  return ::DDBlt(dst, x, y, w, h, src, sx, sy, flags);
+}
+
+int cPlayDrawing::DDBltStretch(DDSURFACEDATA* dst, int x, int y, int w, int h, DDSURFACEDATA* src, int sx,
+                               int sy, int sw, int sh, int flags) {
+  return ::DDBltStretch(dst, x, y, w, h, src, sx, sy, sw, sh, flags);
+}

@@ -1,0 +1,89 @@
+#pragma once
+// The data part of the stage scene: what the game objects, flows and
+// commands read and write of the running stage (the view axes, the group
+// lists, the current character, flow and command, the step counters, the
+// stage variables, the serials) and what the main window's dialogs edit of
+// it. The stage scene (cSceneStage) derives from it; CurStage points to the
+// live one. Everything here belongs to the game
+// thread, except m_bCloseRequested, which the main window sets.
+#include <atomic>
+#include <cstdint>
+#include <string>
+
+#include "base/container.h"
+#include "game/scroll_axis.h"
+#include "records/effect_state.h"
+
+class cCharaBase;
+class cFlowInstance;
+class cCommandInstance;
+class cShot;
+
+// Values of m_nCommandResult and of the stage rules' results.
+constexpr int STAGERESULT_NONE = 0;
+constexpr int STAGERESULT_CLEAR = 1;
+constexpr int STAGERESULT_DEFEAT = 2;
+
+// Groups of characters and shots.
+constexpr int STAGE_GROUP_COUNT = 8;
+
+// A wait that freezes play, served by the stage's pause loop.
+struct cModalWait {
+  int32_t nMode = 0;     // 1 a message wait
+  int32_t nDelay = 0;    // frames before a key may end it
+  int32_t bWaitKey = 0;  // a key ends it
+  int32_t nFrames = 0;   // frames left when no key is awaited
+  int32_t bDone = 0;
+
+  // The request of a message, game wait, effect, picture or extra-life
+  // notice; the caller then runs the pause loop. A key wait of a message
+  // ignores keys for 10 frames unless bNoDelay.
+  void Set(int mode, int bKey, int frames, int bNoDelay);
+};
+
+class cSceneStageData {
+ public:
+  cSceneStageData();
+  virtual ~cSceneStageData() = default;
+  cSceneStageData(const cSceneStageData&) = delete;
+  cSceneStageData& operator=(const cSceneStageData&) = delete;
+
+  int32_t m_nCommandResult = STAGERESULT_NONE;  // raised by a command during a logic step
+  cScrollAxis m_ScrollX;
+  cScrollAxis m_ScrollY;
+  // The stage's characters and shots by group number (STAGE_GROUP_COUNT lists).
+  cVector<cList<cCharaBase*>> m_CharaGroups;
+  cVector<cList<cShot*>> m_ShotGroups;
+  cScreenEffectState m_ScreenEffect;
+  cModalWait m_Wait;
+  std::atomic<int32_t> m_bCloseRequested{0};  // the main window asks every loop of the scene to end
+  cCharaBase* m_lpCurChara = nullptr;          // executing character, flow and command
+  cFlowInstance* m_lpCurFlow = nullptr;
+  cCommandInstance* m_lpCurCommand = nullptr;
+  int32_t m_bItemMessage = 0;
+  int32_t m_nPlayers = 0;      // hero objects: 1
+  int32_t m_nStepInFrame = 0;  // 1-based logic step of the running frame
+  int32_t m_nStepCount = 0;    // logic steps since the stage (re)started
+  int32_t m_nTimeLeft = 0;     // seconds; 999 without a limit
+  int32_t m_bNoTimeLimit = 0;
+  int32_t m_bDefeatCheck = 0;  // run the defeat check before each character's step
+  cVector<int32_t> m_vStageVars;   // stage variables S0..
+  cVector<uint8_t> m_vGroupFlags;  // the activity checks' link flags of one logic step
+  int32_t m_nCharaSerial = 0;  // id of the next stage character
+  int32_t m_nItemSerial = 0;
+  int32_t m_nShotSerial = 0;
+  cVector<int32_t> m_vToggledCells;  // cells the running toggle block summon changed
+  int32_t m_nFrameCount = 0;         // frames since the stage (re)started
+  int32_t m_nNextStage = 0;          // next area requested by the stage-clear command; 0 none
+  std::string m_strNextStage;        // next stage file requested by it
+  // The name under which a cleared result enters the rankings; the
+  // name-entry dialog edits it, and writes it only on "OK".
+  std::string m_strRankingName;
+
+  // The view axes for the stage record's settings (the set-up's scroll step).
+  void SetUpScrollAxes(const cEdStage& stage);
+};
+
+// The running stage's data: *CurStage, or a quiet empty stand-in when no
+// stage runs, so that an object outside a stage reads a map of nothing.
+cSceneStageData& StageData();

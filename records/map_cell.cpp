@@ -1,3 +1,0 @@
-#include "records/map_cell.h"
-
-cVector<MAPCELL> MapCell;

@@ -1,0 +1,48 @@
+#include "support/recording_renderer.h"
+
+#include "media/surface_table.h"
+
+namespace testsupport {
+
+RecordingRenderer::RecordingRenderer() : m_previous(PlayDrawing) { PlayDrawing = this; }
+
+RecordingRenderer::~RecordingRenderer() { PlayDrawing = m_previous; }
+
+std::string RecordingRenderer::SurfaceName(const DDSURFACEDATA* surface) {
+  if (!surface) return "null";
+  if (surface == &BackBuffer) return "Back";
+  for (int i = 0; i < SURFACE_TABLE_SIZE; ++i)
+    if (surface == &SurfaceTable[i]) return "T" + std::to_string(i);
+  for (int i = 0; i < Off_StageBmp.Size(); ++i)
+    if (surface == &Off_StageBmp[i]) return "S" + std::to_string(i);
+  return "?";
+}
+
+void RecordingRenderer::Record(const std::string& name, const DDSURFACEDATA* dst, const std::vector<int>& before,
+                               const DDSURFACEDATA* src, const std::vector<int>& after) {
+  std::string line = name + " " + SurfaceName(dst);
+  for (int v : before) line += " " + std::to_string(v);
+  line += " " + SurfaceName(src);
+  for (int v : after) line += " " + std::to_string(v);
+  m_calls.push_back(line);
+}
+
+int RecordingRenderer::DDBlt(DDSURFACEDATA* dst, int x, int y, int w, int h, DDSURFACEDATA* src, int sx, int sy,
+                             int flags) {
+  Record("DDBlt", dst, {x, y, w, h}, src, {sx, sy, flags});
+  return 0;
+}
+
+int RecordingRenderer::DDBltStretch(DDSURFACEDATA* dst, int x, int y, int w, int h, DDSURFACEDATA* src, int sx,
+                                    int sy, int sw, int sh, int flags) {
+  Record("DDBltStretch", dst, {x, y, w, h}, src, {sx, sy, sw, sh, flags});
+  return 0;
+}
+
+std::vector<std::string> RecordingRenderer::Take() {
+  std::vector<std::string> taken;
+  taken.swap(m_calls);
+  return taken;
+}
+
+}  // namespace testsupport
