@@ -4,6 +4,8 @@
 #include "media/dd_layer.h"
 #include "media/dd_restore.h"
 #include "media/dd_surface.h"
+#include "media/font.h"
+#include "media/system_surfaces.h"
 #include "platform/soft_display.h"
 
 namespace {
@@ -26,9 +28,11 @@ bool cFrameDrawing::IsPrimaryLost() {
 
 bool cFrameDrawing::Restore() { return DDRestore(); }
 
-// The stage's and the scenes' surface sets and the digit sheets join here
-// as those parts come; nothing else is lost that the layer does not restore.
-bool cFrameDrawing::RestoreSurfaceSets() { return true; }
+// The stage's and the scenes' surface sets join here as those parts come.
+bool cFrameDrawing::RestoreSurfaceSets() {
+  RestoreDigitSurfaces(Off_Digit, SysFont, DIGIT_SHEET_COUNT);
+  return true;
+}
 
 bool cFrameDrawing::Present(int fps, int overlay, DDSURFACEDATA* sheet) { return DDPresent(fps, overlay, sheet); }
 
@@ -45,6 +49,11 @@ void cFrameDrawing::ShowFrame(int sync) {
   }
 }
 
-// The fonts draw here once they exist.
-void cFrameDrawing::DrawText(int, int, int, const char*) {}
-void cFrameDrawing::DrawTextBox(int, int, int, int, int, const char*) {}
+void cFrameDrawing::DrawText(int font, int x, int y, const char* text) {
+  if (font >= 0 && font < SYSTEM_FONT_COUNT) SysFont[font].DrawText(&BackBuffer, x, y, text, 0);
+}
+
+void cFrameDrawing::DrawTextBox(int font, int x, int y, int w, int h, const char* text) {
+  if (font < 0 || font >= SYSTEM_FONT_COUNT) return;
+  SysFont[font].DrawTextInBox(&BackBuffer, x, y, w, h, text, 0, SysFont[font].m_dwColor);
+}
