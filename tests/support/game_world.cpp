@@ -97,6 +97,7 @@ void SetUpTestChara(cCharaBase& chara, const cEdChara& def, int id, Cell at, int
   chara.SetCellPos(at.first, at.second);
   chara.m_dStartX = chara.m_rcHit.dLeft;
   chara.m_dStartY = chara.m_rcHit.dTop;
+  chara.BuildFlows(chara.m_Def.m_vFlows, 0, -1);
 }
 
 cHero& GameWorld::AddHero(const cEdChara& def, Cell at) {

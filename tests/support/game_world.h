@@ -43,7 +43,8 @@ class GameWorld {
 
   // The hero (Player element 0), set up on map cell `at` as the stage set-up
   // places it: id from the character serial, the definition's fly mode and
-  // scale, the stage's hero hit box, facing from the definition.
+  // scale, the stage's hero hit box, facing from the definition, its flows
+  // built (idle).
   cHero& AddHero(const cEdChara& def, Cell at);
   // A stage character built on the stack, placed on cell `at` and copied into
   // CharaList and its group list, as the stage does.
