@@ -147,3 +147,38 @@ TEST(FlowCadence, AlwaysFlowsStepWhenFiredContactFiredOnesAStepLater) {
   EXPECT_EQ(world.Scene().m_lpCurFlow, nullptr);
   EXPECT_EQ(world.Scene().m_lpCurCommand, nullptr);
 }
+
+TEST(FlowCadence, PendingArrangesChangeTheNextCommandAsItStartsAndGoWithTheFlowsStop) {
+  GameWorld world;
+  MapBuilder({"...."}).Build();
+  cChara& chara = world.AddChara(CharaDef().Flow(FlowDef(FLOWTRIGGER_NONE)
+                                                     .Command(CommandDef(ACTCMDTYPE_ARRANGE))
+                                                     .Command(CommandDef(ACTCMDTYPE_SCREEN_COLOR).Param(0, 10))
+                                                     .Command(CommandDef(ACTCMDTYPE_SCREEN_COLOR).Param(0, 10))),
+                                 {1, 0});
+  chara.m_vVars[1] = 40;
+  FlowRecorder rec;
+  cFlowInstance& flow = chara.m_vFlows[0];
+  world.Scene().m_lpCurChara = &chara;
+  flow.Start();
+  // Red of the screen colour += character variable 1, as an arrange command leaves it.
+  flow.m_lArranges.push_back(ARRANGEOP{ACTCMDTYPE_SCREEN_COLOR, 0, CALCOP_ADD, VARKIND_CHARA, 1});
+  const cVector<cEdCommand>& commands = chara.m_Def.m_vFlows[0].m_vCommands;
+  world.Scene().m_lpCurChara = &chara;
+  chara.RunFlows(0);  // the arrange command leaves the list for the commands after it
+  EXPECT_EQ(flow.m_lArranges.Size(), 1);
+  world.Scene().m_lpCurChara = &chara;
+  chara.RunFlows(0);
+  EXPECT_EQ(commands[1].m_vParams[0], 50);
+  EXPECT_EQ(flow.m_lArranges.Size(), 0);
+  world.Scene().m_lpCurChara = &chara;
+  chara.RunFlows(0);
+  EXPECT_EQ(commands[2].m_vParams[0], 10);
+  EXPECT_EQ(flow.m_bRunning, 0);
+
+  world.Scene().m_lpCurChara = &chara;
+  flow.Start();
+  flow.m_lArranges.push_back(ARRANGEOP{ACTCMDTYPE_SCREEN_COLOR, 0, CALCOP_ADD, VARKIND_CHARA, 1});
+  flow.Stop(chara);
+  EXPECT_EQ(flow.m_lArranges.Size(), 0);
+}

@@ -12,6 +12,7 @@
 #include "game/stage_data.h"
 #include "media/input.h"
 #include "platform/message_box.h"
+#include "records/system.h"
 #include "support/builders.h"
 #include "support/flow_builders.h"
 #include "support/flow_recorder.h"
@@ -95,6 +96,9 @@ TEST(FlowGates, ATriggerStartsAFlowOnlyWhenEveryTestPassesInOrder) {
 TEST(FlowGates, AFlowIsTriedOncePerFrameWhateverTheStepsAndTriggers) {
   GameWorld world(3);
   MapBuilder({"...."}).Build();
+  // The compatibility switches of older projects change nothing here.
+  SystemData.m_bCompat525 = 1;
+  SystemData.m_bCompat669 = 1;
   cChara& chara = world.AddChara(CharaDef()
                                      .Flow(FlowDef().Command(CommandDef()))
                                      .Flow(FlowDef(FLOWTRIGGER_HIT_CHARA).Command(CommandDef(ACTCMDTYPE_SHOT))),

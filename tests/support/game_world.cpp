@@ -7,6 +7,7 @@
 #include "media/dd_layer.h"
 #include "media/input.h"
 #include "media/surface_table.h"
+#include "records/arrange.h"
 #include "records/common_palette.h"
 #include "records/database.h"
 #include "records/map_cell.h"
@@ -41,6 +42,7 @@ GameWorld::GameWorld(int speedLevel, double gravity, unsigned seed) {
   SystemData.Reset();
   Database.Reset();
   BuildDatabaseRunTables();
+  BuildArrangeParamTable();
   CommonPalette = cEdCommonPalette();
   StageCopy.Reset();
   Stage.Reset();
