@@ -296,3 +296,28 @@ TEST(FlowBuild, ACopiedCharacterRunsItsOwnFlows) {
   StepFlows(assigned);
   EXPECT_EQ(copy.m_vFlows[0].m_vCommands[0].m_nTimer, 4);
 }
+
+TEST(FlowBuild, AnAnimationOfTimesNearTheIntLimitSaturatesItsSchedule) {
+  GameWorld world(10);
+  MapBuilder({"...."}).Build();
+  cEdAnime huge;
+  huge.m_vFrame = {Frame(30, INT_MAX, 0), Frame(31, 5, 0), Frame(32, 1, 1)};
+  Database.m_vAnime.resize(1);
+  Database.m_vAnime.push_back(huge);
+  BuildDatabaseRunTables();
+  cChara& chara = world.AddChara(
+      CharaDef().Flow(FlowDef().Command(CommandDef().UseTime(32767).Growth(32767)).Command(CommandDef().Anime(1))),
+      {1, 0}, 32767);
+  const FLOWANIMEENTRY& e = chara.m_vFlows[0].m_vAnimeSchedule.At(0);
+  // C = 6 × (2^31 − 1 + 5) frames saturates to 2147483647, A = 10 C steps;
+  // the first command's saturated 2147483647 steps leave 19327352823, so
+  // the animation starts with the flow, 1932735282 frames in.
+  EXPECT_EQ(e.nStart, 0);
+  EXPECT_EQ(e.nSkip, 1932735282);
+  EXPECT_EQ(e.nLength, 214748365);
+  FlowRecorder rec;
+  StepFlows(chara);
+  ASSERT_EQ(chara.m_lAnimes.Size(), 1);
+  EXPECT_EQ(chara.m_lAnimes.front().m_Anime.GetFrame(), 30);  // its first frame lasts 2^31 − 1 ticks
+  EXPECT_EQ(chara.m_lAnimes.front().m_Anime.m_nTick, 1932735282);
+}
