@@ -21,6 +21,7 @@
 #include "media/bgm.h"
 #include "media/dd_layer.h"
 #include "media/dd_surface.h"
+#include "media/font.h"
 #include "media/input.h"
 #include "media/key_config.h"
 #include "media/palette_scheme.h"
@@ -241,12 +242,6 @@ bool LoadSurfaceZero() {
   return false;
 }
 
-// The system fonts and their digit sheets come with the fonts; until then
-// there is nothing to make.
-bool CreateSystemFontsStep() { return true; }
-void ReportSystemFontCaches() {}
-void ReleaseSystemFontsStep() {}
-
 void StartSound() {
   if (OptionData.m_bBgm) Bgm.Init(1, BgmOggNames, BgmMidiNames, kBgmSlots);  // no music plays yet
   BuildSeDefs(SeBank, SeDefs, SystemData.m_vSystemSounds, Database.m_vSound);
@@ -322,8 +317,7 @@ bool InitGame(const std::string& commandLine, int) {
   bool maximized = false;
   if (!StartDrawingLayer(maximized) || !SetPaletteAndTransparentColour()) return false;
   ChooseFramePacing();
-  if (!LoadSurfaceZero() || !CreateSystemFontsStep()) return false;
-  DebugLogPuts("3");
+  if (!LoadSurfaceZero() || !CreateSystemFonts()) return false;
 
   for (cInput& input : Input) input.SetJoyButtonMasks();
   if (!LoadKeyConfig(PathTable[kKeyConfigPath], KeyConfig)) DefaultKeyConfig(KeyConfig);
@@ -334,12 +328,11 @@ bool InitGame(const std::string& commandLine, int) {
 }
 
 void UnInitGame() {
-  if (bDDReady) ReportSystemFontCaches();
+  if (bDDReady) ReportFontCacheUse();
   DS_Release();
   Bgm.UnInit();
   Game.DeleteScenes();
-  ReleaseSystemFontsStep();
-  for (DDSURFACEDATA& sheet : Off_Digit) DDReleaseSurface(&sheet);
+  ReleaseSystemFonts();  // the fonts, then their digit sheets
   if (bWindowMode)
     DDUnInit();
   else

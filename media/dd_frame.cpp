@@ -1,11 +1,12 @@
 #include "media/dd_frame.h"
 
+#include "base/report_log.h"
 #include "media/dd_blit.h"
 #include "media/dd_layer.h"
 #include "media/dd_restore.h"
 #include "media/dd_surface.h"
+#include "media/font.h"
 #include "media/system_surfaces.h"
-#include "base/report_log.h"
 #include "platform/soft_display.h"
 
 namespace {
@@ -39,17 +40,6 @@ bool RestoreSurfaces(Set& set) {
   return true;
 }
 
-// The digit sheets of the system fonts: restored; the fonts draw the digits
-// of a video-memory sheet again.
-void RestoreDigitSheets() {
-  for (DDSURFACEDATA& sheet : Off_Digit) {
-    plat::DDSurface* s = LostSurface(sheet);
-    if (!s) continue;
-    s->Restore();
-    if (sheet.nDDMemType != 1) sheet.bLost = 1;
-  }
-}
-
 }  // namespace
 
 cFrameDrawing* FrameDrawing = &LayerFrameDrawing;
@@ -68,7 +58,7 @@ bool cFrameDrawing::RestoreSurfaceSets() {
   if (!RestoreSurfaces(Off_StageBmp) || !RestoreSurfaces(Off_Effect) || !RestoreSurfaces(Off_Sword) ||
       !RestoreSurfaces(Off_Picture) || !RestoreSurfaces(Off_Scene) || !RestoreSurfaces(Off_Msg))
     return false;
-  RestoreDigitSheets();
+  RestoreDigitSurfaces(Off_Digit, SysFont, DIGIT_SHEET_COUNT);
   if (!Off_Msg.empty())
     DebugLogPrintf("if ( !RestoreSurface(Off_Msg) ) Off_Msg[0].bLost = %d", Off_Msg.At(0).bLost);
   return true;
@@ -89,6 +79,11 @@ void cFrameDrawing::ShowFrame(int sync) {
   }
 }
 
-// The fonts draw here once they exist.
-void cFrameDrawing::DrawText(int, int, int, const char*) {}
-void cFrameDrawing::DrawTextBox(int, int, int, int, int, const char*) {}
+void cFrameDrawing::DrawText(int font, int x, int y, const char* text) {
+  if (font >= 0 && font < SYSTEM_FONT_COUNT) SysFont[font].DrawText(&BackBuffer, x, y, text, 0);
+}
+
+void cFrameDrawing::DrawTextBox(int font, int x, int y, int w, int h, const char* text) {
+  if (font < 0 || font >= SYSTEM_FONT_COUNT) return;
+  SysFont[font].DrawTextInBox(&BackBuffer, x, y, w, h, text, 0, SysFont[font].m_dwColor);
+}

@@ -491,7 +491,8 @@ int32_t DDObject::CreateSurface(int width, int height, bool systemMemory, std::s
   if (StepFails(DisplayStep::Surface)) return DDERR_GENERIC;
   DisplayState& st = *m_state;
   const int bpp = st.SurfaceBpp();
-  if (width <= 0 || height <= 0 || width > 16384 || height > 16384 || bpp == 0) return DDERR_INVALIDPARAMS;
+  if (width <= 0 || height <= 0 || width > kMaxSurfaceSide || height > kMaxSurfaceSide || bpp == 0)
+    return DDERR_INVALIDPARAMS;
   const uint64_t bytes = static_cast<uint64_t>(PitchFor(width, bpp)) * static_cast<uint64_t>(height);
   if (!systemMemory) {
     std::lock_guard<std::mutex> lock(st.mutex);

@@ -32,6 +32,9 @@ constexpr int32_t DDERR_SURFACELOST = static_cast<int32_t>(0x887601C2);
 constexpr int32_t DDERR_NOTFLIPPABLE = static_cast<int32_t>(0x887601F4);
 constexpr int32_t DDERR_NOTLOCKED = static_cast<int32_t>(0x88760248);
 
+// The largest width or height of a surface.
+constexpr int kMaxSurfaceSide = 16384;
+
 struct LockedPixels {
   uint8_t* bits = nullptr;  // pixel (0, 0)
   int pitch = 0;            // bytes from one row to the next

@@ -5,6 +5,7 @@
 
 #include <filesystem>
 
+#include "records/common_palette.h"
 #include "tests/tools/sample_fixture.h"
 #include "tools/recdump/record_dump.h"
 
@@ -95,11 +96,53 @@ TEST(RecordDump, ShortAndDamagedFilesSayWhereTheReadStopped) {
   }
 }
 
+TEST(RecordDump, FlowsNestedDeeperThanTheLoaderReadsStopTheRead) {
+  // An item whose command carries a flow whose command carries a flow ...
+  auto nested = [](int depth) {
+    cEdCommand command;
+    command.m_bItemCommand = 1;
+    command.m_nType = ITEMCMDTYPE_FLOW_CHANGE;
+    for (int level = 1; level < depth; ++level) {
+      cEdCommand outer;
+      outer.m_nType = ACTCMDTYPE_WAIT;
+      outer.m_vFlows.resize(1);
+      outer.m_vFlows[0].m_vCommands.push_back(command);
+      command = outer;
+    }
+    cEdCommonPalette palette;
+    palette.m_vPaletteItem.resize(2);
+    palette.m_vPaletteItem[1].m_vCommands.push_back(command);
+    cDataWriter w;
+    palette.Save(w);
+    return w.Bytes();
+  };
+  // The dump stops where the loader does: inside the command that carries
+  // flows below the deepest level it reads.
+  for (int depth : {COMMAND_MAX_NESTING + 1, COMMAND_MAX_NESTING + 2}) {
+    SCOPED_TRACE(depth);
+    const std::string bytes = nested(depth);
+    cDataReader r(bytes);
+    cEdCommonPalette loaded;
+    loaded.Load(r);
+    const bool cut = depth > COMMAND_MAX_NESTING + 1;
+    EXPECT_EQ(r.Ended(), cut);
+    const std::string text = DumpRecordBytes(bytes, "CommonPalette.cplt4");
+    EXPECT_EQ(text.find("(flows nested deeper than the loader reads; the read stops)") != std::string::npos, cut);
+    EXPECT_EQ(text.find("end of file at offset " + std::to_string(bytes.size())) != std::string::npos, !cut);
+  }
+}
+
 TEST(RecordDump, KindsAreFoundByFileNameInAnyCase) {
   EXPECT_EQ(RecordKindOf("data\\database\\SOUND.DAT"), "Sound.dat");
   EXPECT_EQ(RecordKindOf("/tmp/x/system.dat"), "System.dat");
   EXPECT_EQ(RecordKindOf("user_data\\Option.dat"), "Option.dat");
   EXPECT_EQ(RecordKindOf("bgm\\Title.mid"), "");
+  EXPECT_EQ(RecordKindOf("default\\worldmap.DAT"), "WorldMap.dat");
+  EXPECT_EQ(RecordKindOf("data\\CommonPalette.cplt4"), "CommonPalette.cplt4");
+  // Stage files by their extension, bare or numbered.
+  for (const char* stage : {"data\\stg4\\c01-1.stg4_000", "a.STG4", "x/b.stg4_999"})
+    EXPECT_EQ(RecordKindOf(stage), "*.stg4") << stage;
+  for (const char* other : {"a.stg4_1", "a.stg4_00x", "a.stg4x", "stg4"}) EXPECT_EQ(RecordKindOf(other), "") << other;
 }
 
 class RecordDumpOfTheSample : public SampleProject {};
@@ -119,7 +162,12 @@ TEST_F(RecordDumpOfTheSample, EveryRecordFileDumpsToItsEnd) {
         << path << ":\n" << text;
     EXPECT_EQ(text.find("(the"), std::string::npos) << path;
     EXPECT_EQ(text.find("(a "), std::string::npos) << path;
+    if (kind == "*.stg4") {
+      // Each placement after the word the loader skips; the trailer last.
+      EXPECT_NE(text.find("      skipped 0\n      blocks "), std::string::npos) << path;
+      EXPECT_NE(text.find("\n  trailer int32 123456789\nend of file"), std::string::npos) << path;
+    }
     ++files;
   }
-  EXPECT_EQ(files, 11);
+  EXPECT_EQ(files, 11 + 2 + 4);  // System.dat, the database, WorldMap.dat, CommonPalette.cplt4, the stages
 }

@@ -8,6 +8,9 @@
 
 #include "base/report_log.h"
 #include "platform/close_request.h"
+#include "records/common_palette.h"
+#include "records/stage.h"
+#include "records/world_map.h"
 #include "support/test_support.h"
 #include "tools/sample/sample_project.h"
 
@@ -19,6 +22,13 @@ class SampleProject : public ::testing::Test {
     std::filesystem::current_path(m_dir.Path() + "/game");
     ASSERT_EQ(ReportOpen("Report_Game.txt"), 1);
     plat::ResetCloseRequests();
+  }
+  // The project records that the writer and the loads filled go back to new ones.
+  void TearDown() override {
+    CommonPalette = cEdCommonPalette();
+    WorldMap.Reset();
+    Stage.Reset();
+    StageCopy.Reset();
   }
   // The bytes of a file of the sample (host path relative to the game folder).
   std::string Read(const std::string& relative) const { return m_dir.ReadFile("game/" + relative); }

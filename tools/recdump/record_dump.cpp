@@ -8,14 +8,19 @@
 #include "platform/text_encoding.h"
 #include "records/anime_records.h"
 #include "records/chara_effect.h"
+#include "records/command.h"
+#include "records/common_palette.h"
 #include "records/data_file.h"
 #include "records/effect_record.h"
+#include "records/flow.h"
 #include "records/media_records.h"
 #include "records/record.h"
+#include "records/stage.h"
 #include "records/sword_type.h"
 #include "records/system.h"
 #include "records/system_elements.h"
 #include "records/user_settings.h"
+#include "records/world_map.h"
 
 namespace {
 
@@ -84,6 +89,30 @@ class cDump {
     Leave();
   }
 
+  // One little-endian value of the tail, shown as the blocks are.
+  void Scalar(const std::string& label, int size) {
+    if (Stopped()) return;
+    unsigned char b[8] = {};
+    if (m_r.ReadBytes(b, static_cast<size_t>(size)) < static_cast<size_t>(size)) {
+      Line(label + " " + TypeName(size) + " (the file ends here)");
+      return;
+    }
+    Line(label + " " + TypeName(size) + " " + Value(b, size));
+  }
+
+  // A u32 word of the tail (a flag or a skipped word); false at the end.
+  bool Word(const std::string& label, uint32_t& v) {
+    if (Stopped()) return false;
+    if (m_r.Remaining() < 4) {
+      m_r.End();
+      Line(label + ": (the file ends here)");
+      return false;
+    }
+    v = m_r.ReadU32();
+    Line(label + " " + std::to_string(v));
+    return true;
+  }
+
   void ByteList(const std::string& label) {
     uint32_t n = 0;
     if (!Count(label, 1, n)) return;
@@ -132,6 +161,36 @@ class cDump {
     }
     Leave();
   }
+
+  // A list whose elements each follow a word the loader skips (the placed
+  // blocks, characters and items of a stage).
+  template <class T>
+  void PlacedList(const std::string& label, const std::function<void(cDump&)>& tail) {
+    uint32_t n = 0;
+    if (!Count(label, 12, n)) return;
+    Enter();
+    for (uint32_t i = 0; i < n && !Stopped(); ++i) {
+      Line("[" + std::to_string(i) + "]");
+      Enter();
+      uint32_t skipped = 0;
+      if (Word("skipped", skipped)) {
+        T element;
+        Segment(element);
+        if (tail && !Stopped()) tail(*this);
+      }
+      Leave();
+    }
+    Leave();
+  }
+
+  // The read goes no further, said in the text; Finish shows the rest.
+  void Stop(const std::string& why) {
+    Line(why);
+    StopAt(Offset());
+  }
+
+  // How deep the flows carried by commands nest at the current element.
+  int m_nFlowDepth = 0;
 
   // What the read left: the end, or the bytes from where it stopped.
   std::string Finish() {
@@ -266,6 +325,111 @@ void EffectTail(cDump& d) { d.RecordList<cEdEffectFrame>("frames"); }
 void SwordTypeTail(cDump& d) { d.RecordList<cEdSwordFrame>("frames"); }
 void RankingModeTail(cDump& d) { d.ByteList("categories"); }
 
+// Commands carry flows, which carry commands.
+void CommandTail(cDump& d);
+
+void KeyConditionTail(cDump& d) { d.ByteList("keys"); }
+
+void FlowTail(cDump& d) {
+  d.RecordList<cEdCondition>("conditions");
+  d.RecordList<cEdKeyCondition>("key conditions", KeyConditionTail);
+  d.RecordList<cEdCommand>("commands", CommandTail);
+}
+
+// A record that a flag word announces (a command's move and shot records).
+template <class T>
+void Announced(cDump& d, const std::string& label) {
+  if (d.Stopped()) return;
+  uint32_t flag = 0;
+  if (!d.Word(label, flag) || !flag) return;
+  d.Enter();
+  T record;
+  d.Segment(record);
+  d.Leave();
+}
+
+void CommandTail(cDump& d) {
+  Announced<cEdMove>(d, "move");
+  Announced<cEdShot>(d, "shot");
+  if (d.Stopped()) return;
+  if (d.m_nFlowDepth < COMMAND_MAX_NESTING) {
+    ++d.m_nFlowDepth;
+    d.RecordList<cEdFlow>("flows", FlowTail);
+    --d.m_nFlowDepth;
+  } else {
+    // As the loader: flows nested deeper than it reads come from a damaged file.
+    uint32_t n = 0;
+    if (!d.Word("flows", n)) return;
+    if (n) {
+      d.Stop("(flows nested deeper than the loader reads; the read stops)");
+      return;
+    }
+  }
+  d.IntList("parameters");
+}
+
+void BlockTail(cDump& d) {
+  d.Scalar("x", 2);
+  d.Scalar("y", 2);
+  d.ByteList("inherit flags");
+  d.RecordList<cEdCondition>("conditions");
+}
+
+void CharaTail(cDump& d) {
+  d.Scalar("x", 2);
+  d.Scalar("y", 2);
+  d.Scalar("drop item", 4);
+  d.ByteList("inherit flags");
+  d.RecordList<cEdCondition>("conditions");
+  d.RecordList<cEdFlow>("flows", FlowTail);
+}
+
+void ItemTail(cDump& d) {
+  d.Scalar("x", 2);
+  d.Scalar("y", 2);
+  d.ByteList("inherit flags");
+  d.RecordList<cEdCondition>("conditions");
+  d.RecordList<cEdCommand>("commands", CommandTail);
+}
+
+void CommonPaletteTail(cDump& d) {
+  d.RecordList<cEdBlock>("palette blocks", BlockTail);
+  d.RecordList<cEdChara>("palette characters", CharaTail);
+  d.RecordList<cEdItem>("palette items", ItemTail);
+}
+
+void WorldNodeTail(cDump& d) { d.RecordList<cEdWorldRoute>("entries"); }
+
+void WorldMapTail(cDump& d) {
+  d.RecordList<cEdWorldChip>("chips");
+  d.IntList("cells");
+  d.RecordList<cEdWorldNode>("nodes", WorldNodeTail);
+  d.RecordList<cEdWorldNode>("auxiliary nodes", WorldNodeTail);
+}
+
+void StageTail(cDump& d) {
+  d.IntList("ranked");
+  for (const char* rule : {"rule characters", "rule block characters", "rule items", "rule hero shots",
+                           "rule character shots"}) {
+    if (d.Stopped()) return;
+    d.Line(rule);
+    d.Enter();
+    cEdOffScreenRule record;
+    d.Segment(record);
+    d.Leave();
+  }
+  d.RecordList<cEdBlock>("palette blocks", BlockTail);
+  d.RecordList<cEdChara>("palette characters", CharaTail);
+  d.RecordList<cEdItem>("palette items", ItemTail);
+  d.PlacedList<cEdBlock>("placed blocks", BlockTail);
+  d.PlacedList<cEdChara>("placed characters", CharaTail);
+  d.PlacedList<cEdItem>("placed items", ItemTail);
+  d.RecordList<cEdBackground>("backgrounds");
+  d.RecordList<cEdTextRecord>("texts");
+  // Files of version 172 and older end here.
+  if (d.Version() > 172) d.Scalar("trailer", 4);
+}
+
 void SystemTail(cDump& d) {
   const int v = d.Version();
   d.ByteList("carry-over flags");
@@ -309,11 +473,16 @@ struct DUMPKIND {
   std::function<void(cDump&)> body;
 };
 
-// The files the dump knows, by file name. The world map, the common palette
-// and the stage files join as their records arrive.
+// The name of the stage files' kind: any file named *.stg4 or *.stg4_NNN.
+const char kStageKind[] = "*.stg4";
+
+// The files the dump knows, by file name.
 const std::vector<DUMPKIND>& Kinds() {
   static const std::vector<DUMPKIND> kinds = {
       {"System.dat", Whole<cEdSystem>(SystemTail)},
+      {"WorldMap.dat", Whole<cEdWorldMap>(WorldMapTail)},
+      {"CommonPalette.cplt4", Whole<cEdCommonPalette>(CommonPaletteTail)},
+      {kStageKind, Whole<cEdStage>(StageTail)},
       {"AnimeSet.dat", ListOf<cEdAnimeSet>(AnimeSetTail)},
       {"Anime.dat", ListOf<cEdAnime>(AnimeTail)},
       {"Bmp_CharaExc.dat", ListOf<cEdBmpCharaExc>()},
@@ -338,14 +507,34 @@ bool SameName(const std::string& a, const std::string& b) {
   return true;
 }
 
+// A stage file's name: the extension stg4, bare or with a three-digit number.
+bool IsStageName(const std::string& name) {
+  const size_t dot = name.rfind('.');
+  if (dot == std::string::npos) return false;
+  const std::string ext = name.substr(dot + 1);
+  if (ext.size() != 4 && ext.size() != 8) return false;
+  if (!SameName(ext.substr(0, 4), "stg4")) return false;
+  if (ext.size() == 4) return true;
+  return ext[4] == '_' && std::isdigit(static_cast<unsigned char>(ext[5])) &&
+         std::isdigit(static_cast<unsigned char>(ext[6])) && std::isdigit(static_cast<unsigned char>(ext[7]));
+}
+
+// The kind a file name (or a kind's own name) is read as, or nullptr.
+const DUMPKIND* FindKind(const std::string& path) {
+  const size_t slash = path.find_last_of("/\\");
+  const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+  for (const DUMPKIND& k : Kinds()) {
+    if (SameName(name, k.name)) return &k;
+    if (k.name == std::string(kStageKind) && IsStageName(name)) return &k;
+  }
+  return nullptr;
+}
+
 }  // namespace
 
 std::string RecordKindOf(const std::string& path) {
-  const size_t slash = path.find_last_of("/\\");
-  const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-  for (const DUMPKIND& k : Kinds())
-    if (SameName(name, k.name)) return k.name;
-  return "";
+  const DUMPKIND* k = FindKind(path);
+  return k ? k->name : "";
 }
 
 std::vector<std::string> RecordKinds() {
@@ -360,9 +549,7 @@ std::string DumpRecordBytes(const std::string& bytes, const std::string& kind) {
   const int savedVersion = CurVersion;
   CurVersion = DATA_VERSION;
   cDump d(bytes);
-  const DUMPKIND* found = nullptr;
-  for (const DUMPKIND& k : Kinds())
-    if (SameName(kind, k.name)) found = &k;
+  const DUMPKIND* found = FindKind(kind);
   if (!d.Reader().HasVersion()) {
     d.Line("no version word: the file is " + std::to_string(bytes.size()) + " bytes");
   } else {

@@ -9,13 +9,15 @@
 
 // The kind of record file a path names: its file name without the folder,
 // matched without regard to case against the known kinds ("System.dat",
-// "Anime.dat", ...); "" when none matches.
+// "Anime.dat", ...; stage files, named *.stg4 or *.stg4_NNN, are the kind
+// "*.stg4"); "" when none matches.
 std::string RecordKindOf(const std::string& path);
 
 // The kinds the dump knows.
 std::vector<std::string> RecordKinds();
 
-// The text of a record file's bytes read as `kind`. An unknown kind, a file
+// The text of a record file's bytes read as `kind` (a kind, or a file name
+// as RecordKindOf takes it). An unknown kind, a file
 // that ends early or a count that the rest cannot hold is said in the text,
 // and the bytes that were not read follow as hex.
 std::string DumpRecordBytes(const std::string& bytes, const std::string& kind);

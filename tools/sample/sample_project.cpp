@@ -1,6 +1,7 @@
 #include "tools/sample/sample_project.h"
 
 #include <filesystem>
+#include <memory>
 #include <system_error>
 #include <vector>
 
@@ -9,6 +10,7 @@
 #include "records/path_table.h"
 #include "tools/sample/sample_files.h"
 #include "tools/sample/sample_records.h"
+#include "tools/sample/sample_stages.h"
 
 namespace fs = std::filesystem;
 
@@ -50,11 +52,17 @@ bool WriteFiles(const std::vector<SAMPLEFILE>& files, std::string& error) {
   return true;
 }
 
-// The project's records that exist so far. The world map
-// (default\WorldMap.dat), the common palette (default\CommonPalette.cplt4)
-// and the stages (default\stg4\: two story stages named by the world map's
-// routes and SAMPLE_CHALLENGE_STAGES challenge stages c01-1.stg4_000, ...)
-// join here, each written with its record's Save, as their records arrive.
+// Writes a record with its own Save; false with a line in `error` when the
+// file could not be written.
+bool SaveRecord(cRecord& record, const std::string& path, std::string& error) {
+  if (record.SaveToFile(path)) return true;
+  error = "cannot write " + path;
+  return false;
+}
+
+// The project's records in the order their saves need them: the database
+// first (commands and definitions fit their references to it), the common
+// palette before the stages that place its entries.
 bool WriteRecords(std::string& error) {
   FillSampleDatabase(Database);
   if (!Database.SaveAll(1)) {
@@ -63,14 +71,21 @@ bool WriteRecords(std::string& error) {
   }
   // After the database: the save keeps only screen music that Bgm.dat holds.
   FillSampleSystem(SystemData);
-  if (!SystemData.SaveToFile(PathTable[36])) {
-    error = std::string("cannot write ") + PathTable[36];
-    return false;
-  }
+  if (!SaveRecord(SystemData, PathTable[36], error)) return false;
   const std::string ini = SampleSystemIni(SystemData);
   if (!plat::WriteFileAtomic("System.ini", ini.data(), ini.size())) {
     error = "cannot write System.ini";
     return false;
+  }
+  FillSampleCommonPalette(CommonPalette);
+  if (!SaveRecord(CommonPalette, PathTable[8], error)) return false;
+  cEdWorldMap map;
+  FillSampleWorldMap(map);
+  if (!SaveRecord(map, PathTable[14], error)) return false;
+  auto stage = std::make_unique<cEdStage>();
+  for (int n = 0; n < SAMPLE_STAGES; ++n) {
+    FillSampleStage(*stage, n);
+    if (!SaveRecord(*stage, SampleStageFile(n), error)) return false;
   }
   return true;
 }

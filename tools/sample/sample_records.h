@@ -6,7 +6,7 @@
 #include "records/database.h"
 #include "records/system.h"
 
-// Challenge stages of the sample (the stage files come with the stage records).
+// Challenge stages of the sample (sample_stages.h writes their files).
 constexpr int SAMPLE_CHALLENGE_STAGES = 2;
 
 // A new database, then the sample's animation sets, animations, extra
