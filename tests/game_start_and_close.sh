@@ -8,20 +8,23 @@
 # question. A second copy asks (headless: on stderr, answered Yes), ends the
 # first in order and runs. Every run has its own runtime folder, so its lock
 # never meets another game's. It also runs in a folder whose host name has
-# characters without a Shift-JIS form.
-# Arguments: the executable, the project writer.
+# characters without a Shift-JIS form, and in the sample project, which asks
+# for Direct3D in a window.
+# Arguments: the executable, the project writer, the sample project writer.
 set -uo pipefail
 game="$(realpath "$1")"
 writer="$(realpath "$2")"
+sample="$(realpath "$3")"
 status=0
 top="$(mktemp -d)"
 trap 'rm -rf "$top"' EXIT
 mkdir "$top/run"
 
-# start <folder>: writes the project there, then starts the game there in
-# the background; sets $pid.
+# start <folder> [writer]: writes the project there (the small one unless
+# another writer is named), then starts the game there in the background;
+# sets $pid.
 start() {
-  if ! "$writer" "$1"; then
+  if ! "${2:-$writer}" "$1" >/dev/null; then
     echo "$1: the project could not be written"
     status=1
   fi
@@ -57,11 +60,12 @@ ended() {
   if [ "$rc" -ne 0 ]; then echo "$1: exit code $rc"; status=1; fi
 }
 
-# report <name> <folder>: the report log names the version, the machine and
-# the display the project asked for (the software display in a window, at
-# the desktop's depth).
+# report <name> <folder> [line]: the report log names the version, the
+# machine and the display the project asked for (a window at the desktop's
+# depth; the software display reports its refresh rate, unless another line
+# of the display is named).
 report() {
-  for line in "App : ver 734" "OS : " "HD Free : " "Mode : Window" "Bpp : 32" "RR : "; do
+  for line in "App : ver 734" "OS : " "HD Free : " "Mode : Window" "Bpp : 32" "${3:-RR : }"; do
     if ! grep -q "^$line" "$2/Report_Game.txt" 2>/dev/null; then
       echo "$1: no \"$line\" in the report log"
       status=1
@@ -104,6 +108,16 @@ for run in "TERM TERM" "INT INT" "TERM ゲーム/josé"; do
   placed "SIG$sig" "$dir"
   if [ ! -f "$dir/data/System.dat" ]; then echo "SIG$sig: data\\ not made"; status=1; fi
 done
+
+# The sample project: Direct3D in a window, with its fonts.
+start "$top/sample" "$sample"
+up "$top/sample"
+sleep 0.3
+kill -TERM "$pid"
+ended "sample" "$pid"
+quiet "sample" "$top/sample"
+report "sample" "$top/sample" "TextureMem : "
+placed "sample" "$top/sample"
 
 # A second copy ends the first in order and runs in its place.
 start "$top/first"
