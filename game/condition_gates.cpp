@@ -3,6 +3,7 @@
 #include "game/chara_base.h"
 #include "game/characters.h"
 #include "game/conditions.h"
+#include "game/flow_conditions.h"
 #include "game/flow_instance.h"
 #include "game/map_cells.h"
 #include "records/map_cell.h"

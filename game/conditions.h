@@ -10,7 +10,6 @@
 
 class cCharaBase;
 class cEdCondition;
-class cFlowInstance;
 class cItem;
 
 // The status condition's comparison of `status` at a width: with the
@@ -36,9 +35,9 @@ int CheckConditionList(cVector<cEdCondition>& list, int mode, cCharaBase* chara)
 // The gates: 1 when the owner's condition list lets it be (or run). An empty
 // list passes; with the owner's latch flag set, a list that held once keeps
 // passing; every pass sets the owner's latched state. The character gate
-// asks about the character, the item gate about the hero, the flow gate
-// about the flow's character (called by the trigger check). The cell gate
-// is CheckBlockConditions (game/map_cells.h).
+// asks about the character, the item gate about the hero. The flow gate
+// (CheckFlowConditions, game/flow_conditions.h) asks about the flow's
+// character, the cell gate (CheckBlockConditions, game/map_cells.h) about
+// the hero; both follow the same rule.
 int CheckCharaConditions(cCharaBase& chara);
 int CheckItemConditions(cItem& item);
-int CheckFlowConditions(cFlowInstance& flow, cCharaBase& chara);

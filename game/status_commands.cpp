@@ -4,7 +4,6 @@
 #include "game/calc_ops.h"
 #include "game/chara_base.h"
 #include "game/code_eval.h"
-#include "game/flow_instance.h"
 #include "game/stage_data.h"
 #include "game/status_fields.h"
 #include "game/status_values.h"
@@ -210,13 +209,3 @@ int CmdStatusOp(cCharaBase& chara, cEdCommand& command) {
 }
 
 int CmdRunCode(cCharaBase& chara, cEdCommand& command) { return RunCode(command.m_strText, chara); }
-
-int ActStatusOp(cCharaBase& chara, cCommandInstance& instance) {
-  if (instance.m_pCommand) CmdStatusOp(chara, *instance.m_pCommand);
-  return 0;
-}
-
-int ActRunCode(cCharaBase& chara, cCommandInstance& instance) {
-  if (instance.m_pCommand) CmdRunCode(chara, *instance.m_pCommand);
-  return 0;
-}

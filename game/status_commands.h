@@ -1,11 +1,10 @@
 #pragma once
 // The status operation (action type 22, item type 7) and the run-code
 // command (action type 37, item type 22). The bodies take the character and
-// the command record and serve both the flows' executors here and the item
+// the command record and serve both the flows' executors and the item
 // commands (with the hero as the character); each runs on every logic step
 // of its command's duration, on the game thread inside a stage.
 class cCharaBase;
-class cCommandInstance;
 class cEdCommand;
 
 // Changes one variable, system value or status by a CALCOP with an operand
@@ -16,7 +15,6 @@ int CmdStatusOp(cCharaBase& chara, cEdCommand& command);
 // RunCode on the command's text for the character: 1 on success.
 int CmdRunCode(cCharaBase& chara, cEdCommand& command);
 
-// The executors of the flow commands (entries 22 and 37 of the action table):
-// the bodies on the running command's record; 0.
-int ActStatusOp(cCharaBase& chara, cCommandInstance& instance);
-int ActRunCode(cCharaBase& chara, cCommandInstance& instance);
+// Their flow executors, ActStatusOp and ActRunCode (game/act_status_op.cpp,
+// game/act_run_code.cpp), are entries of the action table
+// (game/action_commands.h).

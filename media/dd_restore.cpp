@@ -4,6 +4,7 @@
 #include "base/report_log.h"
 #include "media/dd_layer.h"
 #include "media/dt_device.h"
+#include "media/font.h"
 #include "platform/soft_display.h"
 
 namespace {
@@ -46,6 +47,7 @@ bool DDRestore() {
     }
     DDPalette->SetEntries(0, 256, entries);
   }
+  for (int i = 0; i < FontList.Count(); ++i) FontList.At(i)->Restore();
   return true;
 }
 

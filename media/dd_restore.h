@@ -3,7 +3,8 @@
 // Software display: the frame loop calls DDRestore once a frame on the
 // drawing thread; it restores the primary, the back buffer and the lost
 // entries of the surface table, reloading images from their files and
-// flagging empty surfaces bLost for their owners, and sets the palette again.
+// flagging empty surfaces bLost for their owners, sets the palette again and
+// has every font redraw its lost glyph caches.
 // Always true (what cannot be restored now is tried on the next frame).
 bool DDRestore();
 // 3D device: the reset after a lost device, on the main thread; 1 when done,

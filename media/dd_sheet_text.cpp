@@ -1,14 +1,21 @@
 #include "media/dd_sheet_text.h"
 
+#include <algorithm>
 #include <cstdarg>
-#include <cstdio>
+#include <string>
 
 #include "media/dd_blit.h"
 #include "media/dd_layer.h"
 
+namespace {
+
+int Narrow(int64_t v) { return static_cast<int>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX)); }
+
+}  // namespace
+
 int DDDrawSheetText(DDSURFACEDATA* dst, int x, int y, int cellW, int cellH, DDSURFACEDATA* sheet, const char* text) {
   DDBeginBatch(0);
-  int cx = x, cy = y;
+  int64_t cx = x, cy = y;
   for (const char* p = text ? text : ""; *p; ++p) {
     const unsigned b = static_cast<unsigned char>(*p);
     if (b == '\n') {
@@ -16,12 +23,12 @@ int DDDrawSheetText(DDSURFACEDATA* dst, int x, int y, int cellW, int cellH, DDSU
       cy += cellH;
       continue;
     }
-    int row = static_cast<int>(b / 16);
+    int64_t row = b / 16;
     if (b >= 0xA6 && b <= 0xBF)
       row -= 10;
     else if (b >= 0xC0 && b <= 0xDD)
       row -= 4;
-    DDBlt(dst, cx, cy, cellW, cellH, sheet, static_cast<int>(b % 16) * cellW, row * cellH, 1);
+    DDBlt(dst, Narrow(cx), Narrow(cy), cellW, cellH, sheet, Narrow(int64_t{b % 16} * cellW), Narrow(row * cellH), 1);
     cx += cellW;
     if (nScreenWidth > 0 && cx - x >= nScreenWidth) {
       cx = x;
@@ -33,10 +40,10 @@ int DDDrawSheetText(DDSURFACEDATA* dst, int x, int y, int cellW, int cellH, DDSU
 
 int DDDrawSheetTextF(DDSURFACEDATA* dst, int x, int y, int cellW, int cellH, DDSURFACEDATA* sheet,
                      const char* format, ...) {
-  char text[256];
+  if (!format) return 0;
   va_list args;
   va_start(args, format);
-  std::vsnprintf(text, sizeof text, format, args);
+  const std::string text = FormatV(format, args);
   va_end(args);
-  return DDDrawSheetText(dst, x, y, cellW, cellH, sheet, text);
+  return DDDrawSheetText(dst, x, y, cellW, cellH, sheet, text.c_str());
 }

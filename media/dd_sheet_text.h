@@ -7,6 +7,6 @@
 #include "media/dd_surface.h"
 
 int DDDrawSheetText(DDSURFACEDATA* dst, int x, int y, int cellW, int cellH, DDSURFACEDATA* sheet, const char* text);
-// printf-style, the result cut to 255 bytes.
+// printf-style; the whole result is drawn.
 int DDDrawSheetTextF(DDSURFACEDATA* dst, int x, int y, int cellW, int cellH, DDSURFACEDATA* sheet,
                      const char* format, ...) PRINTF_LIKE(7, 8);

@@ -51,7 +51,8 @@ constexpr uint64_t kDefaultBudget = uint64_t{256} << 20;
 constexpr int kSteps = 13;
 
 std::atomic<uint64_t> g_budget{kDefaultBudget};
-std::atomic<int> g_desktopBpp{32};
+std::atomic<int> g_desktopBpp{0};        // a test's depth; 0 = none
+std::atomic<int> g_systemDesktopBpp{0};  // the window system's; 0 = not known
 std::atomic<int> g_failAt[kSteps] = {};  // calls to let pass plus 1; 0 = no failure set
 
 std::mutex g_liveMutex;
@@ -490,7 +491,8 @@ int32_t DDObject::CreateSurface(int width, int height, bool systemMemory, std::s
   if (StepFails(DisplayStep::Surface)) return DDERR_GENERIC;
   DisplayState& st = *m_state;
   const int bpp = st.SurfaceBpp();
-  if (width <= 0 || height <= 0 || width > 16384 || height > 16384 || bpp == 0) return DDERR_INVALIDPARAMS;
+  if (width <= 0 || height <= 0 || width > kMaxSurfaceSide || height > kMaxSurfaceSide || bpp == 0)
+    return DDERR_INVALIDPARAMS;
   const uint64_t bytes = static_cast<uint64_t>(PitchFor(width, bpp)) * static_cast<uint64_t>(height);
   if (!systemMemory) {
     std::lock_guard<std::mutex> lock(st.mutex);
@@ -546,8 +548,22 @@ void DDObject::SetVSync(bool on) {
 
 // --- hooks ---
 
-int GetDesktopBpp() { return g_desktopBpp.load(); }
+int GetDesktopBpp() {
+  int bpp = g_desktopBpp.load();
+  if (bpp == 0) bpp = g_systemDesktopBpp.load();
+  // 24-bit pixels are kept in 32 bits, 15-bit ones in 16.
+  switch (bpp) {
+    case 0: return 32;
+    case 24: return 32;
+    case 15: return 16;
+    default: return bpp;
+  }
+}
 void SetDesktopBpp(int bpp) { g_desktopBpp = bpp; }
+
+namespace detail {
+void SetSystemDesktopBpp(int bpp) { g_systemDesktopBpp = bpp; }
+}  // namespace detail
 
 void FailDisplayStep(DisplayStep step, int skip) { g_failAt[static_cast<int>(step)] = skip + 1; }
 

@@ -10,6 +10,7 @@
 #include "base/crt_random.h"
 #include "game/characters.h"
 #include "game/conditions.h"
+#include "game/flow_conditions.h"
 #include "game/flow_instance.h"
 #include "game/map_cells.h"
 #include "records/command_vocab.h"

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "base/crt_random.h"
+#include "game/action_commands.h"
 #include "game/characters.h"
 #include "game/flow_instance.h"
 #include "game/status_commands.h"
