@@ -232,8 +232,8 @@ void cCharaBase::ApplyMove(double vx, double vy, int hint, const cCommandInstanc
       m_nDirection = 1;
   }
   if (move && move->m_bInertia) {
-    // A factor that is no number would make every speed after it none.
-    const double factor = std::isnan(move->m_dInertiaFactor) ? 1.0 : move->m_dInertiaFactor;
+    // A factor that is no finite number would leave speeds that are none.
+    const double factor = std::isfinite(move->m_dInertiaFactor) ? move->m_dInertiaFactor : 1.0;
     AddInertia(m_dInertiaX, m_bFrictionX, vx, factor, instance.m_dMaxSpeed);
     AddInertia(m_dInertiaY, m_bFrictionY, vy, factor, instance.m_dMaxSpeed);
   } else {

@@ -290,6 +290,7 @@ TEST_F(MoveVelocity, ApplyMoveAddsToTheStepOrAcceleratesTheInertialSpeed) {
       {"up to the maximum", 1, 1, 1.0, 1.0, 0.98, 3.0, 1.0, 0},
       {"down to the maximum", 1, 1, 1.0, 1.0, -0.98, -3.0, -1.0, 0},
       {"no number as factor", 1, 1, NAN, 6.0, -0.5, 3.0, -0.5 + 3.0 / 60, 1},
+      {"an infinite factor", 1, 1, -INFINITY, 6.0, -0.5, 3.0, -0.5 + 3.0 / 60, 1},
       {"without inertia", 1, 0, 1.0, 6.0, 0.75, 3.0, 0.75, 1},
   };
   for (const Case& k : cases) {
