@@ -72,7 +72,8 @@ void AimCharge(cCharaBase& chara, cCommandInstance& instance, const cEdMove& mov
                           static_cast<double>(static_cast<int64_t>(target.CentreX()) + instance.m_nTargetX),
                           instance.m_dSpeed, chara.m_bScrollSync, 0);
   }
-  if (instance.m_nAngle == 0) return;
+  // No way to go has no direction to turn.
+  if (instance.m_nAngle == 0 || (instance.m_dVx == 0 && instance.m_dVy == 0)) return;
   const int64_t aimed = ToIntChecked(RadToDeg(std::atan2(instance.m_dVy, instance.m_dVx)) + 180);
   const double a = DegToRad(static_cast<double>(aimed + instance.m_nAngle));
   instance.m_dVx = -std::cos(a) * instance.m_dSpeed;

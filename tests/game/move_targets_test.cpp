@@ -116,6 +116,25 @@ TEST(ChargeMove, AWalkerChargesAlongTheGroundAndAnAngleTurnsTheAim) {
   }
 }
 
+TEST(ChargeMove, NoWayToGoIsNotTurnedIntoOne) {
+  GameWorld world;
+  MapBuilder(std::vector<std::string>(12, std::string(20, '.'))).Build();
+  world.AddHero(CharaDef().PlayerOperated().Fly(FLYMODE_THROUGH), {9, 1});
+  struct Case {
+    int flying, verticalOnly, cell;
+  } cases[] = {{0, 1, 2}, {1, 0, 9}};  // a walker that may not go sideways; a flier on its target
+  for (const Case& k : cases) {
+    const cEdMove move = MoveDef().Angle(45).VerticalOnly(k.verticalOnly).Speed(20).Def();
+    cChara& c = world.AddChara(Mover(k.flying, MoveCommand(ACTCMDTYPE_MOVE_CHARGE, move, 1)), {k.cell, 1});
+    world.UpdatePresence();
+    const double x = c.m_rcHit.dLeft, y = c.m_rcHit.dTop;
+    StartFlow(c, 0);
+    for (int s = 0; s < 6; ++s) MoveStep(c);
+    EXPECT_EQ(c.m_rcHit.dLeft, x) << "flying " << k.flying;
+    EXPECT_EQ(c.m_rcHit.dTop, y) << "flying " << k.flying;
+  }
+}
+
 TEST(ChargeMove, WithoutATargetOrWithADefeatedOneItStaysAndAnErasedTargetStopsIt) {
   GameWorld world;
   MapBuilder(std::vector<std::string>(12, std::string(20, '.'))).Build();
