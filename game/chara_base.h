@@ -245,6 +245,52 @@ class cCharaBase : public cGameObject {
 
   int TouchesBlockCorners() const { return cGameObject::TouchesBlockCorners(); }
 
+  // Moves (chara_moves.cpp): what the move commands' executors share. Each
+  // runs inside the executor of the command `instance` on this character;
+  // speeds are dots per logic step, angles degrees (0 left, 90 up, 180
+  // right, 270 down).
+  // instance.m_nAngle: the move's angle (growth × clone number + base),
+  // 360 − it when it mirrors and the character was placed facing right,
+  // brought below 360.
+  void GetMoveAngle(cCommandInstance& instance) const;
+  // instance.m_nTargetX / Y: the move's target in cells × 32 + dots, negated
+  // per mirror flag when the character was placed facing right.
+  void GetMoveTargetOffset(cCommandInstance& instance) const;
+  // A direction code (DIRCODE) made absolute: front, back and the vertical
+  // front and back by the facing; the input direction (12) held when the
+  // stage's current flow fired, or now with bReadNow (player 1), where a
+  // character that does not fly (bFlying 0) takes its diagonals as left or
+  // right. Other codes come back unchanged.
+  int ResolveDirection(int code, int bReadNow, int bFlying) const;
+  // The velocity at speed v along a code (2..11 after ResolveDirection; any
+  // other gives none), the vertical part only for a flier; hint (1 face
+  // left, 2 face right, 0 keep) unless the facing is fixed.
+  void GetDirectionVelocity(double v, int code, double& vx, double& vy, int& hint) const;
+  // The same along the code's angle turned by e degrees.
+  void GetAngleVelocity(double v, int code, int e, double& vx, double& vy, int& hint) const;
+  // instance.m_dVx / Vy / m_nFacingHint: speed v from the centre of the
+  // graphic toward the target point (tx, ty) of the move's basis (0 placed
+  // position, 1 relative, 2 map cell point, 3 view point; others: none).
+  // With frames from distance the command's timer becomes the steps to get
+  // there; arrived with stop-on-arrival, the used axes stop.
+  void GetTargetVelocity(cCommandInstance& instance, double v, int tx, int ty) const;
+  // Hands a move's velocity to this step: the facing by the hint (unless the
+  // move keeps it; a fixed facing only with bForceFacing), then into the
+  // inertial speeds (inertia moves) or the speeds of the step, and the
+  // moving animation unless the move keeps the animation.
+  void ApplyMove(double vx, double vy, int hint, const cCommandInstance& instance, int bForceFacing);
+  // instance.m_dVx / Vy / m_nFacingHint of the ground turn-back move:
+  // ahead at the instance's speed; turned round when a turn is pending from
+  // leaving a carrier (with the carrier's movement since), else a hint to
+  // turn at a ledge under one foot.
+  void CheckTurnBack(cCommandInstance& instance);
+  // Homing toward (x, y) on the axes the move allows, into the instance
+  // (cGameObject::HomeToward and its one-axis forms). 1 on arrival.
+  int GetHomingVelocity(cCommandInstance& instance, const cGameObject* target, double x, double y);
+  // The velocity that brings the character back into the 640 × 480 view on
+  // the sides its code names, taking a running auto-scroll into account.
+  void GetAvoidOffscreenVelocity(const cCommandInstance& instance, double& vx, double& vy) const;
+
   // Rebuilds the animation patterns from basic animation set n (AnimeSet.dat)
   // unless it is the set already in use and bForce is 0.
   void SetBasicAnimeSet(int n, int bForce);

@@ -61,6 +61,17 @@ class cCommandInstance {
   // current character, then the timer counts down. 1 when the command has
   // finished (a duration of 0 or 1 runs one step, d runs d steps).
   int Run();
+
+  // The command's move record; null when it has none.
+  const cEdMove* Move() const { return m_pCommand ? m_pCommand->m_spMove.get() : nullptr; }
+  // Parameter i of the command; 0 when the vector is shorter.
+  int32_t Param(int i) const {
+    return m_pCommand && i >= 0 && i < m_pCommand->m_vParams.Size() ? m_pCommand->m_vParams[i] : 0;
+  }
+  // The move set-up of the timed moves (cCharaBase::BuildFlows, clone
+  // number n): time mode 1 turns the distance into the speed over the
+  // duration, time mode 2 into the duration at the speed; mode 0 gives both.
+  void ResolveMoveTiming(const cEdCommand& command, int16_t n);
 };
 
 // A command animation that a flow starts at one of its steps.

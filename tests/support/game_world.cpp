@@ -101,8 +101,10 @@ void SetUpTestChara(cCharaBase& chara, const cEdChara& def, int id, Cell at, int
                            offY, w, h, 32, 32, def.m_nDirection, def.m_nFlyMode, cloneNo);
   chara.SetScale(def.m_nScale < 1 ? 1 : def.m_nScale, 1);
   chara.SetCellPos(at.first, at.second);
-  chara.m_dStartX = chara.m_rcHit.dLeft;
-  chara.m_dStartY = chara.m_rcHit.dTop;
+  // The placed position is the centre of the placement's cell, as the stage
+  // set-up gives it.
+  chara.m_dStartX = (at.first + StageData().m_ScrollX.m_nBorder) * 32 + 16;
+  chara.m_dStartY = (at.second + StageData().m_ScrollY.m_nBorder) * 32 + 16;
   chara.BuildFlows(chara.m_Def.m_vFlows, 0, -1);
 }
 
