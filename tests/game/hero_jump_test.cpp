@@ -5,6 +5,8 @@
 // runs the same formulas and step order, and are compared bit for bit.
 #include <gtest/gtest.h>
 
+#include <climits>
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -251,6 +253,8 @@ TEST(HeroJump, RunSpeedChoosesTheHeightBetweenBAndA) {
       {2.5, -7.211047825923926},    // h 2 + 6 × 2.5 / 6 = 4.5, truncated to 4
       {2.0, -5.158323649259488},    // h 2
       {0.0, -5.158323649259488},    // h 2
+      // Neither at least A nor at most B: the checked conversion makes it 0.
+      {std::nan(""), -0.392},
   };
   for (const Case& c : cases) {
     GameWorld world(1, 0.4);
@@ -263,6 +267,16 @@ TEST(HeroJump, RunSpeedChoosesTheHeightBetweenBAndA) {
     hero.Jump(instance);
     EXPECT_EQ(instance.m_dSpeed, c.speed) << c.inertia;
   }
+  // The largest height: h × 16 dots without overflow.
+  GameWorld world(1, 0.4);
+  MapBuilder(kFloorMap).Build();
+  cHero& hero = world.AddHero(CharaDef().PlayerOperated(), {4, 3});
+  cEdCommand command = CommandDef(ACTCMDTYPE_JUMP).Param(0, 2).Param(1, 60).Param(2, INT_MAX).Param(3, 20);
+  cCommandInstance instance;
+  instance.m_pCommand = &command;
+  hero.m_dInertiaX = 7;
+  hero.Jump(instance);
+  EXPECT_EQ(instance.m_dSpeed, -162478.73049193545);
 }
 
 TEST(HeroJump, AComputerWalkerLaunchesAtTheFullSpeedTheHeroTakesLessOf) {
