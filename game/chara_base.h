@@ -304,4 +304,33 @@ class cCharaBase : public cGameObject {
   int CheckSituationCondition(const cEdCondition& condition) const;
   // Takes this character's screen rectangle first.
   int CheckDistanceCondition(const cEdCondition& condition);
+  // Damage, invincibility and defeat (chara_damage.cpp), called by the
+  // stage's attack rules in a logic step. Invincibility counts logic steps:
+  // the stage's times in frames × S.
+  // The general countdown after a hit, for the character's kind.
+  void StartInvincibility();
+  // The general countdown, and one against the attacker `key` (its id).
+  void StartInvincibilityFrom(int key);
+  // Once per logic step: every countdown one step nearer its end.
+  void TickInvincibility();
+  int IsInvincible() const;
+  int IsInvincibleTo(int key) const;
+  // A body hit of `attacker`: HP loss (or gain), hit effect, knock-back and
+  // triggers; 1 when it brought HP to 0.
+  int TakeBodyHit(const cCharaBase& attacker);
+  // The parts of a hit that shots and swords share with bodies.
+  // HP by a hit of `power` less the defence (0..999999; a power of 0 or less
+  // is taken as it is, so a negative one heals): ChangeHp's result.
+  int TakeHitDamage(int32_t power);
+  // Hit effect `effect` (Effect.dat, 0 none) where `own` and `other` meet.
+  void ShowHitEffect(int effect, const DRECT& own, const DRECT& other, int scale);
+  // DAMAGED when power is non-zero, then IMPACT when impact is.
+  void FireHitTriggers(int32_t power, int impact);
+  // The defeat of a character whose HP reached 0: its DEATH flows, the
+  // score, the drop item. 1 when the stage was cleared (by then or by the
+  // drop item): the character is left as it is. Otherwise nothing names it
+  // any more, it is marked defeated and its death effect starts; 0.
+  int Defeat();
+  // No character, list entry or aimed shot names this character any more.
+  void ForgetReferences();
 };

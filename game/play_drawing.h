@@ -13,6 +13,8 @@ class cPlayDrawing {
                     int flags);
   virtual int DDBltStretch(DDSURFACEDATA* dst, int x, int y, int w, int h, DDSURFACEDATA* src, int sx,
                            int sy, int sw, int sh, int flags);
+  virtual int DDFillRect(DDSURFACEDATA* dst, int x, int y, int w, int h, int palNum);
+  virtual void DDDrawFrame(DDSURFACEDATA* dst, int x, int y, int w, int h, int t, int palNum);
 };
 
 // Never null: the layer's drawing unless a test installed another.

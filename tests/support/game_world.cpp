@@ -112,14 +112,23 @@ cHero& GameWorld::AddHero(const cEdChara& def, Cell at) {
   Player.clear();
   Player.resize(1);
   cHero& hero = Player[0];
-  SetUpTestChara(hero, def, m_scene.m_nCharaSerial++, at, 0, true);
+  const double x = (at.first + 10) * 32 + 16;
+  const double y = (at.second + 10) * 32 + 16;
+  hero.SetUp(m_scene.m_nCharaSerial++, def, x, y);
+  hero.SetCellPos(at.first, at.second);
+  hero.m_dStartX = hero.m_rcHit.dLeft;
+  hero.m_dStartY = hero.m_rcHit.dTop;
+  hero.m_Anime.SetPattern(hero.m_bNoGravity ? 2 : 0, 1);
   m_scene.m_CharaGroups.At(hero.m_nGroup).push_back(&hero);
   return hero;
 }
 
-cChara& GameWorld::AddChara(const cEdChara& def, Cell at, int16_t cloneNo) {
+cChara& GameWorld::AddChara(const cEdChara& def, Cell at, int16_t cloneNo, const cItem* dropItem) {
   cChara built;
-  SetUpTestChara(built, def, m_scene.m_nCharaSerial++, at, cloneNo, false);
+  built.SetUp(m_scene.m_nCharaSerial++, def, dropItem, 0, 0, cloneNo);
+  built.PlaceAtCell(at.first, at.second);
+  built.m_dStartX = built.m_rcHit.dLeft;
+  built.m_dStartY = built.m_rcHit.dTop;
   CharaList.push_back(built);
   cChara& placed = CharaList.back();
   m_scene.m_CharaGroups.At(placed.m_nGroup).push_back(&placed);

@@ -42,14 +42,14 @@ class GameWorld {
 
   cSceneStageData& Scene() { return m_scene; }
 
-  // The hero (Player element 0), set up on map cell `at` as the stage set-up
-  // places it: id from the character serial, the definition's fly mode and
-  // scale, the stage's hero hit box, facing from the definition, its flows
-  // built (idle).
+  // The hero (Player element 0), set up (cHero::SetUp) with the id from the
+  // character serial and put on map cell `at` as the stage set-up places it,
+  // its flows built (idle); its start position is where it stands.
   cHero& AddHero(const cEdChara& def, Cell at);
-  // A stage character built on the stack, placed on cell `at` and copied into
-  // CharaList and its group list, as the stage does.
-  cChara& AddChara(const cEdChara& def, Cell at, int16_t cloneNo = 0);
+  // A stage character built on the stack (cChara::SetUp, with the drop item
+  // when one is given), placed on cell `at` and copied into CharaList and its
+  // group list, as the stage does.
+  cChara& AddChara(const cEdChara& def, Cell at, int16_t cloneNo = 0, const cItem* dropItem = nullptr);
 
   // The presence pass, reduced: every character present, its screen
   // rectangle taken and its on-screen flag set from the view.

@@ -39,6 +39,18 @@ int RecordingRenderer::DDBltStretch(DDSURFACEDATA* dst, int x, int y, int w, int
   return 0;
 }
 
+int RecordingRenderer::DDFillRect(DDSURFACEDATA* dst, int x, int y, int w, int h, int palNum) {
+  m_calls.push_back("DDFillRect " + SurfaceName(dst) + " " + std::to_string(x) + " " + std::to_string(y) + " " +
+                    std::to_string(w) + " " + std::to_string(h) + " " + std::to_string(palNum));
+  return 0;
+}
+
+void RecordingRenderer::DDDrawFrame(DDSURFACEDATA* dst, int x, int y, int w, int h, int t, int palNum) {
+  m_calls.push_back("DDDrawFrame " + SurfaceName(dst) + " " + std::to_string(x) + " " + std::to_string(y) + " " +
+                    std::to_string(w) + " " + std::to_string(h) + " " + std::to_string(t) + " " +
+                    std::to_string(palNum));
+}
+
 std::vector<std::string> RecordingRenderer::Take() {
   std::vector<std::string> taken;
   taken.swap(m_calls);

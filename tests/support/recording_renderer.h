@@ -5,6 +5,7 @@
 // entry i), "S<i>" (Off_StageBmp entry i), "null", "?" (another surface).
 //   "DDBlt Back 10 20 16 16 T42 0 16 1"
 //   "DDBltStretch Back 10 20 16 16 T3 32 64 32 32 1"
+//   "DDFillRect Back 10 20 16 24 208", "DDDrawFrame Back 10 20 16 24 1 208"
 // A drawing of play that gets a new layer call in cPlayDrawing records it
 // here the same way.
 #include <string>
@@ -25,6 +26,8 @@ class RecordingRenderer : public cPlayDrawing {
             int flags) override;
   int DDBltStretch(DDSURFACEDATA* dst, int x, int y, int w, int h, DDSURFACEDATA* src, int sx, int sy, int sw,
                    int sh, int flags) override;
+  int DDFillRect(DDSURFACEDATA* dst, int x, int y, int w, int h, int palNum) override;
+  void DDDrawFrame(DDSURFACEDATA* dst, int x, int y, int w, int h, int t, int palNum) override;
 
   // The calls so far; Take empties the record.
   const std::vector<std::string>& Calls() const { return m_calls; }

@@ -1,0 +1,58 @@
+#pragma once
+// The item commands: a picked-up item's command list runs at once on the
+// hero (cHero::RunItemCommands), each command through ItemExecutorTable, one
+// entry per ITEMCMDTYPE (records/command_types.h). The bodies live in
+// item_commands.cpp; until they are built each stand-in notes its call in
+// the debug log ("ItemCmd <type>") and returns the result its type has:
+// 1 for the stage clear, 0 for the others.
+//
+// Game thread, inside a logic step; the hero is the stage's current
+// character while its own flows run.
+#include "records/command_types.h"
+
+class cCharaBase;
+class cEdCommand;
+class cHero;
+
+// 0 goes on; any other result ends the item list with it (1 stage clear).
+using ITEMEXECUTOR = int (*)(cHero& hero, cEdCommand& command);
+
+// Indexed by the item command's type. Written only by its initialiser (and
+// by tests, which put recording executors in and restore the entries).
+extern ITEMEXECUTOR ItemExecutorTable[ITEMCMDTYPE_COUNT];
+
+// The executor of the command's type; 0 for a type outside the table.
+int RunItemCommand(cHero& hero, cEdCommand& command);
+
+// Adds, replaces or deletes flows of `chara` by the command's p0 and p1 with
+// the flows the command carries. Unless bForced, a change to the hero while
+// its own flows run is queued on it (m_vQueuedFlowChanges) and made by its
+// flow pass. Until it is built it notes "CmdFlowChange <p0> <p1> <forced>".
+int CmdFlowChange(cCharaBase& chara, cEdCommand& command, int bForced);
+
+// Executors, in table order.
+int ItemCmdNone(cHero& hero, cEdCommand& command);
+int ItemCmdFlowChange(cHero& hero, cEdCommand& command);
+int ItemCmdStageClear(cHero& hero, cEdCommand& command);
+int ItemCmdGameWait(cHero& hero, cEdCommand& command);
+int ItemCmdMessage(cHero& hero, cEdCommand& command);
+int ItemCmdWarp(cHero& hero, cEdCommand& command);
+int ItemCmdSetTarget(cHero& hero, cEdCommand& command);
+int ItemCmdStatusOp(cHero& hero, cEdCommand& command);
+int ItemCmdStatusOp2(cHero& hero, cEdCommand& command);
+int ItemCmdVanish(cHero& hero, cEdCommand& command);
+int ItemCmdGetItem(cHero& hero, cEdCommand& command);
+int ItemCmdChangeGraphic(cHero& hero, cEdCommand& command);
+int ItemCmdChangeBasicAnimeSet(cHero& hero, cEdCommand& command);
+int ItemCmdPlayAnime(cHero& hero, cEdCommand& command);
+int ItemCmdPlayEffect(cHero& hero, cEdCommand& command);
+int ItemCmdCharaEffect(cHero& hero, cEdCommand& command);
+int ItemCmdScreenEffect(cHero& hero, cEdCommand& command);
+int ItemCmdShowPicture(cHero& hero, cEdCommand& command);
+int ItemCmdScreenColor(cHero& hero, cEdCommand& command);
+int ItemCmdChangeBackground(cHero& hero, cEdCommand& command);
+int ItemCmdPlaySe(cHero& hero, cEdCommand& command);
+int ItemCmdPlayBgm(cHero& hero, cEdCommand& command);
+int ItemCmdRunCode(cHero& hero, cEdCommand& command);
+int ItemCmdArrange(cHero& hero, cEdCommand& command);
+int ItemCmdLoop(cHero& hero, cEdCommand& command);
