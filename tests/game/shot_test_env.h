@@ -67,6 +67,9 @@ class ShotStage {
   }
   cHero& Hero(int cx, int cy, const cEdChara& def = CharaDef().PlayerOperated().Group(0)) {
     cHero& h = world.AddHero(def, {cx, cy});
+    // Its far edges, which the hero's own confinement will keep.
+    h.cGameObject::ClampX(2);
+    h.cGameObject::ClampY(2);
     world.UpdatePresence();
     return h;
   }
