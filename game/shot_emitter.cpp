@@ -100,11 +100,10 @@ void ShootShots(cList<cShot>& shots, cCharaBase& owner, cCommandInstance& cmd, c
   SHOTSPAWN sp;
   sp.nWidth = sp.nHeight = SaturateToInt(static_cast<int64_t>(def.m_nScale) * 16);
   sp.nDirCode = AbsoluteShotDirCode(def.m_nDirCode, owner.m_nDirection, HeldDirection());
-  if (owner.m_nController == 1) {
-    owner.UpdateScreenRect();
-    cCharaBase* target = owner.Target();
-    if (target && target->m_nController == 1) target->UpdateScreenRect();
-  }
+  // The positions below read these view rectangles.
+  if (owner.m_nController == 1) owner.UpdateScreenRect();
+  cCharaBase* target = owner.Target();
+  if (target && target->m_nController == 1) target->UpdateScreenRect();
   const bool mirror = def.m_bAngleMirror && FacesRight(owner);
   int32_t a = def.m_nAngle;
   double speed = def.m_nSpeed * 0.1;

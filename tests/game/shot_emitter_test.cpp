@@ -198,3 +198,36 @@ TEST(ShotEmitter, NoVolleyFiresWithoutAFormationOrAnObject) {
   ShootShots(stage.Scene().m_Shots, owner, summon.instance, def);
   EXPECT_TRUE(stage.Scene().m_Shots.empty());
 }
+
+TEST(ShotEmitter, ComputerOperatedOwnersAndTargetsAreSeenWhereTheyAreNow) {
+  {
+    ShotStage stage;
+    cChara& owner = stage.Chara(10, 8);
+    owner.m_rcHit.dLeft += 64;  // moved since its view rectangle was taken
+    Command shoot(ACTCMDTYPE_SHOT);
+    cEdShot def = OneShot();
+    def.m_nForm = SHOTFORM_EXPLOSION;
+    ShootShots(stage.Scene().m_Shots, owner, shoot.instance, def);
+    EXPECT_EQ(stage.Scene().m_Shots.front().m_rcHit.dLeft, 648 + 64);
+  }
+  {
+    ShotStage stage;
+    cHero& owner = stage.Hero(10, 8);
+    cChara& target = stage.Chara(3, 3);
+    owner.m_nTargetId = target.m_nId;
+    owner.m_rcHit.dLeft += 64;   // a player-operated owner keeps its rectangle
+    target.m_rcHit.dLeft += 64;  // a computer-operated target is taken anew
+    Command shoot(ACTCMDTYPE_SHOT);
+    cEdShot def = OneShot();
+    def.m_nForm = SHOTFORM_SPREAD;
+    def.m_nCount = 1;
+    def.m_bAim = 1;
+    def.m_nSpeed = 40;
+    ShootShots(stage.Scene().m_Shots, owner, shoot.instance, def);
+    // From (633, 592) to the target's centre (496, 432): 49 degrees.
+    const cShot& shot = stage.Scene().m_Shots.front();
+    EXPECT_EQ(shot.m_rcHit.dLeft, 625);
+    EXPECT_EQ(shot.m_dBaseVx, -2.6242361159620318);
+    EXPECT_EQ(shot.m_dBaseVy, -3.018838320891086);
+  }
+}
