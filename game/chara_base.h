@@ -27,6 +27,7 @@ struct KEYCURSOR;
 struct INPUTRUN;
 class cInput;
 class cItem;
+class cShot;
 
 // The flow switch letters 1..26 (A..Z) and an unused 0.
 constexpr int FLOW_SWITCH_COUNT = 27;
@@ -218,8 +219,9 @@ class cCharaBase : public cGameObject {
   // resistance) along (dx, dy).
   void ApplyKnockback(int impact, double dx, double dy);
   void ApplyBodyKnockback(const cCharaBase& attacker);
-  // A shot pushes along its velocity, a sword along its facing.
-  void ApplyShotKnockback(const cGameObject& shot, int bSword, int impact);
+  // A shot pushes along its velocity, a sword along its facing, with the
+  // impact of its record.
+  void ApplyShotKnockback(const cShot& shot);
   void ApplyKnockbackY();
   void DecayKnockbackX();
   void DecayKnockbackY();
@@ -230,6 +232,11 @@ class cCharaBase : public cGameObject {
   void ChangeSp(int delta, int bGauge);
   void StartHpGauge(int delta);
   void StartSpGauge(int delta);
+
+  // A shot or sword hits it (the attack rules call it): HP loss by the
+  // shot's power less the defence, hit effect, knock-back, the damage and
+  // impact triggers. 1 when HP became 0.
+  int TakeShotHit(const cShot& shot);
 
   // Conversions (g the gravity per step, S the steps per frame).
   static int HblToDots(int8_t n) { return n * 16; }

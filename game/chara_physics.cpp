@@ -5,6 +5,7 @@
 #include "base/checked_convert.h"
 #include "game/chara_base.h"
 #include "game/map_cells.h"
+#include "game/shot.h"
 #include "records/stage.h"
 
 void cCharaBase::ClearBlockedFlags() {
@@ -125,8 +126,9 @@ void cCharaBase::ApplyBodyKnockback(const cCharaBase& attacker) {
   ApplyKnockback(attacker.m_Def.m_nImpact, attacker.m_dVx, dy);
 }
 
-void cCharaBase::ApplyShotKnockback(const cGameObject& shot, int bSword, int impact) {
-  if (bSword)
+void cCharaBase::ApplyShotKnockback(const cShot& shot) {
+  const int impact = shot.m_ShotDef.m_nImpact;
+  if (shot.m_nKind == SHOTKIND_SWORD)
     ApplyKnockback(impact, shot.FacingSign(), 0);
   else
     ApplyKnockback(impact, shot.m_dVx, shot.m_dVy);

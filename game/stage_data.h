@@ -12,12 +12,17 @@
 
 #include "base/container.h"
 #include "game/scroll_axis.h"
+#include "game/shot.h"
 #include "records/effect_state.h"
 
 class cCharaBase;
+class cChara;
+class cItem;
 class cFlowInstance;
 class cCommandInstance;
-class cShot;
+class cEdBlock;
+class cEdChara;
+class cEdItem;
 
 // Values of m_nCommandResult and of the stage rules' results.
 constexpr int STAGERESULT_NONE = 0;
@@ -56,6 +61,7 @@ class cSceneStageData {
   // The stage's characters and shots by group number (STAGE_GROUP_COUNT lists).
   cVector<cList<cCharaBase*>> m_CharaGroups;
   cVector<cList<cShot*>> m_ShotGroups;
+  cList<cShot> m_Shots;  // live shots and swords; each also in the group list of its group
   cScreenEffectState m_ScreenEffect;
   cModalWait m_Wait;
   std::atomic<int32_t> m_bCloseRequested{0};  // the main window asks every loop of the scene to end
@@ -89,6 +95,25 @@ class cSceneStageData {
   // stage drawing makes them; until then the call is noted in the debug log
   // as "CreateWorkSurfaces <sight dots>".
   virtual void CreateWorkSurfaces();
+
+  // A copy of a built shot appended to m_Shots and filed in its group list.
+  // The built one is left without a target, so that its end does not take
+  // the copy out of its target's m_vShots.
+  cShot& AddShot(cShot& built);
+  // Out of its group list and m_Shots, destroyed; the next shot.
+  cList<cShot>::iterator EraseShot(cList<cShot>::iterator it);
+  // The live shot or sword with that serial; null when there is none.
+  cShot* FindShotById(int id);
+
+  // The spawning of the summons (x, y: top-left of the object's graphic,
+  // world dots; def the summon record; the id counter counts up for each
+  // object made). Until the stage's spawning is built they only write a
+  // debug line each.
+  virtual void SpawnChara(cList<cChara>& list, double x, double y, int group, int facing, int ownerFacing,
+                          const cEdShot& def, const cEdChara& chara, int32_t& idCounter);
+  virtual void SpawnItem(cList<cItem>& list, double x, double y, int ownerFacing, const cEdShot& def,
+                         const cEdItem& item, int32_t& idCounter);
+  virtual void PutBlock(double x, double y, int ownerFacing, const cEdShot& def, const cEdBlock& block);
 };
 
 // The running stage's data: *CurStage, or a quiet empty stand-in when no

@@ -9,6 +9,7 @@
 
 #include "game/characters.h"
 #include "game/map_cells.h"
+#include "game/shot.h"
 #include "records/map_cell.h"
 #include "records/stage.h"
 #include "support/builders.h"
@@ -192,13 +193,16 @@ TEST_F(CharaPhysics, BodyShotAndSwordPushInTheirOwnDirections) {
   victim.ApplyBodyKnockback(flier);
   EXPECT_EQ(victim.m_dKnockY, 10.824751652906125);
 
-  cGameObject shot;
+  cShot shot;
+  shot.m_ShotDef.m_nImpact = 4;
+  shot.m_nKind = SHOTKIND_SHOT;
   shot.m_dVx = -3;
   shot.m_dVy = 0;
-  victim.ApplyShotKnockback(shot, 0, 4);
+  victim.ApplyShotKnockback(shot);
   EXPECT_EQ(victim.m_dKnockX, -10.824751652906125);
+  shot.m_nKind = SHOTKIND_SWORD;
   shot.m_nDirection = 1;  // a sword pushes along its facing, whatever its speed
-  victim.ApplyShotKnockback(shot, 1, 4);
+  victim.ApplyShotKnockback(shot);
   EXPECT_EQ(victim.m_dKnockX, 10.824751652906125);
   EXPECT_EQ(victim.m_dKnockY, 0);
 }

@@ -7,6 +7,7 @@
 #include "media/dd_layer.h"
 #include "media/input.h"
 #include "media/surface_table.h"
+#include "media/system_surfaces.h"
 #include "records/arrange.h"
 #include "records/common_palette.h"
 #include "records/database.h"
@@ -26,6 +27,7 @@ void ClearObjects() {
   ItemList.clear();
   MapCell.clear();
   Off_StageBmp.clear();
+  Off_Sword.clear();
   for (DDSURFACEDATA& entry : SurfaceTable) entry.nWidth = entry.nHeight = 0;
   lpMarkSheet = lpEffectWork1 = lpEffectWork2 = nullptr;
 }

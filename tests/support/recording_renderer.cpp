@@ -1,6 +1,7 @@
 #include "support/recording_renderer.h"
 
 #include "media/surface_table.h"
+#include "media/system_surfaces.h"
 
 namespace testsupport {
 
@@ -15,6 +16,8 @@ std::string RecordingRenderer::SurfaceName(const DDSURFACEDATA* surface) {
     if (surface == &SurfaceTable[i]) return "T" + std::to_string(i);
   for (int i = 0; i < Off_StageBmp.Size(); ++i)
     if (surface == &Off_StageBmp[i]) return "S" + std::to_string(i);
+  for (int i = 0; i < Off_Sword.Size(); ++i)
+    if (surface == &Off_Sword[i]) return "W" + std::to_string(i);
   return "?";
 }
 

@@ -2,7 +2,8 @@
 // The drawing of play, recorded: while a RecordingRenderer lives it is
 // PlayDrawing, draws nothing and keeps each call as one line with its
 // arguments, surfaces by name: "Back" (BackBuffer), "T<i>" (SurfaceTable
-// entry i), "S<i>" (Off_StageBmp entry i), "null", "?" (another surface).
+// entry i), "S<i>" (Off_StageBmp entry i), "W<i>" (Off_Sword entry i),
+// "null", "?" (another surface).
 //   "DDBlt Back 10 20 16 16 T42 0 16 1"
 //   "DDBltStretch Back 10 20 16 16 T3 32 64 32 32 1"
 //   "DDFillRect Back 10 20 16 24 208", "DDDrawFrame Back 10 20 16 24 1 208"
