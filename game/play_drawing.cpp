@@ -1,6 +1,7 @@
 #include "game/play_drawing.h"
 
 #include "media/dd_blit.h"
+#include "media/font.h"
 
 namespace {
 cPlayDrawing g_layerDrawing;
@@ -16,4 +17,8 @@ int cPlayDrawing::DDBlt(DDSURFACEDATA* dst, int x, int y, int w, int h, DDSURFAC
 int cPlayDrawing::DDBltStretch(DDSURFACEDATA* dst, int x, int y, int w, int h, DDSURFACEDATA* src, int sx,
                                int sy, int sw, int sh, int flags) {
   return ::DDBltStretch(dst, x, y, w, h, src, sx, sy, sw, sh, flags);
+}
+
+void cPlayDrawing::DrawBox(Font& font, DDSURFACEDATA* dst, int x, int y, int w, int h) {
+  font.DrawBox(dst, x, y, w, h);
 }

@@ -6,6 +6,8 @@
 // function adds it here first.
 #include "media/dd_surface.h"
 
+class Font;
+
 class cPlayDrawing {
  public:
   virtual ~cPlayDrawing() = default;
@@ -13,6 +15,8 @@ class cPlayDrawing {
                     int flags);
   virtual int DDBltStretch(DDSURFACEDATA* dst, int x, int y, int w, int h, DDSURFACEDATA* src, int sx,
                            int sy, int sw, int sh, int flags);
+  // Font::DrawBox of `font` (the opening frame of a message window).
+  virtual void DrawBox(Font& font, DDSURFACEDATA* dst, int x, int y, int w, int h);
 };
 
 // Never null: the layer's drawing unless a test installed another.

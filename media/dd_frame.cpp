@@ -31,6 +31,13 @@ bool cFrameDrawing::Restore() { return DDRestore(); }
 // The stage's and the scenes' surface sets join here as those parts come.
 bool cFrameDrawing::RestoreSurfaceSets() {
   RestoreDigitSurfaces(Off_Digit, SysFont, DIGIT_SHEET_COUNT);
+  // Message windows come back empty; each redraws its text when it next shows.
+  for (DDSURFACEDATA& sd : Off_Msg) {
+    plat::DDSurface* surface = sd.lpDDS ? sd.lpDDS->lpSurface.get() : nullptr;
+    if (!surface || surface->IsLost() != plat::DDERR_SURFACELOST) continue;
+    surface->Restore();
+    if (sd.nDDMemType == 0) sd.bLost = 1;
+  }
   return true;
 }
 

@@ -1,6 +1,8 @@
 #include "support/recording_renderer.h"
 
+#include "media/font.h"
 #include "media/surface_table.h"
+#include "media/system_surfaces.h"
 
 namespace testsupport {
 
@@ -15,6 +17,18 @@ std::string RecordingRenderer::SurfaceName(const DDSURFACEDATA* surface) {
     if (surface == &SurfaceTable[i]) return "T" + std::to_string(i);
   for (int i = 0; i < Off_StageBmp.Size(); ++i)
     if (surface == &Off_StageBmp[i]) return "S" + std::to_string(i);
+  for (int i = 0; i < Off_Effect.Size(); ++i)
+    if (surface == &Off_Effect[i]) return "E" + std::to_string(i);
+  int i = 0;
+  for (const DDSURFACEDATA& sd : Off_Msg) {
+    if (surface == &sd) return "M" + std::to_string(i);
+    ++i;
+  }
+  i = 0;
+  for (const DDSURFACEDATA& sd : Off_Picture) {
+    if (surface == &sd) return "P" + std::to_string(i);
+    ++i;
+  }
   return "?";
 }
 
@@ -37,6 +51,15 @@ int RecordingRenderer::DDBltStretch(DDSURFACEDATA* dst, int x, int y, int w, int
                                     int sy, int sw, int sh, int flags) {
   Record("DDBltStretch", dst, {x, y, w, h}, src, {sx, sy, sw, sh, flags});
   return 0;
+}
+
+void RecordingRenderer::DrawBox(Font& font, DDSURFACEDATA* dst, int x, int y, int w, int h) {
+  std::string line = "DrawBox F?";
+  for (int i = 0; i < SYSTEM_FONT_COUNT; ++i)
+    if (&font == &SysFont[i]) line = "DrawBox F" + std::to_string(i);
+  line += " " + SurfaceName(dst);
+  for (int v : {x, y, w, h}) line += " " + std::to_string(v);
+  m_calls.push_back(line);
 }
 
 std::vector<std::string> RecordingRenderer::Take() {
