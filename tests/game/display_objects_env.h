@@ -150,6 +150,7 @@ class DisplayObjects : public ::testing::Test {
     map.Build();
     cHero& hero = world.AddHero(testsupport::CharaDef().PlayerOperated(), {1, 1});
     Shape(hero, x, y, offX, offY, gfxW, gfxH);
+    Scroll(0, 0);
     return hero;
   }
   static void Shape(cCharaBase& c, double x, double y, int offX, int offY, int gfxW, int gfxH) {
