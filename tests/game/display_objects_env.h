@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <climits>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -34,6 +35,25 @@
 #include "support/game_world.h"
 #include "support/png_image.h"
 #include "support/recording_renderer.h"
+
+// How long a window or picture of a display mode lives while play runs or is
+// frozen (after frozenFirst frozen frames).
+struct LifeCase {
+  const char* what;
+  int displayMode, frames, stopsGame, frozen, frozenFirst;
+  int calls;  // Draw calls until one returns 1; -1 never within 200
+};
+
+inline const LifeCase kLifeCases[] = {
+    {"30 frames of play", MESSAGEDISPLAY_TIME, 30, 0, 0, 0, 31},
+    {"frozen frames do not count", MESSAGEDISPLAY_TIME, 30, 0, 0, 25, 31},
+    {"frozen play holds the clock", MESSAGEDISPLAY_TIME, 30, 0, 1, 0, -1},
+    {"a game stopper counts while frozen", MESSAGEDISPLAY_TIME, 30, 1, 1, 0, 31},
+    {"no frames", MESSAGEDISPLAY_TIME, 0, 0, 0, 0, 1},
+    {"a negative time", MESSAGEDISPLAY_TIME, INT_MIN, 0, 0, 0, 1},
+    {"until a key", MESSAGEDISPLAY_KEY, 30, 1, 0, 0, -1},
+    {"until the stage ends", MESSAGEDISPLAY_STAGE, 30, 0, 0, 0, -1},
+};
 
 class DisplayObjects : public ::testing::Test {
  public:

@@ -129,23 +129,6 @@ TEST_F(MessageWindow, AFailedSurfaceAsksToCloseAndTheWindowDrawsNothing) {
   EXPECT_TRUE(recorder.Calls().empty());
 }
 
-struct LifeCase {
-  const char* what;
-  int displayMode, frames, stopsGame, frozen, frozenFirst;
-  int calls;  // Draw calls until one returns 1; -1 never within 200
-};
-
-const LifeCase kLifeCases[] = {
-    {"30 frames of play", MESSAGEDISPLAY_TIME, 30, 0, 0, 0, 31},
-    {"frozen frames do not count", MESSAGEDISPLAY_TIME, 30, 0, 0, 25, 31},
-    {"frozen play holds the clock", MESSAGEDISPLAY_TIME, 30, 0, 1, 0, -1},
-    {"a game stopper counts while frozen", MESSAGEDISPLAY_TIME, 30, 1, 1, 0, 31},
-    {"no frames", MESSAGEDISPLAY_TIME, 0, 0, 0, 0, 1},
-    {"a negative time", MESSAGEDISPLAY_TIME, INT_MIN, 0, 0, 0, 1},
-    {"until a key", MESSAGEDISPLAY_KEY, 30, 1, 0, 0, -1},
-    {"until the stage ends", MESSAGEDISPLAY_STAGE, 30, 0, 0, 0, -1},
-};
-
 TEST_F(MessageWindow, LivesForItsDisplayModeAndTime) {
   for (const LifeCase& c : kLifeCases) {
     cMessageWindow w(MESSAGEMODE_TEXT, "A", 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, c.displayMode, c.frames, c.stopsGame, 0, 1,
