@@ -3,8 +3,9 @@
 // picture instances) for one test: a harness stage (GameWorld) with the
 // drawing layer up on the software display or the 3D device, a palette whose
 // text and frame colours are easy to find, and the message font SysFont[1]
-// made of the generated "TestCell" face (16-pixel cells, with digits and
-// signs added), so that every size is exact. Everything is put back at the end.
+// made of the generated "TestCell" face alone (16-pixel cells, with digits,
+// signs and two kanji added), so that every size and glyph is exact.
+// Everything is put back at the end.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -68,6 +69,8 @@ class DisplayObjects : public ::testing::Test {
     plat::SetDesktopBpp(32);
     plat::ResetPresenter();
     world.Scene().m_vStageVars.assign(255, 0);
+    // Only the test face draws, so that every machine shows the same glyphs.
+    plat::text::UseSystemFonts(false);
     RegisterFace();
   }
 
@@ -94,6 +97,7 @@ class DisplayObjects : public ::testing::Test {
     std::fill(std::begin(CurPalette), std::end(CurPalette), PALETTEENTRY{});
     std::fill(std::begin(BasePalette), std::end(BasePalette), PALETTEENTRY{});
     plat::text::ForgetRegisteredFonts();
+    plat::text::UseSystemFonts(true);
     plat::ClearDisplayFailures();
     plat::ResetD3DHooks();
     plat::SetVideoMemoryBudget(uint64_t{256} << 20);
@@ -257,6 +261,12 @@ class DisplayObjects : public ::testing::Test {
     };
     for (int d = 0; d < 10; ++d)
       font.glyphs.push_back({static_cast<char32_t>(U'0' + d), 8, 2, 0, {digits[d], digits[d] + 7}});
+    // 漢 and 字: a filled block and a frame.
+    const std::vector<std::string> block(14, std::string(14, '#'));
+    std::vector<std::string> frame = block;
+    for (size_t r = 1; r + 1 < frame.size(); ++r) frame[r] = "#" + std::string(12, '.') + "#";
+    font.glyphs.push_back({U'\u6F22', 16, 1, -1, block});
+    font.glyphs.push_back({U'\u5B57', 16, 1, -1, frame});
     font.glyphs.push_back({U'-', 8, 2, 3, {"####"}});
     font.glyphs.push_back({U'+', 8, 2, 2, {".#.", "###", ".#."}});
     std::ofstream("cell16.bdf") << testsupport::BdfText(font);
