@@ -14,6 +14,9 @@
 // Reports "err V[i] ( size , elementSize )" (kind 'V') or "err L[…]" (kind
 // 'L') to the debug and report logs and posts the close request.
 void ReportBadIndex(char kind, int index, int size, int elementSize);
+// The same two log lines without the close request, for an index from data
+// that the caller replaces and plays on.
+void ReportBadIndexOnly(char kind, int index, int size, int elementSize);
 
 template <class T>
 class cVector : public std::vector<T> {

@@ -2,6 +2,7 @@
 
 #include "media/dd_blit.h"
 #include "media/dd_effects.h"
+#include "media/font.h"
 
 namespace {
 cPlayDrawing g_layerDrawing;
@@ -25,4 +26,8 @@ int cPlayDrawing::DDFillRect(DDSURFACEDATA* dst, int x, int y, int w, int h, int
 
 void cPlayDrawing::DDDrawFrame(DDSURFACEDATA* dst, int x, int y, int w, int h, int t, int palNum) {
   ::DDDrawFrame(dst, x, y, w, h, t, palNum);
+}
+
+void cPlayDrawing::DrawBox(Font& font, DDSURFACEDATA* dst, int x, int y, int w, int h) {
+  font.DrawBox(dst, x, y, w, h);
 }

@@ -6,6 +6,8 @@
 // function adds it here first.
 #include "media/dd_surface.h"
 
+class Font;
+
 class cPlayDrawing {
  public:
   virtual ~cPlayDrawing() = default;
@@ -15,6 +17,8 @@ class cPlayDrawing {
                            int sy, int sw, int sh, int flags);
   virtual int DDFillRect(DDSURFACEDATA* dst, int x, int y, int w, int h, int palNum);
   virtual void DDDrawFrame(DDSURFACEDATA* dst, int x, int y, int w, int h, int t, int palNum);
+  // Font::DrawBox of `font` (the opening frame of a message window).
+  virtual void DrawBox(Font& font, DDSURFACEDATA* dst, int x, int y, int w, int h);
 };
 
 // Never null: the layer's drawing unless a test installed another.

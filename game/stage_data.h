@@ -11,6 +11,9 @@
 #include <string>
 
 #include "base/container.h"
+#include "game/effect_instance.h"
+#include "game/message_window.h"
+#include "game/picture_instance.h"
 #include "game/scroll_axis.h"
 #include "game/shot.h"
 #include "records/effect_state.h"
@@ -62,6 +65,9 @@ class cSceneStageData {
   cVector<cList<cCharaBase*>> m_CharaGroups;
   cVector<cList<cShot*>> m_ShotGroups;
   cList<cShot> m_Shots;  // live shots and swords; each also in the group list of its group
+  cList<cMessageWindow> m_Messages;  // message windows and game waits, drawn in order
+  cList<cEffectInstance> m_Effects;
+  cList<cPictureInstance> m_Pictures;  // the n-th draws Off_Picture's n-th surface
   cScreenEffectState m_ScreenEffect;
   cModalWait m_Wait;
   std::atomic<int32_t> m_bCloseRequested{0};  // the main window asks every loop of the scene to end

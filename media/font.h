@@ -91,6 +91,8 @@ class Font {
 
   // Full-width characters in the cache (0 without one).
   int CachedFullChars() const;
+  // Pixels from one line of text to the next: the cell height, else the face's.
+  int GetLineHeight() const { return LineHeight(); }
 
   int32_t m_nID = 0;
   std::shared_ptr<plat::text::Face> m_hFont;  // the face at the font's size

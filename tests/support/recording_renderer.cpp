@@ -1,5 +1,6 @@
 #include "support/recording_renderer.h"
 
+#include "media/font.h"
 #include "media/surface_table.h"
 #include "media/system_surfaces.h"
 
@@ -18,6 +19,18 @@ std::string RecordingRenderer::SurfaceName(const DDSURFACEDATA* surface) {
     if (surface == &Off_StageBmp[i]) return "S" + std::to_string(i);
   for (int i = 0; i < Off_Sword.Size(); ++i)
     if (surface == &Off_Sword[i]) return "W" + std::to_string(i);
+  for (int i = 0; i < Off_Effect.Size(); ++i)
+    if (surface == &Off_Effect[i]) return "E" + std::to_string(i);
+  int i = 0;
+  for (const DDSURFACEDATA& sd : Off_Msg) {
+    if (surface == &sd) return "M" + std::to_string(i);
+    ++i;
+  }
+  i = 0;
+  for (const DDSURFACEDATA& sd : Off_Picture) {
+    if (surface == &sd) return "P" + std::to_string(i);
+    ++i;
+  }
   return "?";
 }
 
@@ -52,6 +65,15 @@ void RecordingRenderer::DDDrawFrame(DDSURFACEDATA* dst, int x, int y, int w, int
   m_calls.push_back("DDDrawFrame " + SurfaceName(dst) + " " + std::to_string(x) + " " + std::to_string(y) + " " +
                     std::to_string(w) + " " + std::to_string(h) + " " + std::to_string(t) + " " +
                     std::to_string(palNum));
+}
+
+void RecordingRenderer::DrawBox(Font& font, DDSURFACEDATA* dst, int x, int y, int w, int h) {
+  std::string line = "DrawBox F?";
+  for (int i = 0; i < SYSTEM_FONT_COUNT; ++i)
+    if (&font == &SysFont[i]) line = "DrawBox F" + std::to_string(i);
+  line += " " + SurfaceName(dst);
+  for (int v : {x, y, w, h}) line += " " + std::to_string(v);
+  m_calls.push_back(line);
 }
 
 std::vector<std::string> RecordingRenderer::Take() {
