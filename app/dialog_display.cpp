@@ -1,19 +1,25 @@
 #include "app/dialog_display.h"
 
+#include "media/dd_facts.h"
+
 namespace {
 
-cDialogDisplay g_standIn;
+cDialogDisplay g_layer;
 cDialogDisplay* g_display = nullptr;  // main thread only
 
 }  // namespace
 
-int cDialogDisplay::IsWindowMode() { return 1; }
-int cDialogDisplay::IsRunning() { return 0; }
-int cDialogDisplay::IsDirect3D() { return 0; }
-int cDialogDisplay::ColorBits() { return 32; }
-void cDialogDisplay::SetPaletteEntry0(uint8_t, uint8_t, uint8_t, uint8_t) {}
-void cDialogDisplay::RestorePaletteEntry0() {}
+int cDialogDisplay::IsWindowMode() { return DDGetDrawingFacts().bWindowMode; }
+int cDialogDisplay::IsRunning() { return DDGetDrawingFacts().bReady; }
+int cDialogDisplay::IsDirect3D() { return DDGetDrawingFacts().bDirect3D; }
+int cDialogDisplay::ColorBits() { return DDGetDrawingFacts().nBpp; }
 
-cDialogDisplay& DialogDisplay() { return g_display ? *g_display : g_standIn; }
+void cDialogDisplay::SetPaletteEntry0(uint8_t red, uint8_t green, uint8_t blue, uint8_t flags) {
+  DDSetPaletteEntry0(red, green, blue, flags);
+}
+
+void cDialogDisplay::RestorePaletteEntry0() { DDRestorePaletteEntry0(); }
+
+cDialogDisplay& DialogDisplay() { return g_display ? *g_display : g_layer; }
 
 void SetDialogDisplay(cDialogDisplay* display) { g_display = display; }

@@ -1,13 +1,11 @@
 #pragma once
 // What the dialogs read and change of the drawing layer: the window mode
 // that start-up chose, whether the layer runs and with which back end and
-// depth, and entry 0 of the DirectDraw palette, which the file dialogs turn
-// black while they are open.
+// depth, and entry 0 of the software display's palette, which the file
+// dialogs turn black while they are open.
 //
-// The drawing layer answers by deriving from cDialogDisplay and handing its
-// object to SetDialogDisplay. Until it does, cDialogDisplay itself answers
-// as a stand-in: a window, no drawing layer running, no palette to change.
-// Read on the main thread, by the dialogs only.
+// cDialogDisplay answers from the drawing layer's state; tests hand their
+// own object to SetDialogDisplay. Read on the main thread, by the dialogs only.
 #include <cstdint>
 
 class cDialogDisplay {
@@ -25,8 +23,8 @@ class cDialogDisplay {
   virtual void RestorePaletteEntry0();
 };
 
-// The drawing layer's answers, or the stand-in while none was set.
+// The drawing layer's answers, or those a test set.
 cDialogDisplay& DialogDisplay();
-// The drawing layer (and tests) set their object here; null restores the
-// stand-in. The object must live until it is replaced.
+// Tests set their object here; null gives the drawing layer's back. The
+// object must live until it is replaced.
 void SetDialogDisplay(cDialogDisplay* display);

@@ -42,16 +42,20 @@ intptr_t WndProc(plat::WindowHandle hWnd, uint32_t message, uintptr_t wParam, in
 }
 
 bool cMainWindow::Create() {
+  SetGeometry(640, 480, 100, 100, 640, 480, kMainWindowStyle, 0, 0, 0, 0, 0);
   plat::WindowLayout layout;
   layout.x = 100;
   layout.y = 100;
-  layout.clientWidth = 640;
-  layout.clientHeight = 480;
+  layout.clientWidth = m_rcClient.Width();
+  layout.clientHeight = m_rcClient.Height();
+  layout.style = m_dwStyle;
   plat::WindowHandle window = plat::CreateAppWindow(layout, WndProc);
   if (!window) return false;
   hWndMain = window;
-  // From now on a close request from anywhere is this window's WM_CLOSE.
+  // From now on a close request from anywhere is this window's WM_CLOSE; one
+  // that came before the window existed closes it now.
   plat::SetCloseHandler([] { plat::Post(hWndMain.load(), WM_CLOSE, 0, 0); });
+  if (plat::TakeUnhandledCloseRequests() > 0) plat::Post(window, WM_CLOSE, 0, 0);
   return true;
 }
 

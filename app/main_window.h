@@ -11,10 +11,15 @@
 #include "platform/messages.h"
 #include "platform/rect.h"
 
+// WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX
+constexpr uint32_t kMainWindowStyle = 0x80CB0000;
+
 class cMainWindow : public cWindow {
  public:
-  // Creates the hidden main window (client area 640x480 at 100, 100) on the
-  // main thread, with the window system started, and makes it hWndMain.
+  // Sets the geometry (client area 640x480, limits 100x100 to 640x480,
+  // kMainWindowStyle) and creates the hidden main window at 100, 100 on the
+  // main thread, with the window system started, and makes it hWndMain. A
+  // close request posted before (plat::RequestClose) is posted to it at once.
   bool Create();
   // Start-up: the toolkit's set-up with the owner lists, and WndProc as the
   // object's window procedure.

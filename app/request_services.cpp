@@ -9,6 +9,8 @@
 #include "app/name_dialog.h"
 #include "app/window.h"
 #include "base/report_log.h"
+#include "records/stage.h"
+#include "records/stage_load.h"
 
 namespace {
 
@@ -37,11 +39,10 @@ bool cRequestServices::OpenFile(plat::WindowHandle owner, char path[REQUEST_PATH
   return OpenFileDialog(owner, path, REQUEST_PATH_SIZE, folder, title, filter.c_str(), defaultExt, 0, nullptr) == 1;
 }
 
-// The front end's start of play and the replay files join here when they
-// are built.
-bool cRequestServices::StartFromStageFile(const char* path, int) {
-  ReportPrintf("StartFromStageFile : %s cannot be played yet", path);
-  return false;
+// The progress record's fresh start joins the load when the front end is
+// built; the replay files join here too.
+bool cRequestServices::StartFromStageFile(const char* path, int numbered) {
+  return LoadStage(path, numbered, &StageCopy) == 1;
 }
 
 bool cRequestServices::LoadReplay(const char* path) {

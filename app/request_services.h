@@ -28,10 +28,11 @@ class cRequestServices {
                         const char* title, const char* filterText, const char* filterPatterns,
                         const char* defaultExt);
 
-  // StartFromStageFile (path, test-play flag): prepares a free run of the
-  // stage file; false when it cannot be loaded. Stand-in: a report line and
-  // false, as for a stage that cannot be loaded.
-  virtual bool StartFromStageFile(const char* path, int testPlay);
+  // StartFromStageFile (path, numbered): prepares a free run of the stage
+  // file; with numbered 1 the newest numbered file of that name is loaded.
+  // False when it cannot be loaded (the loader has said why). Until the
+  // progress record exists, only the load: LoadStage into Stage and StageCopy.
+  virtual bool StartFromStageFile(const char* path, int numbered);
 
   // cReplayInput::LoadFile of Replay (path, Stage, StageCopy, PlayData); the
   // path then goes into the running stage record's file path, also after a

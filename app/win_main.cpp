@@ -84,6 +84,7 @@ int WinMain(const std::string& commandLine, int showState) {
     InstanceMutex.Release();
     return 0;
   }
+  MainWindow.CenterOnDesktop();
   DebugLogPuts("G");
   if (bFromEditor) MainWindow.NotifyEditorStart();
   DebugLogPuts("H");
@@ -97,10 +98,20 @@ int WinMain(const std::string& commandLine, int showState) {
   }
   bWndReady = 1;
   DebugLogPuts("I");
-  if (!StartGameThread()) PostCloseMessage(hWndMain);
-  DebugLogPuts("J");
-
-  int code = RunMessagePump();
+  int code = 0;
+  if (plat::IsWindow(hWndMain.load())) {
+    if (!StartGameThread()) PostCloseMessage(hWndMain);
+    DebugLogPuts("J");
+    code = RunMessagePump();
+  } else {
+    // A close request served by a pump inside start-up (a box, a dialog,
+    // the stage load) has ended the program's threads and its window: no
+    // game thread may start, nothing would end it. Its quit message may
+    // have been taken by that pump, so none is awaited.
+    plat::Message msg;
+    while (plat::Peek(msg)) {
+    }
+  }
 
   UnInitGame();
   DebugLogPuts(kAfterUnInit);

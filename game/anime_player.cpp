@@ -85,3 +85,36 @@ int32_t cAnimePlayer::GetFrame() const {
   const ANIMEPATTERN* pattern = Current();
   return pattern ? (*pattern)[m_nStep].nFrame : 0;
 }
+
+void cAnimePlayer::Skip(int64_t ticks) {
+  // After more whole steps than the player has, the walk is inside its
+  // cycle (if it has one): the next return to that step gives its length.
+  int64_t states = 1;
+  for (const ANIMEPATTERN& pattern : m_vPatterns) states += pattern.Size();
+  int64_t moves = 0;
+  int32_t markPattern = -1, markStep = -1;
+  int64_t markTicks = 0;
+  while (ticks > 0) {
+    const ANIMEPATTERN* pattern = Current();
+    if (!pattern || (*pattern)[m_nStep].nFrame == ANIMECODE_END) return;
+    const int32_t length = (*pattern)[m_nStep].nTime > 1 ? (*pattern)[m_nStep].nTime : 1;
+    int64_t left = static_cast<int64_t>(length) - m_nTick;
+    if (left < 1) left = 1;
+    if (ticks < left) {
+      m_nTick += static_cast<int32_t>(ticks);
+      return;
+    }
+    m_nTick = length - 1;
+    Advance();
+    ticks -= left;
+    ++moves;
+    if (moves == states) {
+      markPattern = m_nPattern;
+      markStep = m_nStep;
+      markTicks = ticks;
+    } else if (moves > states && m_nPattern == markPattern && m_nStep == markStep && m_nTick == 0) {
+      ticks %= markTicks - ticks;
+      markPattern = -1;
+    }
+  }
+}

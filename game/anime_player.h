@@ -36,6 +36,9 @@ class cAnimePlayer {
   // One tick: the frame (graphic cell) to show now, or ANIMECODE_END once the
   // pattern has ended (it then stays there). 0 without patterns.
   int32_t Advance();
+  // `ticks` calls of Advance at once, a whole step at a time (a pattern
+  // that loops is skipped by its cycle); stops early at ANIMECODE_END.
+  void Skip(int64_t ticks);
   // The frame of the current step without advancing; 0 without patterns.
   int32_t GetFrame() const;
 

@@ -87,41 +87,6 @@ void cCharaBase::Assign(const cCharaBase& other) {
   m_ShotContact = other.m_ShotContact;
 }
 
-namespace {
-
-// Position of `p` in `list`; −1 when it is not an element of it.
-template <class T>
-int IndexIn(const cVector<T>& list, const T* p) {
-  for (int i = 0; i < list.Size(); ++i)
-    if (&list[i] == p) return i;
-  return -1;
-}
-
-template <class T>
-T* ElementAt(cVector<T>& list, int i) {
-  return i >= 0 && i < list.Size() ? &list[i] : nullptr;
-}
-
-}  // namespace
-
-void cCharaBase::AssignFlows(const cCharaBase& other) {
-  m_vFlows = other.m_vFlows;
-  for (cFlowInstance& flow : m_vFlows) {
-    const cEdFlow* source = flow.m_pFlow;
-    const int index = IndexIn(other.m_Def.m_vFlows, source);
-    flow.m_pFlow = ElementAt(m_Def.m_vFlows, index);
-    for (cEdKeyCondition*& key : flow.m_vKeyConds)
-      key = source && flow.m_pFlow
-                ? ElementAt(flow.m_pFlow->m_vKeyConditions, IndexIn(source->m_vKeyConditions, key))
-                : nullptr;
-    for (cCommandInstance& command : flow.m_vCommands)
-      command.m_pCommand = source && flow.m_pFlow
-                               ? ElementAt(flow.m_pFlow->m_vCommands,
-                                           IndexIn(source->m_vCommands, command.m_pCommand))
-                               : nullptr;
-  }
-}
-
 void cCharaBase::Reset(const cEdChara* def, double x, double y, int16_t cloneNo) {
   m_sCloneNo = cloneNo;
   m_vTargetedBy.clear();
@@ -283,8 +248,4 @@ void cCharaBase::SetBasicAnimeSet(int n, int bForce) {
     pattern.push_back(loop);
   }
   m_Anime.SetPatterns(std::move(patterns));
-}
-
-void cCharaBase::FireTrigger(int trigger) {
-  if (DebugLogEnabled()) DebugLogPrintf("FireTrigger %d %d", trigger, m_nId);
 }

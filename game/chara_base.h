@@ -24,6 +24,9 @@
 struct MAPCELL;
 struct DDSURFACEDATA;
 struct GRAPHICSOURCE;
+struct KEYCURSOR;
+struct INPUTRUN;
+class cInput;
 class cItem;
 
 // The flow switch letters 1..26 (A..Z) and an unused 0.
@@ -132,6 +135,9 @@ class cCharaBase : public cGameObject {
   virtual int MoveY() { return 0; }
   virtual int Run(int bDeathPass) { return 0; }
   virtual int Jump(cCommandInstance& instance) { return 0; }
+  // Step 4 of the flow pass: the hero applies the flow changes its item
+  // commands queued while its flows stepped.
+  virtual void ApplyQueuedFlowChanges() {}
 
   // Set-up by the characters' and the hero's SetUp, with m_nId already the
   // character's id: state cleared, the hero as target, the definition copied
@@ -144,8 +150,59 @@ class cCharaBase : public cGameObject {
   void SetCellPos(int cx, int cy);
   void SetCellX(int cx);
   void SetCellY(int cy);
-  // Copies another character's flow instances, pointing into this one's definition.
+
+  // Flows (flow_build.cpp, flow_removal.cpp, flow_pass.cpp).
+  // Builds instances for `flows` (their LOOPs expanded in place first).
+  // bInsert 0 (the set-ups, with m_Def.m_vFlows): every flow of the
+  // character is replaced. bInsert 1 (flow changes): copies of the records
+  // go into the definition copy at nPos (0 <= nPos < flows there), else at
+  // the end, each with a fresh idle instance whose key sequence starts
+  // latched unless it is continuous.
+  void BuildFlows(cVector<cEdFlow>& flows, int bInsert, int nPos);
+  // Points every instance, key condition and command instance at the
+  // records of the same position in the definition copy.
+  void RebindFlows();
+  // Copies another character's flow instances, pointing into this one's
+  // definition (already a copy of the other's).
   void AssignFlows(const cCharaBase& other);
+  void CopyFlowsFrom(const cCharaBase& other) { AssignFlows(other); }
+  // Stops flow n, removes its animations, its instance and its record.
+  void RemoveFlowAt(int n);
+  // Id 0: every flow and every attached animation; returns 0. Another id:
+  // every flow of that ID (1..26); returns the position of the first one
+  // removed, -1 when none was.
+  int RemoveFlowsById(int id);
+  // Removes the attached animations tagged with a flow's serial.
+  void RemoveFlowAnimes(int key);
+  // Once per frame, before its logic steps: every flow may be tried again.
+  void ResetStepTriggers();
+  // Starts the idle flows of `trigger` (FLOWTRIGGER) whose gates pass; each
+  // flow is tried at most once per frame. Called every logic step for
+  // ALWAYS, and by the places where the other triggers happen.
+  void FireTrigger(int trigger);
+  // The command animations of running flows due at their current step.
+  void StartScheduledAnimes();
+  // The flow pass, first work of the character's Run with the character
+  // current: steps every running flow (in the death pass only DEATH flows),
+  // then the queued flow changes, removals and switch releases. 1 when the
+  // character's step must end here (vanished, or HP gone outside a death flow).
+  int RunFlows(int bDeathPass);
+
+  // Key sequences (key_conditions.cpp). The histories are player 1's.
+  // The key gate of FireTrigger: continuous flows pass while the sequence
+  // matches, edge flows only when it starts to match.
+  int CheckKeyConditions(cFlowInstance& flow);
+  // The sequence ends at the present moment, each condition where the next
+  // begins, an earlier one found up to `tolerance` frames back or one forward.
+  static int MatchKeySequence(const cVector<cEdKeyCondition*>& conditions, int tolerance);
+  // The condition at the cursor; span = the frames of the run it spans.
+  static int MatchKeyCondition(const cEdKeyCondition& condition, const KEYCURSOR& cursor, int64_t& span);
+  // One key run that has lasted `frames` frames, against state 1 (held) or 2 (released).
+  static int TestKeyRun(const INPUTRUN& run, int64_t frames, const cEdKeyCondition& condition, int state);
+  // Moves every history of the cursor d frames (back when d <= 0).
+  static void ShiftKeyCursor(KEYCURSOR& cursor, int64_t d);
+  // The keys of the condition as they are now, without lengths or facing.
+  static int CheckKeyNow(const cInput& input, const cEdKeyCondition& condition);
 
   // Physics of a logic step, in the stage's order.
   void ClearBlockedFlags();
@@ -192,10 +249,6 @@ class cCharaBase : public cGameObject {
   // Rebuilds the animation patterns from basic animation set n (AnimeSet.dat)
   // unless it is the set already in use and bForce is 0.
   void SetBasicAnimeSet(int n, int bForce);
-  // Starts the flows of `trigger` (FLOWTRIGGER). Until the flow engine is
-  // built it only notes the trigger in the debug log.
-  void FireTrigger(int trigger);
-
   // The target, resolved; null when it has none or it is gone.
   cCharaBase* Target() const;
 

@@ -1,11 +1,13 @@
 #include "media/dd_facts.h"
 
 #include "media/dd_layer.h"
+#include "media/dd_surface.h"
 #include "platform/d3d_device.h"
 #include "platform/soft_display.h"
 
 DDDRAWINGFACTS DDGetDrawingFacts() {
   DDDRAWINGFACTS f;
+  f.bReady = bDDReady ? 1 : 0;
   f.bDirect3D = lpDTCon ? 1 : 0;
   f.bWindowMode = bWindowMode;
   f.nBpp = nBpp;
@@ -27,4 +29,15 @@ DDDRAWINGFACTS DDGetDrawingFacts() {
     f.nMaxSimultaneousTextures = lpDTCon->Caps.MaxSimultaneousTextures;
   }
   return f;
+}
+
+void DDSetPaletteEntry0(uint8_t red, uint8_t green, uint8_t blue, uint8_t flags) {
+  if (!lpDD || lpDTCon || !DDPalette) return;
+  const plat::PalEntry entry{red, green, blue, flags};
+  DDPalette->SetEntries(0, 1, &entry);
+}
+
+void DDRestorePaletteEntry0() {
+  const PALETTEENTRY& e = CurPalette[0];
+  DDSetPaletteEntry0(e.peRed, e.peGreen, e.peBlue, e.peFlags);
 }

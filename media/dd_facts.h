@@ -7,6 +7,7 @@
 #include <cstdint>
 
 struct DDDRAWINGFACTS {
+  int bReady = 0;         // the layer runs (either back end)
   int bDirect3D = 0;      // the 3D back end runs
   int bWindowMode = 1;    // 1 in a window, 0 full screen
   int nBpp = 0;           // 8, 16 or 32
@@ -22,3 +23,10 @@ struct DDDRAWINGFACTS {
 };
 
 DDDRAWINGFACTS DDGetDrawingFacts();
+
+// The file dialogs over the 8-bit software display keep their own colours
+// in entry 0 of the display's palette: set it to a colour, and put it back
+// from the palette in force (CurPalette) afterwards. Nothing without the
+// software display's palette. Main thread.
+void DDSetPaletteEntry0(uint8_t red, uint8_t green, uint8_t blue, uint8_t flags);
+void DDRestorePaletteEntry0();

@@ -1,5 +1,6 @@
 #include "media/dd_frame.h"
 
+#include "base/report_log.h"
 #include "media/dd_blit.h"
 #include "media/dd_layer.h"
 #include "media/dd_restore.h"
@@ -13,6 +14,31 @@ namespace {
 cFrameDrawing LayerFrameDrawing;
 
 plat::DDSurface* PrimarySurface() { return Primary.lpDDS ? Primary.lpDDS->lpSurface.get() : nullptr; }
+
+plat::DDSurface* LostSurface(DDSURFACEDATA& sd) {
+  plat::DDSurface* s = sd.lpDDS ? sd.lpDDS->lpSurface.get() : nullptr;
+  return s && s->IsLost() == plat::DDERR_SURFACELOST ? s : nullptr;
+}
+
+// A lost surface of a set: restored, and one in video memory gets its image
+// again from its file. An empty one (no file) is flagged bLost instead, so
+// that its owner draws it again: a lost message window must not end the game.
+bool RestoreSurface(DDSURFACEDATA& sd) {
+  plat::DDSurface* s = LostSurface(sd);
+  if (!s) return true;
+  s->Restore();
+  if (sd.nDDMemType == 1) return true;
+  sd.bLost = 1;
+  if (sd.szFileName.empty() || sd.szFileName == "E") return true;
+  return DDReloadBitmap(&sd, nBpp) != 0;
+}
+
+template <class Set>
+bool RestoreSurfaces(Set& set) {
+  for (DDSURFACEDATA& sd : set)
+    if (!RestoreSurface(sd)) return false;
+  return true;
+}
 
 }  // namespace
 
@@ -28,9 +54,13 @@ bool cFrameDrawing::IsPrimaryLost() {
 
 bool cFrameDrawing::Restore() { return DDRestore(); }
 
-// The stage's and the scenes' surface sets join here as those parts come.
 bool cFrameDrawing::RestoreSurfaceSets() {
+  if (!RestoreSurfaces(Off_StageBmp) || !RestoreSurfaces(Off_Effect) || !RestoreSurfaces(Off_Sword) ||
+      !RestoreSurfaces(Off_Picture) || !RestoreSurfaces(Off_Scene) || !RestoreSurfaces(Off_Msg))
+    return false;
   RestoreDigitSurfaces(Off_Digit, SysFont, DIGIT_SHEET_COUNT);
+  if (!Off_Msg.empty())
+    DebugLogPrintf("if ( !RestoreSurface(Off_Msg) ) Off_Msg[0].bLost = %d", Off_Msg.At(0).bLost);
   return true;
 }
 

@@ -51,7 +51,8 @@ constexpr uint64_t kDefaultBudget = uint64_t{256} << 20;
 constexpr int kSteps = 13;
 
 std::atomic<uint64_t> g_budget{kDefaultBudget};
-std::atomic<int> g_desktopBpp{32};
+std::atomic<int> g_desktopBpp{0};        // a test's depth; 0 = none
+std::atomic<int> g_systemDesktopBpp{0};  // the window system's; 0 = not known
 std::atomic<int> g_failAt[kSteps] = {};  // calls to let pass plus 1; 0 = no failure set
 
 std::mutex g_liveMutex;
@@ -547,8 +548,22 @@ void DDObject::SetVSync(bool on) {
 
 // --- hooks ---
 
-int GetDesktopBpp() { return g_desktopBpp.load(); }
+int GetDesktopBpp() {
+  int bpp = g_desktopBpp.load();
+  if (bpp == 0) bpp = g_systemDesktopBpp.load();
+  // 24-bit pixels are kept in 32 bits, 15-bit ones in 16.
+  switch (bpp) {
+    case 0: return 32;
+    case 24: return 32;
+    case 15: return 16;
+    default: return bpp;
+  }
+}
 void SetDesktopBpp(int bpp) { g_desktopBpp = bpp; }
+
+namespace detail {
+void SetSystemDesktopBpp(int bpp) { g_systemDesktopBpp = bpp; }
+}  // namespace detail
 
 void FailDisplayStep(DisplayStep step, int skip) { g_failAt[static_cast<int>(step)] = skip + 1; }
 

@@ -198,7 +198,9 @@ class DDObject {
   std::shared_ptr<detail::DisplayState> m_state;
 };
 
-// The desktop's depth in bits per pixel (32; tests may change it).
+// The desktop's depth in bits per pixel as the window system reported it at
+// its start (24 counts as 32, 15 as 16; 32 before it started), unless a test
+// set its own.
 int GetDesktopBpp();
 
 // Test hooks.
@@ -212,12 +214,16 @@ void SetVideoMemoryBudget(uint64_t bytes);
 // Loses every video-memory surface of the live display, as a full-screen
 // display does when the program loses the focus.
 void LoseVideoSurfaces();
+// A test's desktop depth; 0 gives the window system's back.
 void SetDesktopBpp(int bpp);
 
 namespace detail {
 // The main window lost the focus: a full-screen display loses its surfaces
 // (applied by the drawing thread at its next use of the display).
 void OnFocusLost();
+// The window system's desktop depth (bits per pixel of its desktop mode),
+// noted at its start on the main thread.
+void SetSystemDesktopBpp(int bpp);
 }
 
 }  // namespace plat

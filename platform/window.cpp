@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <atomic>
 #include <climits>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <mutex>
@@ -145,6 +146,8 @@ void Wake() {
   if (event.type) SDL_PushEvent(&event);
 }
 
+constexpr const char* kWindowClass = "Tavrik";
+
 bool HasWindowManager() {
   const char* driver = SDL_GetCurrentVideoDriver();
   return driver && std::strcmp(driver, "dummy") != 0 && std::strcmp(driver, "offscreen") != 0;
@@ -162,7 +165,13 @@ bool StartWindowSystem() {
   if (g_started) return true;
   // Termination signals are ours to turn into close requests (platform/signals.h).
   SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+  // The window class the desktop groups our windows by; a user's own choice stays.
+  setenv("SDL_VIDEO_X11_WMCLASS", kWindowClass, 0);
+  setenv("SDL_VIDEO_WAYLAND_WMCLASS", kWindowClass, 0);
   if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
+  SDL_DisplayMode desktop;
+  if (SDL_GetDesktopDisplayMode(0, &desktop) == 0)
+    detail::SetSystemDesktopBpp(static_cast<int>(SDL_BITSPERPIXEL(desktop.format)));
   detail::ResetInputState();
   g_wakeEvent = SDL_RegisterEvents(1);
   if (g_wakeEvent == static_cast<Uint32>(-1)) {
@@ -226,6 +235,10 @@ void ShowAppWindow(WindowHandle window) {
   detail::ApplySizeLimits(window);
   SDL_ShowWindow(sdl);
   if (!HasWindowManager()) Post(window, WM_ACTIVATEAPP, 1, 0);
+}
+
+void MaximizeAppWindow(WindowHandle window) {
+  if (SDL_Window* sdl = Find(window)) SDL_MaximizeWindow(sdl);
 }
 
 void SetAppWindowTitle(WindowHandle window, const std::string& title) {

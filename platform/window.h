@@ -21,7 +21,9 @@
 namespace plat {
 
 // Starts the window system on the main thread. SDL_VIDEODRIVER=dummy runs
-// without a display. False when no video driver starts.
+// without a display. False when no video driver starts. The program's
+// windows carry the class "Tavrik" (X11 WM_CLASS), and the desktop's depth
+// is noted for GetDesktopBpp (platform/soft_display.h).
 bool StartWindowSystem();
 // Main thread, after the last window is gone.
 void StopWindowSystem();
@@ -40,6 +42,8 @@ WindowHandle CreateAppWindow(const WindowLayout& layout, WindowProc proc);
 // Shows the window. Without a window manager (dummy driver) the program
 // counts as active once its window shows.
 void ShowAppWindow(WindowHandle window);
+// Maximises a shown window (nothing without a window manager).
+void MaximizeAppWindow(WindowHandle window);
 
 // Title in Shift-JIS.
 void SetAppWindowTitle(WindowHandle window, const std::string& title);

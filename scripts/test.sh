@@ -20,5 +20,5 @@ if ! { echo 'int main() { return 0; }' | "${CXX:-c++}" -x c++ -fsanitize=thread 
   tsan=(setarch "$(uname -m)" -R)
 fi
 "${tsan[@]}" cmake -S . -B build/tsan -G Ninja -DSANITIZE=thread -DCMAKE_BUILD_TYPE=RelWithDebInfo
-"${tsan[@]}" cmake --build build/tsan -j"${JOBS:-$(nproc)}" --target test_threads game
+"${tsan[@]}" cmake --build build/tsan -j"${JOBS:-$(nproc)}" --target test_threads game write_start_project mkproject
 "${tsan[@]}" ctest --test-dir build/tsan --output-on-failure -L threads -j"${JOBS:-$(nproc)}"

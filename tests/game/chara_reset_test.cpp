@@ -152,7 +152,8 @@ TEST_F(CharaOnStage, ACopyOwnsItsFlowsAndKeepsItsMoveDisabledFlag) {
   ASSERT_EQ(copy.m_vFlows.Size(), 1);
   EXPECT_EQ(copy.m_vFlows[0].m_pFlow, &copy.m_Def.m_vFlows[0]);
   EXPECT_EQ(copy.m_vFlows[0].m_vKeyConds[0], &copy.m_Def.m_vFlows[0].m_vKeyConditions[0]);
-  EXPECT_EQ(copy.m_vFlows[0].m_vCommands[0].m_pCommand, nullptr);
+  // Rebinding goes by position: every command instance names its record.
+  EXPECT_EQ(copy.m_vFlows[0].m_vCommands[0].m_pCommand, &copy.m_Def.m_vFlows[0].m_vCommands[0]);
   EXPECT_EQ(copy.m_vFlows[0].m_vCommands[1].m_pCommand, &copy.m_Def.m_vFlows[0].m_vCommands[1]);
 
   cChara assigned;

@@ -1,7 +1,12 @@
 // Getting surfaces back after a loss on the software display, and what a
 // full video memory does to new surfaces.
 #include "dd_test_env.h"
+
+#include <cstdio>
+
+#include "media/dd_frame.h"
 #include "media/dd_restore.h"
+#include "media/system_surfaces.h"
 #include "platform/bmp_bytes.h"
 
 using namespace bmpbytes;
@@ -97,4 +102,46 @@ TEST_F(Restore, TheDeviceResetIsNotOneOfTheSoftwareDisplays) {
   EXPECT_TRUE(DDRestore());
   EXPECT_TRUE(DebugHas(Sjis("D3DではDDRestoreは未対応")));
   lpDTCon = nullptr;
+}
+
+// The frame's restore after DDRestore: the stage's and the scenes' surface
+// sets and the digit sheets. A lost image is reloaded, a lost empty surface
+// flagged for its owner (a message window's loss must not end the game), a
+// system-memory one keeps its pixels, and an image whose file is gone fails
+// the restore, which closes the program.
+TEST_F(Restore, TheSurfaceSetsComeBackAfterALoss) {
+  WriteImage();
+  ASSERT_TRUE(DDInit(0, plat::WindowHandle{}, 640, 480, 8, 0, 0, 2, 60, 0, m_table, m_defs, 0, 0));
+  Off_Effect.resize(1);
+  ASSERT_EQ(DDCreateSurfaceFromFile(&Off_Effect[0], "bmp\\Img.bmp", 1, 8, 0, 0, nullptr, 0, 0, 0, 0), 0);
+  ASSERT_TRUE(DDAddSurfaceList(Off_Msg, Off_MsgDef, 4, 1, 1, 0, 0, nullptr));
+  ASSERT_TRUE(DDAddSurface(Off_Scene, Off_SceneDef, 4, 1, 1, 1, 0, nullptr));
+  ASSERT_EQ(Off_Msg.At(0).nDDMemType, 0);
+  DDFillSurface(&Off_Effect[0], 9);
+  DDFillSurface(&Off_Msg.At(0), 9);
+  DDFillSurface(&Off_Scene[0], 9);
+
+  plat::LoseVideoSurfaces();
+  ASSERT_TRUE(FrameDrawing->IsPrimaryLost());
+  ASSERT_TRUE(FrameDrawing->Restore());
+  EXPECT_TRUE(FrameDrawing->RestoreSurfaceSets());
+  EXPECT_EQ(Row(&Off_Effect[0], 0), (std::vector<uint32_t>{1, 2, 3, 4}));
+  EXPECT_EQ(Off_Msg.At(0).bLost, 1);
+  EXPECT_EQ(Row(&Off_Scene[0], 0), (std::vector<uint32_t>{9, 9, 9, 9}));
+  EXPECT_EQ(Off_Scene[0].bLost, 0);
+
+  // Now the image's file is gone.
+  ASSERT_EQ(std::remove("bmp/Img.bmp"), 0);
+  plat::LoseVideoSurfaces();
+  ASSERT_TRUE(FrameDrawing->Restore());
+  EXPECT_FALSE(FrameDrawing->RestoreSurfaceSets());
+
+  DDReleaseSurfaceVector(Off_Effect);
+  DDReleaseSurfaceList(Off_Msg);
+  DDReleaseSurfaceVector(Off_Scene);
+  Off_Effect.clear();
+  Off_Msg.clear();
+  Off_MsgDef.clear();
+  Off_Scene.clear();
+  Off_SceneDef.clear();
 }

@@ -43,6 +43,8 @@ class CharaDef {
     m_def.m_bStartEffectLoop = static_cast<int8_t>(loop);
     return *this;
   }
+  // Appends a flow (flow_builders.h makes them).
+  CharaDef& Flow(const cEdFlow& flow) { m_def.m_vFlows.push_back(flow); return *this; }
   cEdChara& Def() { return m_def; }
   operator const cEdChara&() const { return m_def; }
 

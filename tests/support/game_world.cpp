@@ -7,6 +7,7 @@
 #include "media/dd_layer.h"
 #include "media/input.h"
 #include "media/surface_table.h"
+#include "records/arrange.h"
 #include "records/common_palette.h"
 #include "records/database.h"
 #include "records/map_cell.h"
@@ -41,6 +42,7 @@ GameWorld::GameWorld(int speedLevel, double gravity, unsigned seed) {
   SystemData.Reset();
   Database.Reset();
   BuildDatabaseRunTables();
+  BuildArrangeParamTable();
   CommonPalette = cEdCommonPalette();
   StageCopy.Reset();
   Stage.Reset();
@@ -97,6 +99,7 @@ void SetUpTestChara(cCharaBase& chara, const cEdChara& def, int id, Cell at, int
   chara.SetCellPos(at.first, at.second);
   chara.m_dStartX = chara.m_rcHit.dLeft;
   chara.m_dStartY = chara.m_rcHit.dTop;
+  chara.BuildFlows(chara.m_Def.m_vFlows, 0, -1);
 }
 
 cHero& GameWorld::AddHero(const cEdChara& def, Cell at) {

@@ -11,12 +11,13 @@
 //
 // While it lives, the working directory is a fresh folder; every global the
 // objects read is as a new project and an empty stage leave it (System.dat
-// and the database at their defaults with the run tables built, Stage at the
-// speed level and gravity given, the common palette, the surface table's
-// character sheets 640 × 480 without back-end surfaces, MapCell, the object
-// lists, Input); CurStage is the world's own stage data; the random
-// generator is seeded; and `events` records what the run tells the world,
-// failing the test on a box it did not expect or a close request.
+// and the database at their defaults with the run tables and the arrange
+// table built, Stage at the speed level and gravity given, the common
+// palette, the surface table's character sheets 640 × 480 without back-end
+// surfaces, MapCell, the object lists, Input); CurStage is the world's own
+// stage data; the random generator is seeded; and `events` records what the
+// run tells the world, failing the test on a box it did not expect or a
+// close request.
 // Everything is put back empty when it ends.
 #include <cstdint>
 #include <functional>
@@ -43,7 +44,8 @@ class GameWorld {
 
   // The hero (Player element 0), set up on map cell `at` as the stage set-up
   // places it: id from the character serial, the definition's fly mode and
-  // scale, the stage's hero hit box, facing from the definition.
+  // scale, the stage's hero hit box, facing from the definition, its flows
+  // built (idle).
   cHero& AddHero(const cEdChara& def, Cell at);
   // A stage character built on the stack, placed on cell `at` and copied into
   // CharaList and its group list, as the stage does.

@@ -302,7 +302,7 @@ TEST_F(MainWindowTest, ClosingInAWindowRemembersItsPlaceInWindowDat) {
     std::filesystem::remove(m_dir.Path() + "/user_data/Window.dat");
     SystemIni.nWindowMode = c.windowMode;
     bWndReady = c.ready;
-    plat::SetWindowPos(hWndMain.load(), 200, 150, 640, 480);
+    MainWindow.Move(200, 150);  // the outer size around the 640 x 480 client area
     for (K kind : c.events) plat::PushWindowEvent(plat::AppWindowSdlId(hWndMain.load()), kind);
     PumpEvents();
 
@@ -334,7 +334,7 @@ TEST_F(MainWindowTest, TheFirstCloseDuringAStageWaitAsksTheStageToClose) {
   std::filesystem::create_directory(m_dir.Path() + "/user_data");
   SystemIni.nWindowMode = 1;
   bWndReady = 1;
-  plat::SetWindowPos(hWndMain.load(), 30, 40, 640, 480);
+  MainWindow.Move(30, 40);
   ASSERT_TRUE(thGame.Start([](void*) -> unsigned {
     if (thPause.Start(NamedLoop, kPause)) thPause.Wait();
     // The stage's next step sees its close request and asks again.

@@ -1,0 +1,149 @@
+// Building a character's flow instances from its flow records, the command
+// animation schedule, and pointing instances at the records again after the
+// records moved.
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+
+#include "base/checked_convert.h"
+#include "game/action_commands.h"
+#include "game/chara_base.h"
+#include "game/flow_loops.h"
+#include "records/anime_step.h"
+#include "records/database.h"
+#include "records/stage.h"
+
+namespace {
+
+int StepsPerFrame() { return Stage.m_nStepsPerFrame > 0 ? Stage.m_nStepsPerFrame : 1; }
+
+// (growth × N + base) in 64 bits, saturated.
+int32_t Grown(int16_t base, int16_t growth, int16_t n) {
+  return SaturateToInt(static_cast<int64_t>(growth) * n + base);
+}
+
+void SetUpCommand(cCharaBase& chara, cCommandInstance& instance, cEdCommand& command) {
+  instance.m_pCommand = &command;
+  const int s = StepsPerFrame();
+  const int16_t n = chara.m_sCloneNo;
+  instance.m_nDuration = SaturatedTicks(Grown(command.m_nUseTime, command.m_nUseTimeGrowth, n),
+                                        static_cast<int64_t>(s) * TICKS_PER_TENTH);
+  if (const cEdMove* move = command.m_spMove.get()) {
+    instance.m_dSpeed = static_cast<double>(Grown(move->m_nSpeed, move->m_nSpeedStep, n)) * 0.1 / s;
+    if (move->m_bInertia) instance.m_dMaxSpeed = static_cast<double>(move->m_nMaxSpeed) * 0.1 / s;
+    instance.m_nDirCode = move->m_nDirCode;
+  }
+  SetupActionCommand(chara, instance);
+}
+
+// Frames of animation a before its first frame with the action flag.
+int64_t FramesBeforeAction(int a) {
+  int64_t tenths = 0;
+  for (const cEdAnimeFrame& frame : Database.m_vAnime.At(a).m_vFrame) {
+    if (frame.m_bLock) break;
+    tenths += frame.m_nTime;
+  }
+  return tenths * TICKS_PER_TENTH;
+}
+
+// Each command animation plays before its command so that it reaches its
+// action frame on the step the command starts; a flow that has not run long
+// enough before the command starts it at once with its first frames cut.
+void BuildAnimeSchedule(cFlowInstance& flow) {
+  flow.m_vAnimeSchedule.clear();
+  const int64_t s = StepsPerFrame();
+  int64_t t = 0;
+  for (int v = 0; v < flow.m_vCommands.Size(); ++v) {
+    const cCommandInstance& cv = flow.m_vCommands[v];
+    const cEdCommand& command = *cv.m_pCommand;
+    if (command.m_nAnime != 0) {
+      const int64_t c = SaturateToInt(FramesBeforeAction(command.m_nAnime));
+      const int64_t a = c * s;
+      FLOWANIMEENTRY entry;
+      entry.nAnime = command.m_nAnime;
+      entry.nLength = static_cast<int32_t>(c);
+      entry.nHold = command.m_nUseTime * TICKS_PER_TENTH;
+      entry.bHold = command.m_nType != ACTCMDTYPE_JUMP && command.m_nType != ACTCMDTYPE_SWORD;
+      int64_t remaining = a;
+      bool placed = false;
+      for (int w = v - 1; w >= 0; --w) {
+        const cCommandInstance& cw = flow.m_vCommands[w];
+        if (!cw.m_pCommand->m_bNoWait) remaining -= cw.m_nDuration;
+        if (remaining <= 0) {
+          entry.nStart = SaturateToInt(t - a);
+          placed = true;
+          break;
+        }
+      }
+      if (!placed) {
+        entry.nStart = 0;
+        entry.nSkip = static_cast<int32_t>(std::min(remaining / s, c));
+        entry.nLength = static_cast<int32_t>(c - entry.nSkip);
+      }
+      flow.m_vAnimeSchedule.push_back(entry);
+    }
+    if (!command.m_bNoWait) t += cv.m_nDuration;
+  }
+}
+
+}  // namespace
+
+void cCharaBase::BuildFlows(cVector<cEdFlow>& flows, int bInsert, int nPos) {
+  for (int k = 0; k < flows.Size(); ++k) {
+    char owner[64];
+    std::snprintf(owner, sizeof owner, "chara %d flow %d", m_nId, k);
+    ExpandLoops(flows[k].m_vCommands, owner);
+  }
+
+  const int count = flows.Size();
+  int base = 0;
+  if (!bInsert) {
+    // The instances always point into the definition copy.
+    if (&flows != &m_Def.m_vFlows) m_Def.m_vFlows = flows;
+    m_vFlows.clear();
+    m_vFlows.resize(count);
+  } else {
+    const cVector<cEdFlow> copies(flows);
+    base = nPos >= 0 && nPos < m_Def.m_vFlows.Size() ? nPos : m_vFlows.Size();
+    base = std::min({base, m_Def.m_vFlows.Size(), m_vFlows.Size()});
+    m_Def.m_vFlows.insert(m_Def.m_vFlows.begin() + base, copies.begin(), copies.end());
+    m_vFlows.insert(m_vFlows.begin() + base, count, cFlowInstance());
+  }
+
+  for (int k = 0; k < count; ++k) {
+    cFlowInstance& flow = m_vFlows[base + k];
+    cEdFlow& record = m_Def.m_vFlows[base + k];
+    flow.m_nIndex = base + k;
+    flow.m_pFlow = &record;
+    flow.m_nSerial = m_nFlowSerial;
+    if (m_nFlowSerial < INT32_MAX) ++m_nFlowSerial;
+    flow.m_vKeyConds.clear();
+    for (cEdKeyCondition& key : record.m_vKeyConditions) flow.m_vKeyConds.push_back(&key);
+    flow.m_vCommands.clear();
+    flow.m_vCommands.resize(record.m_vCommands.size());
+    for (int j = 0; j < record.m_vCommands.Size(); ++j)
+      SetUpCommand(*this, flow.m_vCommands[j], record.m_vCommands[j]);
+    if (bInsert && !record.m_bKeyRepeat) flow.m_bKeyLatched = 1;
+  }
+  if (bInsert) RebindFlows();
+  for (int k = 0; k < count; ++k) BuildAnimeSchedule(m_vFlows[base + k]);
+}
+
+void cCharaBase::RebindFlows() {
+  for (int i = 0; i < m_vFlows.Size(); ++i) {
+    cFlowInstance& flow = m_vFlows[i];
+    cEdFlow* record = i < m_Def.m_vFlows.Size() ? &m_Def.m_vFlows[i] : nullptr;
+    flow.m_nIndex = i;
+    flow.m_pFlow = record;
+    for (int j = 0; j < flow.m_vKeyConds.Size(); ++j)
+      flow.m_vKeyConds[j] =
+          record && j < record->m_vKeyConditions.Size() ? &record->m_vKeyConditions[j] : nullptr;
+    for (int j = 0; j < flow.m_vCommands.Size(); ++j)
+      flow.m_vCommands[j].m_pCommand = record && j < record->m_vCommands.Size() ? &record->m_vCommands[j] : nullptr;
+  }
+}
+
+void cCharaBase::AssignFlows(const cCharaBase& other) {
+  m_vFlows = other.m_vFlows;
+  RebindFlows();
+}
