@@ -321,3 +321,21 @@ TEST_F(CharaDrawing, DefeatDisplayEndsWithTheEffectOrAfterASecondForTheHero) {
     EXPECT_EQ(end, c.endFrame) << c.name;
   }
 }
+
+TEST_F(CharaDrawing, AFlowsScheduledAnimationShowsOverPlayAnimeUntilItsFlowIsRemoved) {
+  Database.m_vAnime[1].m_vFrame.resize(1);
+  Database.m_vAnime[1].m_vFrame[0].m_nCell = 9;
+  BuildDatabaseRunTables();
+  cChara& chara = AddChara();
+  OwnFrame(chara, 7);
+  chara.m_lAnimes.push_back(Attached({11}, 0, 5, 0, false));
+  cFlowInstance flow;
+  flow.m_bRunning = 1;
+  flow.m_nSerial = 4;
+  flow.m_vAnimeSchedule.push_back(FLOWANIMEENTRY{0, 1, 0, 30, 30, 0});
+  chara.m_vFlows.push_back(flow);
+  chara.StartScheduledAnimes();
+  EXPECT_EQ(chara.UpdateAttachedAnimes(0), 9);
+  chara.RemoveFlowAnimes(4);
+  EXPECT_EQ(chara.UpdateAttachedAnimes(0), 11);
+}
