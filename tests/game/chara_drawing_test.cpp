@@ -271,8 +271,8 @@ TEST_F(CharaDrawing, FrozenFramesDrawButNeverStepAnyKind) {
   for (int kind = 1; kind < CHARAEFFECT_COUNT; ++kind) {
     cChara& chara = AddChara();
     chara.m_CharaEffect.Start(kind, 0, 0);
-    // Part way through a turn, so that a flip would show.
-    for (int i = 0; i < 2; ++i) chara.Draw(&BackBuffer, 0);
+    // The blinking kinds' counter at their interval: a flip is due.
+    for (int i = 0; i < 3; ++i) chara.Draw(&BackBuffer, 0);
     const cCharaEffectState before = chara.m_CharaEffect;
     RecordingRenderer recorder;
     for (int i = 0; i < 20; ++i) chara.Draw(&BackBuffer, 1);

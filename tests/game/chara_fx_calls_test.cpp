@@ -223,3 +223,23 @@ TEST_F(CharaFxCalls, ACellSizeOfTheImageDecidesWhatCountsAsScaled) {
     EXPECT_EQ(recorder.Take(), want) << scale;
   }
 }
+
+TEST_F(CharaFxCalls, EveryKindDrawsOntoTheSurfaceItIsGiven) {
+  std::vector<FxDef> defs;
+  for (int kind = 1; kind < CHARAEFFECT_COUNT; ++kind) defs.push_back({kind, {1, 8, 8, 2, 2}});
+  SetEffects(defs);
+  for (const BackEnd& b : {DD16, D3D32, D3D32V})
+    for (int scale : {1, 2})
+      for (int kind = 0; kind < CHARAEFFECT_COUNT; ++kind) {
+        Use(b);
+        cChara& chara = AddChara(scale, true);
+        chara.m_CharaEffect.Start(kind, 0, 0);
+        if (kind == CHARAEFFECT_BLINK) chara.m_CharaEffect.m_bShown = 1;
+        testsupport::RecordingRenderer recorder;
+        chara.Draw(&SurfaceTable[45], 0);
+        const std::vector<std::string> calls = recorder.Take();
+        EXPECT_FALSE(calls.empty()) << kind;
+        for (const std::string& call : calls)
+          EXPECT_EQ(call.find(" Back "), std::string::npos) << b.Name() << ", kind " << kind << ": " << call;
+      }
+}
