@@ -80,11 +80,10 @@ class cCharaEffectState {
   // The precomputed state again; a back-and-forth effect turns round first.
   void Restart();
   // One drawn frame of the running effect (never while play is frozen): 1
-  // when it has ended; a looping effect, or a back-and-forth one on its way
-  // out, restarts instead and gives 0.
+  // when it has ended; a looping effect, or a back-and-forth one at the end
+  // of its forward run, restarts instead and gives 0.
   int Step();
 };
-
 
 class cScreenEffectState {
  public:
