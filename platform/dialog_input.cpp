@@ -322,7 +322,11 @@ bool RouteWindowInput(const SDL_Event& e) {
         Post(d->handle, WM_MOVE, 0, PointParam(o));
         break;
       }
-      case SDL_WINDOWEVENT_EXPOSED: d->dirty = true; break;
+      case SDL_WINDOWEVENT_EXPOSED:
+        // The wake-up ends a wait of the dialog's pump, which then repaints.
+        d->dirty = true;
+        Post(d->handle, kDialogWakeMessage, 0, 0);
+        break;
       default: break;
     }
     return true;

@@ -82,6 +82,7 @@ void ServeSent(Context& self) {
       if (self.sent.empty()) return;
       record = std::move(self.sent.front());
       self.sent.pop_front();
+      self.servedSinceWait = true;
     }
     intptr_t result = 0;
     if (record->call)
@@ -346,10 +347,18 @@ bool WaitForMessage(uint32_t timeoutMs) {
   for (;;) {
     if (self->source) self->source->pump();
     std::unique_lock<std::mutex> lock(self->mutex);
+    // What ran since the caller last looked may have ended its loop, and
+    // nothing else may come to end this wait.
+    if (self->servedSinceWait) {
+      self->servedSinceWait = false;
+      return true;
+    }
     if (!self->sent.empty()) {
       lock.unlock();
       PassGate();
       ServeSent(*self);
+      lock.lock();
+      self->servedSinceWait = false;
       return true;
     }
     if (!self->posted.empty() || self->quit || self->cancelled.load()) return true;

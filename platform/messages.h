@@ -83,8 +83,9 @@ void PostQuit(int code);
 bool Peek(Message& out, bool remove = true);
 
 // Blocks until a message is posted to this thread or the thread is cancelled,
-// serving sent messages meanwhile (it returns after serving them). False on
-// time-out. A safe point.
+// serving sent messages meanwhile (it returns after serving them). Returns at
+// once when sent messages were served elsewhere (in Peek, or while this
+// thread sent) since it last returned. False on time-out. A safe point.
 bool WaitForMessage(uint32_t timeoutMs = kInfinite);
 
 // Runs the procedure of the message's window (on its owner thread only);

@@ -45,6 +45,8 @@ struct Context {
   std::atomic<bool> cancelled{false};
   int suspendCount = 0;
   bool parked = false;  // blocked in a safe wait or at the gate
+  // Sent messages ran outside WaitForMessage since its last return (owner thread).
+  bool servedSinceWait = false;
   std::shared_ptr<EventSource> source;
   std::atomic<bool> wakePending{false};
 };

@@ -3,6 +3,9 @@
 // command routing, the scroll keys and the guards around entries and classes.
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
@@ -11,12 +14,47 @@
 #include "app/dialog_entries.h"
 #include "dialog_fixture.h"
 #include "platform/message_numbers.h"
+#include "platform/thread_context.h"
 #include "platform/virtual_keys.h"
 #include "test_dialogs.h"
+#include "threads/wait_until.h"
 
 using namespace testdialogs;
 
 namespace {
+
+// Wakes the main thread once unless dismissed within the bound, so that a
+// wait nothing else would end fails the test instead of hanging it.
+class WakeGuard {
+ public:
+  WakeGuard() : m_mainId(plat::CurrentThreadId()), m_thread([this] { Watch(); }) {}
+  ~WakeGuard() { Dismiss(); }
+  // True when the guard had to wake the main thread.
+  bool Dismiss() {
+    {
+      std::lock_guard<std::mutex> lock(m_mutex);
+      m_dismissed = true;
+    }
+    m_cv.notify_all();
+    if (m_thread.joinable()) m_thread.join();
+    return m_fired;
+  }
+
+ private:
+  void Watch() {
+    std::unique_lock<std::mutex> lock(m_mutex);
+    if (m_cv.wait_for(lock, std::chrono::seconds(10), [this] { return m_dismissed; })) return;
+    m_fired = true;
+    plat::PostToThread(m_mainId, WM_NULL, 0, 0);
+  }
+
+  const uint32_t m_mainId;
+  std::mutex m_mutex;
+  std::condition_variable m_cv;
+  bool m_dismissed = false;
+  bool m_fired = false;
+  std::thread m_thread;  // last: starts once the rest is built
+};
 
 int Check(const plat::DialogShown& shown, int id) {
   for (const auto& item : shown.items)
@@ -190,22 +228,48 @@ TEST_F(ChoiceDialogTest, ADialogPlacesItselfAtItsRequestedPosition) {
 }
 
 TEST_F(ChoiceDialogTest, MessagesSentFromAnotherThreadAreServedInsideTheDialog) {
-  int32_t mode = 0, check = 0;
-  plat::WindowHandle dialogWindow;
-  plat::WindowHandle server = plat::CreateMessageWindow(
-      [&](plat::WindowHandle, uint32_t m, uintptr_t, intptr_t) -> intptr_t {
-        if (m == WM_USER + 7) plat::EndDialog(dialogWindow, 5);
-        return 0;
+  // The main thread's queue, watched (never pumped) to force where the send
+  // is served: in the wait of the dialog's loop, or in its look at the queue
+  // just before that wait.
+  const auto main = plat::detail::CurrentContext();
+  auto mainWaits = [main] {
+    std::lock_guard<std::mutex> lock(main->mutex);
+    return main->parked;
+  };
+  auto sendWaits = [main] {
+    std::lock_guard<std::mutex> lock(main->mutex);
+    return !main->sent.empty();
+  };
+  const struct {
+    const char* name;
+    bool beforeTheLook;
+  } cases[] = {{"served in the wait", false}, {"served in the look before the wait", true}};
+  for (const auto& c : cases) {
+    int32_t mode = 0, check = 0;
+    plat::WindowHandle dialogWindow;
+    plat::WindowHandle server = plat::CreateMessageWindow(
+        [&](plat::WindowHandle, uint32_t m, uintptr_t, intptr_t) -> intptr_t {
+          if (m == WM_USER + 7) plat::EndDialog(dialogWindow, 5);
+          return 0;
+        });
+    std::thread sender;
+    OnShow([&](const plat::DialogShown& shown) {
+      dialogWindow = shown.dialog;
+      sender = std::thread([&, server] {
+        if (!c.beforeTheLook) testsupport::WaitUntil(mainWaits);
+        plat::Send(server, WM_USER + 7, 0, 0);
       });
-  std::thread sender;
-  OnShow([&](const plat::DialogShown& shown) {
-    dialogWindow = shown.dialog;
-    sender = std::thread([server] { plat::Send(server, WM_USER + 7, 0, 0); });
-  });
-  cChoiceDialog dialog(&mode, &check);
-  EXPECT_EQ(dialog.DoModal(0), 5);
-  sender.join();
-  plat::DestroyMessageWindow(server);
+      if (c.beforeTheLook) {
+        EXPECT_TRUE(testsupport::WaitUntil(sendWaits)) << c.name;
+      }
+    });
+    WakeGuard guard;
+    cChoiceDialog dialog(&mode, &check);
+    EXPECT_EQ(dialog.DoModal(0), 5) << c.name;
+    EXPECT_FALSE(guard.Dismiss()) << c.name << ": the dialog waited on after it had ended";
+    sender.join();
+    plat::DestroyMessageWindow(server);
+  }
 }
 
 TEST_F(ChoiceDialogTest, ItemTextsOfAnyLengthComeBackUpToTheLimit) {

@@ -41,7 +41,9 @@ TEST_F(Start3DDevice, EachDepthHasItsFormatsAndChannelLayouts) {
     EXPECT_EQ(lpDTCon->nBackBufferFormat, c.backBuffer);
     EXPECT_EQ(lpDTCon->nTextureFormat, c.texture);
     EXPECT_EQ(Channels(TextureChannels), c.textureChannels);
-    if (!c.backChannels.empty()) EXPECT_EQ(Channels(BackBufferChannels), c.backChannels);
+    if (!c.backChannels.empty()) {
+      EXPECT_EQ(Channels(BackBufferChannels), c.backChannels);
+    }
     EXPECT_TRUE(ReportHas("Device HAL-HARD"));
     EXPECT_TRUE(ReportHas(c.line));
     EXPECT_EQ(bDirect3DBackEnd.load(), 1);

@@ -76,7 +76,9 @@ class Device3D : public ::testing::Test {
     std::shared_ptr<D3DSurface> s;
     if (t) t->GetSurfaceLevel(0, s);
     m_targets.push_back(t);
-    if (s) EXPECT_EQ(m_device->SetRenderTarget(0, s), plat::D3D_OK);
+    if (s) {
+      EXPECT_EQ(m_device->SetRenderTarget(0, s), plat::D3D_OK);
+    }
     return s;
   }
 
@@ -342,7 +344,9 @@ TEST_F(Device3D, TrianglesAndNeighbouringQuadsCoverEachPixelOnce) {
       const uint32_t p = Raw(*target, x, y) & 0xFF;
       EXPECT_TRUE(p == 0 || p == 0x80) << x << "," << y << " drawn more than once";
       once += p == 0x80;
-      if (x <= 13 && y <= 7) EXPECT_EQ(p, x >= 1 && x <= 12 && y >= 1 && y <= 6 ? 0x80u : 0u) << x << "," << y;
+      if (x <= 13 && y <= 7) {
+        EXPECT_EQ(p, x >= 1 && x <= 12 && y >= 1 && y <= 6 ? 0x80u : 0u) << x << "," << y;
+      }
     }
   EXPECT_EQ(once, 12 * 6 + 32 + 32);
   // On the shared edge from (20, 12) to (16, 16): the corner where two

@@ -297,7 +297,9 @@ TEST_F(MainWindowTest, ClosingInAWindowRemembersItsPlaceInWindowDat) {
   std::filesystem::create_directory(m_dir.Path() + "/user_data");
   bool first = true;
   for (const Case& c : cases) {
-    if (!first) ASSERT_TRUE(MainWindow.Create()) << c.what;
+    if (!first) {
+      ASSERT_TRUE(MainWindow.Create()) << c.what;
+    }
     first = false;
     std::filesystem::remove(m_dir.Path() + "/user_data/Window.dat");
     SystemIni.nWindowMode = c.windowMode;

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
+#include <functional>
 #include <vector>
 
 #include "platform/clock.h"
@@ -234,4 +236,61 @@ TEST(Messages, CallOnThreadRunsThereAndIsWaitedFor) {
   EXPECT_TRUE(returned.load());
   EXPECT_EQ(ranOn.load(), mainId);
   EXPECT_FALSE(plat::CallOnThread(0xFFFFFF, [] {})) << "no such thread";
+}
+
+TEST(Messages, AWaitAfterSentMessagesWereServedElsewhereReturnsAtOnce) {
+  // A loop looks at its state between its look at the queue and its wait; a
+  // sent message served in that look (or in a send of the loop's own) may
+  // have changed that state, and nothing else may ever come to end the wait.
+  std::atomic<bool> served{false};
+  plat::WindowHandle mainWindow = plat::CreateMessageWindow(
+      [&](plat::WindowHandle, uint32_t msg, uintptr_t, intptr_t) -> intptr_t {
+        if (msg == WM_USER + 5) served = true;
+        return 0;
+      });
+  // A second thread whose window answers by sending to the main window.
+  std::atomic<plat::WindowHandle> otherWindow{plat::WindowHandle{}};
+  std::atomic<bool> stop{false};
+  plat::Thread other;
+  ASSERT_TRUE(other.Start([&] {
+    otherWindow = plat::CreateMessageWindow([&](plat::WindowHandle, uint32_t, uintptr_t, intptr_t) -> intptr_t {
+      return plat::Send(mainWindow, WM_USER + 5, 0, 0);
+    });
+    PumpUntil([&] { return stop.load(); }, 60000);
+    return 0u;
+  }));
+  ASSERT_TRUE(WaitUntil([&] { return static_cast<bool>(otherWindow.load()); }));
+
+  struct Case {
+    const char* name;
+    std::function<void()> serve;  // returns once the main window's message ran
+  };
+  const Case cases[] = {
+      {"served by Peek",
+       [&] {
+         plat::Thread sender;
+         ASSERT_TRUE(sender.Start([&] {
+           plat::Send(mainWindow, WM_USER + 5, 0, 0);
+           return 0u;
+         }));
+         const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+         plat::Message msg;
+         while (!served.load() && std::chrono::steady_clock::now() < deadline) EXPECT_FALSE(plat::Peek(msg));
+         ASSERT_TRUE(sender.Join(5000));
+       }},
+      {"served inside a send of the thread's own",
+       [&] { plat::Send(otherWindow.load(), WM_USER, 0, 0); }},
+  };
+  for (const Case& c : cases) {
+    Drain();
+    served = false;
+    c.serve();
+    ASSERT_TRUE(served.load()) << c.name;
+    EXPECT_TRUE(plat::WaitForMessage(5000)) << c.name << ": the wait ignored what was served";
+    EXPECT_FALSE(plat::WaitForMessage(0)) << c.name << ": it counts once";
+  }
+  stop = true;
+  plat::PostToThread(other.Id(), WM_NULL, 0, 0);
+  ASSERT_TRUE(other.Join(5000));
+  plat::DestroyMessageWindow(mainWindow);
 }

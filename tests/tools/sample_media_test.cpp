@@ -22,6 +22,7 @@
 #include "media/dd_pixels.h"
 #include "media/dd_surface.h"
 #include "media/midi_data.h"
+#include "media/system_surfaces.h"
 #include "media/vox.h"
 #include "media/wave_file.h"
 #include "platform/bmp_image.h"
@@ -83,68 +84,6 @@ uint32_t OggCrc(const std::string& page) {
 
 // ---- the system images as start-up and the scenes load them ----
 
-constexpr int kSurfaceCount = 71;
-
-// The system image definitions the runtime's surface table is made from,
-// on the software display (no 3D texture memory, no aliases). Entries 54
-// and 55..62 are the world map's and the stage's layer images, which the
-// scenes fill in before they load them.
-std::vector<DDSURFACEDEF> SystemSurfaceDefs() {
-  std::vector<DDSURFACEDEF> defs(kSurfaceCount);
-  auto set = [&defs](int i, const std::string& file, int key, int ddMem, int optional, int mirrorW = 0, int w = 0,
-                     int h = 0) {
-    DDSURFACEDEF& d = defs[static_cast<size_t>(i)];
-    d.szFileName = file;
-    d.bColorKey = key;
-    d.nDDMemType = ddMem;
-    d.bOptional = optional;
-    d.nMirrorW = mirrorW;
-    d.nWidth = w;
-    d.nHeight = h;
-  };
-  set(0, "bmp\\plt\\Palette.bmp", 0, 1, 0);
-  set(1, "bmp\\Debug.bmp", 1, 0, 0);
-  set(2, "bmp\\Block.bmp", 1, 0, 0);
-  set(3, "bmp\\Block.bmp", 1, 1, 0);
-  for (int k = 0; k < 8; ++k) {
-    const std::string sheet = "bmp\\Character" + std::to_string(k + 1) + ".bmp";
-    const int optional = k > 0 ? 1 : 0;
-    set(4 + 2 * k, sheet, 1, 0, optional);
-    set(5 + 2 * k, sheet, 1, 0, optional, 32);
-    set(22 + 2 * k, sheet, 1, 1, optional);
-    set(23 + 2 * k, sheet, 1, 1, optional, 32);
-  }
-  set(20, "bmp\\Shot.bmp", 1, 0, 0);
-  set(21, "bmp\\Shot.bmp", 1, 0, 0, 16);
-  set(38, "bmp\\Shot.bmp", 1, 1, 0);
-  set(39, "bmp\\Shot.bmp", 1, 1, 0, 16);
-  set(40, "bmp\\Item.bmp", 1, 0, 0);
-  set(41, "bmp\\Item.bmp", 1, 1, 0);
-  set(42, "bmp\\Item_Mini.bmp", 1, 0, 0);
-  set(43, "bmp\\Mark.bmp", 1, 0, 0);
-  set(44, "bmp\\Mark.bmp", 1, 1, 0);
-  set(45, "bmp\\Window.bmp", 0, 0, 0);
-  set(46, "bmp\\StatusWindow.bmp", 1, 0, 0);
-  set(47, "bmp\\Title.bmp", 0, 0, 0);
-  set(48, "bmp\\GameMode.bmp", 1, 0, 1);
-  set(49, "bmp\\Accessory.bmp", 1, 0, 0);
-  set(50, "bmp\\Symbol.bmp", 1, 0, 0);
-  set(51, "bmp\\Word.bmp", 1, 0, 0);
-  set(52, "bmp\\WorldMapChip.bmp", 1, 0, 0);
-  set(53, "bmp\\WorldEvent.bmp", 1, 1, 0);
-  set(54, "bmp\\WorldBack.bmp", 0, 1, 1);
-  for (int i = 55; i <= 62; ++i) set(i, "", 1, 0, 1);
-  set(63, "E", 1, 1, 0, 0, 256, 960);
-  set(64, "E", 1, 1, 0, 0, 256, 960);
-  set(65, "E", 1, 1, 0, 0, 640, 480);
-  set(66, "E", 0, 1, 0, 0, 640, 480);
-  set(67, "E", 1, 0, 0, 0, 640, 480);
-  set(68, "E", 1, 1, 0, 0, 640, 480);
-  set(69, "E", 1, 0, 0, 0, 1024, 1024);
-  set(70, "E", 1, 1, 0, 0, 1024, 1024);
-  return defs;
-}
-
 // The smallest size each system image can have for the cells the scenes and
 // objects cut from it.
 struct NEED {
@@ -179,11 +118,11 @@ std::vector<SCENE> Scenes() {
   std::vector<int> stage;
   for (int i = 2; i <= 47; ++i) stage.push_back(i);
   for (int i : {49, 50, 51}) stage.push_back(i);
-  for (int i = 55; i <= 70; ++i) stage.push_back(i);
+  for (int i = SURFACE_BACKGROUND_FIRST; i < SURFACE_TABLE_SIZE; ++i) stage.push_back(i);
   return {
       {"start-up", {0}},
       {"title", {47, 48, 49, 45}},
-      {"world map", {54, 52, 53, 49, 45, 67}},
+      {"world map", {SURFACE_WORLDBACK, 52, 53, 49, 45, 67}},
       {"map menu", {45, 50, 49}},
       {"stage select", {49, 45}},
       {"options", {49, 45}},
@@ -204,31 +143,29 @@ class SampleMedia : public SampleProject {
     lpSurfaceTable = nullptr;
     lpSurfaceDefs = nullptr;
     nSurfaceCount = 0;
+    InitSurfaceDefs();  // the scenes' names back to the placeholders
     plat::ClearDisplayFailures();
     SampleProject::TearDown();
   }
 
-  // The software display full screen at 8 bits with the system surface
-  // table, the palette and the transparent colour from the palette image,
-  // as start-up sets them.
+  // The software display full screen at 8 bits with the program's system
+  // surface table, the palette and the transparent colour from the palette
+  // image, as start-up sets them.
   void Start8Bits() {
     plat::ClearDisplayFailures();
     plat::SetVideoMemoryBudget(uint64_t{256} << 20);
     plat::SetDesktopBpp(32);
     plat::ResetPresenter();
-    m_defs = SystemSurfaceDefs();
-    ASSERT_TRUE(DDInit(0, plat::WindowHandle{}, 640, 480, 8, 0, 0, 1, 60, 0, m_table, m_defs.data(),
-                       kSurfaceCount, 0));
-    ASSERT_TRUE(DDLoadPaletteFromFile(CurPalette, "bmp\\plt\\Palette.bmp", 8));
+    ASSERT_TRUE(DDInit(0, plat::WindowHandle{}, 640, 480, 8, 0, 0, 1, 60, 0, SurfaceTable, SurfaceDefs,
+                       SURFACE_TABLE_SIZE, 0));
+    ASSERT_TRUE(DDLoadPaletteFromFile(CurPalette, SurfaceDefs[0].szFileName.c_str(), 8));
     std::copy(std::begin(CurPalette), std::end(CurPalette), std::begin(BasePalette));
-    ASSERT_EQ(DDSetTransmit("bmp\\plt\\Palette.bmp"), 1);
+    ASSERT_EQ(DDSetTransmit(SurfaceDefs[0].szFileName.c_str()), 1);
     m_startReport = Report();
   }
   // What the loads added to the report log after the display's own lines.
   std::string LoadReport() const { return Report().substr(m_startReport.size()); }
 
-  DDSURFACEDATA m_table[kSurfaceCount];
-  std::vector<DDSURFACEDEF> m_defs;
   std::string m_startReport;
 };
 
@@ -239,29 +176,27 @@ TEST_F(SampleMedia, EachSceneLoadsItsSystemImagesAt8BitsAsLargeAsItCutsThem) {
   // The scenes name their own images in the placeholders first.
   cEdWorldMap map;
   ASSERT_EQ(map.LoadFromFile(PathTable[14]), 1);
-  m_defs[54].szFileName = map.m_strFile;
+  SurfaceDefs[SURFACE_WORLDBACK].szFileName = map.m_strFile;
   for (const SCENE& scene : Scenes()) {
     if (std::string(scene.name) == "stage") {
       // Every stage's layer images (none: the sample's layers fill).
       auto stage = std::make_unique<cEdStage>();
       for (int n = 0; n < SAMPLE_STAGES; ++n) {
         ASSERT_EQ(stage->LoadFromFile(SampleStageFile(n)), 1);
-        for (int layer = 0; layer < 8; ++layer) {
+        for (int layer = 0; layer < SURFACE_BACKGROUND_COUNT; ++layer) {
           const bool shown = layer < stage->m_vBackground.Size() && stage->m_vBackground[layer].m_bVisible &&
                              !stage->m_vBackground[layer].m_bFillColor;
           EXPECT_FALSE(shown) << "stage " << n << " layer " << layer;
-          m_defs[static_cast<size_t>(55 + layer)].szFileName = shown ? stage->m_vBackground[layer].m_strFile : "";
+          SurfaceDefs[SURFACE_BACKGROUND_FIRST + layer].szFileName = shown ? stage->m_vBackground[layer].m_strFile : "";
         }
       }
     }
-    EXPECT_TRUE(DDLoadSurfaces(m_table, scene.images.data(), static_cast<int>(scene.images.size()))) << scene.name;
+    EXPECT_TRUE(DDLoadSurfaces(SurfaceTable, scene.images.data(), static_cast<int>(scene.images.size()))) << scene.name;
     for (const NEED& need : kNeeds) {
       if (std::find(scene.images.begin(), scene.images.end(), need.index) == scene.images.end()) continue;
-      const DDSURFACEDATA& sd = m_table[need.index];
-      EXPECT_GE(sd.nWidth, need.w) << scene.name << ": " << m_defs[static_cast<size_t>(need.index)].szFileName
-                                   << ", " << need.why;
-      EXPECT_GE(sd.nHeight, need.h) << scene.name << ": " << m_defs[static_cast<size_t>(need.index)].szFileName
-                                    << ", " << need.why;
+      const DDSURFACEDATA& sd = SurfaceTable[need.index];
+      EXPECT_GE(sd.nWidth, need.w) << scene.name << ": " << SurfaceDefs[need.index].szFileName << ", " << need.why;
+      EXPECT_GE(sd.nHeight, need.h) << scene.name << ": " << SurfaceDefs[need.index].szFileName << ", " << need.why;
     }
   }
   EXPECT_EQ(LoadReport(), "");
@@ -317,10 +252,10 @@ TEST_F(SampleMedia, EveryImageIsAPlain8BitFileSharingThePalette) {
 TEST_F(SampleMedia, PaletteImageHoldsTheKeyAndASwatchOf256DistinctColours) {
   Start8Bits();
   const int first[] = {0};
-  ASSERT_TRUE(DDLoadSurfaces(m_table, first, 1));
+  ASSERT_TRUE(DDLoadSurfaces(SurfaceTable, first, 1));
   EXPECT_EQ(TransmitPixel, 0u) << "the transparent colour is entry 0";
   cSurfaceLock lock;
-  ASSERT_TRUE(lock.Lock(&m_table[0]));
+  ASSERT_TRUE(lock.Lock(&SurfaceTable[0]));
   ASSERT_EQ(lock.m_nBpp, 8);
   auto at = [&lock](int x, int y) { return lock.m_pBits[static_cast<size_t>(y) * lock.m_nPitch + x]; };
   EXPECT_EQ(at(0, 0), 0);
