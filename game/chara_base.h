@@ -23,6 +23,8 @@
 
 struct MAPCELL;
 class cEdCondition;
+struct DDSURFACEDATA;
+struct GRAPHICSOURCE;
 struct KEYCURSOR;
 struct INPUTRUN;
 class cInput;
@@ -340,4 +342,35 @@ class cCharaBase : public cGameObject {
   int Defeat();
   // No character, list entry or aimed shot names this character any more.
   void ForgetReferences();
+  // --- drawing (game/chara_drawing.cpp), once a drawn frame on the game
+  // thread. bFrozen is 0 while the stage plays, 1 while play is frozen:
+  // then animations, effects, their counters and the defeat count keep
+  // their state.
+
+  // Advances the own and the attached animations (unless frozen), removes
+  // the ended ones, and gives the frame to show: that of the attached
+  // animation the choice rule picks, else of the own animation.
+  int UpdateAttachedAnimes(int bFrozen);
+  // The column of the graphic: the definition's base column plus the
+  // animation set's offsets for flying, block characters and invincibility;
+  // sets out's tint (the animated colour of the definition's tint number,
+  // 3D device with the colour-animation option only), clears it otherwise.
+  int GetGraphicColumn(GRAPHICSOURCE& out) const;
+  // The character through its running effect, then its overlay icon. A
+  // transparent character is not drawn; its effect still steps. The view
+  // rectangle is brought up to date here.
+  void Draw(DDSURFACEDATA* surface, int bFrozen);
+  // The defeat display (the view rectangle as the caller updated it): 1 when
+  // it has ended, at once for a computer-operated character without a death
+  // effect, after one second of unfrozen frames for the hero without one.
+  int DrawDefeated(DDSURFACEDATA* surface, int bFrozen);
+  // The running effect advanced without drawing; 1 when it ended (it is then
+  // cleared).
+  int StepCharaEffect(int bFrozen);
+  // The HP and SP gauges above the character (Accessory.bmp, system image
+  // 49), while their timers run; each call counts the timer down by one.
+  void DrawHpGauge(DDSURFACEDATA* surface);
+  void DrawSpGauge(DDSURFACEDATA* surface);
+  // kind 0 HP, 1 SP.
+  void DrawGauge(DDSURFACEDATA* surface, GAUGESTATE& gauge, int kind);
 };

@@ -4,7 +4,10 @@
 // names: the layer's own by default, a recorder in tests (which then see each
 // call with its arguments). A drawing of play that needs another layer
 // function adds it here first.
+#include <cstdint>
+
 #include "media/dd_surface.h"
+#include "media/dd_types.h"
 
 class Font;
 
@@ -19,6 +22,40 @@ class cPlayDrawing {
   virtual void DDDrawFrame(DDSURFACEDATA* dst, int x, int y, int w, int h, int t, int palNum);
   // Font::DrawBox of `font` (the opening frame of a message window).
   virtual void DrawBox(Font& font, DDSURFACEDATA* dst, int x, int y, int w, int h);
+
+  // The character effects' calls (media/dd_blit.h, dd_effects.h, dd_fx.h).
+  virtual void DDBltBlend(DDSURFACEDATA* dst, int x, int y, int w, int h, DDSURFACEDATA* src, int sx, int sy,
+                          int flags, const int blend[2]);
+  virtual void DDBltStretchBlend(DDSURFACEDATA* dst, int x, int y, int w, int h, DDSURFACEDATA* src, int sx,
+                                 int sy, int sw, int sh, int flags, const int blend[2]);
+  virtual void DDSetDrawColor(uint32_t argb);
+  virtual void DDResetDrawColor();
+  virtual void DDSetColorOp(int op);
+  virtual void DDResetColorOp();
+  virtual void DDBltBurst(DDSURFACEDATA* dst, int x, int y, int w, int h, DDSURFACEDATA* src, int sx, int sy,
+                          int d, int flags);
+  virtual int DDBltSplit(DDSURFACEDATA* dst, int x, int y, int w, int h, int n, int d, DDSURFACEDATA* src, int sx,
+                         int sy, int flags, int bVertical);
+  virtual void DDBltWave(DDSURFACEDATA* dst, int x, int y, int w, int h, int waves, double amplitude, int phase,
+                         int strip, DDSURFACEDATA* src, int sx, int sy, int flags, int bVertical);
+  virtual int DDBltDepthRotate(DDSURFACEDATA* dst, int x, int y, int w, int h, DDSURFACEDATA* front, int fx,
+                               int fy, DDSURFACEDATA* back, int bx, int by, int sw, int sh, int flags, int phase,
+                               int axis);
+  virtual bool DDBltRotate(DDSURFACEDATA* dst, int x, int y, int w, int h, int pivotX, int pivotY, int angle,
+                           DDSURFACEDATA* src, int sx, int sy, int flags);
+  virtual int DDBltCircle(DDSURFACEDATA* dst, int cx, int cy, int halfW, int halfH, int radius, int step,
+                          DDSURFACEDATA* src, int scx, int scy, int flags);
+  virtual bool DDBltLens(DDSURFACEDATA* dst, int cx, int cy, int radius, int height, DDSURFACEDATA* src, int scx,
+                         int scy, int flags, int bClear);
+  virtual bool DDBltHalf(DDSURFACEDATA* dst, int x, int y, int w, int h, DDSURFACEDATA* src, int sx, int sy,
+                         int flags, const uint8_t* blendTable);
+  virtual bool DDBltTint(DDSURFACEDATA* dst, int x, int y, int w, int h, DDSURFACEDATA* src, int sx, int sy,
+                         int flags, const PALETTEENTRY* palette, const uint8_t* blendTable, uint8_t palNum,
+                         int level);
+  virtual bool DDBltMosaic(DDSURFACEDATA* dst, int x, int y, int w, int h, int block, DDSURFACEDATA* src, int sx,
+                           int sy, int flags);
+  virtual bool DDBltBlur(DDSURFACEDATA* dst, int x, int y, int w, int h, int rx, int ry, DDSURFACEDATA* src,
+                         int sx, int sy, int flags);
 };
 
 // Never null: the layer's drawing unless a test installed another.

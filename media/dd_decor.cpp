@@ -73,13 +73,13 @@ int DDBltSplit(DDSURFACEDATA* dst, int x, int y, int w, int h, int n, int d, DDS
   DDBeginBatch(0);
   const int count = (bVertical ? w : h) / n;
   for (int pass = 1; pass >= 0; --pass) {  // odd strips first, then even ones
-    const int move = pass ? -d : d;
+    const int64_t move = pass ? -int64_t{d} : d;
     for (int i = pass; i < count; i += 2) {
-      const int at = i * n;
+      const int64_t at = int64_t{i} * n;
       if (bVertical)
-        DDBlt(dst, x + at, Narrow(int64_t{y} + move), n, h, src, sx + at, sy, flags);
+        DDBlt(dst, Narrow(x + at), Narrow(y + move), n, h, src, Narrow(sx + at), sy, flags);
       else
-        DDBlt(dst, Narrow(int64_t{x} + move), y + at, w, n, src, sx, sy + at, flags);
+        DDBlt(dst, Narrow(x + move), Narrow(y + at), w, n, src, sx, Narrow(sy + at), flags);
     }
   }
   return DDFlushBatch();
@@ -88,11 +88,15 @@ int DDBltSplit(DDSURFACEDATA* dst, int x, int y, int w, int h, int n, int d, DDS
 void DDBltBurst(DDSURFACEDATA* dst, int x, int y, int w, int h, DDSURFACEDATA* src, int sx, int sy, int d,
                 int flags) {
   const int hw = w / 2, hh = h / 2;
+  // Far distances and corners stay defined (and off the target).
+  const int left = Narrow(int64_t{x} - d), right = Narrow(int64_t{x} + hw + d);
+  const int top = Narrow(int64_t{y} - d), bottom = Narrow(int64_t{y} + hh + d);
+  const int sxRight = Narrow(int64_t{sx} + hw), syBottom = Narrow(int64_t{sy} + hh);
   DDBeginBatch(0);
-  DDBlt(dst, x - d, y - d, hw, hh, src, sx, sy, flags);
-  DDBlt(dst, x + hw + d, y - d, hw, hh, src, sx + hw, sy, flags);
-  DDBlt(dst, x - d, y + hh + d, hw, hh, src, sx, sy + hh, flags);
-  DDBlt(dst, x + hw + d, y + hh + d, hw, hh, src, sx + hw, sy + hh, flags);
+  DDBlt(dst, left, top, hw, hh, src, sx, sy, flags);
+  DDBlt(dst, right, top, hw, hh, src, sxRight, sy, flags);
+  DDBlt(dst, left, bottom, hw, hh, src, sx, syBottom, flags);
+  DDBlt(dst, right, bottom, hw, hh, src, sxRight, syBottom, flags);
   DDFlushBatch();
 }
 

@@ -3,7 +3,6 @@
 #include <cstdlib>
 #include <utility>
 
-#include "base/report_log.h"
 #include "records/anime_step.h"
 #include "records/chara_effect.h"
 #include "records/database.h"
@@ -81,10 +80,6 @@ void cCharaEffectState::Clear() {
   m_lpDef = nullptr;
   m_bLoop = 0;
   m_bReversed = 0;
-}
-
-void cCharaEffectState::Start(int n, int runMode, int bLoop) {
-  if (DebugLogEnabled()) DebugLogPrintf("CharaEffect Start %d %d %d", n, runMode, bLoop);
 }
 
 void cScreenEffectState::Init(int n, int bReversed) {

@@ -64,11 +64,25 @@ class cCharaEffectState {
   // No effect runs: effect 0, no entry, no loop, not reversed. Characters
   // clear their state when they are reset.
   void Clear();
+
+  // Running an effect is the game's: these four are defined on the game
+  // floor (game/effect_timing.cpp) and called only from there and above.
+  //
+  // The timing part of src: entry, range, value, step, elapsed time, time,
+  // counter and blink turn (not the number, mode, loop or direction).
+  void CopyFrom(const cCharaEffectState& src);
   // Starts effect n (CharaEffect.dat) with run mode 0 normal, 1 reversed,
-  // 2 back and forth. Called by a character's reset for its start effect,
-  // by the character-effect command and by the defeat. Until the character
-  // effects are built it only notes the request in the debug log.
+  // 2 back and forth, from its precomputed state (CharaFxInstB for mode 1,
+  // else CharaFxInstA). A number outside the table is reported as a bad
+  // index and starts entry 0 (no effect). Called by a character's reset for
+  // its start effect, by the character-effect command and by the defeat.
   void Start(int n, int runMode, int bLoop);
+  // The precomputed state again; a back-and-forth effect turns round first.
+  void Restart();
+  // One drawn frame of the running effect (never while play is frozen): 1
+  // when it has ended; a looping effect, or a back-and-forth one at the end
+  // of its forward run, restarts instead and gives 0.
+  int Step();
 };
 
 class cScreenEffectState {
@@ -96,4 +110,17 @@ class cScreenEffectState {
   // No screen effect runs (as cCharaEffectState::Clear, and not timed). The
   // stage set-up clears its state with it.
   void Clear();
+
+  // Defined on the game floor (game/effect_timing.cpp), as for the
+  // character state. CopyFrom takes the entry and every member from the
+  // value to the time.
+  void CopyFrom(const cScreenEffectState& src);
+  // From ScrFxInstB (mode 1) or ScrFxInstA; the frame tick restarts at 0.
+  void Start(int n, int runMode, int bLoop);
+  void Restart();
+  // Once a drawn frame, by the stage's screen-effect handlers: the value
+  // moves by `step` from `from` toward `to` (a timed effect counts its time
+  // instead); 1 when it has passed `to`, compared truncated to an int.
+  // Looping and back-and-forth effects restart as the character state does.
+  int Step(int from, int to, double step);
 };

@@ -54,7 +54,7 @@ TEST_F(CharaOnStage, ResetClearsTheStateTakesTheDefinitionAndTargetsTheHero) {
   c.m_bMoved = 1;
 
   world.events.Clear();
-  const cEdChara def = CharaDef().Hp(40).Sp(12).Sight(3).Stop(50).ScrollSync().StartEffect(3, 1, 0);
+  const cEdChara def = CharaDef().Hp(40).Sp(12).Sight(3).Stop(50).ScrollSync().StartEffect(1, 1, 0);
   c.Reset(&def, 123.5, 67.25, 2);
 
   EXPECT_EQ(c.m_sCloneNo, 2);
@@ -97,8 +97,12 @@ TEST_F(CharaOnStage, ResetClearsTheStateTakesTheDefinitionAndTargetsTheHero) {
   EXPECT_EQ(c.m_nInvincible, 0);
   EXPECT_TRUE(c.m_lInvincibleFrom.empty());
   EXPECT_TRUE(c.m_lAnimes.empty());
-  EXPECT_EQ(c.m_CharaEffect.m_sEffect, 0) << "the effect starts through Start";
-  EXPECT_EQ(world.events.Texts(EventKind::Log), std::vector<std::string>{"CharaEffect Start 3 1 0"});
+  // The start effect runs reversed, without loop.
+  EXPECT_EQ(c.m_CharaEffect.m_sEffect, 1);
+  EXPECT_EQ(c.m_CharaEffect.m_lpDef, &Database.m_vCharaEffectWork[1]);
+  EXPECT_EQ(c.m_CharaEffect.m_nRunMode, 1);
+  EXPECT_EQ(c.m_CharaEffect.m_bReversed, 1);
+  EXPECT_EQ(c.m_CharaEffect.m_bLoop, 0);
   // The basic animation set was rebuilt: set 0's four animations.
   EXPECT_EQ(c.m_Anime.m_vPatterns.Size(), Database.m_vAnimeSet[0].m_vSetAnime.Size());
 

@@ -100,6 +100,19 @@ TEST_F(Effects, BurstMovesTheQuartersDiagonallyOutward) {
                               {0, 0, 0, 0, 0, 0, 0, 0}, {0, 5, 6, 0, 0, 7, 8, 0}, {0, 0, 0, 0, 0, 0, 0, 0}}));
 }
 
+TEST_F(Effects, BurstAndSplitAtTheIntLimitsMoveEverythingOffTheTarget) {
+  DDSURFACEDATA src = Make({{1, 2, 3, 4}, {5, 6, 7, 8}});
+  DDSURFACEDATA t = Blank(8, 6);
+  const Rows blank = AllRows(t);
+  for (int d : {INT32_MAX, INT32_MIN}) {
+    DDBltBurst(&t, 2, 2, 4, 2, &src, 0, 0, d, 0);
+    DDBltBurst(&t, INT32_MAX - 1, INT32_MIN + 1, 4, 2, &src, 0, 0, 1, 0);
+    DDBltSplit(&t, 2, 2, 4, 2, 1, d, &src, 0, 0, 0, 0);
+    DDBltSplit(&t, INT32_MAX - 1, 2, 4, 2, 1, 0, &src, 0, 0, 0, 1);
+  }
+  EXPECT_EQ(AllRows(t), blank);
+}
+
 TEST_F(Effects, WaveMovesEachStripBySineOfItsAngle) {
   // Columns: angles 90, 180, 270, 360 -> offsets 2, 0, -2, 0.
   DDSURFACEDATA src = Make({{1, 2, 3, 4}});

@@ -1,6 +1,9 @@
 #include "support/recording_renderer.h"
 
 #include "media/font.h"
+#include <cstdio>
+
+#include "media/dd_pixels.h"
 #include "media/surface_table.h"
 #include "media/system_surfaces.h"
 
@@ -35,12 +38,129 @@ std::string RecordingRenderer::SurfaceName(const DDSURFACEDATA* surface) {
 }
 
 void RecordingRenderer::Record(const std::string& name, const DDSURFACEDATA* dst, const std::vector<int>& before,
-                               const DDSURFACEDATA* src, const std::vector<int>& after) {
+                               const DDSURFACEDATA* src, const std::vector<int>& after, const std::string& tail) {
   std::string line = name + " " + SurfaceName(dst);
   for (int v : before) line += " " + std::to_string(v);
   line += " " + SurfaceName(src);
   for (int v : after) line += " " + std::to_string(v);
+  m_calls.push_back(line + tail);
+}
+
+namespace {
+
+std::string Hex(uint32_t v) {
+  char text[16];
+  std::snprintf(text, sizeof text, "%x", v);
+  return text;
+}
+
+std::string Blend(const int blend[2]) {
+  return " " + Hex(static_cast<uint32_t>(blend[0])) + " " + std::to_string(blend[1]);
+}
+
+std::string TableName(const void* table, const void* known, const char* name) {
+  return !table ? "null" : table == known ? name : "?";
+}
+
+}  // namespace
+
+void RecordingRenderer::DDBltBlend(DDSURFACEDATA* dst, int x, int y, int w, int h, DDSURFACEDATA* src, int sx,
+                                   int sy, int flags, const int blend[2]) {
+  Record("DDBltBlend", dst, {x, y, w, h}, src, {sx, sy, flags}, Blend(blend));
+}
+
+void RecordingRenderer::DDBltStretchBlend(DDSURFACEDATA* dst, int x, int y, int w, int h, DDSURFACEDATA* src,
+                                          int sx, int sy, int sw, int sh, int flags, const int blend[2]) {
+  Record("DDBltStretchBlend", dst, {x, y, w, h}, src, {sx, sy, sw, sh, flags}, Blend(blend));
+}
+
+void RecordingRenderer::DDSetDrawColor(uint32_t argb) { m_calls.push_back("DDSetDrawColor " + Hex(argb)); }
+
+void RecordingRenderer::DDResetDrawColor() { m_calls.push_back("DDResetDrawColor"); }
+
+void RecordingRenderer::DDSetColorOp(int op) { m_calls.push_back("DDSetColorOp " + std::to_string(op)); }
+
+void RecordingRenderer::DDResetColorOp() { m_calls.push_back("DDResetColorOp"); }
+
+void RecordingRenderer::DDBltBurst(DDSURFACEDATA* dst, int x, int y, int w, int h, DDSURFACEDATA* src, int sx,
+                                   int sy, int d, int flags) {
+  Record("DDBltBurst", dst, {x, y, w, h}, src, {sx, sy, d, flags});
+}
+
+int RecordingRenderer::DDBltSplit(DDSURFACEDATA* dst, int x, int y, int w, int h, int n, int d, DDSURFACEDATA* src,
+                                  int sx, int sy, int flags, int bVertical) {
+  Record("DDBltSplit", dst, {x, y, w, h, n, d}, src, {sx, sy, flags, bVertical});
+  return 1;
+}
+
+void RecordingRenderer::DDBltWave(DDSURFACEDATA* dst, int x, int y, int w, int h, int waves, double amplitude,
+                                  int phase, int strip, DDSURFACEDATA* src, int sx, int sy, int flags,
+                                  int bVertical) {
+  char amp[32];
+  std::snprintf(amp, sizeof amp, "%g", amplitude);
+  std::string line = "DDBltWave " + SurfaceName(dst);
+  for (int v : {x, y, w, h, waves}) line += " " + std::to_string(v);
+  line += std::string(" ") + amp;
+  for (int v : {phase, strip}) line += " " + std::to_string(v);
+  line += " " + SurfaceName(src);
+  for (int v : {sx, sy, flags, bVertical}) line += " " + std::to_string(v);
   m_calls.push_back(line);
+}
+
+int RecordingRenderer::DDBltDepthRotate(DDSURFACEDATA* dst, int x, int y, int w, int h, DDSURFACEDATA* front,
+                                        int fx, int fy, DDSURFACEDATA* back, int bx, int by, int sw, int sh,
+                                        int flags, int phase, int axis) {
+  std::string line = "DDBltDepthRotate " + SurfaceName(dst);
+  for (int v : {x, y, w, h}) line += " " + std::to_string(v);
+  line += " " + SurfaceName(front) + " " + std::to_string(fx) + " " + std::to_string(fy) + " " + SurfaceName(back);
+  for (int v : {bx, by, sw, sh, flags, phase, axis}) line += " " + std::to_string(v);
+  m_calls.push_back(line);
+  return 0;
+}
+
+bool RecordingRenderer::DDBltRotate(DDSURFACEDATA* dst, int x, int y, int w, int h, int pivotX, int pivotY,
+                                    int angle, DDSURFACEDATA* src, int sx, int sy, int flags) {
+  Record("DDBltRotate", dst, {x, y, w, h, pivotX, pivotY, angle}, src, {sx, sy, flags});
+  return true;
+}
+
+int RecordingRenderer::DDBltCircle(DDSURFACEDATA* dst, int cx, int cy, int halfW, int halfH, int radius, int step,
+                                   DDSURFACEDATA* src, int scx, int scy, int flags) {
+  Record("DDBltCircle", dst, {cx, cy, halfW, halfH, radius, step}, src, {scx, scy, flags});
+  return 1;
+}
+
+bool RecordingRenderer::DDBltLens(DDSURFACEDATA* dst, int cx, int cy, int radius, int height, DDSURFACEDATA* src,
+                                  int scx, int scy, int flags, int bClear) {
+  Record("DDBltLens", dst, {cx, cy, radius, height}, src, {scx, scy, flags, bClear});
+  return true;
+}
+
+bool RecordingRenderer::DDBltHalf(DDSURFACEDATA* dst, int x, int y, int w, int h, DDSURFACEDATA* src, int sx,
+                                  int sy, int flags, const uint8_t* blendTable) {
+  Record("DDBltHalf", dst, {x, y, w, h}, src, {sx, sy, flags}, " " + TableName(blendTable, BlendTable, "BlendTable"));
+  return true;
+}
+
+bool RecordingRenderer::DDBltTint(DDSURFACEDATA* dst, int x, int y, int w, int h, DDSURFACEDATA* src, int sx,
+                                  int sy, int flags, const PALETTEENTRY* palette, const uint8_t* blendTable,
+                                  uint8_t palNum, int level) {
+  Record("DDBltTint", dst, {x, y, w, h}, src, {sx, sy, flags},
+         " " + TableName(palette, BasePalette, "BasePalette") + " " + TableName(blendTable, BlendTable, "BlendTable") +
+             " " + std::to_string(palNum) + " " + std::to_string(level));
+  return true;
+}
+
+bool RecordingRenderer::DDBltMosaic(DDSURFACEDATA* dst, int x, int y, int w, int h, int block, DDSURFACEDATA* src,
+                                    int sx, int sy, int flags) {
+  Record("DDBltMosaic", dst, {x, y, w, h, block}, src, {sx, sy, flags});
+  return true;
+}
+
+bool RecordingRenderer::DDBltBlur(DDSURFACEDATA* dst, int x, int y, int w, int h, int rx, int ry,
+                                  DDSURFACEDATA* src, int sx, int sy, int flags) {
+  Record("DDBltBlur", dst, {x, y, w, h, rx, ry}, src, {sx, sy, flags});
+  return true;
 }
 
 int RecordingRenderer::DDBlt(DDSURFACEDATA* dst, int x, int y, int w, int h, DDSURFACEDATA* src, int sx, int sy,

@@ -9,6 +9,12 @@
 //   "DDBltStretch Back 10 20 16 16 T3 32 64 32 32 1"
 //   "DDFillRect Back 10 20 16 24 208", "DDDrawFrame Back 10 20 16 24 1 208"
 //   "DrawBox F1 Back 10 20 50 18"
+// Blend values follow a blit as "<colour in hex> <op>"; the colour state
+// calls read "DDSetDrawColor ff00ff00", "DDSetColorOp 7", "DDResetDrawColor";
+// a palette or blend table is named "BasePalette" or "BlendTable" ("?" when
+// another); a wave's amplitude is printed with %g.
+//   "DDBltBlend Back 10 20 32 32 T5 0 0 1 ff808080 7"
+//   "DDBltTint Back 10 20 32 32 T23 0 0 1 BasePalette BlendTable 31 2"
 // A drawing of play that gets a new layer call in cPlayDrawing records it
 // here the same way.
 #include <string>
@@ -32,6 +38,37 @@ class RecordingRenderer : public cPlayDrawing {
   int DDFillRect(DDSURFACEDATA* dst, int x, int y, int w, int h, int palNum) override;
   void DDDrawFrame(DDSURFACEDATA* dst, int x, int y, int w, int h, int t, int palNum) override;
   void DrawBox(Font& font, DDSURFACEDATA* dst, int x, int y, int w, int h) override;
+  void DDBltBlend(DDSURFACEDATA* dst, int x, int y, int w, int h, DDSURFACEDATA* src, int sx, int sy, int flags,
+                  const int blend[2]) override;
+  void DDBltStretchBlend(DDSURFACEDATA* dst, int x, int y, int w, int h, DDSURFACEDATA* src, int sx, int sy,
+                         int sw, int sh, int flags, const int blend[2]) override;
+  void DDSetDrawColor(uint32_t argb) override;
+  void DDResetDrawColor() override;
+  void DDSetColorOp(int op) override;
+  void DDResetColorOp() override;
+  void DDBltBurst(DDSURFACEDATA* dst, int x, int y, int w, int h, DDSURFACEDATA* src, int sx, int sy, int d,
+                  int flags) override;
+  int DDBltSplit(DDSURFACEDATA* dst, int x, int y, int w, int h, int n, int d, DDSURFACEDATA* src, int sx, int sy,
+                 int flags, int bVertical) override;
+  void DDBltWave(DDSURFACEDATA* dst, int x, int y, int w, int h, int waves, double amplitude, int phase, int strip,
+                 DDSURFACEDATA* src, int sx, int sy, int flags, int bVertical) override;
+  int DDBltDepthRotate(DDSURFACEDATA* dst, int x, int y, int w, int h, DDSURFACEDATA* front, int fx, int fy,
+                       DDSURFACEDATA* back, int bx, int by, int sw, int sh, int flags, int phase,
+                       int axis) override;
+  bool DDBltRotate(DDSURFACEDATA* dst, int x, int y, int w, int h, int pivotX, int pivotY, int angle,
+                   DDSURFACEDATA* src, int sx, int sy, int flags) override;
+  int DDBltCircle(DDSURFACEDATA* dst, int cx, int cy, int halfW, int halfH, int radius, int step, DDSURFACEDATA* src,
+                  int scx, int scy, int flags) override;
+  bool DDBltLens(DDSURFACEDATA* dst, int cx, int cy, int radius, int height, DDSURFACEDATA* src, int scx, int scy,
+                 int flags, int bClear) override;
+  bool DDBltHalf(DDSURFACEDATA* dst, int x, int y, int w, int h, DDSURFACEDATA* src, int sx, int sy, int flags,
+                 const uint8_t* blendTable) override;
+  bool DDBltTint(DDSURFACEDATA* dst, int x, int y, int w, int h, DDSURFACEDATA* src, int sx, int sy, int flags,
+                 const PALETTEENTRY* palette, const uint8_t* blendTable, uint8_t palNum, int level) override;
+  bool DDBltMosaic(DDSURFACEDATA* dst, int x, int y, int w, int h, int block, DDSURFACEDATA* src, int sx, int sy,
+                   int flags) override;
+  bool DDBltBlur(DDSURFACEDATA* dst, int x, int y, int w, int h, int rx, int ry, DDSURFACEDATA* src, int sx, int sy,
+                 int flags) override;
 
   // The calls so far; Take empties the record.
   const std::vector<std::string>& Calls() const { return m_calls; }
@@ -41,7 +78,7 @@ class RecordingRenderer : public cPlayDrawing {
 
  private:
   void Record(const std::string& name, const DDSURFACEDATA* dst, const std::vector<int>& before,
-              const DDSURFACEDATA* src, const std::vector<int>& after);
+              const DDSURFACEDATA* src, const std::vector<int>& after, const std::string& tail = "");
   std::vector<std::string> m_calls;
   cPlayDrawing* m_previous;
 };
