@@ -5,7 +5,9 @@
 // gets the move set-up of its type. Both come from ActionTable, one entry
 // per type, whose entries point at the functions declared below; each
 // executor lives in the file of its kind (act_moves.cpp, act_shots.cpp,
-// act_others.cpp, act_status_op.cpp, act_run_code.cpp), where an executor
+// act_flow_ops.cpp, act_stage_clear.cpp, act_targets.cpp, act_states.cpp,
+// act_get_item.cpp, act_graphics.cpp, act_sound.cpp, act_arrange.cpp,
+// act_status_op.cpp, act_run_code.cpp, act_others.cpp), where an executor
 // that is not built yet does nothing.
 //
 // An executor runs on every logic step of its command's duration, for the

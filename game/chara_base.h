@@ -176,6 +176,11 @@ class cCharaBase : public cGameObject {
   int RemoveFlowsById(int id);
   // Removes the attached animations tagged with a flow's serial.
   void RemoveFlowAnimes(int key);
+  // The flow operations' pause and resume of a flow's attached animations:
+  // a paused flow keeps those still within their length and hold (they stop
+  // advancing) and drops those already past them; resuming lets them run on.
+  void PauseFlowAnimes(int key);
+  void ResumeFlowAnimes(int key);
   // Once per frame, before its logic steps: every flow may be tried again.
   void ResetStepTriggers();
   // Starts the idle flows of `trigger` (FLOWTRIGGER) whose gates pass; each

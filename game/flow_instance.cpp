@@ -7,12 +7,14 @@
 #include "game/action_commands.h"
 #include "game/chara_base.h"
 #include "game/stage_data.h"
+#include "records/save_data.h"
 
 namespace {
 
-// The variables an arrange operand reads: the stage's and the character's.
+// The variables an arrange operand reads: the common, the stage's and the character's.
 ARRANGEVARS ArrangeVarsOf(cCharaBase* chara) {
   ARRANGEVARS vars;
+  vars.pCommon = &PlayData.m_vCommonVar;
   vars.pStage = &StageData().m_vStageVars;
   if (chara) vars.pChara = &chara->m_vVars;
   return vars;
@@ -78,6 +80,7 @@ void cFlowInstance::Start() {
   m_bMessageChain = 0;
   for (cCommandInstance& c : m_vCommands) c.m_bDone = 0;
   m_bStarted = 1;
+  m_bRestarted = 1;
 
   cSceneStageData& stage = StageData();
   cCharaBase* chara = stage.m_lpCurChara;
@@ -117,6 +120,7 @@ void cFlowInstance::StopForever(cCharaBase& chara) {
 int cFlowInstance::Step() {
   StageData().m_lpCurFlow = this;
   m_bAbort = 0;
+  m_bRestarted = 0;
   const int last = m_vCommands.Size() - 1;
   if (m_nCurrent >= 0) {
     // No-wait commands before the current one go on running beside it.
@@ -129,7 +133,10 @@ int cFlowInstance::Step() {
         if (!noWait && !IsKeyWaitMessage(c)) m_bMessageChain = 0;
       }
       if (noWait) {
-        if (c.Run()) {
+        const int finished = c.Run();
+        // Restarted from its first command: that happens on the next step.
+        if (m_bRestarted) return 0;
+        if (finished) {
           c.m_bDone = 1;
           if (i == last) return 1;
         }
@@ -137,7 +144,9 @@ int cFlowInstance::Step() {
         if (m_bAbort) return 0;
         continue;
       }
-      if (!c.Run()) {
+      const int finished = c.Run();
+      if (m_bRestarted) return 0;
+      if (!finished) {
         if (m_bAbort) return 0;
         continue;
       }

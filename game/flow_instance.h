@@ -105,6 +105,9 @@ class cFlowInstance {
   int32_t m_bStarted = 0;  // started in this frame
   int32_t m_bMessageChain = 0;  // a key-wait message of it has just ended
   int32_t m_bAbort = 0;         // a flow operation changed it while it stepped
+  // Start ran while it stepped (a flow operation restarted it): the step
+  // ends at once and leaves the fresh start as it is.
+  int32_t m_bRestarted = 0;
   cVector<ARRANGEOP> m_lArranges;  // pending arrange operations, in order
 
   // The record's trigger (FLOWTRIGGER) and switch letter (0 none, 1..26).

@@ -1,5 +1,5 @@
 // Removing flows at run time (flow operations, item flow changes) with the
-// animations they started.
+// animations they started, and pausing or resuming those animations.
 #include "game/chara_base.h"
 
 namespace {
@@ -49,4 +49,22 @@ int cCharaBase::RemoveFlowsById(int id) {
 
 void cCharaBase::RemoveFlowAnimes(int key) {
   m_lAnimes.remove_if([key](const ATTACHEDANIME& anime) { return anime.nKey == key; });
+}
+
+void cCharaBase::PauseFlowAnimes(int key) {
+  for (auto it = m_lAnimes.begin(); it != m_lAnimes.end();) {
+    if (it->nKey != key) {
+      ++it;
+    } else if (static_cast<int64_t>(it->nLength) + it->nHold - 1 < 0) {
+      it = m_lAnimes.erase(it);
+    } else {
+      it->bPaused = 1;
+      ++it;
+    }
+  }
+}
+
+void cCharaBase::ResumeFlowAnimes(int key) {
+  for (ATTACHEDANIME& anime : m_lAnimes)
+    if (anime.nKey == key) anime.bPaused = 0;
 }

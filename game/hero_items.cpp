@@ -6,11 +6,13 @@
 #include "game/item_commands.h"
 #include "game/item_effect.h"
 #include "game/stage_data.h"
+#include "records/save_data.h"
 
 int cHero::RunItemCommands(cVector<cEdCommand>& commands) {
   cSceneStageData& stage = StageData();
   stage.m_bItemMessage = 0;
   ARRANGEVARS vars;
+  vars.pCommon = &PlayData.m_vCommonVar;
   vars.pStage = &stage.m_vStageVars;
   vars.pChara = &m_vVars;
   for (cEdCommand& command : commands) {

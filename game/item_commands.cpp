@@ -1,9 +1,13 @@
-// The item command table and, until the item commands are built, their
-// stand-ins: each notes its call in the debug log.
+// The item command table, the executors that run nothing or only a shared
+// body, and, until their bodies are built, the stand-ins of the waits,
+// messages, warp, effects, pictures and screen colour: each notes its call
+// in the debug log. The other executors live beside their bodies
+// (act_*.cpp, flow_change.cpp).
 #include "game/item_commands.h"
 
 #include "base/report_log.h"
 #include "game/characters.h"
+#include "game/status_commands.h"
 
 ITEMEXECUTOR ItemExecutorTable[ITEMCMDTYPE_COUNT] = {
     ItemCmdNone,          ItemCmdFlowChange,      ItemCmdStageClear,     ItemCmdGameWait,
@@ -28,40 +32,25 @@ int Note(const cEdCommand& command, int result) {
   return result;
 }
 
-int Param(const cEdCommand& command, int i) { return i < command.m_vParams.Size() ? command.m_vParams[i] : 0; }
-
 }  // namespace
 
-int CmdFlowChange(cCharaBase&, cEdCommand& command, int bForced) {
-  DebugLogPrintf("CmdFlowChange %d %d %d", Param(command, 0), Param(command, 1), bForced);
-  return 0;
-}
-
 int ItemCmdNone(cHero&, cEdCommand&) { return 0; }
-int ItemCmdFlowChange(cHero& hero, cEdCommand& command) {
-  CmdFlowChange(hero, command, 0);
-  return 0;
-}
-int ItemCmdStageClear(cHero&, cEdCommand& command) { return Note(command, 1); }
 int ItemCmdGameWait(cHero&, cEdCommand& command) { return Note(command, 0); }
 int ItemCmdMessage(cHero&, cEdCommand& command) { return Note(command, 0); }
 int ItemCmdWarp(cHero&, cEdCommand& command) { return Note(command, 0); }
-int ItemCmdSetTarget(cHero&, cEdCommand& command) { return Note(command, 0); }
-int ItemCmdStatusOp(cHero&, cEdCommand& command) { return Note(command, 0); }
-int ItemCmdStatusOp2(cHero&, cEdCommand& command) { return Note(command, 0); }
-int ItemCmdVanish(cHero&, cEdCommand& command) { return Note(command, 0); }
-int ItemCmdGetItem(cHero&, cEdCommand& command) { return Note(command, 0); }
-int ItemCmdChangeGraphic(cHero&, cEdCommand& command) { return Note(command, 0); }
-int ItemCmdChangeBasicAnimeSet(cHero&, cEdCommand& command) { return Note(command, 0); }
-int ItemCmdPlayAnime(cHero&, cEdCommand& command) { return Note(command, 0); }
+int ItemCmdStatusOp(cHero& hero, cEdCommand& command) {
+  CmdStatusOp(hero, command);
+  return 0;
+}
 int ItemCmdPlayEffect(cHero&, cEdCommand& command) { return Note(command, 0); }
 int ItemCmdCharaEffect(cHero&, cEdCommand& command) { return Note(command, 0); }
 int ItemCmdScreenEffect(cHero&, cEdCommand& command) { return Note(command, 0); }
 int ItemCmdShowPicture(cHero&, cEdCommand& command) { return Note(command, 0); }
 int ItemCmdScreenColor(cHero&, cEdCommand& command) { return Note(command, 0); }
-int ItemCmdChangeBackground(cHero&, cEdCommand& command) { return Note(command, 0); }
-int ItemCmdPlaySe(cHero&, cEdCommand& command) { return Note(command, 0); }
-int ItemCmdPlayBgm(cHero&, cEdCommand& command) { return Note(command, 0); }
-int ItemCmdRunCode(cHero&, cEdCommand& command) { return Note(command, 0); }
-int ItemCmdArrange(cHero&, cEdCommand& command) { return Note(command, 0); }
+// Its result (the code ran or not) is no item list's business.
+int ItemCmdRunCode(cHero& hero, cEdCommand& command) {
+  CmdRunCode(hero, command);
+  return 0;
+}
+// A LOOP of an item list runs nothing; the commands after it run once.
 int ItemCmdLoop(cHero&, cEdCommand&) { return 0; }

@@ -1,10 +1,13 @@
 #pragma once
 // The item commands: a picked-up item's command list runs at once on the
 // hero (cHero::RunItemCommands), each command through ItemExecutorTable, one
-// entry per ITEMCMDTYPE (records/command_types.h). The bodies live in
-// item_commands.cpp; until they are built each stand-in notes its call in
-// the debug log ("ItemCmd <type>") and returns the result its type has:
-// 1 for the stage clear, 0 for the others.
+// entry per ITEMCMDTYPE (records/command_types.h). Types 2 to 24 run the
+// bodies of action types 17 to 39 with the hero (other_commands.h,
+// status_commands.h); each executor lives beside its body. Only the stage
+// clear returns 1; a type byte outside the table runs nothing. The
+// executors whose bodies are not built yet (game wait, message, warp,
+// effects, picture, screen colour) note their call in the debug log
+// ("ItemCmd <type>") and return 0.
 //
 // Game thread, inside a logic step; the hero is the stage's current
 // character while its own flows run.
@@ -24,10 +27,13 @@ extern ITEMEXECUTOR ItemExecutorTable[ITEMCMDTYPE_COUNT];
 // The executor of the command's type; 0 for a type outside the table.
 int RunItemCommand(cHero& hero, cEdCommand& command);
 
-// Adds, replaces or deletes flows of `chara` by the command's p0 and p1 with
-// the flows the command carries. Unless bForced, a change to the hero while
-// its own flows run is queued on it (m_vQueuedFlowChanges) and made by its
-// flow pass. Until it is built it notes "CmdFlowChange <p0> <p1> <forced>".
+// Adds, replaces or deletes flows of `chara` (the hero) by the command's p0
+// (FLOWCHANGE) and p1 (the flow ID as a byte; 0 every flow) with the flows
+// the command carries: ADD appends them, REPLACE puts them where the first
+// removed flow stood (at the end when none was), DELETE only removes. New
+// flows start idle. Unless bForced, a change made while the hero is the
+// stage's current character (its flows are stepping) is queued on it
+// (m_vQueuedFlowChanges) and made by its flow pass with bForced 1.
 int CmdFlowChange(cCharaBase& chara, cEdCommand& command, int bForced);
 
 // Executors, in table order.

@@ -30,6 +30,8 @@ void cSceneStageData::CreateWorkSurfaces() {
   if (DebugLogEnabled()) DebugLogPrintf("CreateWorkSurfaces %d", Player.empty() ? 0 : Player[0].m_nSightDots);
 }
 
+void cSceneStageData::RequestStageBgm(int number, int bLoop) { DebugLogPrintf("RequestStageBgm %d %d", number, bLoop); }
+
 cShot& cSceneStageData::AddShot(cShot& built) {
   m_Shots.push_back(built);
   built.m_nTargetId = OBJECT_NONE;

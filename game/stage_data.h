@@ -101,6 +101,11 @@ class cSceneStageData {
   // stage drawing makes them; until then the call is noted in the debug log
   // as "CreateWorkSurfaces <sight dots>".
   virtual void CreateWorkSurfaces();
+  // The music command's request for the stage music: `number` (Bgm.dat, 0
+  // stops the music) played with the loop flag `bLoop`. The stage scene
+  // asks the main window for it; here the request is only noted in the
+  // debug log as "RequestStageBgm <number> <loop>". Game thread.
+  virtual void RequestStageBgm(int number, int bLoop);
 
   // A copy of a built shot appended to m_Shots and filed in its group list.
   // The built one is left without a target, so that its end does not take

@@ -126,16 +126,22 @@ TEST(HeroRun, AHeroWithoutHitPointsEndsItsStep) {
 TEST(HeroRun, QueuedFlowChangesAreMadeInOrderAfterTheFlowsAndTheQueueEmpties) {
   GameWorld world;
   Room().Build();
-  cHero& hero = world.AddHero(CharaDef().PlayerOperated(), {5, 5});
-  for (int id : {3, 7}) {
-    cEdCommand change = CommandDef(ITEMCMDTYPE_FLOW_CHANGE).Param(0, FLOWCHANGE_DELETE).Param(1, id);
-    change.m_bItemCommand = 1;
-    hero.m_vQueuedFlowChanges.push_back(change);
-  }
-  world.events.Clear();
+  cHero& hero = world.AddHero(CharaDef().PlayerOperated().Flow(FlowDef(FLOWTRIGGER_NONE).Id(3)), {5, 5});
+  auto change = [](int op, int id, int carriedId) {
+    cEdCommand command = CommandDef(ITEMCMDTYPE_FLOW_CHANGE).Param(0, op).Param(1, id);
+    command.m_bItemCommand = 1;
+    if (carriedId) command.m_vFlows.push_back(FlowDef(FLOWTRIGGER_NONE).Id(carriedId));
+    return command;
+  };
+  // Made in another order, the flow of ID 4 would stay or 6 would go.
+  hero.m_vQueuedFlowChanges.push_back(change(FLOWCHANGE_ADD, 0, 4));
+  hero.m_vQueuedFlowChanges.push_back(change(FLOWCHANGE_DELETE, 4, 0));
+  hero.m_vQueuedFlowChanges.push_back(change(FLOWCHANGE_ADD, 0, 6));
   hero.Run(0);
-  EXPECT_EQ(world.events.Texts(EventKind::Log),
-            (std::vector<std::string>{"CmdFlowChange 2 3 1", "CmdFlowChange 2 7 1"}));
+  std::vector<int> ids;
+  for (const cEdFlow& flow : hero.m_Def.m_vFlows) ids.push_back(flow.m_nId);
+  EXPECT_EQ(ids, (std::vector<int>{3, 6}));
+  EXPECT_EQ(hero.m_vFlows.Size(), 2);
   EXPECT_TRUE(hero.m_vQueuedFlowChanges.empty());
 }
 
@@ -264,8 +270,8 @@ TEST(HeroItems, ATakenItemShowsItsPopupPlaysItsSoundAndRunsItsCommands) {
     std::vector<std::string> sounds;
   };
   const Case cases[] = {
-      {"taken", 5, PICKUPMODE_ONCE, 1, 1, 1, {"ShowPickupPopup 2 5 1 0", "ItemCmd 2"}, {"19"}},
-      {"without a pop-up", 5, PICKUPMODE_ALWAYS, 1, 0, 1, {"ItemCmd 2"}, {"19"}},
+      {"taken", 5, PICKUPMODE_ONCE, 1, 1, 1, {"ShowPickupPopup 2 5 1 0"}, {"19"}},
+      {"without a pop-up", 5, PICKUPMODE_ALWAYS, 1, 0, 1, {}, {"19"}},
       {"graphic 0", 0, PICKUPMODE_ONCE, 1, 1, 0, {}, {}},
       {"never taken", 5, PICKUPMODE_NEVER, 1, 1, 0, {}, {}},
       {"not present", 5, PICKUPMODE_ONCE, 0, 1, 0, {}, {}},
@@ -287,6 +293,7 @@ TEST(HeroItems, ATakenItemShowsItsPopupPlaysItsSoundAndRunsItsCommands) {
     item.m_bPresent = c.present;
     world.events.Clear();
     EXPECT_EQ(ApplyItemEffect(&item, hero), c.result);
+    EXPECT_EQ(world.Scene().m_nNextStage, c.result) << "the stage clear of its list ran (area 0 + 1)";
     EXPECT_EQ(world.events.Texts(EventKind::Log), c.log);
     EXPECT_EQ(world.events.Texts(EventKind::Sound), c.sounds);
   }
