@@ -174,6 +174,7 @@ TEST(FlowChange, FlowsAreAddedReplacedOrDeletedInOrder) {
     int op, id;
     std::vector<int> carried;
     std::vector<int> after;
+    bool heroCurrent = false;  // its flows are stepping: the change waits in its queue
   } cases[] = {
       {"add", FLOWCHANGE_ADD, 0, {7, 8}, {1, 2, 3, 2, 7, 8}},
       {"replace where the first stood", FLOWCHANGE_REPLACE, 2, {7, 8}, {1, 7, 8, 3}},
@@ -183,6 +184,7 @@ TEST(FlowChange, FlowsAreAddedReplacedOrDeletedInOrder) {
       {"delete every flow", FLOWCHANGE_DELETE, 0, {}, {}},
       {"the ID is a byte", FLOWCHANGE_DELETE, 256 + 3, {}, {1, 2, 2}},
       {"an unknown change", 3, 2, {7}, {1, 2, 3, 2}},
+      {"while its flows step", FLOWCHANGE_DELETE, 0, {}, {1, 2, 3, 2}, true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -193,7 +195,9 @@ TEST(FlowChange, FlowsAreAddedReplacedOrDeletedInOrder) {
     h.hero->m_lAnimes.front().nKey = -1;  // no flow's: goes only with every flow
     cEdCommand command = Item(ITEMCMDTYPE_FLOW_CHANGE, {c.op, c.id});
     for (int id : c.carried) command.m_vFlows.push_back(Carried(id));
+    if (c.heroCurrent) h.world.Scene().m_lpCurChara = h.hero;
     EXPECT_EQ(ItemCmdFlowChange(*h.hero, command), 0);
+    EXPECT_EQ(h.hero->m_vQueuedFlowChanges.Size(), c.heroCurrent ? 1 : 0);
     EXPECT_EQ(FlowIds(*h.hero), c.after);
     ASSERT_EQ(h.hero->m_vFlows.Size(), static_cast<int>(c.after.size()));
     for (int i = 0; i < h.hero->m_vFlows.Size(); ++i) {
@@ -202,7 +206,8 @@ TEST(FlowChange, FlowsAreAddedReplacedOrDeletedInOrder) {
       EXPECT_EQ(flow.m_nIndex, i);
       EXPECT_EQ(flow.m_bRunning, 0) << "new flows arrive idle";
     }
-    const bool everyFlowGoes = c.id == 0 && (c.op == FLOWCHANGE_REPLACE || c.op == FLOWCHANGE_DELETE);
+    const bool everyFlowGoes =
+        !c.heroCurrent && c.id == 0 && (c.op == FLOWCHANGE_REPLACE || c.op == FLOWCHANGE_DELETE);
     EXPECT_EQ(h.hero->m_lAnimes.size(), everyFlowGoes ? 0u : 1u);
   }
 }

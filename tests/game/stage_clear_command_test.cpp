@@ -23,6 +23,7 @@ TEST(StageClearCommand, ItNamesTheNextAreaOrFileAndStoresMapPositionAndHeroStart
     int mapX, mapY, walkDir;       // progress record afterwards
     int heroStart, startX, startY, startDir;
     bool box;
+    int mapWidth = 20, mapHeight = 15;  // of the world map
   } cases[] = {
       {"next area", {0}, "", 5, "", 2, 3, 3, 0, 0, 0, 0, false},
       {"area p1", {1, 9}, "", 9, "", 2, 3, 3, 0, 0, 0, 0, false},
@@ -34,6 +35,8 @@ TEST(StageClearCommand, ItNamesTheNextAreaOrFileAndStoresMapPositionAndHeroStart
       {"map position", {0, 0, 1, 7, 8}, "", 5, "", 7, 8, 0, 0, 0, 0, 0, false},
       {"map position kept inside", {0, 0, 1, 25, -3}, "", 5, "", 19, 0, 0, 0, 0, 0, 0, false},
       {"map position far past", {0, 0, 1, -9, 100000}, "", 5, "", 0, 14, 0, 0, 0, 0, 0, false},
+      {"inside a small map", {0, 0, 1, 7, 8}, "", 5, "", 4, 2, 0, 0, 0, 0, 0, false, 5, 3},
+      {"a map without cells", {0, 0, 1, 7, 8}, "", 5, "", 0, 0, 0, 0, 0, 0, 0, false, 0, 0},
       {"hero start", {0, 0, 0, 0, 0, 1, 6, 2, 0}, "", 5, "", 2, 3, 3, 1, 6, 2, 0, false},
       {"hero start facing as now", {0, 0, 0, 0, 0, 1, 6, 2, 2}, "", 5, "", 2, 3, 3, 1, 6, 2, 1, false},
   };
@@ -42,8 +45,8 @@ TEST(StageClearCommand, ItNamesTheNextAreaOrFileAndStoresMapPositionAndHeroStart
     GameWorld world;
     BuildRoom();
     cHero& hero = world.AddHero(CharaDef().PlayerOperated().Facing(1), {2, 2});
-    ASSERT_EQ(WorldMap.m_nWidth, 20);  // a new world map of 20 × 15 cells
-    ASSERT_EQ(WorldMap.m_nHeight, 15);
+    WorldMap.m_nWidth = c.mapWidth;
+    WorldMap.m_nHeight = c.mapHeight;
     PlayData.m_nAreaNo = 4;
     PlayData.m_nMapX = 2;
     PlayData.m_nMapY = 3;
@@ -75,6 +78,7 @@ TEST(StageClearCommand, ItNamesTheNextAreaOrFileAndStoresMapPositionAndHeroStart
       EXPECT_TRUE(boxes.empty());
     }
   }
+  WorldMap = cEdWorldMap();
 }
 
 TEST(StageClearCommand, AFlowsClearRaisesTheStagesClearRequest) {
