@@ -19,10 +19,10 @@ class MessageWindow : public DisplayObjects {
     DisplayObjects::SetUp();
     ASSERT_TRUE(Start(16));
     MakeMessageFont(16);
-    CommonVariables().At(5) = 42;
+    PlayData.m_vCommonVar.At(5) = 42;
   }
   void TearDown() override {
-    CommonVariables().Fill(0);
+    PlayData.Reset();
     DisplayObjects::TearDown();
   }
 
@@ -321,7 +321,7 @@ TEST_F(MessageWindow, RefreshKeepsTheSurfaceForTheSameSizeAndMakesOneForANewSize
   ASSERT_EQ(w.m_strText, "42");
   const std::vector<std::string> ink42 = InkOf(first);
 
-  CommonVariables().At(5) = 43;
+  PlayData.m_vCommonVar.At(5) = 43;
   stage.m_nFrameCount = 3;  // not a multiple of 2
   w.Draw(&BackBuffer, 0);
   EXPECT_EQ(w.m_strText, "42");
@@ -332,7 +332,7 @@ TEST_F(MessageWindow, RefreshKeepsTheSurfaceForTheSameSizeAndMakesOneForANewSize
   EXPECT_EQ(Off_Msg.size(), 1u);
   EXPECT_NE(InkOf(first), ink42);
 
-  CommonVariables().At(5) = 100;
+  PlayData.m_vCommonVar.At(5) = 100;
   stage.m_nFrameCount = 6;
   w.Draw(&BackBuffer, 0);
   EXPECT_EQ(w.m_strText, "100");
