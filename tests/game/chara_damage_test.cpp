@@ -210,6 +210,8 @@ TEST(CharaDefeat, RunsItsDeathFlowsOnceForgetsEveryReferenceAndStartsItsDeathEff
   def.m_nDeathEffectMode = 2;
   def.m_nScore = 150;
   Targets t(def);
+  Database.m_vCharaEffect.resize(4);  // death effect 3 exists
+  BuildDatabaseRunTables();
   cChara& c = *t.c;
   c.m_nHp = 0;
   // C is the hero's listed attacker since its set-up.
@@ -227,8 +229,9 @@ TEST(CharaDefeat, RunsItsDeathFlowsOnceForgetsEveryReferenceAndStartsItsDeathEff
   const std::string id = Id(c);
   EXPECT_EQ(t.world.events.Texts(EventKind::Trigger), std::vector<std::string>{"3 " + id});
   EXPECT_EQ(t.world.events.Texts(EventKind::Log),
-            (std::vector<std::string>{"StageScore 150", "ShotLosesTarget 40 " + id, "ShotLosesTarget 41 " + id,
-                                      "CharaEffect Start 3 2 0"}));
+            (std::vector<std::string>{"StageScore 150", "ShotLosesTarget 40 " + id, "ShotLosesTarget 41 " + id}));
+  EXPECT_EQ(c.m_CharaEffect.m_sEffect, 3) << "its death effect runs";
+  EXPECT_EQ(c.m_CharaEffect.m_nRunMode, 2);
 }
 
 TEST(CharaDefeat, AClearingDropItemOrAClearedStageLeavesTheCharacterAsItIs) {
