@@ -9,6 +9,7 @@
 #include "game/display_commands.h"
 #include "game/item_commands.h"
 #include "game/message_window.h"
+#include "records/save_data.h"
 #include "support/flow_builders.h"
 
 namespace {
@@ -22,12 +23,12 @@ class MessageCommand : public DisplayObjects {
     DisplayObjects::SetUp();
     ASSERT_TRUE(Start(16));
     MakeMessageFont(16);  // cells of 16 × 16: a text of n bytes is 16n + 2 wide
-    CommonVariables().At(5) = 42;
+    PlayData.m_vCommonVar.At(5) = 42;
     hero = &PlaceHero(400, 300);
     chara = &world.AddChara(testsupport::CharaDef(), {5, 5});
   }
   void TearDown() override {
-    CommonVariables().Fill(0);
+    PlayData.Reset();
     DisplayObjects::TearDown();
   }
 
