@@ -21,7 +21,6 @@ int PausingStage::PauseLoop() {
     plat::Message msg;
     if (plat::Peek(msg)) {
       if (msg.message == WM_QUIT) break;
-      ++wait.dropped;
       continue;
     }
     if (m_bCloseRequested.load()) break;

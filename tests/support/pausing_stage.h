@@ -31,7 +31,6 @@ class PausingStage : public cSceneStageData {
     int step = 0;
     cModalWait request;  // m_Wait as the command set it
     int frames = 0;      // frames drawn
-    int dropped = 0;     // thread messages dropped
     bool keyEnded = false;
   };
 
