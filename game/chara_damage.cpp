@@ -6,6 +6,7 @@
 #include "base/report_log.h"
 #include "game/aimed_shots.h"
 #include "game/characters.h"
+#include "game/effect_instance.h"
 #include "game/item_effect.h"
 #include "game/stage_data.h"
 #include "records/anime_step.h"
@@ -25,10 +26,6 @@ void AddStageScore(int32_t add) { DebugLogPrintf("StageScore %d", add); }
 void RemoveId(cVector<int32_t>& ids, int32_t id) { ids.erase(std::remove(ids.begin(), ids.end(), id), ids.end()); }
 
 }  // namespace
-
-void ReleaseAimedShot(int32_t shotSerial, int32_t charaId) {
-  DebugLogPrintf("ShotLosesTarget %d %d", shotSerial, charaId);
-}
 
 void cCharaBase::StartInvincibility() {
   const int frames = m_nController == 0 ? Stage.m_nHeroInvincibleTime : Stage.m_nCharaInvincibleTime;
@@ -73,10 +70,7 @@ int cCharaBase::TakeHitDamage(int32_t power) {
 
 void cCharaBase::ShowHitEffect(int effect, const DRECT& own, const DRECT& other, int scale) {
   if (effect == 0) return;
-  // Stand-in until the effect instances are built.
-  (void)own;
-  (void)other;
-  DebugLogPrintf("HitEffect %d %d", effect, scale);
+  StageData().m_Effects.push_back(cEffectInstance(effect, own, other, scale));
 }
 
 void cCharaBase::FireHitTriggers(int32_t power, int impact) {

@@ -7,10 +7,11 @@
 #include <string>
 #include <vector>
 
-#include "game/aimed_shots.h"
 #include "game/characters.h"
+#include "game/effect_instance.h"
 #include "game/item_commands.h"
 #include "game/object_list.h"
+#include "game/shot.h"
 #include "game/stage_data.h"
 #include "records/database.h"
 #include "records/stage.h"
@@ -74,7 +75,7 @@ TEST(CharaDamage, ABodyHitTakesPowerLessDefenceOrHealsAndFiresItsTriggers) {
     for (int t : c.triggers) triggers.push_back(std::to_string(t) + " " + Id(target));
     EXPECT_EQ(world.events.Texts(EventKind::Trigger), triggers);
     EXPECT_EQ(target.m_bKnockback, c.imp != 0 ? 1 : 0) << "only an impact pushes";
-    EXPECT_TRUE(world.events.Texts(EventKind::Log).empty()) << "no hit effect without one";
+    EXPECT_TRUE(world.Scene().m_Effects.empty()) << "no hit effect without one";
   }
 }
 
@@ -87,9 +88,19 @@ TEST(CharaDamage, TheAttackersHitEffectShowsWithItsScaleAndItsImpactPushes) {
   cChara& attacker = world.AddChara(attackerDef, {4, 5});
   attacker.m_dVx = 3;
   cChara& target = world.AddChara(CharaDef().Hp(10), {5, 5});
+  // Effect 6: 20 × 10 frames that grow with the attacker.
+  Database.m_vEffect.resize(7);
+  Database.m_vEffect[6].m_nWidth = 20;
+  Database.m_vEffect[6].m_nHeight = 10;
+  Database.m_vEffect[6].m_bScaleWithOwner = 1;
+  BuildDatabaseRunTables();
   world.events.Clear();
   target.TakeBodyHit(attacker);
-  EXPECT_EQ(world.events.Texts(EventKind::Log), std::vector<std::string>{"HitEffect 6 2"});
+  ASSERT_EQ(world.Scene().m_Effects.size(), 1u);
+  const cEffectInstance& effect = world.Scene().m_Effects.front();
+  EXPECT_EQ(effect.m_sEffect, 6);
+  EXPECT_EQ(effect.m_nWidth, 40) << "at the attacker's scale";
+  EXPECT_EQ(effect.m_bScaled, 1);
   // Strength 4 to the right at S = 1: (√513 − 1) / 2.
   EXPECT_EQ(target.m_dKnockX, 10.824751652906125);
   EXPECT_EQ(target.m_dKnockY, 0);
@@ -165,8 +176,20 @@ struct Targets {
       x->m_nTargetId = c->m_nId;
       c->m_vTargetedBy.push_back(x->m_nId);
     }
-    c->m_vShots.push_back(40);
-    c->m_vShots.push_back(41);
+    // Shots 40 and 41 aim at C; 42 aims at A.
+    for (int serial : {40, 41, 42}) {
+      cShot shot;
+      shot.m_nId = serial;
+      shot.m_nTargetId = serial == 42 ? a->m_nId : c->m_nId;
+      world.Scene().AddShot(shot);
+      (serial == 42 ? a : c)->m_vShots.push_back(serial);
+    }
+  }
+  // The target each shot of the stage still has, in serial order.
+  std::vector<int32_t> ShotTargets() {
+    std::vector<int32_t> targets;
+    for (const cShot& shot : world.Scene().m_Shots) targets.push_back(shot.m_nTargetId);
+    return targets;
   }
   // Nobody names `gone` any more.
   void ExpectForgotten(int gone) {
@@ -209,8 +232,9 @@ TEST(CharaDefeat, RunsItsDeathFlowsOnceForgetsEveryReferenceAndStartsItsDeathEff
   t.ExpectForgotten(c.m_nId);
   const std::string id = Id(c);
   EXPECT_EQ(t.world.events.Texts(EventKind::Trigger), std::vector<std::string>{"3 " + id});
-  EXPECT_EQ(t.world.events.Texts(EventKind::Log),
-            (std::vector<std::string>{"StageScore 150", "ShotLosesTarget 40 " + id, "ShotLosesTarget 41 " + id}));
+  EXPECT_EQ(t.world.events.Texts(EventKind::Log), std::vector<std::string>{"StageScore 150"});
+  EXPECT_EQ(t.ShotTargets(), (std::vector<int32_t>{OBJECT_NONE, OBJECT_NONE, t.a->m_nId}))
+      << "its shots fly on without a target";
   EXPECT_EQ(c.m_CharaEffect.m_sEffect, 3) << "its death effect runs";
   EXPECT_EQ(c.m_CharaEffect.m_nRunMode, 2);
 }
@@ -241,6 +265,7 @@ TEST(CharaDefeat, AClearingDropItemOrAClearedStageLeavesTheCharacterAsItIs) {
     EXPECT_EQ(t.a->m_nTargetId, t.c->m_nId);
     EXPECT_EQ(t.c->m_vTargetedBy.size(), 2u);
     EXPECT_EQ(t.c->m_vShots.size(), 2u);
+    EXPECT_EQ(t.ShotTargets(), (std::vector<int32_t>{t.c->m_nId, t.c->m_nId, t.a->m_nId}));
     for (const std::string& line : t.world.events.Texts(EventKind::Log))
       EXPECT_EQ(line.rfind("CharaEffect", 0), std::string::npos) << "no death effect";
   }
@@ -284,9 +309,7 @@ TEST(CharaErase, AnErasedCharacterLeavesNoReferenceAndNoGroupEntryBehind) {
     for (const cList<cCharaBase*>& list : t.world.Scene().m_CharaGroups)
       for (const cCharaBase* entry : list) EXPECT_NE(entry, &c);
     EXPECT_EQ(t.world.Scene().m_CharaGroups[1].size(), 3u) << "the hero, A and B stay";
-    const std::string id = std::to_string(gone);
-    EXPECT_EQ(t.world.events.Texts(EventKind::Log),
-              (std::vector<std::string>{"ShotLosesTarget 40 " + id, "ShotLosesTarget 41 " + id}));
+    EXPECT_EQ(t.ShotTargets(), (std::vector<int32_t>{OBJECT_NONE, OBJECT_NONE, t.a->m_nId}));
   }
 }
 

@@ -4,6 +4,10 @@
 // facing, and the damage and impact triggers in that order.
 #include <gtest/gtest.h>
 
+#include "base/crt_random.h"
+#include "base/number_text.h"
+#include "game/effect_instance.h"
+#include "records/database.h"
 #include "shot_test_env.h"
 
 using namespace shottest;
@@ -92,10 +96,44 @@ TEST_F(ShotHits, PowerAndImpactFireTheirTriggersInOrderAndTheShotPushes) {
   EXPECT_EQ(victim.m_dKnockX, 10.824751652906125);
 }
 
-TEST_F(ShotHits, AHitEffectIsNotedWithTheShotsScale) {
-  cChara& victim = Victim(100, 0);
-  stage.world.events.Clear();
-  victim.TakeShotHit(ShotOf(1, 0, 3));
-  const std::vector<std::string> expected{"HitEffect 3 " + std::to_string(victim.m_nId) + " scale 1"};
-  EXPECT_EQ(stage.world.events.Texts(EventKind::Log), expected);
+TEST_F(ShotHits, TheHitEffectAppearsWhereTheShotMeetsTheShotContactBoxAtTheShotsScale) {
+  // Effect 1: 20 × 10 frames that grow with the attacker's scale.
+  Database.m_vEffect.resize(2);
+  Database.m_vEffect[1].m_nWidth = 20;
+  Database.m_vEffect[1].m_nHeight = 10;
+  Database.m_vEffect[1].m_bScaleWithOwner = 1;
+  BuildDatabaseRunTables();
+  struct Case {
+    int scale;
+    double x, y;  // before the jitter
+    int w, h, jitter;
+  } cases[] = {
+      {1, 402, 405, 20, 10, 4},  // the boxes meet on (408, 404)..(415, 415)
+      {2, 400, 408, 40, 20, 8},  // … and on (408, 404)..(431, 431)
+  };
+  for (const Case& c : cases) {
+    cChara& victim = Victim(100, 0);
+    victim.m_ShotContact.rc = {408, 404, 439, 435};
+    cEdShot def = OneShot();
+    def.m_nPower = 1;
+    def.m_nHitEffect = 1;
+    def.m_nScale = static_cast<int8_t>(c.scale);
+    cShot& shot = stage.Fire(shooter, def, SpawnAt(400, 400, -3, 0));
+    stage.Scene().m_Effects.clear();
+    crt::srand(5);
+    victim.TakeShotHit(shot);
+    crt::srand(5);
+    const int jx = RandomRange(-c.jitter, c.jitter), jy = RandomRange(-c.jitter, c.jitter);
+    ASSERT_EQ(stage.Scene().m_Effects.size(), 1u) << c.scale;
+    const cEffectInstance& effect = stage.Scene().m_Effects.front();
+    EXPECT_EQ(effect.m_sEffect, 1);
+    EXPECT_EQ(effect.m_dX, c.x + jx) << c.scale;
+    EXPECT_EQ(effect.m_dY, c.y + jy) << c.scale;
+    EXPECT_EQ(effect.m_nWidth, c.w) << c.scale;
+    EXPECT_EQ(effect.m_nHeight, c.h) << c.scale;
+  }
+  // Without a hit effect nothing appears.
+  stage.Scene().m_Effects.clear();
+  Victim(100, 0).TakeShotHit(ShotOf(1));
+  EXPECT_TRUE(stage.Scene().m_Effects.empty());
 }
