@@ -5,8 +5,11 @@
 
 #include <climits>
 #include <string>
+#include <tuple>
 #include <vector>
 
+#include "base/crt_random.h"
+#include "base/number_text.h"
 #include "game/characters.h"
 #include "game/effect_instance.h"
 #include "game/item_commands.h"
@@ -82,25 +85,31 @@ TEST(CharaDamage, ABodyHitTakesPowerLessDefenceOrHealsAndFiresItsTriggers) {
 TEST(CharaDamage, TheAttackersHitEffectShowsWithItsScaleAndItsImpactPushes) {
   GameWorld world;
   Room().Build();
+  // Effect 6: 10 × 8 frames that grow with the attacker.
+  Database.m_vEffect.resize(7);
+  Database.m_vEffect[6].m_nWidth = 10;
+  Database.m_vEffect[6].m_nHeight = 8;
+  Database.m_vEffect[6].m_bScaleWithOwner = 1;
+  BuildEffectPatterns(EffectStepTable);
   cEdChara attackerDef = CharaDef().Impact(4).Scale(2);
   attackerDef.m_nPower = 1;
   attackerDef.m_nHitEffect = 6;
   cChara& attacker = world.AddChara(attackerDef, {4, 5});
   attacker.m_dVx = 3;
   cChara& target = world.AddChara(CharaDef().Hp(10), {5, 5});
-  // Effect 6: 20 × 10 frames that grow with the attacker.
-  Database.m_vEffect.resize(7);
-  Database.m_vEffect[6].m_nWidth = 20;
-  Database.m_vEffect[6].m_nHeight = 10;
-  Database.m_vEffect[6].m_bScaleWithOwner = 1;
-  BuildDatabaseRunTables();
-  world.events.Clear();
+  // The contact boxes meet in (120, 110)-(131, 131).
+  target.m_Contact.rc = {100, 100, 131, 131};
+  attacker.m_Contact.rc = {120, 110, 151, 141};
+  target.m_ShotContact.rc = {0, 0, 9, 9};
+  crt::srand(5);
   target.TakeBodyHit(attacker);
+  // Centred there at twice the frame size, jittered by up to 8 dots.
+  crt::srand(5);
+  const int jx = RandomRange(-8, 8), jy = RandomRange(-8, 8);
   ASSERT_EQ(world.Scene().m_Effects.size(), 1u);
-  const cEffectInstance& effect = world.Scene().m_Effects.front();
-  EXPECT_EQ(effect.m_sEffect, 6);
-  EXPECT_EQ(effect.m_nWidth, 40) << "at the attacker's scale";
-  EXPECT_EQ(effect.m_bScaled, 1);
+  const cEffectInstance& shown = world.Scene().m_Effects.front();
+  EXPECT_EQ(std::make_tuple(shown.m_sEffect, shown.m_dX, shown.m_dY, shown.m_nWidth, shown.m_nHeight, shown.m_bScaled),
+            std::make_tuple(int16_t{6}, 116.0 + jx, 113.0 + jy, 20, 16, 1));
   // Strength 4 to the right at S = 1: (√513 − 1) / 2.
   EXPECT_EQ(target.m_dKnockX, 10.824751652906125);
   EXPECT_EQ(target.m_dKnockY, 0);

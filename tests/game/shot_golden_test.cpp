@@ -60,7 +60,7 @@ void WriteShotSheet() {
 class ShotGolden : public CharaSheetTest {
  protected:
   ShotGolden() {
-    WriteShotSheet();
+    WriteShotSheet();  // in place of the sheet env's own
     testsupport::MapBuilder(std::vector<std::string>(20, std::string(30, '.'))).Build();
     world.Scene().m_ScrollX.m_dPos = 320;
     world.Scene().m_ScrollY.m_dPos = 320;
@@ -86,8 +86,6 @@ class ShotGolden : public CharaSheetTest {
   bool Start(const Layer& layer) {
     ReleaseSwords();
     if (!StartLayer(layer.d3d, layer.bpp)) return false;
-    static const int kSheets[] = {20, 21, 38, 39};
-    if (!DDLoadSurfaces(SurfaceTable, kSheets, 4)) return false;
     // The images of type 1 (4..7): facing left the hilt on the right,
     // facing right mirrored; the second pair the same for stretching.
     Off_Sword.resize(8);

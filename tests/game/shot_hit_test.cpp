@@ -4,10 +4,12 @@
 // facing, and the damage and impact triggers in that order.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "base/crt_random.h"
 #include "base/number_text.h"
-#include "game/effect_instance.h"
 #include "records/database.h"
+
 #include "shot_test_env.h"
 
 using namespace shottest;
@@ -96,44 +98,30 @@ TEST_F(ShotHits, PowerAndImpactFireTheirTriggersInOrderAndTheShotPushes) {
   EXPECT_EQ(victim.m_dKnockX, 10.824751652906125);
 }
 
-TEST_F(ShotHits, TheHitEffectAppearsWhereTheShotMeetsTheShotContactBoxAtTheShotsScale) {
-  // Effect 1: 20 × 10 frames that grow with the attacker's scale.
-  Database.m_vEffect.resize(2);
-  Database.m_vEffect[1].m_nWidth = 20;
-  Database.m_vEffect[1].m_nHeight = 10;
-  Database.m_vEffect[1].m_bScaleWithOwner = 1;
-  BuildDatabaseRunTables();
-  struct Case {
-    int scale;
-    double x, y;  // before the jitter
-    int w, h, jitter;
-  } cases[] = {
-      {1, 402, 405, 20, 10, 4},  // the boxes meet on (408, 404)..(415, 415)
-      {2, 400, 408, 40, 20, 8},  // … and on (408, 404)..(431, 431)
-  };
-  for (const Case& c : cases) {
-    cChara& victim = Victim(100, 0);
-    victim.m_ShotContact.rc = {408, 404, 439, 435};
-    cEdShot def = OneShot();
-    def.m_nPower = 1;
-    def.m_nHitEffect = 1;
-    def.m_nScale = static_cast<int8_t>(c.scale);
-    cShot& shot = stage.Fire(shooter, def, SpawnAt(400, 400, -3, 0));
-    stage.Scene().m_Effects.clear();
-    crt::srand(5);
-    victim.TakeShotHit(shot);
-    crt::srand(5);
-    const int jx = RandomRange(-c.jitter, c.jitter), jy = RandomRange(-c.jitter, c.jitter);
-    ASSERT_EQ(stage.Scene().m_Effects.size(), 1u) << c.scale;
-    const cEffectInstance& effect = stage.Scene().m_Effects.front();
-    EXPECT_EQ(effect.m_sEffect, 1);
-    EXPECT_EQ(effect.m_dX, c.x + jx) << c.scale;
-    EXPECT_EQ(effect.m_dY, c.y + jy) << c.scale;
-    EXPECT_EQ(effect.m_nWidth, c.w) << c.scale;
-    EXPECT_EQ(effect.m_nHeight, c.h) << c.scale;
-  }
-  // Without a hit effect nothing appears.
-  stage.Scene().m_Effects.clear();
-  Victim(100, 0).TakeShotHit(ShotOf(1));
-  EXPECT_TRUE(stage.Scene().m_Effects.empty());
+TEST_F(ShotHits, AHitEffectShowsWhereTheShotsBoxMeetsTheShotContactAtTheShotsScale) {
+  // Effect 3: 10 × 8 frames that grow with the attacker.
+  Database.m_vEffect.resize(4);
+  Database.m_vEffect[3].m_nWidth = 10;
+  Database.m_vEffect[3].m_nHeight = 8;
+  Database.m_vEffect[3].m_bScaleWithOwner = 1;
+  BuildEffectPatterns(EffectStepTable);
+  cChara& victim = Victim(100, 0);
+  victim.TakeShotHit(ShotOf(1));
+  EXPECT_TRUE(stage.Scene().m_Effects.empty()) << "no effect named";
+
+  cShot& shot = ShotOf(1, 0, 3);
+  shot.m_ShotDef.m_nScale = 3;
+  // The shot's box meets the shot contact in (120, 110)-(131, 131); the body
+  // contact lies elsewhere.
+  victim.m_ShotContact.rc = {100, 100, 131, 131};
+  victim.m_Contact.rc = {0, 0, 9, 9};
+  shot.m_Box.rc = {120, 110, 151, 141};
+  crt::srand(9);
+  victim.TakeShotHit(shot);
+  crt::srand(9);
+  const int jx = RandomRange(-12, 12), jy = RandomRange(-12, 12);
+  ASSERT_EQ(stage.Scene().m_Effects.size(), 1u);
+  const cEffectInstance& shown = stage.Scene().m_Effects.front();
+  EXPECT_EQ(std::make_tuple(shown.m_sEffect, shown.m_dX, shown.m_dY, shown.m_nWidth, shown.m_nHeight, shown.m_bScaled),
+            std::make_tuple(int16_t{3}, 111.0 + jx, 109.0 + jy, 30, 24, 1));
 }
