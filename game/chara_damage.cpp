@@ -73,10 +73,7 @@ int cCharaBase::TakeHitDamage(int32_t power) {
 
 void cCharaBase::ShowHitEffect(int effect, const DRECT& own, const DRECT& other, int scale) {
   if (effect == 0) return;
-  // Stand-in until the effect instances are built.
-  (void)own;
-  (void)other;
-  DebugLogPrintf("HitEffect %d %d", effect, scale);
+  StageData().m_Effects.emplace_back(effect, own, other, scale);
 }
 
 void cCharaBase::FireHitTriggers(int32_t power, int impact) {

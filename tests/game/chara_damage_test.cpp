@@ -5,13 +5,17 @@
 
 #include <climits>
 #include <string>
+#include <tuple>
 #include <vector>
 
+#include "base/crt_random.h"
+#include "base/number_text.h"
 #include "game/aimed_shots.h"
 #include "game/characters.h"
 #include "game/item_commands.h"
 #include "game/object_list.h"
 #include "game/stage_data.h"
+#include "records/database.h"
 #include "records/stage.h"
 #include "support/builders.h"
 #include "support/flow_builders.h"
@@ -73,22 +77,38 @@ TEST(CharaDamage, ABodyHitTakesPowerLessDefenceOrHealsAndFiresItsTriggers) {
     for (int t : c.triggers) triggers.push_back(std::to_string(t) + " " + Id(target));
     EXPECT_EQ(world.events.Texts(EventKind::Trigger), triggers);
     EXPECT_EQ(target.m_bKnockback, c.imp != 0 ? 1 : 0) << "only an impact pushes";
-    EXPECT_TRUE(world.events.Texts(EventKind::Log).empty()) << "no hit effect without one";
+    EXPECT_TRUE(world.Scene().m_Effects.empty()) << "no hit effect without one";
   }
 }
 
 TEST(CharaDamage, TheAttackersHitEffectShowsWithItsScaleAndItsImpactPushes) {
   GameWorld world;
   Room().Build();
+  // Effect 6: 10 × 8 frames that grow with the attacker.
+  Database.m_vEffect.resize(7);
+  Database.m_vEffect[6].m_nWidth = 10;
+  Database.m_vEffect[6].m_nHeight = 8;
+  Database.m_vEffect[6].m_bScaleWithOwner = 1;
+  BuildEffectPatterns(EffectStepTable);
   cEdChara attackerDef = CharaDef().Impact(4).Scale(2);
   attackerDef.m_nPower = 1;
   attackerDef.m_nHitEffect = 6;
   cChara& attacker = world.AddChara(attackerDef, {4, 5});
   attacker.m_dVx = 3;
   cChara& target = world.AddChara(CharaDef().Hp(10), {5, 5});
-  world.events.Clear();
+  // The contact boxes meet in (120, 110)-(131, 131).
+  target.m_Contact.rc = {100, 100, 131, 131};
+  attacker.m_Contact.rc = {120, 110, 151, 141};
+  target.m_ShotContact.rc = {0, 0, 9, 9};
+  crt::srand(5);
   target.TakeBodyHit(attacker);
-  EXPECT_EQ(world.events.Texts(EventKind::Log), std::vector<std::string>{"HitEffect 6 2"});
+  // Centred there at twice the frame size, jittered by up to 8 dots.
+  crt::srand(5);
+  const int jx = RandomRange(-8, 8), jy = RandomRange(-8, 8);
+  ASSERT_EQ(world.Scene().m_Effects.size(), 1u);
+  const cEffectInstance& shown = world.Scene().m_Effects.front();
+  EXPECT_EQ(std::make_tuple(shown.m_sEffect, shown.m_dX, shown.m_dY, shown.m_nWidth, shown.m_nHeight, shown.m_bScaled),
+            std::make_tuple(int16_t{6}, 116.0 + jx, 113.0 + jy, 20, 16, 1));
   // Strength 4 to the right at S = 1: (√513 − 1) / 2.
   EXPECT_EQ(target.m_dKnockX, 10.824751652906125);
   EXPECT_EQ(target.m_dKnockY, 0);
@@ -190,6 +210,8 @@ TEST(CharaDefeat, RunsItsDeathFlowsOnceForgetsEveryReferenceAndStartsItsDeathEff
   def.m_nDeathEffectMode = 2;
   def.m_nScore = 150;
   Targets t(def);
+  Database.m_vCharaEffect.resize(4);  // death effect 3 exists
+  BuildDatabaseRunTables();
   cChara& c = *t.c;
   c.m_nHp = 0;
   // C is the hero's listed attacker since its set-up.
@@ -207,8 +229,9 @@ TEST(CharaDefeat, RunsItsDeathFlowsOnceForgetsEveryReferenceAndStartsItsDeathEff
   const std::string id = Id(c);
   EXPECT_EQ(t.world.events.Texts(EventKind::Trigger), std::vector<std::string>{"3 " + id});
   EXPECT_EQ(t.world.events.Texts(EventKind::Log),
-            (std::vector<std::string>{"StageScore 150", "ShotLosesTarget 40 " + id, "ShotLosesTarget 41 " + id,
-                                      "CharaEffect Start 3 2 0"}));
+            (std::vector<std::string>{"StageScore 150", "ShotLosesTarget 40 " + id, "ShotLosesTarget 41 " + id}));
+  EXPECT_EQ(c.m_CharaEffect.m_sEffect, 3) << "its death effect runs";
+  EXPECT_EQ(c.m_CharaEffect.m_nRunMode, 2);
 }
 
 TEST(CharaDefeat, AClearingDropItemOrAClearedStageLeavesTheCharacterAsItIs) {

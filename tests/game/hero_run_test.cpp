@@ -7,6 +7,7 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "game/characters.h"
@@ -260,15 +261,16 @@ TEST(HeroItems, ATakenItemShowsItsPopupPlaysItsSoundAndRunsItsCommands) {
     const char* name;
     int graphic, mode, present, popup;
     int result;
+    bool shown;  // the pop-up
     std::vector<std::string> log;
     std::vector<std::string> sounds;
   };
   const Case cases[] = {
-      {"taken", 5, PICKUPMODE_ONCE, 1, 1, 1, {"ShowPickupPopup 2 5 1 0", "ItemCmd 2"}, {"19"}},
-      {"without a pop-up", 5, PICKUPMODE_ALWAYS, 1, 0, 1, {"ItemCmd 2"}, {"19"}},
-      {"graphic 0", 0, PICKUPMODE_ONCE, 1, 1, 0, {}, {}},
-      {"never taken", 5, PICKUPMODE_NEVER, 1, 1, 0, {}, {}},
-      {"not present", 5, PICKUPMODE_ONCE, 0, 1, 0, {}, {}},
+      {"taken", 5, PICKUPMODE_ONCE, 1, 1, 1, true, {"ItemCmd 2"}, {"19"}},
+      {"without a pop-up", 5, PICKUPMODE_ALWAYS, 1, 0, 1, false, {"ItemCmd 2"}, {"19"}},
+      {"graphic 0", 0, PICKUPMODE_ONCE, 1, 1, 0, false, {}, {}},
+      {"never taken", 5, PICKUPMODE_NEVER, 1, 1, 0, false, {}, {}},
+      {"not present", 5, PICKUPMODE_ONCE, 0, 1, 0, false, {}, {}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -289,6 +291,16 @@ TEST(HeroItems, ATakenItemShowsItsPopupPlaysItsSoundAndRunsItsCommands) {
     EXPECT_EQ(ApplyItemEffect(&item, hero), c.result);
     EXPECT_EQ(world.events.Texts(EventKind::Log), c.log);
     EXPECT_EQ(world.events.Texts(EventKind::Sound), c.sounds);
+    ASSERT_EQ(world.Scene().m_Messages.size(), c.shown ? 1u : 0u);
+    if (c.shown) {
+      // The item's icon above the hero, pinned, for 30 frames of play.
+      const cMessageWindow& w = world.Scene().m_Messages.front();
+      EXPECT_EQ(std::make_tuple(w.m_nMode, w.m_nIconKind, w.m_nIconNumber, w.m_nIconParam),
+                std::make_tuple(MESSAGEMODE_PICKUP, int{def.m_nGraphicKind}, 5, 1));
+      EXPECT_EQ(std::make_tuple(w.m_nPlacement, w.m_bFixed, w.m_nAnchorId, w.m_nDisplayMode, w.m_nFrames,
+                                w.m_bStopsGame, w.m_lpSurface),
+                std::make_tuple(4, 1, hero.m_nId, MESSAGEDISPLAY_TIME, 30, 0, static_cast<DDSURFACEDATA*>(nullptr)));
+    }
   }
   GameWorld world;
   EXPECT_EQ(ApplyItemEffect(nullptr, world.AddHero(CharaDef().PlayerOperated(), {0, 0})), 0);
