@@ -7,8 +7,9 @@
 // executor lives in the file of its kind (act_moves.cpp, act_shots.cpp,
 // act_flow_ops.cpp, act_stage_clear.cpp, act_targets.cpp, act_states.cpp,
 // act_get_item.cpp, act_graphics.cpp, act_sound.cpp, act_arrange.cpp,
-// act_status_op.cpp, act_run_code.cpp, act_others.cpp), where an executor
-// that is not built yet does nothing.
+// act_status_op.cpp, act_run_code.cpp, and act_waits.cpp, act_message.cpp,
+// act_warp.cpp, act_effects.cpp, act_picture.cpp for the bodies of
+// display_commands.h).
 //
 // An executor runs on every logic step of its command's duration, for the
 // stage's current character, with the stage's current flow and command set

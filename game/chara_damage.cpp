@@ -6,6 +6,7 @@
 #include "base/report_log.h"
 #include "game/aimed_shots.h"
 #include "game/characters.h"
+#include "game/effect_instance.h"
 #include "game/item_effect.h"
 #include "game/stage_data.h"
 #include "records/anime_step.h"
@@ -25,10 +26,6 @@ void AddStageScore(int32_t add) { DebugLogPrintf("StageScore %d", add); }
 void RemoveId(cVector<int32_t>& ids, int32_t id) { ids.erase(std::remove(ids.begin(), ids.end(), id), ids.end()); }
 
 }  // namespace
-
-void ReleaseAimedShot(int32_t shotSerial, int32_t charaId) {
-  DebugLogPrintf("ShotLosesTarget %d %d", shotSerial, charaId);
-}
 
 void cCharaBase::StartInvincibility() {
   const int frames = m_nController == 0 ? Stage.m_nHeroInvincibleTime : Stage.m_nCharaInvincibleTime;

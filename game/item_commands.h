@@ -3,11 +3,10 @@
 // hero (cHero::RunItemCommands), each command through ItemExecutorTable, one
 // entry per ITEMCMDTYPE (records/command_types.h). Types 2 to 24 run the
 // bodies of action types 17 to 39 with the hero (other_commands.h,
-// status_commands.h); each executor lives beside its body. Only the stage
-// clear returns 1; a type byte outside the table runs nothing. The
-// executors whose bodies are not built yet (game wait, message, warp,
-// effects, picture, screen colour) note their call in the debug log
-// ("ItemCmd <type>") and return 0.
+// display_commands.h, status_commands.h); each executor lives beside its
+// body, those of the waits and the display commands in
+// item_display_commands.cpp. Only the stage clear returns 1; a type byte
+// outside the table runs nothing.
 //
 // Game thread, inside a logic step; the hero is the stage's current
 // character while its own flows run.

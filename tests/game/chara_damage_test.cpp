@@ -10,10 +10,11 @@
 
 #include "base/crt_random.h"
 #include "base/number_text.h"
-#include "game/aimed_shots.h"
 #include "game/characters.h"
+#include "game/effect_instance.h"
 #include "game/item_commands.h"
 #include "game/object_list.h"
+#include "game/shot.h"
 #include "game/stage_data.h"
 #include "records/database.h"
 #include "records/stage.h"
@@ -184,8 +185,20 @@ struct Targets {
       x->m_nTargetId = c->m_nId;
       c->m_vTargetedBy.push_back(x->m_nId);
     }
-    c->m_vShots.push_back(40);
-    c->m_vShots.push_back(41);
+    // Shots 40 and 41 aim at C; 42 aims at A.
+    for (int serial : {40, 41, 42}) {
+      cShot shot;
+      shot.m_nId = serial;
+      shot.m_nTargetId = serial == 42 ? a->m_nId : c->m_nId;
+      world.Scene().AddShot(shot);
+      (serial == 42 ? a : c)->m_vShots.push_back(serial);
+    }
+  }
+  // The target each shot of the stage still has, in serial order.
+  std::vector<int32_t> ShotTargets() {
+    std::vector<int32_t> targets;
+    for (const cShot& shot : world.Scene().m_Shots) targets.push_back(shot.m_nTargetId);
+    return targets;
   }
   // Nobody names `gone` any more.
   void ExpectForgotten(int gone) {
@@ -228,8 +241,9 @@ TEST(CharaDefeat, RunsItsDeathFlowsOnceForgetsEveryReferenceAndStartsItsDeathEff
   t.ExpectForgotten(c.m_nId);
   const std::string id = Id(c);
   EXPECT_EQ(t.world.events.Texts(EventKind::Trigger), std::vector<std::string>{"3 " + id});
-  EXPECT_EQ(t.world.events.Texts(EventKind::Log),
-            (std::vector<std::string>{"StageScore 150", "ShotLosesTarget 40 " + id, "ShotLosesTarget 41 " + id}));
+  EXPECT_EQ(t.world.events.Texts(EventKind::Log), std::vector<std::string>{"StageScore 150"});
+  EXPECT_EQ(t.ShotTargets(), (std::vector<int32_t>{OBJECT_NONE, OBJECT_NONE, t.a->m_nId}))
+      << "its shots fly on without a target";
   EXPECT_EQ(c.m_CharaEffect.m_sEffect, 3) << "its death effect runs";
   EXPECT_EQ(c.m_CharaEffect.m_nRunMode, 2);
 }
@@ -260,6 +274,7 @@ TEST(CharaDefeat, AClearingDropItemOrAClearedStageLeavesTheCharacterAsItIs) {
     EXPECT_EQ(t.a->m_nTargetId, t.c->m_nId);
     EXPECT_EQ(t.c->m_vTargetedBy.size(), 2u);
     EXPECT_EQ(t.c->m_vShots.size(), 2u);
+    EXPECT_EQ(t.ShotTargets(), (std::vector<int32_t>{t.c->m_nId, t.c->m_nId, t.a->m_nId}));
     for (const std::string& line : t.world.events.Texts(EventKind::Log))
       EXPECT_EQ(line.rfind("CharaEffect", 0), std::string::npos) << "no death effect";
   }
@@ -303,9 +318,7 @@ TEST(CharaErase, AnErasedCharacterLeavesNoReferenceAndNoGroupEntryBehind) {
     for (const cList<cCharaBase*>& list : t.world.Scene().m_CharaGroups)
       for (const cCharaBase* entry : list) EXPECT_NE(entry, &c);
     EXPECT_EQ(t.world.Scene().m_CharaGroups[1].size(), 3u) << "the hero, A and B stay";
-    const std::string id = std::to_string(gone);
-    EXPECT_EQ(t.world.events.Texts(EventKind::Log),
-              (std::vector<std::string>{"ShotLosesTarget 40 " + id, "ShotLosesTarget 41 " + id}));
+    EXPECT_EQ(t.ShotTargets(), (std::vector<int32_t>{OBJECT_NONE, OBJECT_NONE, t.a->m_nId}));
   }
 }
 
