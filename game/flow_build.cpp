@@ -52,7 +52,11 @@ int64_t FramesBeforeAction(int a) {
 void BuildAnimeSchedule(cFlowInstance& flow) {
   flow.m_vAnimeSchedule.clear();
   const int64_t s = StepsPerFrame();
+  // t: the waiting time of the commands before v; longest: the longest
+  // waiting time of the commands from some w up to v − 1 (durations may be
+  // negative), which decides whether the flow has run long enough before v.
   int64_t t = 0;
+  int64_t longest = 0;
   for (int v = 0; v < flow.m_vCommands.Size(); ++v) {
     const cCommandInstance& cv = flow.m_vCommands[v];
     const cEdCommand& command = *cv.m_pCommand;
@@ -64,25 +68,18 @@ void BuildAnimeSchedule(cFlowInstance& flow) {
       entry.nLength = static_cast<int32_t>(c);
       entry.nHold = command.m_nUseTime * TICKS_PER_TENTH;
       entry.bHold = command.m_nType != ACTCMDTYPE_JUMP && command.m_nType != ACTCMDTYPE_SWORD;
-      int64_t remaining = a;
-      bool placed = false;
-      for (int w = v - 1; w >= 0; --w) {
-        const cCommandInstance& cw = flow.m_vCommands[w];
-        if (!cw.m_pCommand->m_bNoWait) remaining -= cw.m_nDuration;
-        if (remaining <= 0) {
-          entry.nStart = SaturateToInt(t - a);
-          placed = true;
-          break;
-        }
-      }
-      if (!placed) {
+      if (v > 0 && longest >= a) {
+        entry.nStart = SaturateToInt(t - a);
+      } else {
         entry.nStart = 0;
-        entry.nSkip = static_cast<int32_t>(std::min(remaining / s, c));
+        entry.nSkip = static_cast<int32_t>(std::min((a - t) / s, c));
         entry.nLength = static_cast<int32_t>(c - entry.nSkip);
       }
       flow.m_vAnimeSchedule.push_back(entry);
     }
-    if (!command.m_bNoWait) t += cv.m_nDuration;
+    const int64_t d = command.m_bNoWait ? 0 : cv.m_nDuration;
+    longest = v == 0 ? d : d + std::max<int64_t>(longest, 0);
+    t += d;
   }
 }
 

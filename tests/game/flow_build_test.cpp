@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <tuple>
 
 #include "game/characters.h"
 #include "game/stage_data.h"
@@ -159,6 +160,24 @@ TEST(FlowBuild, CommandAnimationsAreScheduledToReachTheirActionFrameWhenTheComma
   EXPECT_EQ(chara.m_lAnimes.front().nKey, chara.m_vFlows[1].m_nSerial);
   EXPECT_EQ(chara.m_lAnimes.front().nHold, 0);
   EXPECT_EQ(chara.m_lAnimes.front().m_Anime.GetFrame(), 10);
+}
+
+TEST(FlowBuild, AnimationsAfterNegativeUseTimesCountTheWaitBackFromTheirCommand) {
+  // S = 2: use time n lasts 12 n steps; animation 1 needs 24 steps. What
+  // counts is whether the commands just before it wait long enough, however
+  // far back: 36 steps after −24 do, −24 after 36 do not (12 left: 6 frames cut).
+  GameWorld world(2);
+  MapBuilder({"...."}).Build();
+  AddAnimes();
+  const cEdFlow longEnough =
+      FlowDef().Command(CommandDef().UseTime(-2)).Command(CommandDef().UseTime(3)).Command(CommandDef().Anime(1));
+  const cEdFlow tooShort =
+      FlowDef().Command(CommandDef().UseTime(3)).Command(CommandDef().UseTime(-2)).Command(CommandDef().Anime(1));
+  cChara& chara = world.AddChara(CharaDef().Flow(longEnough).Flow(tooShort), {1, 0});
+  const FLOWANIMEENTRY& placed = chara.m_vFlows[0].m_vAnimeSchedule.At(0);
+  EXPECT_EQ(std::make_tuple(placed.nStart, placed.nSkip, placed.nLength), std::make_tuple(12 - 24, 0, 12));
+  const FLOWANIMEENTRY& cut = chara.m_vFlows[1].m_vAnimeSchedule.At(0);
+  EXPECT_EQ(std::make_tuple(cut.nStart, cut.nSkip, cut.nLength), std::make_tuple(0, 6, 6));
 }
 
 TEST(FlowBuild, SkippingIntoALoopingAnimationTakesItsCycle) {
