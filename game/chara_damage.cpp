@@ -3,12 +3,12 @@
 #include <algorithm>
 
 #include "base/checked_convert.h"
-#include "base/report_log.h"
 #include "game/aimed_shots.h"
 #include "game/characters.h"
 #include "game/item_effect.h"
 #include "game/stage_data.h"
 #include "records/anime_step.h"
+#include "records/save_data.h"
 #include "records/stage.h"
 
 namespace {
@@ -18,16 +18,20 @@ constexpr int64_t kMaxStageScore = 999999;
 
 int64_t Clamp64(int64_t v, int64_t lo, int64_t hi) { return v < lo ? lo : v > hi ? hi : v; }
 
-// The stage score of the progress record gains a defeat's score (stand-in
-// until the progress record is built).
-void AddStageScore(int32_t add) { DebugLogPrintf("StageScore %d", add); }
+// A defeat's score (negative takes some away) into the stage score of the
+// progress record, which stays within 0..999999.
+void AddStageScore(int32_t add) {
+  PlayData.m_nStageScore =
+      static_cast<int32_t>(Clamp64(static_cast<int64_t>(PlayData.m_nStageScore) + add, 0, kMaxStageScore));
+}
 
 void RemoveId(cVector<int32_t>& ids, int32_t id) { ids.erase(std::remove(ids.begin(), ids.end(), id), ids.end()); }
 
 }  // namespace
 
 void ReleaseAimedShot(int32_t shotSerial, int32_t charaId) {
-  DebugLogPrintf("ShotLosesTarget %d %d", shotSerial, charaId);
+  cShot* shot = StageData().FindShotById(shotSerial);
+  if (shot && shot->m_nTargetId == charaId) shot->m_nTargetId = OBJECT_NONE;
 }
 
 void cCharaBase::StartInvincibility() {
@@ -73,10 +77,7 @@ int cCharaBase::TakeHitDamage(int32_t power) {
 
 void cCharaBase::ShowHitEffect(int effect, const DRECT& own, const DRECT& other, int scale) {
   if (effect == 0) return;
-  // Stand-in until the effect instances are built.
-  (void)own;
-  (void)other;
-  DebugLogPrintf("HitEffect %d %d", effect, scale);
+  StageData().m_Effects.push_back(cEffectInstance(effect, own, other, scale));
 }
 
 void cCharaBase::FireHitTriggers(int32_t power, int impact) {

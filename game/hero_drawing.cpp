@@ -1,6 +1,5 @@
 // The hero's drawing: the character with its box markers, and the sight mask.
 #include "base/checked_convert.h"
-#include "base/report_log.h"
 #include "game/characters.h"
 #include "game/play_drawing.h"
 #include "media/dd_layer.h"
@@ -12,9 +11,6 @@ namespace {
 // The sight mask the stage builds for the hero's sight.
 constexpr int kSightMask = 65;
 
-// Stand-in for the character drawing until it is built.
-void DrawCharaPart(const cCharaBase& chara, int bFrozen) { DebugLogPrintf("DrawChara %d %d", chara.m_nId, bFrozen); }
-
 int64_t Clamp64(int64_t v, int64_t lo, int64_t hi) {
   if (v > hi) v = hi;
   if (v < lo) v = lo;
@@ -24,7 +20,7 @@ int64_t Clamp64(int64_t v, int64_t lo, int64_t hi) {
 }  // namespace
 
 void cHero::Draw(DDSURFACEDATA* surface, int bFrozen) {
-  DrawCharaPart(*this, bFrozen);
+  cCharaBase::Draw(surface, bFrozen);
   // In 8-bit colour with palette cycling the palette itself makes the colours run.
   const int cycling = nBpp == 8 && SystemData.m_bPaletteCycle;
   for (BOXMARKER& m : m_vMarkers) {

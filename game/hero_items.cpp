@@ -1,6 +1,5 @@
 // What items do to the hero: their command lists, the pick-up pop-up, and
 // the whole effect of a taken item.
-#include "base/report_log.h"
 #include "base/window_messages.h"
 #include "game/characters.h"
 #include "game/item_commands.h"
@@ -27,8 +26,9 @@ int cHero::RunItemCommands(cVector<cEdCommand>& commands) {
 }
 
 void cHero::ShowPickupPopup(int kind, int16_t number, int16_t param) {
-  // Stand-in until the message windows are built.
-  DebugLogPrintf("ShowPickupPopup %d %d %d %d", kind, number, param, m_nId);
+  // Above the hero, pinned, for 30 frames; play goes on.
+  StageData().m_Messages.push_back(cMessageWindow(MESSAGEMODE_PICKUP, nullptr, kind, number, param, 4, 0, 0, 0, 0,
+                                                  0, 1, MESSAGEDISPLAY_TIME, 30, 0, m_nId, 0, 0, 0, 0, 0, 0, 0));
 }
 
 int ApplyItemEffect(cItem* item, cHero& hero) {

@@ -12,6 +12,8 @@
 #include "game/item_commands.h"
 #include "game/object_list.h"
 #include "game/stage_data.h"
+#include "records/database.h"
+#include "records/save_data.h"
 #include "records/stage.h"
 #include "support/builders.h"
 #include "support/flow_builders.h"
@@ -73,25 +75,39 @@ TEST(CharaDamage, ABodyHitTakesPowerLessDefenceOrHealsAndFiresItsTriggers) {
     for (int t : c.triggers) triggers.push_back(std::to_string(t) + " " + Id(target));
     EXPECT_EQ(world.events.Texts(EventKind::Trigger), triggers);
     EXPECT_EQ(target.m_bKnockback, c.imp != 0 ? 1 : 0) << "only an impact pushes";
-    EXPECT_TRUE(world.events.Texts(EventKind::Log).empty()) << "no hit effect without one";
+    EXPECT_TRUE(world.Scene().m_Effects.empty()) << "no hit effect without one";
   }
 }
 
 TEST(CharaDamage, TheAttackersHitEffectShowsWithItsScaleAndItsImpactPushes) {
   GameWorld world;
   Room().Build();
+  // Effect 6: 20 × 10 frames that grow with the attacker.
+  Database.m_vEffect.resize(7);
+  Database.m_vEffect[6].m_nWidth = 20;
+  Database.m_vEffect[6].m_nHeight = 10;
+  Database.m_vEffect[6].m_bScaleWithOwner = 1;
+  BuildEffectPatterns(EffectStepTable);
   cEdChara attackerDef = CharaDef().Impact(4).Scale(2);
   attackerDef.m_nPower = 1;
   attackerDef.m_nHitEffect = 6;
   cChara& attacker = world.AddChara(attackerDef, {4, 5});
   attacker.m_dVx = 3;
   cChara& target = world.AddChara(CharaDef().Hp(10), {5, 5});
-  world.events.Clear();
   target.TakeBodyHit(attacker);
-  EXPECT_EQ(world.events.Texts(EventKind::Log), std::vector<std::string>{"HitEffect 6 2"});
+  ASSERT_EQ(world.Scene().m_Effects.size(), 1u);
+  const cEffectInstance& effect = world.Scene().m_Effects.front();
+  EXPECT_EQ(effect.m_sEffect, 6);
+  EXPECT_EQ(effect.m_bScaled, 1) << "the attacker's scale is passed on";
+  EXPECT_EQ(effect.m_nWidth, 40);
+  EXPECT_EQ(effect.m_nHeight, 20);
   // Strength 4 to the right at S = 1: (√513 − 1) / 2.
   EXPECT_EQ(target.m_dKnockX, 10.824751652906125);
   EXPECT_EQ(target.m_dKnockY, 0);
+
+  attacker.m_Def.m_nHitEffect = 0;
+  target.TakeBodyHit(attacker);
+  EXPECT_EQ(world.Scene().m_Effects.size(), 1u) << "no effect named, none shown";
 }
 
 TEST(CharaInvincibility, CountdownsLastTheStagesFramesTimesTheStepsGeneralAndPerAttacker) {
@@ -148,7 +164,8 @@ TEST(CharaInvincibility, HugeTimesSaturateAndEachAttackerCountsApart) {
 namespace {
 
 // A stage of a hero and three characters: A and B target C, C targets the
-// hero, C is in its group's list and two shots aim at it.
+// hero, C is in its group's list, shots 40 and 41 aim at C and shot 42 at A;
+// C's list also names 42, as if that shot had turned to A since.
 struct Targets {
   GameWorld world;
   cHero* hero;
@@ -164,8 +181,21 @@ struct Targets {
       x->m_nTargetId = c->m_nId;
       c->m_vTargetedBy.push_back(x->m_nId);
     }
-    c->m_vShots.push_back(40);
-    c->m_vShots.push_back(41);
+    for (int serial : {40, 41, 42}) {
+      cShot built;
+      built.m_nId = serial;
+      built.m_nOwnerId = hero->m_nId;
+      built.m_nTargetId = serial == 42 ? a->m_nId : c->m_nId;
+      world.Scene().AddShot(built);
+      c->m_vShots.push_back(serial);
+    }
+    a->m_vShots.push_back(42);
+  }
+  // The target each shot aims at now, in serial order.
+  std::vector<int> ShotTargets() {
+    std::vector<int> targets;
+    for (int serial : {40, 41, 42}) targets.push_back(world.Scene().FindShotById(serial)->m_nTargetId);
+    return targets;
   }
   // Nobody names `gone` any more.
   void ExpectForgotten(int gone) {
@@ -178,6 +208,7 @@ struct Targets {
       EXPECT_NE(x.m_nTargetId, gone);
       for (int32_t id : x.m_vTargetedBy) EXPECT_NE(id, gone);
     }
+    for (const cShot& shot : world.Scene().m_Shots) EXPECT_NE(shot.m_nTargetId, gone) << shot.m_nId;
   }
 };
 
@@ -194,9 +225,11 @@ TEST(CharaDefeat, RunsItsDeathFlowsOnceForgetsEveryReferenceAndStartsItsDeathEff
   c.m_nHp = 0;
   // C is the hero's listed attacker since its set-up.
   ASSERT_EQ(t.hero->m_vTargetedBy.back(), c.m_nId);
+  PlayData.m_nStageScore = 200;
   t.world.events.Clear();
   EXPECT_EQ(c.Defeat(), 0);
   EXPECT_EQ(recorder.Count(ACTCMDTYPE_WAIT), 1) << "the death flow ran once";
+  EXPECT_EQ(PlayData.m_nStageScore, 350);
   EXPECT_EQ(c.m_bDefeated, 1);
   EXPECT_EQ(t.a->m_nTargetId, OBJECT_NONE);
   EXPECT_EQ(t.b->m_nTargetId, OBJECT_NONE);
@@ -205,10 +238,28 @@ TEST(CharaDefeat, RunsItsDeathFlowsOnceForgetsEveryReferenceAndStartsItsDeathEff
   EXPECT_TRUE(c.m_vShots.empty());
   t.ExpectForgotten(c.m_nId);
   const std::string id = Id(c);
+  EXPECT_EQ(t.ShotTargets(), (std::vector<int>{OBJECT_NONE, OBJECT_NONE, t.a->m_nId})) << "42 aims at A now";
   EXPECT_EQ(t.world.events.Texts(EventKind::Trigger), std::vector<std::string>{"3 " + id});
-  EXPECT_EQ(t.world.events.Texts(EventKind::Log),
-            (std::vector<std::string>{"StageScore 150", "ShotLosesTarget 40 " + id, "ShotLosesTarget 41 " + id,
-                                      "CharaEffect Start 3 2 0"}));
+  EXPECT_EQ(t.world.events.Texts(EventKind::Log), (std::vector<std::string>{"CharaEffect Start 3 2 0"}));
+}
+
+TEST(CharaDefeat, TheStageScoreGainsTheCharactersScoreWithin0To999999) {
+  struct Case {
+    int32_t before, score, after;
+  };
+  const Case cases[] = {
+      {200, 150, 350},        {200, -500, 0},       {999900, 500, 999999},
+      {999999, INT_MAX, 999999}, {5, INT_MIN, 0},   {0, 0, 0},
+  };
+  for (const Case& k : cases) {
+    cEdChara def = CharaDef();
+    def.m_nScore = k.score;
+    Targets t(def);
+    PlayData.m_nStageScore = k.before;
+    t.c->m_nHp = 0;
+    EXPECT_EQ(t.c->Defeat(), 0);
+    EXPECT_EQ(PlayData.m_nStageScore, k.after) << k.before << " + " << k.score;
+  }
 }
 
 TEST(CharaDefeat, AClearingDropItemOrAClearedStageLeavesTheCharacterAsItIs) {
@@ -236,7 +287,8 @@ TEST(CharaDefeat, AClearingDropItemOrAClearedStageLeavesTheCharacterAsItIs) {
     EXPECT_EQ(t.c->m_bDefeated, 0);
     EXPECT_EQ(t.a->m_nTargetId, t.c->m_nId);
     EXPECT_EQ(t.c->m_vTargetedBy.size(), 2u);
-    EXPECT_EQ(t.c->m_vShots.size(), 2u);
+    EXPECT_EQ(t.c->m_vShots.size(), 3u);
+    EXPECT_EQ(t.ShotTargets(), (std::vector<int>{t.c->m_nId, t.c->m_nId, t.a->m_nId}));
     for (const std::string& line : t.world.events.Texts(EventKind::Log))
       EXPECT_EQ(line.rfind("CharaEffect", 0), std::string::npos) << "no death effect";
   }
@@ -280,9 +332,7 @@ TEST(CharaErase, AnErasedCharacterLeavesNoReferenceAndNoGroupEntryBehind) {
     for (const cList<cCharaBase*>& list : t.world.Scene().m_CharaGroups)
       for (const cCharaBase* entry : list) EXPECT_NE(entry, &c);
     EXPECT_EQ(t.world.Scene().m_CharaGroups[1].size(), 3u) << "the hero, A and B stay";
-    const std::string id = std::to_string(gone);
-    EXPECT_EQ(t.world.events.Texts(EventKind::Log),
-              (std::vector<std::string>{"ShotLosesTarget 40 " + id, "ShotLosesTarget 41 " + id}));
+    EXPECT_EQ(t.ShotTargets(), (std::vector<int>{OBJECT_NONE, OBJECT_NONE, t.a->m_nId}));
   }
 }
 
