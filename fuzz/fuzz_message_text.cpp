@@ -12,6 +12,7 @@
 #include "game/stage_data.h"
 #include "media/dd_layer.h"
 #include "media/font.h"
+#include "records/save_data.h"
 
 namespace {
 
@@ -48,7 +49,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   fuzz::Input in(data, size);
   const uint8_t flags = in.Byte();
   const uint32_t seed = in.U16() | static_cast<uint32_t>(in.U16()) << 16;
-  for (int i = 0; i < 256; ++i) CommonVariables().At(i) = static_cast<int32_t>(seed * static_cast<uint32_t>(i));
+  for (int i = 0; i < 256; ++i) PlayData.m_vCommonVar.At(i) = static_cast<int32_t>(seed * static_cast<uint32_t>(i));
   for (int i = 0; i < 255; ++i) s.stage.m_vStageVars.At(i) = static_cast<int32_t>(~seed * static_cast<uint32_t>(i));
   cMessageWindow window;
   window.m_strSource = in.Rest();

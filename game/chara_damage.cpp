@@ -77,7 +77,7 @@ int cCharaBase::TakeHitDamage(int32_t power) {
 
 void cCharaBase::ShowHitEffect(int effect, const DRECT& own, const DRECT& other, int scale) {
   if (effect == 0) return;
-  StageData().m_Effects.push_back(cEffectInstance(effect, own, other, scale));
+  StageData().m_Effects.emplace_back(effect, own, other, scale);
 }
 
 void cCharaBase::FireHitTriggers(int32_t power, int impact) {

@@ -1,7 +1,5 @@
 #include "game/effect_instance.h"
 
-#include <climits>
-
 #include "base/checked_convert.h"
 #include "base/number_text.h"
 #include "game/play_drawing.h"
@@ -13,12 +11,14 @@
 
 namespace {
 
-// The entry of effect e; a number outside Effect.dat is reported and entry 0
-// taken, and play goes on.
+// The entry of effect number e, taken as an int16 as the instance keeps it;
+// a number outside Effect.dat is reported and entry 0 taken, and play goes
+// on.
 int16_t CheckedEffect(int e) {
+  const auto number = static_cast<int16_t>(static_cast<uint16_t>(e & 0xFFFF));
   const int size = Database.m_vEffect.Size();
-  if (e >= 0 && e < size && e <= INT16_MAX) return static_cast<int16_t>(e);
-  ReportBadIndexOnly('V', e, size, static_cast<int>(sizeof(cEdEffect)));
+  if (number >= 0 && number < size) return number;
+  ReportBadIndexOnly('V', number, size, static_cast<int>(sizeof(cEdEffect)));
   return 0;
 }
 
@@ -40,7 +40,7 @@ DDSURFACEDATA* EffectImage(int n, int second) {
 }  // namespace
 
 cEffectInstance::cEffectInstance(const EFFECTSPAWN& spawn) {
-  m_sEffect = CheckedEffect(static_cast<int16_t>(static_cast<uint16_t>(spawn.nEffect & 0xFFFF)));
+  m_sEffect = CheckedEffect(spawn.nEffect);
   m_dX = spawn.dX;
   m_dY = spawn.dY;
   m_nWidth = spawn.nWidth;

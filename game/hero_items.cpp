@@ -26,9 +26,9 @@ int cHero::RunItemCommands(cVector<cEdCommand>& commands) {
 }
 
 void cHero::ShowPickupPopup(int kind, int16_t number, int16_t param) {
-  // Above the hero, pinned, for 30 frames; play goes on.
-  StageData().m_Messages.push_back(cMessageWindow(MESSAGEMODE_PICKUP, nullptr, kind, number, param, 4, 0, 0, 0, 0,
-                                                  0, 1, MESSAGEDISPLAY_TIME, 30, 0, m_nId, 0, 0, 0, 0, 0, 0, 0));
+  // Above the hero (placement 4), where it first showed.
+  StageData().m_Messages.emplace_back(MESSAGEMODE_PICKUP, nullptr, kind, number, param, 4, 0, 0, 0, 0, 0, 1,
+                                      MESSAGEDISPLAY_TIME, 30, 0, m_nId, 0, 0, 0, 0, 0, 0, 0);
 }
 
 int ApplyItemEffect(cItem* item, cHero& hero) {

@@ -16,6 +16,7 @@
 #include "media/font.h"
 #include "media/surface_table.h"
 #include "media/system_surfaces.h"
+#include "records/save_data.h"
 
 namespace {
 
@@ -83,7 +84,7 @@ bool FormatCode(const VARCODE& code, std::string& out) {
   const int n = static_cast<int>(code.nNumber);
   int32_t value;
   if (code.bCommon)
-    value = ReadVariable(CommonVariables(), n);
+    value = ReadVariable(PlayData.m_vCommonVar, n);
   else if (code.bStage)
     value = ReadVariable(StageData().m_vStageVars, n);
   else
@@ -106,11 +107,6 @@ int64_t ScrollX() { return ToIntChecked(StageData().m_ScrollX.m_dPos); }
 int64_t ScrollY() { return ToIntChecked(StageData().m_ScrollY.m_dPos); }
 
 }  // namespace
-
-cVector<int32_t>& CommonVariables() {
-  static cVector<int32_t> vars(256);
-  return vars;
-}
 
 cMessageWindow::cMessageWindow(int mode, const char* text, int iconKind, int iconNumber, int iconParam,
                                int placement, int cellX, int cellY, int offX, int offY, int keepOnScreen, int fixed,

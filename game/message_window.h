@@ -13,7 +13,6 @@
 #include <cstdint>
 #include <string>
 
-#include "base/container.h"
 
 struct DDSURFACEDATA;
 struct DDSURFACEDEF;
@@ -36,7 +35,8 @@ constexpr int MESSAGEPLACE_CENTRE = 0;
 constexpr int MESSAGEPLACE_SCREEN_CELL = 7;
 constexpr int MESSAGEPLACE_MAP_CELL = 8;
 
-// A variable code is "#", a variable letter (C common, S stage, either case)
+// A variable code is "#", a variable letter (C common: PlayData's
+// m_vCommonVar; S stage: the running stage's m_vStageVars; either case)
 // and a number 1..255 in any order, then optionally "_" with width digits
 // (the last one counts), P (plus sign) and Z (zero fill), and an optional "."
 // that ends it:
@@ -51,9 +51,6 @@ void SubstituteVariables(std::string& text);
 // each way. A cell font measures by its cells; a proportional one line by
 // line, an empty text or a last empty line counting a line.
 void MeasureMessageText(int& w, int& h, const char* text);
-
-// The common variables C0..C255 that the codes read.
-cVector<int32_t>& CommonVariables();
 
 class cMessageWindow {
  public:

@@ -2,7 +2,6 @@
 #include <cstdint>
 
 #include "base/checked_convert.h"
-#include "base/report_log.h"
 #include "game/chara_base.h"
 #include "game/shot.h"
 
@@ -22,9 +21,7 @@ int cCharaBase::TakeShotHit(const cShot& shot) {
     if (damage > kMaxDamage) damage = kMaxDamage;
   }
   const int result = ChangeHp(SaturateToInt(-damage), 0, 1);
-  // The effect instances are not built yet: the hit effect is noted.
-  if (def.m_nHitEffect != 0)
-    DebugLogPrintf("HitEffect %d %d scale %d", def.m_nHitEffect, m_nId, static_cast<int>(def.m_nScale));
+  ShowHitEffect(def.m_nHitEffect, m_ShotContact.rc, shot.m_Box.rc, def.m_nScale);
   ApplyShotKnockback(shot);
   if (def.m_nPower != 0) FireTrigger(FLOWTRIGGER_DAMAGED);
   if (def.m_nImpact != 0) FireTrigger(FLOWTRIGGER_IMPACT);

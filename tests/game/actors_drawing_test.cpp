@@ -122,7 +122,7 @@ TEST(HeroDrawing, TheSightMaskWindowFollowsTheHeroAndLooksAheadWithinTheMask) {
   }
 }
 
-TEST(CharaDrawing, TheDropItemHintShows32FramesOfEvery96AboveTheCharacter) {
+TEST(DropItemHint, Shows32FramesOfEvery96AboveTheCharacter) {
   GameWorld world;
   Room().Build();
   world.Scene().m_ScrollX.m_dPos = 320;

@@ -5,8 +5,11 @@
 
 #include <climits>
 #include <string>
+#include <tuple>
 #include <vector>
 
+#include "base/crt_random.h"
+#include "base/number_text.h"
 #include "game/aimed_shots.h"
 #include "game/characters.h"
 #include "game/item_commands.h"
@@ -82,10 +85,10 @@ TEST(CharaDamage, ABodyHitTakesPowerLessDefenceOrHealsAndFiresItsTriggers) {
 TEST(CharaDamage, TheAttackersHitEffectShowsWithItsScaleAndItsImpactPushes) {
   GameWorld world;
   Room().Build();
-  // Effect 6: 20 × 10 frames that grow with the attacker.
+  // Effect 6: 10 × 8 frames that grow with the attacker.
   Database.m_vEffect.resize(7);
-  Database.m_vEffect[6].m_nWidth = 20;
-  Database.m_vEffect[6].m_nHeight = 10;
+  Database.m_vEffect[6].m_nWidth = 10;
+  Database.m_vEffect[6].m_nHeight = 8;
   Database.m_vEffect[6].m_bScaleWithOwner = 1;
   BuildEffectPatterns(EffectStepTable);
   cEdChara attackerDef = CharaDef().Impact(4).Scale(2);
@@ -94,20 +97,22 @@ TEST(CharaDamage, TheAttackersHitEffectShowsWithItsScaleAndItsImpactPushes) {
   cChara& attacker = world.AddChara(attackerDef, {4, 5});
   attacker.m_dVx = 3;
   cChara& target = world.AddChara(CharaDef().Hp(10), {5, 5});
+  // The contact boxes meet in (120, 110)-(131, 131).
+  target.m_Contact.rc = {100, 100, 131, 131};
+  attacker.m_Contact.rc = {120, 110, 151, 141};
+  target.m_ShotContact.rc = {0, 0, 9, 9};
+  crt::srand(5);
   target.TakeBodyHit(attacker);
+  // Centred there at twice the frame size, jittered by up to 8 dots.
+  crt::srand(5);
+  const int jx = RandomRange(-8, 8), jy = RandomRange(-8, 8);
   ASSERT_EQ(world.Scene().m_Effects.size(), 1u);
-  const cEffectInstance& effect = world.Scene().m_Effects.front();
-  EXPECT_EQ(effect.m_sEffect, 6);
-  EXPECT_EQ(effect.m_bScaled, 1) << "the attacker's scale is passed on";
-  EXPECT_EQ(effect.m_nWidth, 40);
-  EXPECT_EQ(effect.m_nHeight, 20);
+  const cEffectInstance& shown = world.Scene().m_Effects.front();
+  EXPECT_EQ(std::make_tuple(shown.m_sEffect, shown.m_dX, shown.m_dY, shown.m_nWidth, shown.m_nHeight, shown.m_bScaled),
+            std::make_tuple(int16_t{6}, 116.0 + jx, 113.0 + jy, 20, 16, 1));
   // Strength 4 to the right at S = 1: (√513 − 1) / 2.
   EXPECT_EQ(target.m_dKnockX, 10.824751652906125);
   EXPECT_EQ(target.m_dKnockY, 0);
-
-  attacker.m_Def.m_nHitEffect = 0;
-  target.TakeBodyHit(attacker);
-  EXPECT_EQ(world.Scene().m_Effects.size(), 1u) << "no effect named, none shown";
 }
 
 TEST(CharaInvincibility, CountdownsLastTheStagesFramesTimesTheStepsGeneralAndPerAttacker) {
@@ -221,6 +226,8 @@ TEST(CharaDefeat, RunsItsDeathFlowsOnceForgetsEveryReferenceAndStartsItsDeathEff
   def.m_nDeathEffectMode = 2;
   def.m_nScore = 150;
   Targets t(def);
+  Database.m_vCharaEffect.resize(4);  // death effect 3 exists
+  BuildDatabaseRunTables();
   cChara& c = *t.c;
   c.m_nHp = 0;
   // C is the hero's listed attacker since its set-up.
@@ -240,7 +247,8 @@ TEST(CharaDefeat, RunsItsDeathFlowsOnceForgetsEveryReferenceAndStartsItsDeathEff
   const std::string id = Id(c);
   EXPECT_EQ(t.ShotTargets(), (std::vector<int>{OBJECT_NONE, OBJECT_NONE, t.a->m_nId})) << "42 aims at A now";
   EXPECT_EQ(t.world.events.Texts(EventKind::Trigger), std::vector<std::string>{"3 " + id});
-  EXPECT_EQ(t.world.events.Texts(EventKind::Log), (std::vector<std::string>{"CharaEffect Start 3 2 0"}));
+  EXPECT_EQ(c.m_CharaEffect.m_sEffect, 3) << "its death effect runs";
+  EXPECT_EQ(c.m_CharaEffect.m_nRunMode, 2);
 }
 
 TEST(CharaDefeat, TheStageScoreGainsTheCharactersScoreWithin0To999999) {

@@ -30,6 +30,7 @@
 #include "platform/soft_display.h"
 #include "platform/text.h"
 #include "records/database.h"
+#include "records/save_data.h"
 #include "records/system_ini.h"
 #include "support/bdf_font.h"
 #include "support/builders.h"

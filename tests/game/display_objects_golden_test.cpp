@@ -13,7 +13,7 @@ namespace {
 class DisplayObjectsGolden : public DisplayObjects {
  protected:
   void TearDown() override {
-    CommonVariables().Fill(0);
+    PlayData.Reset();
     DisplayObjects::TearDown();
   }
 
@@ -28,7 +28,7 @@ class DisplayObjectsGolden : public DisplayObjects {
 
   void DrawStage() {
     MakeMessageFont(16, true);
-    CommonVariables().At(5) = 42;
+    PlayData.m_vCommonVar.At(5) = 42;
     cHero& hero = PlaceHero(96, 300);
     // Item icon 1 of the small icons; the extra-life icon of the accessory image.
     ASSERT_TRUE(DDCreateSurface(&SurfaceTable[SURFACE_ITEM_ICONS], 64, 64, 1, 1, 0, nullptr, 0));

@@ -96,7 +96,7 @@ struct SpawnCase {
   const char* report;  // "" for none
 };
 
-TEST_F(EffectInstance, TheCommandsEffectUsesItsLow16BitsAndEntry0ForABadNumber) {
+TEST_F(EffectInstance, AnEffectNumberCountsByItsLow16BitsAndABadOneTakesEntry0) {
   const std::string size = std::to_string(sizeof(cEdEffect));
   const SpawnCase cases[] = {
       {"frame width", 1, 20, 1, 0, ""},
@@ -118,6 +118,11 @@ TEST_F(EffectInstance, TheCommandsEffectUsesItsLow16BitsAndEntry0ForABadNumber) 
       EXPECT_EQ(logs, std::vector<std::string>{c.report + size + " )"}) << c.what;
     else
       EXPECT_TRUE(logs.empty()) << c.what;
+    // A hit effect takes its number the same way.
+    world.events.Clear();
+    cEffectInstance hit(c.number, {0, 0, 9, 9}, {0, 0, 9, 9}, 1);
+    EXPECT_EQ(hit.m_sEffect, c.effect) << c.what;
+    EXPECT_EQ(world.events.Texts(EventKind::Log), logs) << c.what;
   }
   // A bad pattern: reported, pattern 0 (and no close request: the test would fail).
   cEffectInstance e(Spawn(1, 0, 0, 20, 10, 0));
@@ -195,7 +200,9 @@ TEST_F(EffectInstance, DrawsFromImage2nMinus2OrStretchedFrom2nMinus1) {
   SetEffect(5, 20, 10, 0, {0, 1});
   Scroll(100.7, 50);
   for (const ImageCase& c : cases) {
-    if (c.d3d) ASSERT_TRUE(Start3D(32));
+    if (c.d3d) {
+      ASSERT_TRUE(Start3D(32));
+    }
     nBpp = c.d3d ? 32 : 16;
     SystemIni.nDD_VideoStretch = c.stretch;
     RecordingRenderer recorder;

@@ -306,6 +306,7 @@ TEST(HeroItems, ATakenItemShowsItsPopupPlaysItsSoundAndRunsItsCommands) {
     EXPECT_EQ(popup.m_nFrames, 30);
     EXPECT_EQ(popup.m_bStopsGame, 0);
     EXPECT_EQ(popup.m_nAnchorId, hero.m_nId);
+    EXPECT_EQ(popup.m_lpSurface, nullptr);
     EXPECT_EQ(popup.m_bKeepOnScreen + popup.m_nOffX + popup.m_nOffY + popup.m_bUseId + popup.m_bSubstitute, 0);
   }
   GameWorld world;

@@ -13,17 +13,17 @@ class MessageText : public DisplayObjects {
  protected:
   void SetUp() override {
     DisplayObjects::SetUp();
-    CommonVariables().At(1) = 120;
-    CommonVariables().At(5) = 42;
-    CommonVariables().At(6) = 0;
-    CommonVariables().At(7) = INT_MAX;
-    CommonVariables().At(8) = INT_MIN;
-    CommonVariables().At(255) = 3;
+    PlayData.m_vCommonVar.At(1) = 120;
+    PlayData.m_vCommonVar.At(5) = 42;
+    PlayData.m_vCommonVar.At(6) = 0;
+    PlayData.m_vCommonVar.At(7) = INT_MAX;
+    PlayData.m_vCommonVar.At(8) = INT_MIN;
+    PlayData.m_vCommonVar.At(255) = 3;
     world.Scene().m_vStageVars.At(2) = -7;
     world.Scene().m_vStageVars.At(5) = 99;
   }
   void TearDown() override {
-    CommonVariables().Fill(0);
+    PlayData.Reset();
     DisplayObjects::TearDown();
   }
 };

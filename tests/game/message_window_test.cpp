@@ -19,10 +19,10 @@ class MessageWindow : public DisplayObjects {
     DisplayObjects::SetUp();
     ASSERT_TRUE(Start(16));
     MakeMessageFont(16);
-    CommonVariables().At(5) = 42;
+    PlayData.m_vCommonVar.At(5) = 42;
   }
   void TearDown() override {
-    CommonVariables().Fill(0);
+    PlayData.Reset();
     DisplayObjects::TearDown();
   }
 
@@ -115,9 +115,11 @@ TEST_F(MessageWindow, ASurfaceGoesToSystemMemoryBelowAFifthOfVideoMemoryFree) {
 
 TEST_F(MessageWindow, AFailedSurfaceAsksToCloseAndTheWindowDrawsNothing) {
   world.events.AllowCloseRequests(true);
-  // 1100 cells of 16 dots: wider than any surface can be.
-  const std::string line(1100, 'A');
-  cMessageWindow w = Text(line.c_str(), MESSAGEPLACE_CENTRE, MESSAGEDISPLAY_STAGE, 0);
+  // 1100 cells of 16 dots: wider than any surface can be. Its value is
+  // substituted again every frame.
+  const std::string line = "#C5" + std::string(1098, 'A');
+  cMessageWindow w(MESSAGEMODE_TEXT, line.c_str(), 0, 0, 0, MESSAGEPLACE_CENTRE, 0, 0, 0, 0, 0, 1,
+                   MESSAGEDISPLAY_STAGE, 0, 0, 0, 0, 1, 1, 1, 0, 0, 0);
   EXPECT_EQ(w.m_nWidth, 17602);
   EXPECT_EQ(w.m_lpSurface, nullptr);
   EXPECT_EQ(w.m_lpSurfaceDef, nullptr);
@@ -126,7 +128,12 @@ TEST_F(MessageWindow, AFailedSurfaceAsksToCloseAndTheWindowDrawsNothing) {
   EXPECT_EQ(world.events.Texts(EventKind::Close).size(), 1u);
   RecordingRenderer recorder;
   EXPECT_EQ(w.Draw(&BackBuffer, 0), 0);
+  // A new value of the same size renders onto no surface.
+  PlayData.m_vCommonVar.At(5) = 43;
+  EXPECT_EQ(w.Draw(&BackBuffer, 0), 0);
+  EXPECT_EQ(w.m_strText.substr(0, 3), "43A");
   EXPECT_TRUE(recorder.Calls().empty());
+  EXPECT_TRUE(Off_Msg.empty());
 }
 
 TEST_F(MessageWindow, LivesForItsDisplayModeAndTime) {
@@ -321,7 +328,7 @@ TEST_F(MessageWindow, RefreshKeepsTheSurfaceForTheSameSizeAndMakesOneForANewSize
   ASSERT_EQ(w.m_strText, "42");
   const std::vector<std::string> ink42 = InkOf(first);
 
-  CommonVariables().At(5) = 43;
+  PlayData.m_vCommonVar.At(5) = 43;
   stage.m_nFrameCount = 3;  // not a multiple of 2
   w.Draw(&BackBuffer, 0);
   EXPECT_EQ(w.m_strText, "42");
@@ -332,7 +339,7 @@ TEST_F(MessageWindow, RefreshKeepsTheSurfaceForTheSameSizeAndMakesOneForANewSize
   EXPECT_EQ(Off_Msg.size(), 1u);
   EXPECT_NE(InkOf(first), ink42);
 
-  CommonVariables().At(5) = 100;
+  PlayData.m_vCommonVar.At(5) = 100;
   stage.m_nFrameCount = 6;
   w.Draw(&BackBuffer, 0);
   EXPECT_EQ(w.m_strText, "100");

@@ -22,7 +22,9 @@ TEST_F(PictureInstance, LivesForItsDisplayModeAndTime) {
     for (int n = 1; n <= 200 && calls < 0; ++n)
       if (p.Draw(&BackBuffer, &image, c.frozen)) calls = n;
     EXPECT_EQ(calls, c.calls) << c.what;
-    if (calls > 0) EXPECT_EQ(p.m_nFrames, -1) << c.what;
+    if (calls > 0) {
+      EXPECT_EQ(p.m_nFrames, -1) << c.what;
+    }
   }
 }
 

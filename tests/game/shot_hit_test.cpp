@@ -4,6 +4,12 @@
 // facing, and the damage and impact triggers in that order.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
+#include "base/crt_random.h"
+#include "base/number_text.h"
+#include "records/database.h"
+
 #include "shot_test_env.h"
 
 using namespace shottest;
@@ -92,10 +98,30 @@ TEST_F(ShotHits, PowerAndImpactFireTheirTriggersInOrderAndTheShotPushes) {
   EXPECT_EQ(victim.m_dKnockX, 10.824751652906125);
 }
 
-TEST_F(ShotHits, AHitEffectIsNotedWithTheShotsScale) {
+TEST_F(ShotHits, AHitEffectShowsWhereTheShotsBoxMeetsTheShotContactAtTheShotsScale) {
+  // Effect 3: 10 × 8 frames that grow with the attacker.
+  Database.m_vEffect.resize(4);
+  Database.m_vEffect[3].m_nWidth = 10;
+  Database.m_vEffect[3].m_nHeight = 8;
+  Database.m_vEffect[3].m_bScaleWithOwner = 1;
+  BuildEffectPatterns(EffectStepTable);
   cChara& victim = Victim(100, 0);
-  stage.world.events.Clear();
-  victim.TakeShotHit(ShotOf(1, 0, 3));
-  const std::vector<std::string> expected{"HitEffect 3 " + std::to_string(victim.m_nId) + " scale 1"};
-  EXPECT_EQ(stage.world.events.Texts(EventKind::Log), expected);
+  victim.TakeShotHit(ShotOf(1));
+  EXPECT_TRUE(stage.Scene().m_Effects.empty()) << "no effect named";
+
+  cShot& shot = ShotOf(1, 0, 3);
+  shot.m_ShotDef.m_nScale = 3;
+  // The shot's box meets the shot contact in (120, 110)-(131, 131); the body
+  // contact lies elsewhere.
+  victim.m_ShotContact.rc = {100, 100, 131, 131};
+  victim.m_Contact.rc = {0, 0, 9, 9};
+  shot.m_Box.rc = {120, 110, 151, 141};
+  crt::srand(9);
+  victim.TakeShotHit(shot);
+  crt::srand(9);
+  const int jx = RandomRange(-12, 12), jy = RandomRange(-12, 12);
+  ASSERT_EQ(stage.Scene().m_Effects.size(), 1u);
+  const cEffectInstance& shown = stage.Scene().m_Effects.front();
+  EXPECT_EQ(std::make_tuple(shown.m_sEffect, shown.m_dX, shown.m_dY, shown.m_nWidth, shown.m_nHeight, shown.m_bScaled),
+            std::make_tuple(int16_t{3}, 111.0 + jx, 109.0 + jy, 30, 24, 1));
 }

@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include "game/map_cells.h"
+#include "records/command_vocab.h"
+#include "records/condition.h"
 #include "records/database.h"
 #include "records/map_cell.h"
 #include "records/system.h"
@@ -155,7 +157,13 @@ namespace {
 MAPCELL& WatchedCell(int x, int y, char kind) {
   MAPCELL* cell = CellAtDots(x, y);
   cell->Block = MapBuilder::BlockFor(kind);
+  // S0 = 0: a condition that holds.
   cell->Block.m_vConditions.resize(1);
+  cEdCondition& holds = cell->Block.m_vConditions[0];
+  holds.m_nType = CONDTYPE_STAGE_VAR;
+  holds.m_nIndex = 0;
+  holds.m_nCompare = CMPOP_EQ;
+  holds.m_nConst = 0;
   cell->bLatched = 0;
   return *cell;
 }

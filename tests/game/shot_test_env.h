@@ -70,6 +70,9 @@ class ShotStage {
     // Its far edges, which the hero's own confinement will keep.
     h.cGameObject::ClampX(2);
     h.cGameObject::ClampY(2);
+    // The hero's set-up carries the view with it; these stages keep theirs.
+    world.Scene().m_ScrollX.m_dPos = 320;
+    world.Scene().m_ScrollY.m_dPos = 320;
     world.UpdatePresence();
     return h;
   }

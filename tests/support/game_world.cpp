@@ -114,12 +114,12 @@ cHero& GameWorld::AddHero(const cEdChara& def, Cell at) {
   Player.clear();
   Player.resize(1);
   cHero& hero = Player[0];
-  const double x = (at.first + 10) * 32 + 16;
-  const double y = (at.second + 10) * 32 + 16;
+  // The placed position is the centre of the placement's cell, as the stage
+  // set-up gives it.
+  const double x = (at.first + m_scene.m_ScrollX.m_nBorder) * 32 + 16;
+  const double y = (at.second + m_scene.m_ScrollY.m_nBorder) * 32 + 16;
   hero.SetUp(m_scene.m_nCharaSerial++, def, x, y);
   hero.SetCellPos(at.first, at.second);
-  hero.m_dStartX = hero.m_rcHit.dLeft;
-  hero.m_dStartY = hero.m_rcHit.dTop;
   hero.m_Anime.SetPattern(hero.m_bNoGravity ? 2 : 0, 1);
   m_scene.m_CharaGroups.At(hero.m_nGroup).push_back(&hero);
   return hero;
@@ -127,10 +127,10 @@ cHero& GameWorld::AddHero(const cEdChara& def, Cell at) {
 
 cChara& GameWorld::AddChara(const cEdChara& def, Cell at, int16_t cloneNo, const cItem* dropItem) {
   cChara built;
-  built.SetUp(m_scene.m_nCharaSerial++, def, dropItem, 0, 0, cloneNo);
+  const double x = (at.first + m_scene.m_ScrollX.m_nBorder) * 32 + 16;
+  const double y = (at.second + m_scene.m_ScrollY.m_nBorder) * 32 + 16;
+  built.SetUp(m_scene.m_nCharaSerial++, def, dropItem, x, y, cloneNo);
   built.PlaceAtCell(at.first, at.second);
-  built.m_dStartX = built.m_rcHit.dLeft;
-  built.m_dStartY = built.m_rcHit.dTop;
   CharaList.push_back(built);
   cChara& placed = CharaList.back();
   m_scene.m_CharaGroups.At(placed.m_nGroup).push_back(&placed);
