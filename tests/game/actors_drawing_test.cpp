@@ -43,13 +43,6 @@ std::vector<std::string> Markers(int hitColour, int contactColour) {
           "DDDrawFrame Back 171 172 10 20 1 " + std::to_string(contactColour)};
 }
 
-// The hero's own graphic first, then its markers over it.
-std::vector<std::string> HeroWithMarkers(int hitColour, int contactColour) {
-  std::vector<std::string> calls{"DDBlt Back 160 160 32 32 T4 0 32 1"};
-  for (const std::string& m : Markers(hitColour, contactColour)) calls.push_back(m);
-  return calls;
-}
-
 }  // namespace
 
 TEST(HeroDrawing, MarkersOverTheHeroCycleFourColoursEightFramesEach) {
@@ -58,15 +51,20 @@ TEST(HeroDrawing, MarkersOverTheHeroCycleFourColoursEightFramesEach) {
   ASSERT_EQ(hero.m_rcScreen.nLeft, 160);
   ASSERT_EQ(hero.m_rcScreen.nTop, 160);
   RecordingRenderer renderer;
+  // The hero itself first, then the markers over it.
+  auto withHero = [](std::vector<std::string> markers) {
+    markers.insert(markers.begin(), "DDBlt Back 160 160 32 32 T4 0 32 1");
+    return markers;
+  };
   for (int frame = 0; frame < 40; ++frame) {
     hero.Draw(&BackBuffer, 0);
     const int k = (frame % 32) / 8;
-    EXPECT_EQ(renderer.Take(), HeroWithMarkers(208 + k, 212 + k)) << frame;
+    EXPECT_EQ(renderer.Take(), withHero(Markers(208 + k, 212 + k))) << frame;
   }
   // Frozen: drawn, but the colours hold.
   for (int frame = 0; frame < 10; ++frame) {
     hero.Draw(&BackBuffer, 1);
-    EXPECT_EQ(renderer.Take(), HeroWithMarkers(209, 213));
+    EXPECT_EQ(renderer.Take(), withHero(Markers(209, 213)));
   }
 }
 

@@ -1,136 +1,151 @@
-// A golden picture of the hero with its four box markers, a character with
-// its drop-item hint, and items plain, at scale 2 and marked, on the
-// software display at 16 bits and the 3D device at 32 bits. UPDATE_GOLDEN=1
-// writes them anew.
+// Golden sheets of what is drawn over and beside the characters, on each
+// back end (the software display at 8 and 16 bits, the 3D device at 32
+// bits): the hero with its box markers under its sight mask, a character
+// with its drop-item hint, an item with its mark plain and at scale 2, a
+// shot in both facings, and a sword. UPDATE_GOLDEN=1 writes them anew.
 #include <gtest/gtest.h>
 
-#include <string>
-#include <vector>
-
 #include "chara_sheet_env.h"
-#include "platform/bmp_bytes.h"
+#include "game/shot.h"
+#include "game/stage_data.h"
+#include "media/system_surfaces.h"
+#include "records/shot.h"
 #include "records/stage.h"
+#include "records/sword_type.h"
 
 using namespace charadraw;
 
 namespace {
 
-// An 8-bit image in the sheets' palette.
-void WriteImage(const std::string& name, int w, int h, const std::vector<uint8_t>& pixels) {
-  using namespace bmpbytes;
-  std::vector<uint32_t> table;
-  for (int i = 0; i < 256; ++i) table.push_back(PaletteColour(i));
-  const int stride = (w + 3) & ~3;
-  std::string rows;
-  for (int y = h - 1; y >= 0; --y) {
-    rows.append(reinterpret_cast<const char*>(pixels.data()) + static_cast<size_t>(y) * w, static_cast<size_t>(w));
-    rows.append(static_cast<size_t>(stride - w), '\0');
-  }
-  const std::string bytes = File(Info(w, h, 8, 0, 256), Table(table), rows);
-  ASSERT_TRUE(plat::WriteFileAtomic(name, bytes.data(), bytes.size())) << name;
-}
+struct Layer {
+  bool d3d;
+  int bpp;
+  const char* name;
+};
+const Layer kLayers[] = {{false, 8, "actors_dd8"}, {false, 16, "actors_dd16"}, {true, 32, "actors3d_32"}};
 
-// Item 1 of Item.bmp: a green gem in its first cell, a lime one in its
-// second; its small icon in Item_Mini.bmp a pink square.
-void WriteItemImages() {
-  std::vector<uint8_t> items(64 * 64, kBlack);
-  for (int frame = 0; frame < 2; ++frame)
-    for (int y = 0; y < 32; ++y)
-      for (int x = 0; x < 32; ++x)
-        if (std::abs(x - 15) + std::abs(y - 15) <= 12)
-          items[static_cast<size_t>((32 + y) * 64 + frame * 32 + x)] = frame ? kLime : kGreen;
-  WriteImage("bmp\\Item.bmp", 64, 64, items);
-  std::vector<uint8_t> mini(32 * 32, kBlack);
-  for (int y = 18; y < 30; ++y)
-    for (int x = 2; x < 14; ++x) mini[static_cast<size_t>(y * 32 + x)] = kPink;
-  WriteImage("bmp\\Item_Mini.bmp", 32, 32, mini);
-}
-
-cEdItem Gem(int scale, int marked) {
-  cEdItem def;
-  def.m_nGraphic = 1;
-  def.m_nScale = static_cast<int8_t>(scale);
-  def.m_bShowIcon = static_cast<int8_t>(marked);
-  def.m_nIcon = 1;
-  return def;
+// A sword of 24 x 8 straight from (0, 0) of Sword.bmp.
+void OneSwordType() {
+  Database.m_vSwordType.resize(1);
+  cEdSwordFrame& frame = Database.m_vSwordType[0].m_vFrame.At(0);
+  frame.m_nSrcX = frame.m_nSrcY = 0;
+  frame.m_nWidth = 24;
+  frame.m_nHeight = 8;
+  frame.m_nOffsetX = frame.m_nOffsetY = 0;
 }
 
 }  // namespace
 
 class ActorsGolden : public CharaSheetTest {
  protected:
-  ActorsGolden() { WriteItemImages(); }
+  ~ActorsGolden() override { ReleaseSwords(); }
 
-  bool LoadItemImages() {
-    static const int kImages[] = {SURFACE_ITEMS, SURFACE_ITEMS + 1, SURFACE_ITEM_ICONS};
-    return DDLoadSurfaces(SurfaceTable, kImages, static_cast<int>(std::size(kImages)));
+  // The sword images of type 0: first set plain and mirrored, second set
+  // plain and mirrored.
+  static bool LoadSwords() {
+    Off_Sword.resize(4);
+    for (int i = 0; i < 4; ++i)
+      if (DDCreateSurfaceFromFile(&Off_Sword[i], "bmp\\Sword.bmp", 1, nBpp, 0, 0, nullptr, 0, i % 2 ? 24 : 0, 0, 0))
+        return false;
+    return true;
+  }
+  static void ReleaseSwords() {
+    DDReleaseSurfaceVector(Off_Sword);
+    Off_Sword.clear();
   }
 
-  // The figure as the hero at view (L, T), every box marked: the hit box
-  // and the pick-up box filled, the contact and shot boxes framed.
-  void DrawHero(int L, int T) {
-    Stage.m_nHeroContactW = 20;
-    Stage.m_nHeroContactH = 28;
-    Stage.m_nHeroPickupW = 12;
-    Stage.m_nHeroPickupH = 12;
-    Stage.m_nHeroShotContactW = 24;
-    Stage.m_nHeroShotContactH = 6;
-    Stage.m_nShowHitBox = 1;
-    Stage.m_nHitBoxColor = 0;
-    Stage.m_nShowContactBox = 2;
-    Stage.m_nContactBoxColor = 1;
-    Stage.m_nShowPickupBox = 1;
-    Stage.m_nPickupBoxColor = 2;
-    Stage.m_nShowShotBox = 2;
-    Stage.m_nShotBoxColor = 3;
-    cHero& hero = world.AddHero(testsupport::CharaDef().PlayerOperated(), {2, 2});
-    hero.m_Def.m_nGraphicOffset = 0;
-    hero.m_nGraphic = 0;
-    hero.m_nDirection = 0;
-    hero.m_Anime = cAnimePlayer();
-    PlaceAt(hero, L, T);
-    hero.Draw(&BackBuffer, 1);
+  // The sight mask: a dark screen with a transparent window of w x h at (x, y).
+  static void SightMask(int x, int y, int w, int h) {
+    DDFillRect(&SurfaceTable[65], 0, 0, 640, 480, Cube(0, 0, 1));
+    DDFillRect(&SurfaceTable[65], x, y, w, h, 0);
   }
 
-  // The figure holding a gem, its hint showing.
-  void DrawHolder(int L, int T) {
-    cItem drop;
-    drop.Init(0, Gem(1, 0), 1);
-    cChara& c = AddFigure(1, false, L, T);
-    c.m_DropItem = drop;
-    c.m_bOnScreen = 1;
-    c.m_nHintCounter = 64;
-    c.Draw(&BackBuffer, 1);
-    c.DrawDropItemHint(&BackBuffer);
+  // A shot or a sword of `owner`, filed as the emitter does, a shot at view
+  // (x, y), a sword where its owner holds it.
+  cShot& Fire(cCharaBase& owner, int type, int x, int y, int scale = 1) {
+    cEdShot def;
+    def.m_nCount = 1;
+    def.m_nScale = static_cast<int8_t>(scale);
+    SHOTSPAWN sp;
+    sp.nX = x + 320;
+    sp.nY = y + 320;
+    sp.nWidth = sp.nHeight = 16;
+    cShot built;
+    built.Init(world.Scene().m_nShotSerial++, owner, type, def, sp);
+    cShot& shot = world.Scene().AddShot(built);
+    if (type == SHOTMAKER_SWORD) shot.StepSword();
+    shot.UpdateScreenRect();
+    return shot;
   }
 
-  // A gem at view (L, T) showing its cell `frame`.
-  void DrawGem(int scale, int marked, int frame, int L, int T) {
-    cItem item;
-    item.Init(1, Gem(scale, marked), 0);
-    for (int f = 0; f < frame * 15; ++f) item.m_Anime.Advance();
-    item.m_rcScreen.nLeft = L;
-    item.m_rcScreen.nTop = T;
+  // An item of graphic 0 with mark 2 (a corner flag) at view (x, y).
+  static void DrawItem(cItem& item, int scale, int x, int y) {
+    cEdItem def;
+    def.m_nScale = static_cast<int8_t>(scale);
+    def.m_bShowIcon = 1;
+    def.m_nIcon = 2;
+    item.Init(0, def, 0);
+    PlaceAt(item, x, y);
     item.Draw(&BackBuffer, 0);
   }
 };
 
-TEST_F(ActorsGolden, HeroMarkersDropHintAndItems) {
-  struct Layer {
-    bool d3d;
-    int bpp;
-    const char* name;
-  };
-  const Layer layers[] = {{false, 16, "actors_16"}, {true, 32, "actors3d_32"}};
-  for (const Layer& layer : layers) {
+TEST_F(ActorsGolden, MarkersSightDropHintItemsShotsAndASword) {
+  OneSwordType();
+  // Markers: the hit box framed in colour 208 + 4 (green run), the
+  // pick-up box filled in 208 + 8.
+  Stage.m_nShowHitBox = 2;
+  Stage.m_nHitBoxColor = 1;
+  Stage.m_nShowPickupBox = 1;
+  Stage.m_nPickupBoxColor = 2;
+  for (const Layer& layer : kLayers) {
     ASSERT_TRUE(StartLayer(layer.d3d, layer.bpp)) << layer.name;
-    ASSERT_TRUE(LoadItemImages()) << layer.name;
+    ASSERT_TRUE(LoadSwords()) << layer.name;
     DDFillRect(&BackBuffer, 0, 0, 640, 480, Cube(1, 1, 2));
-    DrawHero(40, 40);
-    DrawHolder(120, 40);
-    DrawGem(1, 0, 0, 200, 40);
-    DrawGem(1, 0, 1, 240, 40);
-    DrawGem(2, 1, 0, 280, 8);
+
+    // The hero at (80, 80), seeing a window around itself.
+    cEdChara heroDef = testsupport::CharaDef().PlayerOperated().Sight(4);
+    heroDef.m_nSightMode = 1;
+    testsupport::MapBuilder(std::vector<std::string>(15, std::string(20, '.'))).Build();
+    cHero& hero = world.AddHero(heroDef, {2, 2});
+    // The view on the map's first cell: view (x, y) is world (x + 320, y + 320).
+    world.Scene().m_ScrollX.m_dPos = world.Scene().m_ScrollY.m_dPos = 320;
+    hero.m_Anime = cAnimePlayer();
+    PlaceAt(hero, 80, 80);
+    hero.Draw(&BackBuffer, 1);
+    SightMask(16, 16, 160, 160);
+    hero.DrawSight(&BackBuffer);
+    // Everything else beside it, over the mask.
+
+    // A character with a drop item, its hint due.
+    cEdItem dropDef;
+    cItem drop;
+    drop.Init(0, dropDef, 1);
+    cChara& holder = world.AddChara(testsupport::CharaDef(), {2, 2}, 0, &drop);
+    holder.m_Anime = cAnimePlayer();
+    PlaceAt(holder, 240, 80);
+    holder.m_bOnScreen = 1;
+    holder.m_nHintCounter = 64;
+    holder.Draw(&BackBuffer, 1);
+    holder.DrawDropItemHint(&BackBuffer);
+
+    // Items with their mark, plain and at scale 2.
+    cItem plain, large;
+    DrawItem(plain, 1, 340, 80);
+    DrawItem(large, 2, 400, 64);
+
+    // Shots facing left and right, one at scale 2, and the holder's sword
+    // in front of it, facing right.
+    holder.m_nDirection = 0;
+    Fire(holder, SHOTMAKER_SHOT, 80, 240).Draw(&BackBuffer, 1);
+    holder.m_nDirection = 1;
+    Fire(holder, SHOTMAKER_SHOT, 120, 240).Draw(&BackBuffer, 1);
+    Fire(holder, SHOTMAKER_SHOT, 160, 232, 2).Draw(&BackBuffer, 1);
+    Fire(holder, SHOTMAKER_SWORD, 0, 0).Draw(&BackBuffer, 1);
+
     EXPECT_TRUE(testsupport::MatchesGolden(layer.name, Shown())) << layer.name;
+    for (auto it = world.Scene().m_Shots.begin(); it != world.Scene().m_Shots.end();) it = world.Scene().EraseShot(it);
+    CharaList.clear();
+    ReleaseSwords();
   }
 }

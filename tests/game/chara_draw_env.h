@@ -100,7 +100,7 @@ class CharaDrawTest : public ::testing::Test {
     return c;
   }
 
-  static void PlaceAt(cCharaBase& c, int L, int T) {
+  static void PlaceAt(cGameObject& c, int L, int T) {
     c.UpdateScreenRect();
     c.m_rcHit.dLeft += L - c.m_rcScreen.nLeft;
     c.m_rcHit.dTop += T - c.m_rcScreen.nTop;

@@ -258,7 +258,9 @@ TEST_F(CharaDrawing, TranslucentAlternatesWithHiddenAndIsNeverOpaque) {
     chara.Draw(&BackBuffer, 0);
     const std::vector<std::string> calls = recorder.Take();
     ASSERT_LE(calls.size(), 1u);
-    if (!calls.empty()) EXPECT_EQ(calls[0].rfind("DDBltHalf", 0), 0u) << calls[0];
+    if (!calls.empty()) {
+      EXPECT_EQ(calls[0].rfind("DDBltHalf", 0), 0u) << calls[0];
+    }
     seen += calls.empty() ? '.' : 'h';
   }
   EXPECT_EQ(seen, "hhh..hh..hh.");
@@ -283,7 +285,9 @@ TEST_F(CharaDrawing, FrozenFramesDrawButNeverStepAnyKind) {
     EXPECT_EQ(after.m_dElapsed, before.m_dElapsed) << kind;
     EXPECT_EQ(after.m_nCounter, before.m_nCounter) << kind;
     EXPECT_EQ(after.m_bShown, before.m_bShown) << kind;
-    if (kind != CHARAEFFECT_BLINK || before.m_bShown) EXPECT_FALSE(recorder.Take().empty()) << kind;
+    if (kind != CHARAEFFECT_BLINK || before.m_bShown) {
+      EXPECT_FALSE(recorder.Take().empty()) << kind;
+    }
   }
 }
 

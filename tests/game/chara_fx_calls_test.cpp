@@ -61,12 +61,12 @@ class CharaFxCalls : public CharaDrawTest {
 
 TEST_F(CharaFxCalls, PlainBurstSplitAndWave) {
   const CallCase cases[] = {
-      {"none", {0}, DD16, 1, false, {"DDBlt Back 100 200 32 32 T7 64 32 1"}},
-      {"none: no tint on the software display", {0}, DD16, 1, true, {"DDBlt Back 100 200 32 32 T7 64 32 1"}},
-      {"none", {0}, D3D32, 1, true, {"DDBltBlend Back 100 200 32 32 T7 64 32 1 ff336699 7"}},
-      {"none", {0}, DD16, 2, false, {"DDBltStretch Back 100 200 64 64 T25 64 32 32 32 1"}},
-      {"none", {0}, DD16S, 2, false, {"DDBltStretch Back 100 200 64 64 T7 64 32 32 32 1"}},
-      {"none", {0}, D3D32, 2, true, {"DDBltStretchBlend Back 100 200 64 64 T25 64 32 32 32 1 ff336699 7"}},
+      {"none", {0, {}}, DD16, 1, false, {"DDBlt Back 100 200 32 32 T7 64 32 1"}},
+      {"none: no tint on the software display", {0, {}}, DD16, 1, true, {"DDBlt Back 100 200 32 32 T7 64 32 1"}},
+      {"none", {0, {}}, D3D32, 1, true, {"DDBltBlend Back 100 200 32 32 T7 64 32 1 ff336699 7"}},
+      {"none", {0, {}}, DD16, 2, false, {"DDBltStretch Back 100 200 64 64 T25 64 32 32 32 1"}},
+      {"none", {0, {}}, DD16S, 2, false, {"DDBltStretch Back 100 200 64 64 T7 64 32 32 32 1"}},
+      {"none", {0, {}}, D3D32, 2, true, {"DDBltStretchBlend Back 100 200 64 64 T25 64 32 32 32 1 ff336699 7"}},
       {"burst", {1, {1, 6, 20}}, DD16, 1, false, {"DDBltBurst Back 100 200 32 32 T7 64 32 6 1"}},
       {"burst", {1, {1, 6, 20}}, D3D32, 1, true, Tinted("DDBltBurst Back 100 200 32 32 T7 64 32 6 1")},
       {"burst: the distance scales", {1, {1, 6, 20}}, DD16, 2, false,

@@ -1,8 +1,9 @@
 #pragma once
 // Character drawing on a running back end: the drawing layer started headless
 // with the system surface table, and the images a character needs written
-// by hand: a palette, a 32 x 32 figure (Character1.bmp), the mark sheet and
-// Accessory.bmp with the gauge rows; the work surfaces 63..70. At 8 bits the
+// by hand: a palette, a 32 x 32 figure (Character1.bmp), the mark sheet,
+// Accessory.bmp with the gauge rows, a shot, an item with its small icon and
+// a sword image (Sword.bmp, for Off_Sword); the work surfaces 63..70. At 8 bits the
 // blend table holds, for each pair of colours, the palette colour nearest to
 // their mean. The picture as the presenter shows it is taken for the
 // golden images.
@@ -71,7 +72,7 @@ class CharaSheetTest : public CharaDrawTest {
     std::copy(std::begin(CurPalette), std::end(CurPalette), std::begin(BasePalette));
     if (!DDSetTransmit("bmp\\plt\\Palette.bmp")) return false;
     if (bpp == 8) FillBlendTable();
-    static const int kImages[] = {4, 5, 22, 23, 43, 44, 49, 63, 64, 65, 66, 67, 68, 69, 70};
+    static const int kImages[] = {4, 5, 20, 21, 22, 23, 38, 39, 40, 41, 42, 43, 44, 49, 63, 64, 65, 66, 67, 68, 69, 70};
     if (!DDLoadSurfaces(SurfaceTable, kImages, static_cast<int>(std::size(kImages)))) return false;
     SelectCharaSurfaces();
     m_started = true;
@@ -167,14 +168,16 @@ class CharaSheetTest : public CharaDrawTest {
     put(18, 26, 20, 31, kBrown);
     Write("bmp\\Character1.bmp", 32, 32, figure);
 
-    // Marks: icon 1 (cell (0, 32)) a cyan diamond with a white middle.
-    std::vector<uint8_t> marks(32 * 64, kBlack);
+    // Marks: icon 1 (cell (0, 32)) a cyan diamond with a white middle; icon
+    // 2 (cell (0, 64)) a magenta flag in the top right corner.
+    std::vector<uint8_t> marks(32 * 96, kBlack);
     for (int y = 0; y < 32; ++y)
       for (int x = 0; x < 32; ++x) {
         const int d = std::abs(x - 16) + std::abs(y - 16);
         if (d <= 10) marks[static_cast<size_t>((32 + y) * 32 + x)] = d <= 3 ? kWhite : kCyan;
+        if (x >= 22 && y < 10 && x - 22 >= y / 2) marks[static_cast<size_t>((64 + y) * 32 + x)] = kMagenta;
       }
-    Write("bmp\\Mark.bmp", 32, 64, marks);
+    Write("bmp\\Mark.bmp", 32, 96, marks);
 
     // Accessory.bmp, tall: gauge rows from 208, two apart: frame, value,
     // low value, lost part, gained part; HP at x 0, SP at x 64.
@@ -186,6 +189,45 @@ class CharaSheetTest : public CharaDrawTest {
         for (int x = 0; x < 128; ++x)
           accessory[static_cast<size_t>(y * 128 + x)] = static_cast<uint8_t>(x < 64 ? hp[bar] : sp[bar]);
     Write("bmp\\Accessory.bmp", 128, 224, accessory);
+
+    // Shot.bmp: graphic 0 in two frames of 16 x 16, a white-cored lime ball
+    // flying left with an orange tail, then a smaller one.
+    std::vector<uint8_t> shots(32 * 16, kBlack);
+    for (int frame = 0; frame < 2; ++frame)
+      for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 16; ++x) {
+          const int d = (2 * x - 9) * (2 * x - 9) + (2 * y - 15) * (2 * y - 15);
+          const int r = frame ? 7 : 9;
+          uint8_t& p = shots[static_cast<size_t>(y * 32 + frame * 16 + x)];
+          if (d <= r * r)
+            p = d <= 9 ? kWhite : kLime;
+          else if (x > 8 && y >= 6 && y <= 9)
+            p = kOrange;
+        }
+    Write("bmp\\Shot.bmp", 32, 16, shots);
+
+    // Item.bmp: graphic 0 in two frames of 32 x 32, a teal gem with a
+    // silver (then white) shine; Item_Mini.bmp its 16 x 16 icon.
+    std::vector<uint8_t> items(64 * 32, kBlack), mini(16 * 16, kBlack);
+    for (int frame = 0; frame < 2; ++frame)
+      for (int y = 4; y < 28; ++y)
+        for (int x = 4; x < 28; ++x)
+          if (std::abs(x - 16) + std::abs(y - 16) <= 12)
+            items[static_cast<size_t>(y * 64 + frame * 32 + x)] =
+                static_cast<uint8_t>(x < 14 && y < 14 ? (frame ? kWhite : kSilver) : kTeal);
+    for (int y = 0; y < 16; ++y)
+      for (int x = 0; x < 16; ++x)
+        if (std::abs(2 * x - 15) + std::abs(2 * y - 15) <= 13) mini[static_cast<size_t>(y * 16 + x)] = kTeal;
+    Write("bmp\\Item.bmp", 64, 32, items);
+    Write("bmp\\Item_Mini.bmp", 16, 16, mini);
+
+    // Sword.bmp: a 24 x 8 blade pointing left, silver with an orange guard
+    // and a brown hilt.
+    std::vector<uint8_t> sword(24 * 8, kBlack);
+    for (int y = 2; y < 6; ++y)
+      for (int x = 0; x < 24; ++x) sword[static_cast<size_t>(y * 24 + x)] = static_cast<uint8_t>(x >= 19 ? kBrown : kSilver);
+    for (int y = 0; y < 8; ++y) sword[static_cast<size_t>(y * 24 + 18)] = kOrange;
+    Write("bmp\\Sword.bmp", 24, 8, sword);
   }
 
   static void FillBlendTable() {

@@ -30,7 +30,9 @@ int RunUntilEnd(StepFn step, const std::map<int, double>& values, const std::fun
   for (int frame = 1; frame <= 200; ++frame) {
     const int ended = step();
     auto it = values.find(frame);
-    if (it != values.end()) EXPECT_DOUBLE_EQ(value(), it->second) << name << ", frame " << frame;
+    if (it != values.end()) {
+      EXPECT_DOUBLE_EQ(value(), it->second) << name << ", frame " << frame;
+    }
     if (ended) return frame;
   }
   return 0;
