@@ -5,6 +5,7 @@
 #include "base/checked_convert.h"
 #include "game/aimed_shots.h"
 #include "game/characters.h"
+#include "game/effect_instance.h"
 #include "game/item_effect.h"
 #include "game/stage_data.h"
 #include "records/anime_step.h"
@@ -28,11 +29,6 @@ void AddStageScore(int32_t add) {
 void RemoveId(cVector<int32_t>& ids, int32_t id) { ids.erase(std::remove(ids.begin(), ids.end(), id), ids.end()); }
 
 }  // namespace
-
-void ReleaseAimedShot(int32_t shotSerial, int32_t charaId) {
-  cShot* shot = StageData().FindShotById(shotSerial);
-  if (shot && shot->m_nTargetId == charaId) shot->m_nTargetId = OBJECT_NONE;
-}
 
 void cCharaBase::StartInvincibility() {
   const int frames = m_nController == 0 ? Stage.m_nHeroInvincibleTime : Stage.m_nCharaInvincibleTime;

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "base/checked_convert.h"
+#include "game/aimed_shots.h"
 #include "game/chara_base.h"
 #include "game/characters.h"
 #include "game/map_cells.h"
@@ -65,6 +66,11 @@ void cShot::CopyMembers(const cShot& other) {
 cShot::~cShot() {
   if (m_nTargetId == OBJECT_NONE) return;
   if (cCharaBase* target = FindCharaById(m_nTargetId)) target->m_vShots.Remove(m_nId);
+}
+
+void ReleaseAimedShot(int32_t shotSerial, int32_t charaId) {
+  cShot* shot = StageData().FindShotById(shotSerial);
+  if (shot && shot->m_nTargetId == charaId) shot->m_nTargetId = OBJECT_NONE;
 }
 
 void cShot::ScaleHitBox(int nScale) {

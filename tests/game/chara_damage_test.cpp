@@ -10,10 +10,11 @@
 
 #include "base/crt_random.h"
 #include "base/number_text.h"
-#include "game/aimed_shots.h"
 #include "game/characters.h"
+#include "game/effect_instance.h"
 #include "game/item_commands.h"
 #include "game/object_list.h"
+#include "game/shot.h"
 #include "game/stage_data.h"
 #include "records/database.h"
 #include "records/save_data.h"

@@ -155,7 +155,9 @@ TEST(ShotPaths, WithAccelerationHomingSetsTheCourseOnceAndThenTurnsOnlyThePull) 
   cShot& shot = StillShot(stage, owner, SHOTPATH_HOME_HERO, 40, 1, 2, 0, 5);
   for (int step = 0; step < 10; ++step) {
     stage.StepShots();
-    if (step >= 4) EXPECT_EQ((Base{shot.m_dBaseVx, shot.m_dBaseVy}), expected[step - 4]) << step;
+    if (step >= 4) {
+      EXPECT_EQ((Base{shot.m_dBaseVx, shot.m_dBaseVy}), expected[step - 4]) << step;
+    }
   }
   EXPECT_EQ(shot.m_rcHit.dLeft, 419.4550410497224);
   EXPECT_EQ(shot.m_rcHit.dTop, 414.4344033298202);
@@ -198,21 +200,30 @@ TEST(ShotPaths, HomingOnTheNearestFindsItAnewEachStepWhicheverOfTheTwoPaths) {
   EXPECT_LT(traces[0][3].vy, 0);  // then up toward (400, 80)
 }
 
-TEST(ShotPaths, AHomingShotWhoseTargetGoesFliesOn) {
-  ShotStage stage;
-  cChara& owner = stage.Chara(3, 3);
-  cChara& target = stage.Chara(15, 3);
-  owner.m_nTargetId = target.m_nId;
-  cShot& shot = StillShot(stage, owner, SHOTPATH_HOME_TARGET, 40, 0, 999);
-  stage.StepShots();
-  const Base steered{shot.m_dBaseVx, shot.m_dBaseVy};
-  EXPECT_EQ(steered, (Base{3.9930974926999836, 0.23488808780588138}));
-  // Erased from the stage: the shot finds no object and keeps its velocity.
-  stage.Scene().m_CharaGroups.At(1).remove(&target);
-  CharaList.remove_if([&](const cChara& c) { return &c == &target; });
-  for (int step = 0; step < 3; ++step) stage.StepShots();
-  EXPECT_EQ((Base{shot.m_dBaseVx, shot.m_dBaseVy}), steered);
-  EXPECT_EQ(shot.m_bPathDone, 0);
+TEST(ShotPaths, AHomingShotWhoseTargetGoesFliesOnWithoutIt) {
+  for (const char* how : {"erased", "defeated"}) {
+    SCOPED_TRACE(how);
+    ShotStage stage;
+    cChara& owner = stage.Chara(3, 3);
+    cChara& target = stage.Chara(15, 3);
+    owner.m_nTargetId = target.m_nId;
+    cShot& shot = StillShot(stage, owner, SHOTPATH_HOME_TARGET, 40, 0, 999);
+    target.m_vShots.push_back(shot.m_nId);  // as the emitter files it
+    stage.StepShots();
+    const Base steered{shot.m_dBaseVx, shot.m_dBaseVy};
+    EXPECT_EQ(steered, (Base{3.9930974926999836, 0.23488808780588138}));
+    // The shot forgets its target and keeps its velocity.
+    if (how[0] == 'e') {
+      EraseChara(std::prev(CharaList.end()));
+    } else {
+      target.m_nHp = 0;
+      target.Defeat();
+    }
+    EXPECT_EQ(shot.m_nTargetId, OBJECT_NONE);
+    for (int step = 0; step < 3; ++step) stage.StepShots();
+    EXPECT_EQ((Base{shot.m_dBaseVx, shot.m_dBaseVy}), steered);
+    EXPECT_EQ(shot.m_bPathDone, 0);
+  }
 }
 
 TEST(ShotPaths, TheWaveSnakesAcrossItsCourseEitherWay) {
