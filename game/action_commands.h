@@ -5,8 +5,10 @@
 // gets the move set-up of its type. Both come from ActionTable, one entry
 // per type, whose entries point at the functions declared below; each
 // executor lives in the file of its kind (act_moves.cpp, act_shots.cpp,
-// act_others.cpp, act_status_op.cpp, act_run_code.cpp), where an executor
-// that is not built yet does nothing.
+// act_others.cpp, act_status_op.cpp, act_run_code.cpp, and act_waits.cpp,
+// act_message.cpp, act_warp.cpp, act_effects.cpp, act_picture.cpp for the
+// bodies of display_commands.h), where an executor that is not built yet
+// does nothing.
 //
 // An executor runs on every logic step of its command's duration, for the
 // stage's current character, with the stage's current flow and command set

@@ -43,9 +43,6 @@ int ItemCmdFlowChange(cHero& hero, cEdCommand& command) {
   return 0;
 }
 int ItemCmdStageClear(cHero&, cEdCommand& command) { return Note(command, 1); }
-int ItemCmdGameWait(cHero&, cEdCommand& command) { return Note(command, 0); }
-int ItemCmdMessage(cHero&, cEdCommand& command) { return Note(command, 0); }
-int ItemCmdWarp(cHero&, cEdCommand& command) { return Note(command, 0); }
 int ItemCmdSetTarget(cHero&, cEdCommand& command) { return Note(command, 0); }
 int ItemCmdStatusOp(cHero&, cEdCommand& command) { return Note(command, 0); }
 int ItemCmdStatusOp2(cHero&, cEdCommand& command) { return Note(command, 0); }
@@ -54,11 +51,6 @@ int ItemCmdGetItem(cHero&, cEdCommand& command) { return Note(command, 0); }
 int ItemCmdChangeGraphic(cHero&, cEdCommand& command) { return Note(command, 0); }
 int ItemCmdChangeBasicAnimeSet(cHero&, cEdCommand& command) { return Note(command, 0); }
 int ItemCmdPlayAnime(cHero&, cEdCommand& command) { return Note(command, 0); }
-int ItemCmdPlayEffect(cHero&, cEdCommand& command) { return Note(command, 0); }
-int ItemCmdCharaEffect(cHero&, cEdCommand& command) { return Note(command, 0); }
-int ItemCmdScreenEffect(cHero&, cEdCommand& command) { return Note(command, 0); }
-int ItemCmdShowPicture(cHero&, cEdCommand& command) { return Note(command, 0); }
-int ItemCmdScreenColor(cHero&, cEdCommand& command) { return Note(command, 0); }
 int ItemCmdChangeBackground(cHero&, cEdCommand& command) { return Note(command, 0); }
 int ItemCmdPlaySe(cHero&, cEdCommand& command) { return Note(command, 0); }
 int ItemCmdPlayBgm(cHero&, cEdCommand& command) { return Note(command, 0); }

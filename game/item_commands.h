@@ -1,10 +1,11 @@
 #pragma once
 // The item commands: a picked-up item's command list runs at once on the
 // hero (cHero::RunItemCommands), each command through ItemExecutorTable, one
-// entry per ITEMCMDTYPE (records/command_types.h). The bodies live in
-// item_commands.cpp; until they are built each stand-in notes its call in
-// the debug log ("ItemCmd <type>") and returns the result its type has:
-// 1 for the stage clear, 0 for the others.
+// entry per ITEMCMDTYPE (records/command_types.h). The executors live in
+// item_commands.cpp and, for the waits and the display commands, in
+// item_display_commands.cpp; until they are built the others' stand-ins
+// note their call in the debug log ("ItemCmd <type>") and return the result
+// their type has: 1 for the stage clear, 0 for the others.
 //
 // Game thread, inside a logic step; the hero is the stage's current
 // character while its own flows run.

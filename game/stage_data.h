@@ -25,6 +25,7 @@ class cFlowInstance;
 class cCommandInstance;
 class cEdBlock;
 class cEdChara;
+class cEdCommand;
 class cEdItem;
 
 // Values of m_nCommandResult and of the stage rules' results.
@@ -47,7 +48,7 @@ struct cModalWait {
 
   // The request of a message, game wait, effect, picture or extra-life
   // notice; the caller then runs the pause loop. A key wait of a message
-  // ignores keys for 10 frames unless bNoDelay.
+  // ignores keys for 10 frames unless bNoDelay. A negative time counts as 0.
   void Set(int mode, int bKey, int frames, int bNoDelay);
 };
 
@@ -120,6 +121,33 @@ class cSceneStageData {
   virtual void SpawnItem(cList<cItem>& list, double x, double y, int ownerFacing, const cEdShot& def,
                          const cEdItem& item, int32_t& idCounter);
   virtual void PutBlock(double x, double y, int ownerFacing, const cEdShot& def, const cEdBlock& block);
+
+  // The waits that freeze play (game wait, messages and pictures that stop
+  // the game, effects that are waited for): starts thPause with PauseLoop
+  // and blocks the calling game thread until it has ended. bWake posts the
+  // thread message 0x8000 to the loop once it runs (the message command
+  // does). A thread that cannot start counts as a loop that ended at once.
+  void RunPauseLoop(int bWake);
+  // After its wait a command takes away the entry it showed, found by
+  // identity: a message window (its surface erased) or a picture (its
+  // surface in Off_Picture with it). Nothing when the stage drawing has
+  // already removed it; 1 when it was removed here.
+  int RemoveMessage(const cMessageWindow* window);
+  int RemovePicture(const cPictureInstance* picture);
+  // The body of thPause: the frozen stage's own frame loop, which serves
+  // m_Wait until it is over. 0 when it ended at once for a close request,
+  // else 1. The stage scene gives the real loop; this one ends at once.
+  virtual int PauseLoop();
+  // The screen colour command hands its command to the stage's colour tone
+  // (p0..p2 red, green, blue, p3 strength in percent, p4 fade back, p5 time
+  // in tenths, p6 flash, p7 flash count). The stage drawing owns the tone;
+  // until it exists the call is noted in the debug log as
+  // "cColorTone::Start <p0> ... <p7>".
+  virtual void StartColorTone(const cEdCommand& command);
+  // 1 when the object's hit box touches a blocking map cell at a corner or
+  // overlaps a block character other than itself; 0 for an object that
+  // flies through blocks. The warp asks it of the place it lands on.
+  virtual int IsBlockedAt(const cGameObject& object);
 };
 
 // The running stage's data: *CurStage, or a quiet empty stand-in when no

@@ -545,3 +545,46 @@ TEST_F(Conditions, BlockWithConditionsCollidesWhileTheyHold) {
   hero->m_vVars[2] = 4;
   EXPECT_EQ(GetHitAttr(cell, 0), 0);
 }
+
+TEST_F(Conditions, IndexesOutsideTheirVectorsAreReportedAndReadTheFirstEntry) {
+  world.events.AllowCloseRequests(true);
+  PlayData.m_vCommonVar[0] = 4;
+  world.Scene().m_vStageVars[0] = 5;
+  me->m_vVars[0] = 6;
+  me->m_nHp = 4;
+  auto leftVar = [](int kind, int n, int value) {
+    return Cond(CONDTYPE_STATUS, [=](cEdCondition& c) {
+      c.m_nLeftKind = VALUEKIND_VARIABLE;
+      c.m_nLeftVarKind = static_cast<uint8_t>(kind);
+      c.m_nIndex = static_cast<int16_t>(n);
+      c.m_nConst = value;
+    });
+  };
+  struct Case {
+    const char* what;
+    cEdCondition c;
+    const char* report;
+  };
+  const Case cases[] = {
+      {"common variable", CommonVar(300, CMPOP_EQ, 4), "err V[300] ( 256 , 4 )"},
+      {"stage variable", Cond(CONDTYPE_STAGE_VAR, [](cEdCondition& c) { c.m_nIndex = -1; c.m_nConst = 5; }),
+       "err V[-1] ( 255 , 4 )"},
+      {"character variable", Cond(CONDTYPE_CHARA_VAR, [](cEdCondition& c) { c.m_nIndex = 9; c.m_nConst = 6; }),
+       "err V[9] ( 9 , 4 )"},
+      {"left variable", leftVar(VARKIND_STAGE, 32767, 5), "err V[32767] ( 255 , 4 )"},
+      {"left character variable",
+       Status(SUBJECT_SELF, STATUS_CHARA_VAR, CMPOP_EQ, 6, [](cEdCondition& c) { c.m_nIndex = -32768; }),
+       "err V[-32768] ( 9 , 4 )"},
+      {"variable operand", Status(SUBJECT_SELF, STATUS_HP, CMPOP_EQ, 0, [](cEdCondition& c) {
+         c.m_nOperandKind = OPERAND_VARIABLE;
+         c.m_nOperandIndex = 256;
+       }),
+       "err V[256] ( 256 , 4 )"},
+  };
+  for (const Case& k : cases) {
+    world.events.Clear();
+    EXPECT_EQ(Check(k.c), 1) << k.what;
+    EXPECT_EQ(world.events.Texts(EventKind::Log), std::vector<std::string>{k.report}) << k.what;
+    EXPECT_EQ(world.events.Texts(EventKind::Close).size(), 1u) << k.what;
+  }
+}

@@ -293,3 +293,38 @@ TEST_F(StatusOperation, ExecutorsRunTheirCommandRecords) {
   EXPECT_EQ(ActStatusOp(*me, instance), 0);
   EXPECT_EQ(ActRunCode(*me, instance), 0);
 }
+
+TEST_F(StatusOperation, IndexesOutsideTheirVectorsAreReportedAndUseTheFirstEntry) {
+  world.events.AllowCloseRequests(true);
+  struct Case {
+    const char* what;
+    cEdCommand command;
+    const char* report;
+    int32_t (*read)(const cChara& c);
+    int32_t expected;
+  };
+  const Case cases[] = {
+      {"variable target", StatusOp({{P_TARGET_KIND, VALUEKIND_VARIABLE}, {P_VAR_INDEX, 256}, {P_CALC, CALCOP_ADD},
+                                    {P_CONSTANT, 5}}),
+       "err V[256] ( 256 , 4 )", [](const cChara&) { return PlayData.m_vCommonVar[0]; }, 15},
+      {"variable operand", StatusOp({{P_TARGET_KIND, VALUEKIND_VARIABLE}, {P_VAR_INDEX, 1}, {P_OPERAND, OPERAND_VARIABLE},
+                                     {P_OPERAND_INDEX, -1}}),
+       "err V[-1] ( 256 , 4 )", [](const cChara&) { return PlayData.m_vCommonVar[1]; }, 10},
+      {"character variable", OnStatus(SUBJECT_SELF, STATUS_CHARA_VAR, CALCOP_SET, 7, {{P_VAR_INDEX, 9}}),
+       "err V[9] ( 9 , 4 )", [](const cChara& c) { return c.m_vVars[0]; }, 7},
+  };
+  for (const Case& k : cases) {
+    world.events.Clear();
+    PlayData.m_vCommonVar[0] = 10;
+    Op(k.command);
+    EXPECT_EQ(k.read(*me), k.expected) << k.what;
+    EXPECT_EQ(world.events.Texts(EventKind::Log), std::vector<std::string>{k.report}) << k.what;
+    EXPECT_EQ(world.events.Texts(EventKind::Close).size(), 1u) << k.what;
+  }
+  // A record with too few parameters reads each missing one as reported.
+  world.events.Clear();
+  cEdCommand shortCommand;
+  shortCommand.m_vParams.assign(3, 0);
+  Op(shortCommand);
+  EXPECT_FALSE(world.events.Texts(EventKind::Close).empty());
+}

@@ -40,7 +40,10 @@ void ResetInput() {
 
 }  // namespace
 
-GameWorld::GameWorld(int speedLevel, double gravity, unsigned seed) {
+GameWorld::GameWorld(int speedLevel, double gravity, unsigned seed)
+    : GameWorld(m_ownScene, speedLevel, gravity, seed) {}
+
+GameWorld::GameWorld(cSceneStageData& scene, int speedLevel, double gravity, unsigned seed) : m_scene(scene) {
   ReportOpen("Report_Game.txt");
   SystemData.Reset();
   Database.Reset();

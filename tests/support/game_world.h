@@ -36,6 +36,9 @@ class GameWorld {
 
  public:
   explicit GameWorld(int speedLevel = 1, double gravity = 0.4, unsigned seed = 1);
+  // The same with the test's own stage data (a PausingStage, ...) as the
+  // running stage; it must outlive the world.
+  explicit GameWorld(cSceneStageData& scene, int speedLevel = 1, double gravity = 0.4, unsigned seed = 1);
   ~GameWorld();
   GameWorld(const GameWorld&) = delete;
   GameWorld& operator=(const GameWorld&) = delete;
@@ -62,7 +65,8 @@ class GameWorld {
   EventLog events;
 
  private:
-  cSceneStageData m_scene;
+  cSceneStageData m_ownScene;
+  cSceneStageData& m_scene;
   cSceneStageData* m_previousStage = nullptr;
   int m_savedBpp = 0;
   int m_savedStretch = 0;

@@ -9,10 +9,11 @@ ScriptedInput& ScriptedInput::Hold(uint16_t dir, uint16_t buttons, int frames) {
   return *this;
 }
 
-bool ScriptedInput::Feed() {
+bool ScriptedInput::Feed() { return Feed(Input.At(0)); }
+
+bool ScriptedInput::Feed(cInput& input) {
   const bool scripted = m_next < m_frames.size();
   const Frame frame = scripted ? m_frames[m_next++] : Frame{0, 0};
-  cInput& input = Input.At(0);
   input.m_wDir = frame.dir;
   input.m_wButton = frame.buttons;
   input.m_nDirNumber = DirBitsToNumber(frame.dir);

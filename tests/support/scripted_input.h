@@ -11,6 +11,8 @@
 #include <cstdint>
 #include <vector>
 
+class cInput;
+
 namespace testsupport {
 
 class ScriptedInput {
@@ -23,6 +25,8 @@ class ScriptedInput {
   // Puts the next frame into Input[0]; once the script is over nothing is
   // held. False when there was no frame left.
   bool Feed();
+  // The same into another input record (a wait's own copy of the input).
+  bool Feed(cInput& input);
   int Remaining() const { return static_cast<int>(m_frames.size() - m_next); }
 
  private:
