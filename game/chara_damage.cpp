@@ -3,13 +3,13 @@
 #include <algorithm>
 
 #include "base/checked_convert.h"
-#include "base/report_log.h"
 #include "game/aimed_shots.h"
 #include "game/characters.h"
 #include "game/effect_instance.h"
 #include "game/item_effect.h"
 #include "game/stage_data.h"
 #include "records/anime_step.h"
+#include "records/save_data.h"
 #include "records/stage.h"
 
 namespace {
@@ -19,9 +19,12 @@ constexpr int64_t kMaxStageScore = 999999;
 
 int64_t Clamp64(int64_t v, int64_t lo, int64_t hi) { return v < lo ? lo : v > hi ? hi : v; }
 
-// The stage score of the progress record gains a defeat's score (stand-in
-// until the progress record is built).
-void AddStageScore(int32_t add) { DebugLogPrintf("StageScore %d", add); }
+// A defeat's score (negative takes some away) into the stage score of the
+// progress record, which stays within 0..999999.
+void AddStageScore(int32_t add) {
+  PlayData.m_nStageScore =
+      static_cast<int32_t>(Clamp64(static_cast<int64_t>(PlayData.m_nStageScore) + add, 0, kMaxStageScore));
+}
 
 void RemoveId(cVector<int32_t>& ids, int32_t id) { ids.erase(std::remove(ids.begin(), ids.end(), id), ids.end()); }
 

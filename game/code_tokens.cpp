@@ -13,6 +13,7 @@
 #include "game/code_eval.h"
 #include "game/stage_data.h"
 #include "game/status_fields.h"
+#include "game/status_values.h"
 #include "records/save_data.h"
 #include "records/stage.h"
 
@@ -39,9 +40,6 @@ int32_t ReadNumber(const char* text) {
 }
 
 // --- the system values -----------------------------------------------------
-
-void ResetAutoScrollX() { StageData().m_ScrollX.SetAutoScroll(Stage.m_bAutoScrollX, Stage.m_nAutoScrollSpeedX); }
-void ResetAutoScrollY() { StageData().m_ScrollY.SetAutoScroll(Stage.m_bAutoScrollY, Stage.m_nAutoScrollSpeedY); }
 
 struct CODESYSTEMDEF {
   int32_t* (*lpField)();

@@ -63,9 +63,6 @@ int Operand(cCharaBase& chara, cEdCommand& command, int32_t& b) {
 
 // --- system values -----------------------------------------------------------
 
-void ResetAutoScrollX() { StageData().m_ScrollX.SetAutoScroll(Stage.m_bAutoScrollX, Stage.m_nAutoScrollSpeedX); }
-void ResetAutoScrollY() { StageData().m_ScrollY.SetAutoScroll(Stage.m_bAutoScrollY, Stage.m_nAutoScrollSpeedY); }
-
 struct SYSTEMOPDEF {
   int32_t nLo;
   int32_t nHi;

@@ -83,3 +83,7 @@ int32_t* VariableField(int kind, int index) {
   if (kind == VARKIND_STAGE) return &StageData().m_vStageVars.At(index);
   return nullptr;
 }
+
+void ResetAutoScrollX() { StageData().m_ScrollX.SetAutoScroll(Stage.m_bAutoScrollX, Stage.m_nAutoScrollSpeedX); }
+
+void ResetAutoScrollY() { StageData().m_ScrollY.SetAutoScroll(Stage.m_bAutoScrollY, Stage.m_nAutoScrollSpeedY); }

@@ -38,3 +38,8 @@ int ReadStatusOperand(cCharaBase& chara, int subject, int status, int varIndex, 
 // Common (VARKIND_COMMON) or stage (VARKIND_STAGE) variable `index`, through
 // the checked accessor; null for another kind.
 int32_t* VariableField(int kind, int index);
+
+// After a store to an auto-scroll speed: the view axis takes the stage
+// record's auto-scroll setting and speed at once.
+void ResetAutoScrollX();
+void ResetAutoScrollY();

@@ -7,7 +7,7 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
+#include <algorithm>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -21,6 +21,7 @@
 #include "support/game_world.h"
 #include "support/scripted_input.h"
 #include "support/test_support.h"
+#include "support/pinned_text.h"
 
 using namespace testsupport;
 using namespace actorstest;
@@ -133,23 +134,7 @@ TEST(ActorsTrace, AScriptedRunOf600FramesGivesThePinnedTrace) {
   const std::string trace = Trace();
   EXPECT_EQ(Trace(), trace) << "a second run in the same program";
   const std::string path = Fixture("actors/trace600.txt");
-  if (std::getenv("UPDATE_TRACE")) {
-    std::ofstream(path, std::ios::binary) << trace;
-    GTEST_SKIP() << "written " << path;
-  }
-  std::ifstream in(path, std::ios::binary);
-  ASSERT_TRUE(in) << "no trace " << path << " (make it with UPDATE_TRACE=1)";
-  std::stringstream pinned;
-  pinned << in.rdbuf();
-  // Line by line, so that a difference names its frame.
-  std::istringstream a(trace), b(pinned.str());
-  std::string got, want;
-  int line = 0;
-  while (std::getline(b, want)) {
-    ++line;
-    ASSERT_TRUE(std::getline(a, got)) << "trace ends before line " << line;
-    ASSERT_EQ(got, want) << "line " << line;
-  }
-  EXPECT_FALSE(std::getline(a, got)) << "trace longer than the pinned one";
-  EXPECT_EQ(line, 600);
+  if (testsupport::UpdatePinnedText("UPDATE_TRACE", path, trace)) GTEST_SKIP() << "written " << path;
+  EXPECT_TRUE(testsupport::MatchesPinnedText(path, trace));
+  EXPECT_EQ(std::count(trace.begin(), trace.end(), '\n'), 600);
 }

@@ -17,6 +17,7 @@
 #include "game/shot.h"
 #include "game/stage_data.h"
 #include "records/database.h"
+#include "records/save_data.h"
 #include "records/stage.h"
 #include "support/builders.h"
 #include "support/flow_builders.h"
@@ -169,7 +170,8 @@ TEST(CharaInvincibility, HugeTimesSaturateAndEachAttackerCountsApart) {
 namespace {
 
 // A stage of a hero and three characters: A and B target C, C targets the
-// hero, C is in its group's list and two shots aim at it.
+// hero, C is in its group's list, shots 40 and 41 aim at C and shot 42 at A;
+// C's list also names 42, as if that shot had turned to A since.
 struct Targets {
   GameWorld world;
   cHero* hero;
@@ -185,19 +187,20 @@ struct Targets {
       x->m_nTargetId = c->m_nId;
       c->m_vTargetedBy.push_back(x->m_nId);
     }
-    // Shots 40 and 41 aim at C; 42 aims at A.
     for (int serial : {40, 41, 42}) {
-      cShot shot;
-      shot.m_nId = serial;
-      shot.m_nTargetId = serial == 42 ? a->m_nId : c->m_nId;
-      world.Scene().AddShot(shot);
-      (serial == 42 ? a : c)->m_vShots.push_back(serial);
+      cShot built;
+      built.m_nId = serial;
+      built.m_nOwnerId = hero->m_nId;
+      built.m_nTargetId = serial == 42 ? a->m_nId : c->m_nId;
+      world.Scene().AddShot(built);
+      c->m_vShots.push_back(serial);
     }
+    a->m_vShots.push_back(42);
   }
-  // The target each shot of the stage still has, in serial order.
-  std::vector<int32_t> ShotTargets() {
-    std::vector<int32_t> targets;
-    for (const cShot& shot : world.Scene().m_Shots) targets.push_back(shot.m_nTargetId);
+  // The target each shot aims at now, in serial order.
+  std::vector<int> ShotTargets() {
+    std::vector<int> targets;
+    for (int serial : {40, 41, 42}) targets.push_back(world.Scene().FindShotById(serial)->m_nTargetId);
     return targets;
   }
   // Nobody names `gone` any more.
@@ -211,6 +214,7 @@ struct Targets {
       EXPECT_NE(x.m_nTargetId, gone);
       for (int32_t id : x.m_vTargetedBy) EXPECT_NE(id, gone);
     }
+    for (const cShot& shot : world.Scene().m_Shots) EXPECT_NE(shot.m_nTargetId, gone) << shot.m_nId;
   }
 };
 
@@ -229,9 +233,11 @@ TEST(CharaDefeat, RunsItsDeathFlowsOnceForgetsEveryReferenceAndStartsItsDeathEff
   c.m_nHp = 0;
   // C is the hero's listed attacker since its set-up.
   ASSERT_EQ(t.hero->m_vTargetedBy.back(), c.m_nId);
+  PlayData.m_nStageScore = 200;
   t.world.events.Clear();
   EXPECT_EQ(c.Defeat(), 0);
   EXPECT_EQ(recorder.Count(ACTCMDTYPE_WAIT), 1) << "the death flow ran once";
+  EXPECT_EQ(PlayData.m_nStageScore, 350);
   EXPECT_EQ(c.m_bDefeated, 1);
   EXPECT_EQ(t.a->m_nTargetId, OBJECT_NONE);
   EXPECT_EQ(t.b->m_nTargetId, OBJECT_NONE);
@@ -240,12 +246,29 @@ TEST(CharaDefeat, RunsItsDeathFlowsOnceForgetsEveryReferenceAndStartsItsDeathEff
   EXPECT_TRUE(c.m_vShots.empty());
   t.ExpectForgotten(c.m_nId);
   const std::string id = Id(c);
+  EXPECT_EQ(t.ShotTargets(), (std::vector<int>{OBJECT_NONE, OBJECT_NONE, t.a->m_nId})) << "42 aims at A now";
   EXPECT_EQ(t.world.events.Texts(EventKind::Trigger), std::vector<std::string>{"3 " + id});
-  EXPECT_EQ(t.world.events.Texts(EventKind::Log), std::vector<std::string>{"StageScore 150"});
-  EXPECT_EQ(t.ShotTargets(), (std::vector<int32_t>{OBJECT_NONE, OBJECT_NONE, t.a->m_nId}))
-      << "its shots fly on without a target";
   EXPECT_EQ(c.m_CharaEffect.m_sEffect, 3) << "its death effect runs";
   EXPECT_EQ(c.m_CharaEffect.m_nRunMode, 2);
+}
+
+TEST(CharaDefeat, TheStageScoreGainsTheCharactersScoreWithin0To999999) {
+  struct Case {
+    int32_t before, score, after;
+  };
+  const Case cases[] = {
+      {200, 150, 350},        {200, -500, 0},       {999900, 500, 999999},
+      {999999, INT_MAX, 999999}, {5, INT_MIN, 0},   {0, 0, 0},
+  };
+  for (const Case& k : cases) {
+    cEdChara def = CharaDef();
+    def.m_nScore = k.score;
+    Targets t(def);
+    PlayData.m_nStageScore = k.before;
+    t.c->m_nHp = 0;
+    EXPECT_EQ(t.c->Defeat(), 0);
+    EXPECT_EQ(PlayData.m_nStageScore, k.after) << k.before << " + " << k.score;
+  }
 }
 
 TEST(CharaDefeat, AClearingDropItemOrAClearedStageLeavesTheCharacterAsItIs) {
@@ -273,8 +296,8 @@ TEST(CharaDefeat, AClearingDropItemOrAClearedStageLeavesTheCharacterAsItIs) {
     EXPECT_EQ(t.c->m_bDefeated, 0);
     EXPECT_EQ(t.a->m_nTargetId, t.c->m_nId);
     EXPECT_EQ(t.c->m_vTargetedBy.size(), 2u);
-    EXPECT_EQ(t.c->m_vShots.size(), 2u);
-    EXPECT_EQ(t.ShotTargets(), (std::vector<int32_t>{t.c->m_nId, t.c->m_nId, t.a->m_nId}));
+    EXPECT_EQ(t.c->m_vShots.size(), 3u);
+    EXPECT_EQ(t.ShotTargets(), (std::vector<int>{t.c->m_nId, t.c->m_nId, t.a->m_nId}));
     for (const std::string& line : t.world.events.Texts(EventKind::Log))
       EXPECT_EQ(line.rfind("CharaEffect", 0), std::string::npos) << "no death effect";
   }
@@ -318,7 +341,7 @@ TEST(CharaErase, AnErasedCharacterLeavesNoReferenceAndNoGroupEntryBehind) {
     for (const cList<cCharaBase*>& list : t.world.Scene().m_CharaGroups)
       for (const cCharaBase* entry : list) EXPECT_NE(entry, &c);
     EXPECT_EQ(t.world.Scene().m_CharaGroups[1].size(), 3u) << "the hero, A and B stay";
-    EXPECT_EQ(t.ShotTargets(), (std::vector<int32_t>{OBJECT_NONE, OBJECT_NONE, t.a->m_nId}));
+    EXPECT_EQ(t.ShotTargets(), (std::vector<int>{OBJECT_NONE, OBJECT_NONE, t.a->m_nId}));
   }
 }
 

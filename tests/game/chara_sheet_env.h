@@ -26,6 +26,7 @@
 #include "platform/presenter.h"
 #include "platform/soft_display.h"
 #include "support/png_image.h"
+#include "support/shown_frame.h"
 
 namespace charadraw {
 
@@ -98,22 +99,7 @@ class CharaSheetTest : public CharaDrawTest {
     plat::ResetD3DHooks();
   }
 
-  // The frame as the presenter shows it.
-  static testsupport::RgbImage Shown() {
-    testsupport::RgbImage shown;
-    plat::SetFrameCapture([&](const uint32_t* p, int w, int h) {
-      shown.width = w;
-      shown.height = h;
-      shown.pixels.assign(p, p + static_cast<size_t>(w) * h);
-    });
-    if (lpDTCon)
-      EXPECT_TRUE(DDPresent(0, 0, nullptr));
-    else
-      DDBlt(&Primary, 0, 0, 640, 480, &BackBuffer, 0, 0, 0);
-    EXPECT_TRUE(plat::PresenterPump());
-    plat::SetFrameCapture(nullptr);
-    return shown;
-  }
+  static testsupport::RgbImage Shown() { return testsupport::ShownFrame(); }
 
   // A character of graphic 0 (the figure), facing left, drawn with the
   // layer's own drawing.

@@ -36,6 +36,7 @@
 #include "support/builders.h"
 #include "support/game_world.h"
 #include "support/png_image.h"
+#include "support/shown_frame.h"
 #include "support/recording_renderer.h"
 
 // How long a window or picture of a display mode lives while play runs or is
@@ -198,22 +199,7 @@ class DisplayObjects : public ::testing::Test {
                           anchor, bContinue, substitute, 0, 0, framed, 0, 0);
   }
 
-  // The frame as the presenter shows it.
-  static testsupport::RgbImage Shown() {
-    testsupport::RgbImage shown;
-    plat::SetFrameCapture([&](const uint32_t* p, int w, int h) {
-      shown.width = w;
-      shown.height = h;
-      shown.pixels.assign(p, p + static_cast<size_t>(w) * h);
-    });
-    if (lpDTCon)
-      EXPECT_TRUE(DDPresent(0, 0, nullptr));
-    else
-      DDBlt(&Primary, 0, 0, 640, 480, &BackBuffer, 0, 0, 0);
-    EXPECT_TRUE(plat::PresenterPump());
-    plat::SetFrameCapture(nullptr);
-    return shown;
-  }
+  static testsupport::RgbImage Shown() { return testsupport::ShownFrame(); }
 
   // Rows of a surface: '#' where the text colour is, '.' elsewhere.
   static std::vector<std::string> InkOf(DDSURFACEDATA* sd) {

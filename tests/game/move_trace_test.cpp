@@ -10,9 +10,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <functional>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -22,6 +20,7 @@
 #include "support/builders.h"
 #include "support/game_world.h"
 #include "support/test_support.h"
+#include "support/pinned_text.h"
 
 using namespace testsupport;
 using namespace movetest;
@@ -278,27 +277,12 @@ std::string AllTraces() {
   return text;
 }
 
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::istringstream in(text);
-  for (std::string line; std::getline(in, line);) lines.push_back(line);
-  return lines;
-}
 
 }  // namespace
 
 TEST(MoveTraces, EveryMoveRunsTheSameBitForBit) {
   const std::string actual = AllTraces();
   const std::string path = Fixture("move_traces.txt");
-  if (std::getenv("UPDATE_MOVE_TRACES")) {
-    std::ofstream(path, std::ios::binary) << actual;
-    GTEST_SKIP() << "wrote " << path;
-  }
-  std::ifstream in(path, std::ios::binary);
-  ASSERT_TRUE(in) << path;
-  std::stringstream expected;
-  expected << in.rdbuf();
-  const std::vector<std::string> want = Lines(expected.str()), got = Lines(actual);
-  ASSERT_EQ(got.size(), want.size());
-  for (size_t i = 0; i < want.size(); ++i) ASSERT_EQ(got[i], want[i]) << "line " << i + 1;
+  if (testsupport::UpdatePinnedText("UPDATE_MOVE_TRACES", path, actual)) GTEST_SKIP() << "wrote " << path;
+  EXPECT_TRUE(testsupport::MatchesPinnedText(path, actual));
 }

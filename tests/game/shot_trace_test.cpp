@@ -4,9 +4,9 @@
 // an intended change of a flight, write the file anew with
 // UPDATE_SHOT_TRACES=1 build/test/tests/test_game --gtest_filter='ShotTrace.*'
 #include <gtest/gtest.h>
+#include "support/pinned_text.h"
 
 #include <cstdlib>
-#include <fstream>
 #include <sstream>
 
 #include "records/database.h"
@@ -106,22 +106,6 @@ std::string Traces() {
 
 TEST(ShotTrace, EveryPathFliesAsPinned) {
   const std::string traces = Traces();
-  if (std::getenv("UPDATE_SHOT_TRACES")) {
-    std::ofstream(kTraceFile, std::ios::binary) << traces;
-    GTEST_SKIP() << "wrote " << kTraceFile;
-  }
-  std::ifstream file(kTraceFile, std::ios::binary);
-  ASSERT_TRUE(file) << kTraceFile;
-  std::stringstream pinned;
-  pinned << file.rdbuf();
-  // Line by line, for a readable difference.
-  std::istringstream a(traces), b(pinned.str());
-  std::string got, want;
-  int line = 0;
-  while (std::getline(b, want)) {
-    ++line;
-    ASSERT_TRUE(std::getline(a, got)) << "trace ends before line " << line;
-    ASSERT_EQ(got, want) << "line " << line;
-  }
-  EXPECT_FALSE(std::getline(a, got)) << "trace goes on after line " << line;
+  if (testsupport::UpdatePinnedText("UPDATE_SHOT_TRACES", kTraceFile, traces)) GTEST_SKIP() << "wrote " << kTraceFile;
+  EXPECT_TRUE(testsupport::MatchesPinnedText(kTraceFile, traces));
 }

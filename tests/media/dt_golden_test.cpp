@@ -8,6 +8,7 @@
 #include "media/dt_quad.h"
 #include "platform/bmp_bytes.h"
 #include "support/png_image.h"
+#include "support/shown_frame.h"
 #include "tools/testcard/card.h"
 
 namespace {
@@ -15,18 +16,7 @@ namespace {
 class Golden3D : public DrawingTest {
  protected:
   // The frame as the presenter shows it after DDPresent.
-  testsupport::RgbImage Shown() {
-    testsupport::RgbImage shown;
-    plat::SetFrameCapture([&](const uint32_t* p, int w, int h) {
-      shown.width = w;
-      shown.height = h;
-      shown.pixels.assign(p, p + static_cast<size_t>(w) * h);
-    });
-    EXPECT_TRUE(DDPresent(0, 0, nullptr));
-    EXPECT_TRUE(plat::PresenterPump());
-    plat::SetFrameCapture(nullptr);
-    return shown;
-  }
+  testsupport::RgbImage Shown() { return testsupport::ShownFrame(); }
 };
 
 }  // namespace

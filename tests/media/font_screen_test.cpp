@@ -7,6 +7,7 @@
 
 #include "font_test_env.h"
 #include "support/png_image.h"
+#include "support/shown_frame.h"
 
 using testsupport::Sjis;
 
@@ -14,22 +15,7 @@ namespace {
 
 class FontScreen : public FontTest {
  protected:
-  // The frame the presenter shows of the back buffer.
-  static testsupport::RgbImage Shown() {
-    testsupport::RgbImage shown;
-    plat::SetFrameCapture([&](const uint32_t* p, int w, int h) {
-      shown.width = w;
-      shown.height = h;
-      shown.pixels.assign(p, p + static_cast<size_t>(w) * h);
-    });
-    if (lpDTCon)
-      EXPECT_TRUE(DDPresent(0, 0, nullptr));
-    else
-      DDBlt(&Primary, 0, 0, 640, 480, &BackBuffer, 0, 0, 0);
-    EXPECT_TRUE(plat::PresenterPump());
-    plat::SetFrameCapture(nullptr);
-    return shown;
-  }
+  static testsupport::RgbImage Shown() { return testsupport::ShownFrame(); }
 
   // Fonts 0, 1 and 2 of the start-up specification in "ＭＳ ゴシック".
   static void DrawScreen(DDSURFACEDATA* box) {

@@ -2,6 +2,7 @@
 // golden image (UPDATE_GOLDEN=1 writes them anew).
 #include "dd_test_env.h"
 #include "support/png_image.h"
+#include "support/shown_frame.h"
 #include "tools/testcard/card.h"
 
 namespace {
@@ -14,15 +15,7 @@ TEST_F(TestCard, EachDepthLooksAsItsGoldenImage) {
   for (int bpp : {8, 16, 32}) {
     ASSERT_TRUE(Start(bpp)) << bpp;
     ASSERT_TRUE(DrawTestCard()) << bpp;
-    testsupport::RgbImage shown;
-    plat::SetFrameCapture([&](const uint32_t* p, int w, int h) {
-      shown.width = w;
-      shown.height = h;
-      shown.pixels.assign(p, p + static_cast<size_t>(w) * h);
-    });
-    DDBlt(&Primary, 0, 0, 640, 480, &BackBuffer, 0, 0, 0);
-    EXPECT_TRUE(plat::PresenterPump());
-    plat::SetFrameCapture(nullptr);
+    const testsupport::RgbImage shown = testsupport::ShownFrame();
     ASSERT_EQ(shown.width, 640);
     EXPECT_TRUE(testsupport::MatchesGolden("testcard_" + std::to_string(bpp), shown));
     // The marked points show their palette colours (at 16 bits within the
