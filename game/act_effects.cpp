@@ -27,7 +27,7 @@ int EffectFrames(const cEdEffect& effect) {
 void CmdPlayEffect(cCharaBase& chara, cEdCommand& command) {
   cSceneStageData& stage = StageData();
   if (stage.m_bCloseRequested.load()) return;
-  auto p = [&command](int i) { return ParamOf(command, i); };
+  auto p = [&command](int i) { return CmdParam(command, i); };
   const int n = p(0);
   if (n == 0) {
     stage.m_Effects.clear();
@@ -47,12 +47,12 @@ void CmdPlayEffect(cCharaBase& chara, cEdCommand& command) {
 }
 
 void CmdCharaEffect(cCharaBase& chara, cEdCommand& command) {
-  chara.m_CharaEffect.Start(ParamOf(command, 0), ParamOf(command, 1), ParamOf(command, 2));
+  chara.m_CharaEffect.Start(CmdParam(command, 0), CmdParam(command, 1), CmdParam(command, 2));
 }
 
 void CmdScreenEffect(cCharaBase&, cEdCommand& command) {
   cSceneStageData& stage = StageData();
-  stage.m_ScreenEffect.Start(ParamOf(command, 0), ParamOf(command, 1), ParamOf(command, 2));
+  stage.m_ScreenEffect.Start(CmdParam(command, 0), CmdParam(command, 1), CmdParam(command, 2));
   if (stage.m_ScreenEffect.m_sEffect == 0 && lpDTCon && lpDTCon->bVirBackBuffer) DDUseVirBackBuffer(0);
 }
 

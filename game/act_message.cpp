@@ -27,7 +27,7 @@ cList<cMessageWindow>::iterator FindWindowById(cList<cMessageWindow>& list, int 
 void CmdMessage(cCharaBase& chara, cEdCommand& command, int bContinue) {
   cSceneStageData& stage = StageData();
   if (stage.m_bCloseRequested.load()) return;
-  auto p = [&command](int i) { return ParamOf(command, i); };
+  auto p = [&command](int i) { return CmdParam(command, i); };
   const int bUseId = p(12), bClose = p(15);
 
   cList<cMessageWindow>::iterator at = stage.m_Messages.end();  // where a new window goes

@@ -60,7 +60,7 @@ typename cList<T>::iterator Nth(cList<T>& list, int n) {
 void CmdShowPicture(cCharaBase& chara, cEdCommand& command) {
   cSceneStageData& stage = StageData();
   if (stage.m_bCloseRequested.load()) return;
-  auto p = [&command](int i) { return ParamOf(command, i); };
+  auto p = [&command](int i) { return CmdParam(command, i); };
   const int number = p(0), bUseId = p(12);
   if (number == 0 && !bUseId) {
     ClearPictures(stage);

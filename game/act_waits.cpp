@@ -10,7 +10,7 @@
 void CmdGameWait(cCharaBase&, cEdCommand& command) {
   cSceneStageData& stage = StageData();
   // A negative time waits no frame, as 0 does.
-  const int frames = std::max(0, SaturatedTicks(ParamOf(command, 0), TICKS_PER_TENTH));
+  const int frames = std::max(0, SaturatedTicks(CmdParam(command, 0), TICKS_PER_TENTH));
   stage.m_Messages.emplace_back(MESSAGEMODE_WAIT, nullptr, 0, 0, 0, MESSAGEPLACE_CENTRE, 0, 0, 0, 0, 0, 1,
                                 MESSAGEDISPLAY_TIME, frames, 1, 0, 0, 0, 0, 0, 0, 0, 0);
   const cMessageWindow* entry = &stage.m_Messages.back();

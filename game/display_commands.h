@@ -12,15 +12,11 @@
 // for the wait is then removed again, unless the stage drawing already did.
 #include <cstdint>
 
+#include "game/command_params.h"
 #include "game/display_position.h"
 #include "records/command.h"
 
 class cCharaBase;
-
-// Parameter i of a command; 0 past the end of its vector.
-inline int32_t ParamOf(const cEdCommand& command, int i) {
-  return i >= 0 && i < command.m_vParams.Size() ? command.m_vParams[i] : 0;
-}
 
 // p0 tenths: a silent timed entry in m_Messages and a wait of p0 × 6 frames.
 void CmdGameWait(cCharaBase& chara, cEdCommand& command);

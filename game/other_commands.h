@@ -12,14 +12,10 @@
 // vector does not hold reads as 0.
 #include <cstdint>
 
+#include "game/command_params.h"
 #include "records/command.h"
 
 class cCharaBase;
-
-// Parameter i of the command; 0 when the vector is shorter.
-inline int32_t CmdParam(const cEdCommand& command, int i) {
-  return i >= 0 && i < command.m_vParams.Size() ? command.m_vParams[i] : 0;
-}
 
 // The command's sound unless it plays only on screen and the character is
 // off screen.
