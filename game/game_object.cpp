@@ -182,8 +182,6 @@ int cGameObject::ClampY(int mode) {
   return result;
 }
 
-namespace {
-
 void CapSpeed(double& v) {
   const double max = Stage.m_dMaxSpeedPerStep;
   if (v > max)
@@ -191,8 +189,6 @@ void CapSpeed(double& v) {
   else if (v < -max)
     v = -max;
 }
-
-}  // namespace
 
 int cGameObject::StepX(int mode) {
   CapSpeed(m_dVx);

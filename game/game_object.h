@@ -222,3 +222,7 @@ class cGameObject {
   static int CheckAxisWindow(int pos, int size, int otherStart, int otherEnd, int inset, int back, int front,
                              int bCentred, int bVertical, const cGameObject& other);
 };
+
+// A speed of one logic step held within the stage's limit (±m_dMaxSpeedPerStep),
+// before an object moves by it.
+void CapSpeed(double& v);

@@ -22,14 +22,6 @@ void Follow(cScrollAxis& axis, double pos) {
   }
 }
 
-void CapSpeed(double& v) {
-  const double max = Stage.m_dMaxSpeedPerStep;
-  if (v > max)
-    v = max;
-  else if (v < -max)
-    v = -max;
-}
-
 int Param(const cCommandInstance& instance, int i) {
   const cEdCommand* command = instance.m_pCommand;
   return command && i < command->m_vParams.Size() ? command->m_vParams[i] : 0;
