@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "base/boxes.h"
+#include "app/command_line.h"
 #include "app/editor_notice.h"
 #include "app/game.h"
 #include "app/hardware_report.h"
@@ -122,13 +123,8 @@ int WinMain(const std::string& commandLine, int showState) {
 }
 
 int GameMain(int argc, char** argv) {
-  std::string commandLine;
-  for (int i = 1; i < argc; ++i) {
-    if (i > 1) commandLine += ' ';
-    commandLine += argv[i];
-  }
   plat::WatchTerminationSignals();
-  int code = WinMain(commandLine, EditorStartShowState());
+  int code = WinMain(JoinCommandLine(argc, argv), EditorStartShowState());
   plat::StopWatchingTerminationSignals();
   return code;
 }
