@@ -143,7 +143,9 @@ TEST(StartUpFailures, EndTheRunWithTheirBoxOrLineAndTellTheEditor) {
     for (const plat::BoxRequest& r : boxes.shown) shown.push_back(r.text);
     EXPECT_EQ(shown, c.boxes);
     const std::string report = dir.ReadFile("Report_Game.txt");
-    if (!c.line.empty()) EXPECT_NE(report.find("\r\n" + c.line), std::string::npos) << report;
+    if (!c.line.empty()) {
+      EXPECT_NE(report.find("\r\n" + c.line), std::string::npos) << report;
+    }
     EXPECT_EQ(editor.TakeAll(), (std::vector<std::string>{Notice(1, 1), Notice(0, 0)}));
     // Shut down: the layer, the music, the window and the lock are gone.
     EXPECT_FALSE(bDDReady);

@@ -140,9 +140,15 @@ TEST(HeroBoxes, MarkersGoLargestFirstAndEqualAreasKeepTheirOrder) {
     std::vector<int> anchors;
     for (const BOXMARKER& m : hero.m_vMarkers) {
       anchors.push_back(m.nAnchor);
-      if (m.nAnchor == BOXANCHOR_HIT) EXPECT_EQ(m.nMode * 1000 + m.nColor, 1000 + 236);
-      if (m.nAnchor == BOXANCHOR_CONTACT) EXPECT_EQ(m.nMode * 1000 + m.nColor, 2000 + 212);
-      if (m.nAnchor == BOXANCHOR_SHOT) EXPECT_EQ(m.nMode * 1000 + m.nColor, 208);
+      if (m.nAnchor == BOXANCHOR_HIT) {
+        EXPECT_EQ(m.nMode * 1000 + m.nColor, 1000 + 236);
+      }
+      if (m.nAnchor == BOXANCHOR_CONTACT) {
+        EXPECT_EQ(m.nMode * 1000 + m.nColor, 2000 + 212);
+      }
+      if (m.nAnchor == BOXANCHOR_SHOT) {
+        EXPECT_EQ(m.nMode * 1000 + m.nColor, 208);
+      }
     }
     EXPECT_EQ(anchors, c.anchors) << c.pickupW << " x " << c.pickupH;
   }

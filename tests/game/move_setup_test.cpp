@@ -53,8 +53,11 @@ TEST(MoveDispatch, TypesTwoToTenReachTheirExecutorsAndOnlyMovesAndTheJumpHaveASe
     EXPECT_EQ(ActionTable[r.type].pRun, r.run) << "type " << r.type;
     EXPECT_EQ(ActionTable[r.type].pSetup, r.setup) << "type " << r.type;
   }
-  for (int t = 0; t < ACTCMDTYPE_COUNT; ++t)
-    if (t < ACTCMDTYPE_MOVE_STRAIGHT || t > ACTCMDTYPE_JUMP) EXPECT_EQ(ActionTable[t].pSetup, nullptr) << "type " << t;
+  for (int t = 0; t < ACTCMDTYPE_COUNT; ++t) {
+    if (t < ACTCMDTYPE_MOVE_STRAIGHT || t > ACTCMDTYPE_JUMP) {
+      EXPECT_EQ(ActionTable[t].pSetup, nullptr) << "type " << t;
+    }
+  }
 }
 
 TEST(MoveDispatch, ATypeOutsideTheTableRunsNothing) {

@@ -158,7 +158,7 @@ TEST(WinMain, ACloseRequestBeforeTheWindowExistedClosesItOnceItExists) {
 
 TEST(WinMain, ACloseRequestWhileTheStartUpDialogIsOpenEndsTheProgramThere) {
   ScopedWorkDir dir;
-  ASSERT_TRUE(testsupport::WriteStartProjectWithData(testsupport::StartIni{2, 1}));
+  ASSERT_TRUE(testsupport::WriteStartProjectWithData(testsupport::StartIni{2, 1, 0, 0, 0, ""}));
   SetVoxLibraryPath(VOX_LIBRARY_FILE);
   plat::SetDesktopBpp(0);
   plat::ResetCloseRequests();
