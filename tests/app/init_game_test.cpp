@@ -399,6 +399,7 @@ TEST_F(StartUpTest, SoundEffectsAndMusicComeUpAsTheOptionsSay) {
     int musicUp;
   } cases[] = {
       {"the options' defaults", "", false, 1},
+      {"no sound output with music on: silent, with a line", "", true, 1},
       {"music off", OptionDat(0, 10), false, 0},
       {"no sound output at all: silent, with a line", OptionDat(0, 7), true, 0},
   };
@@ -410,6 +411,7 @@ TEST_F(StartUpTest, SoundEffectsAndMusicComeUpAsTheOptionsSay) {
     plat::SetAudioTestMode(c.noSoundDevice ? plat::AudioTestMode::kNoDevice : plat::AudioTestMode::kOff);
     ASSERT_TRUE(Start(StartIni()));
     EXPECT_EQ(Bgm.m_bInit, c.musicUp);
+    EXPECT_TRUE(m_boxes.shown.empty());
     // The 17 system sounds, then Sound.dat's entries from 1 on.
     EXPECT_EQ(SeBank.Size(), 16 + Database.m_vSound.Size());
     EXPECT_EQ(SeDefs.Size(), SeBank.Size());
