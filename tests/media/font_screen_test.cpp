@@ -17,7 +17,7 @@ class FontScreen : public FontTest {
  protected:
   static testsupport::RgbImage Shown() { return testsupport::ShownFrame(); }
 
-  // Fonts 0, 1 and 2 of the start-up specification in "ＭＳ ゴシック".
+  // Fonts 0, 1 and 2 as start-up makes them, in "ＭＳ ゴシック".
   static void DrawScreen(DDSURFACEDATA* box) {
     const std::string face = Sjis("ＭＳ ゴシック");
     Font f0, f1, f2;

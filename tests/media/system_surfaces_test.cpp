@@ -1,6 +1,6 @@
 // The definitions of the system images, the system fonts and the digit
 // sheets as the program has them before its entry point, and the sources of
-// the alias surfaces, each against a table written from the specification.
+// the alias surfaces, each against a table written out by hand.
 #include "media/system_surfaces.h"
 
 #include <gtest/gtest.h>
