@@ -1,5 +1,5 @@
 #pragma once
-// The specifications of the three system fonts (FontSpec), from which
+// The settings of the three system fonts (FontSpec), from which
 // start-up creates SysFont. Start-up puts the project's face into all three
 // and replaces a glyph-cache value of 2 by System.ini's setting for the
 // running back end before it creates the fonts.

@@ -157,7 +157,7 @@ TEST(SystemSurfaces, SetSurfaceDefKeepsAtMost259BytesOfTheName) {
   EXPECT_EQ(def.lpAlias, nullptr);
 }
 
-TEST(SystemFonts, TheThreeSpecificationsBeforeTheProgramStarts) {
+TEST(SystemFonts, TheThreeFontSettingsBeforeTheProgramStarts) {
   struct Row {
     int width, height, cellW, cellH, text, box, frame, frameColour, icons, cache;
   } rows[SYSTEM_FONT_COUNT] = {
