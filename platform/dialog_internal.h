@@ -31,6 +31,8 @@ struct Canvas {
   void Frame(int x, int y, int w, int h, uint32_t rgb) const;
   // Raised (sunken = false) or sunken 3D edge, two pixels wide.
   void Edge(int x, int y, int w, int h, bool sunken) const;
+  // The dotted frame that marks the focused control.
+  void DottedFrame(int x, int y, int w, int h) const;
   // Shift-JIS text with its top-left corner at x, y; returns its width.
   int Text(int x, int y, const std::string& sjis, uint32_t rgb, bool underline = false) const;
   Canvas Inside(int x, int y, int w, int h) const;  // a clipped sub-area with its own origin

@@ -158,7 +158,7 @@ class ListWidget : public Widget {
       const bool selected = m_lines[i].selected;
       if (selected) inner.Fill(0, y, lineW, rowH, kColorHighlight);
       inner.Text(2, y + (rowH - DialogLineHeight()) / 2, m_lines[i].text, selected ? kColorWindow : ink);
-      if (focused && i == m_caret) DottedFrame(inner, 0, y, lineW, rowH);
+      if (focused && i == m_caret) inner.DottedFrame(0, y, lineW, rowH);
     }
     if (strip > 0) {
       c.Fill(w - kBorder - strip, kBorder, strip, h - 2 * kBorder, 0xE8E8E8);
@@ -250,17 +250,6 @@ class ListWidget : public Widget {
     m_caret = to;
     Reveal(to);
     if (Selection() != before) Tell(LBN_SELCHANGE);
-  }
-
-  static void DottedFrame(const Canvas& c, int x, int y, int w, int h) {
-    for (int i = 0; i < w; i += 2) {
-      c.Fill(x + i, y, 1, 1, kColorText);
-      c.Fill(x + i, y + h - 1, 1, 1, kColorText);
-    }
-    for (int i = 0; i < h; i += 2) {
-      c.Fill(x, y + i, 1, 1, kColorText);
-      c.Fill(x + w - 1, y + i, 1, 1, kColorText);
-    }
   }
 
   std::vector<Line> m_lines;

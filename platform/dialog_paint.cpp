@@ -47,6 +47,17 @@ void Canvas::Edge(int x, int y, int w, int h, bool sunken) const {
   Fill(x + w - 2, y + 1, 1, h - 2, innerDark);
 }
 
+void Canvas::DottedFrame(int x, int y, int w, int h) const {
+  for (int i = 0; i < w; i += 2) {
+    Fill(x + i, y, 1, 1, kColorText);
+    Fill(x + i, y + h - 1, 1, 1, kColorText);
+  }
+  for (int i = 0; i < h; i += 2) {
+    Fill(x, y + i, 1, 1, kColorText);
+    Fill(x + w - 1, y + i, 1, 1, kColorText);
+  }
+}
+
 int Canvas::Text(int x, int y, const std::string& sjis, uint32_t rgb, bool underline) const {
   return DrawDialogText(surface, clip, originX + x, originY + y, sjis, rgb, underline);
 }

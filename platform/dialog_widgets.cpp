@@ -140,7 +140,7 @@ class ButtonWidget : public Widget {
       int tw = DialogTextWidth(m_text);
       int shift = m_pressed ? 1 : 0;
       c.Text((w - tw) / 2 + shift, (h - DialogLineHeight()) / 2 + shift, m_text, ink);
-      if (focused) DottedFrame(c, 4, 4, w - 8, h - 8);
+      if (focused) c.DottedFrame(4, 4, w - 8, h - 8);
       return;
     }
     const int box = 12;
@@ -165,21 +165,10 @@ class ButtonWidget : public Widget {
       }
     }
     c.Text(box + 4, (h - DialogLineHeight()) / 2, m_text, ink);
-    if (focused) DottedFrame(c, box + 2, (h - DialogLineHeight()) / 2 - 1, DialogTextWidth(m_text) + 4, DialogLineHeight() + 2);
+    if (focused) c.DottedFrame(box + 2, (h - DialogLineHeight()) / 2 - 1, DialogTextWidth(m_text) + 4, DialogLineHeight() + 2);
   }
 
  private:
-  static void DottedFrame(const Canvas& c, int x, int y, int w, int h) {
-    for (int i = 0; i < w; i += 2) {
-      c.Fill(x + i, y, 1, 1, kColorText);
-      c.Fill(x + i, y + h - 1, 1, 1, kColorText);
-    }
-    for (int i = 0; i < h; i += 2) {
-      c.Fill(x, y + i, 1, 1, kColorText);
-      c.Fill(x + w - 1, y + i, 1, 1, kColorText);
-    }
-  }
-
   // An automatic radio button unchecks the others of its group.
   void CheckInGroup() {
     auto& all = m_dialog.widgets;
