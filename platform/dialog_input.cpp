@@ -62,10 +62,6 @@ void NotePointer(uint32_t windowId, int x, int y) {
   NoteCursor(wx + x, wy + y);
 }
 
-intptr_t PointParam(Point p) {
-  return static_cast<intptr_t>((static_cast<uint32_t>(p.x) & 0xFFFF) | ((static_cast<uint32_t>(p.y) & 0xFFFF) << 16));
-}
-
 uintptr_t MouseKeys() {
   uintptr_t keys = 0;
   if (IsKeyDown(VK_LBUTTON)) keys |= MK_LBUTTON;
@@ -232,7 +228,7 @@ void HandleButton(DialogWindow& d, const SDL_Event& event) {
         w->MouseDown({client.x - w->m_rect.left, client.y - w->m_rect.top});
         return;
       }
-      Send(d.handle, b.clicks >= 2 ? WM_LBUTTONDBLCLK : WM_LBUTTONDOWN, MouseKeys(), PointParam(client));
+      Send(d.handle, b.clicks >= 2 ? WM_LBUTTONDBLCLK : WM_LBUTTONDOWN, MouseKeys(), MakeLParam(client.x, client.y));
       return;
     }
     if (d.closeBoxDown) {
@@ -245,13 +241,13 @@ void HandleButton(DialogWindow& d, const SDL_Event& event) {
       w->MouseUp({client.x - w->m_rect.left, client.y - w->m_rect.top}, w->Contains(client));
       return;
     }
-    Send(d.handle, WM_LBUTTONUP, MouseKeys(), PointParam(client));
+    Send(d.handle, WM_LBUTTONUP, MouseKeys(), MakeLParam(client.x, client.y));
     return;
   }
   if (b.button == SDL_BUTTON_RIGHT) {
     uint32_t message = down ? (b.clicks >= 2 ? WM_RBUTTONDBLCLK : WM_RBUTTONDOWN) : WM_RBUTTONUP;
     Widget* w = WidgetAt(d, client);
-    Send(w ? w->m_handle : d.handle, message, MouseKeys(), PointParam(client));
+    Send(w ? w->m_handle : d.handle, message, MouseKeys(), MakeLParam(client.x, client.y));
   }
 }
 
@@ -269,7 +265,7 @@ void HandleQueued(DialogWindow& d, const SDL_Event& e) {
       NotePointer(e.motion.windowID, e.motion.x, e.motion.y);
       if (!d.capture) {
         Point client{e.motion.x - d.frame.left, e.motion.y - d.frame.top};
-        if (!WidgetAt(d, client)) Send(d.handle, WM_MOUSEMOVE, MouseKeys(), PointParam(client));
+        if (!WidgetAt(d, client)) Send(d.handle, WM_MOUSEMOVE, MouseKeys(), MakeLParam(client.x, client.y));
       }
       break;
     case SDL_MOUSEBUTTONDOWN:
@@ -319,7 +315,7 @@ bool RouteWindowInput(const SDL_Event& e) {
       case SDL_WINDOWEVENT_FOCUS_GAINED: SetActiveWindow(d->handle); break;
       case SDL_WINDOWEVENT_MOVED: {
         Point o = d->ClientOrigin();
-        Post(d->handle, WM_MOVE, 0, PointParam(o));
+        Post(d->handle, WM_MOVE, 0, MakeLParam(o.x, o.y));
         break;
       }
       case SDL_WINDOWEVENT_EXPOSED:

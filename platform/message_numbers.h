@@ -100,5 +100,10 @@ constexpr uint32_t HiWord(uintptr_t v) { return static_cast<uint32_t>((v >> 16) 
 constexpr uintptr_t MakeWParam(uint32_t low, uint32_t high) {
   return static_cast<uintptr_t>((low & 0xFFFF) | ((high & 0xFFFF) << 16));
 }
+// Two 16-bit values (a point or a size, x or width in the low word); a
+// negative one keeps its low 16 bits.
+constexpr intptr_t MakeLParam(int low, int high) {
+  return static_cast<intptr_t>(MakeWParam(static_cast<uint32_t>(low), static_cast<uint32_t>(high)));
+}
 
 }  // namespace plat

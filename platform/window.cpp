@@ -45,12 +45,8 @@ struct ShowState {
 };
 std::unordered_map<uint32_t, ShowState> g_showStates;
 
-intptr_t PairParam(int low, int high) {
-  return static_cast<intptr_t>((static_cast<uint32_t>(low) & 0xFFFF) | ((static_cast<uint32_t>(high) & 0xFFFF) << 16));
-}
-
 void PostSize(WindowHandle window, uintptr_t kind, int width, int height) {
-  Post(window, WM_SIZE, kind, PairParam(width, height));
+  Post(window, WM_SIZE, kind, MakeLParam(width, height));
 }
 
 // The client size for a WM_SIZE: the event's own numbers when it has them.
@@ -75,7 +71,7 @@ void TranslateWindowEvent(WindowHandle window, const SDL_WindowEvent& e) {
       detail::OnD3DFocusLost();
       Post(window, WM_ACTIVATEAPP, 0, 0);
       break;
-    case SDL_WINDOWEVENT_MOVED: Post(window, WM_MOVE, 0, PairParam(e.data1, e.data2)); break;
+    case SDL_WINDOWEVENT_MOVED: Post(window, WM_MOVE, 0, MakeLParam(e.data1, e.data2)); break;
     case SDL_WINDOWEVENT_SIZE_CHANGED:
       PostSize(window, state.maximized ? SIZE_MAXIMIZED : SIZE_RESTORED, e.data1, e.data2);
       break;

@@ -46,8 +46,8 @@ class AppWindowOps : public WindowOps {
     int w = width - f.left - f.right, h = height - f.top - f.bottom;
     if (w > 0 && h > 0) SDL_SetWindowSize(m_sdl, w, h);
     const Point o = ClientOrigin();
-    Post(m_window, WM_MOVE, 0, PairParam(o.x, o.y));
-    Post(m_window, WM_SIZE, SIZE_RESTORED, PairParam(ClientWidth(), ClientHeight()));
+    Post(m_window, WM_MOVE, 0, MakeLParam(o.x, o.y));
+    Post(m_window, WM_SIZE, SIZE_RESTORED, MakeLParam(ClientWidth(), ClientHeight()));
   }
   uint32_t Style() override {
     bool shown = (SDL_GetWindowFlags(m_sdl) & SDL_WINDOW_SHOWN) != 0;
@@ -69,10 +69,6 @@ class AppWindowOps : public WindowOps {
   SDL_Window* m_sdl;
 
  private:
-  static intptr_t PairParam(int low, int high) {
-    return static_cast<intptr_t>((static_cast<uint32_t>(low) & 0xFFFF) |
-                                 ((static_cast<uint32_t>(high) & 0xFFFF) << 16));
-  }
   WindowHandle m_window;
   uint32_t m_style;
 };
