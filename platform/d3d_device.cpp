@@ -36,8 +36,10 @@ bool IsPow2(int v) { return v > 0 && (v & (v - 1)) == 0; }
 
 bool Fails(D3DCall call, int32_t& result) { return detail::D3DCallFails(call, result); }
 
-// Takes bytes of video memory for a default-pool resource.
-bool Reserve(detail::D3DState& state, uint64_t bytes) {
+// Takes the video memory of a default-pool surface of that size and format.
+bool Reserve(detail::D3DState& state, int width, int height, D3DFormat format) {
+  const uint64_t bytes = uint64_t{static_cast<uint32_t>(width)} * static_cast<uint32_t>(height) *
+                         static_cast<uint64_t>(D3DBytesPerPixel(format));
   std::lock_guard<std::mutex> lock(state.mutex);
   if (state.used + bytes > state.budget) return false;
   state.used += bytes;
@@ -101,9 +103,7 @@ struct D3DDevice::Impl {
 
   int32_t MakeBackBuffer() {
     const int w = params.backBufferWidth, h = params.backBufferHeight;
-    const uint64_t bytes = uint64_t{static_cast<uint32_t>(w)} * static_cast<uint32_t>(h) *
-                           static_cast<uint64_t>(D3DBytesPerPixel(params.backBufferFormat));
-    if (!Reserve(*state, bytes)) return D3DERR_OUTOFVIDEOMEMORY;
+    if (!Reserve(*state, w, h, params.backBufferFormat)) return D3DERR_OUTOFVIDEOMEMORY;
     backBuffer.reset(new D3DSurface(state, w, h, params.backBufferFormat, D3DPool::Default,
                                     D3DUSAGE_RENDERTARGET, true));
     renderTarget = backBuffer;
@@ -375,11 +375,7 @@ int32_t D3DDevice::CreateTexture(int width, int height, int levels, uint32_t usa
     return D3DERR_INVALIDCALL;
   if ((usage & D3DUSAGE_RENDERTARGET) && pool != D3DPool::Default) return D3DERR_INVALIDCALL;
   if ((usage & D3DUSAGE_DYNAMIC) && pool == D3DPool::Managed) return D3DERR_INVALIDCALL;
-  if (pool == D3DPool::Default) {
-    const uint64_t bytes = uint64_t{static_cast<uint32_t>(width)} * static_cast<uint32_t>(height) *
-                           static_cast<uint64_t>(D3DBytesPerPixel(format));
-    if (!Reserve(*m_impl->state, bytes)) return D3DERR_OUTOFVIDEOMEMORY;
-  }
+  if (pool == D3DPool::Default && !Reserve(*m_impl->state, width, height, format)) return D3DERR_OUTOFVIDEOMEMORY;
   std::shared_ptr<D3DSurface> level(new D3DSurface(m_impl->state, width, height, format, pool, usage, false));
   out.reset(new D3DTexture(std::move(level)));
   return D3D_OK;
@@ -393,11 +389,7 @@ int32_t D3DDevice::CreateOffscreenPlainSurface(int width, int height, D3DFormat 
   if (width <= 0 || height <= 0 || width > kMaxPlainSide || height > kMaxPlainSide || !IsFormat(format) ||
       pool == D3DPool::Managed)
     return D3DERR_INVALIDCALL;
-  if (pool == D3DPool::Default) {
-    const uint64_t bytes = uint64_t{static_cast<uint32_t>(width)} * static_cast<uint32_t>(height) *
-                           static_cast<uint64_t>(D3DBytesPerPixel(format));
-    if (!Reserve(*m_impl->state, bytes)) return D3DERR_OUTOFVIDEOMEMORY;
-  }
+  if (pool == D3DPool::Default && !Reserve(*m_impl->state, width, height, format)) return D3DERR_OUTOFVIDEOMEMORY;
   out.reset(new D3DSurface(m_impl->state, width, height, format, pool, 0, false));
   return D3D_OK;
 }
