@@ -218,33 +218,10 @@ class FileDialog {
   }
 
   // A Shift-JIS path, absolute or relative to the folder shown, as the host
-  // path it names: each part matched to the names on disk without regard to
-  // ASCII case, a part that is not there kept as it is.
+  // path it names (parts matched to the names on disk without regard to
+  // ASCII case, a part that is not there kept as it is).
   fs::path Resolve(const std::string& sjis) const {
-    bool absolute = false;
-    std::vector<std::string> parts = SplitPath(sjis, &absolute);
-    fs::path at = absolute ? m_cwd.root_path() : m_folder;
-    for (const std::string& part : parts) {
-      if (part == ".") continue;
-      if (part == "..") {
-        at = at.parent_path();
-        continue;
-      }
-      std::string utf8 = Cp932ToUtf8(part);
-      std::error_code ec;
-      if (!fs::exists(at / utf8, ec)) {
-        for (fs::directory_iterator it(at, ec), end; !ec && it != end; it.increment(ec)) {
-          std::string name = it->path().filename().string();
-          if (name.size() == utf8.size() &&
-              std::equal(name.begin(), name.end(), utf8.begin(), [](char a, char b) { return FoldCase(a) == FoldCase(b); })) {
-            utf8 = name;
-            break;
-          }
-        }
-      }
-      at /= utf8;
-    }
-    return at.lexically_normal();
+    return fs::path(HostPathFrom(m_folder.string(), sjis)).lexically_normal();
   }
 
   // The Shift-JIS path of a host path relative to the working directory

@@ -95,7 +95,9 @@ bool StartsAtWorkDir(const std::string& sjisPath, size_t* rest) {
   return true;
 }
 
-std::string HostPath(const std::string& sjisPath) {
+std::string HostPath(const std::string& sjisPath) { return HostPathFrom(std::string(), sjisPath); }
+
+std::string HostPathFrom(const std::string& hostBase, const std::string& sjisPath) {
   bool absolute = false;
   std::vector<std::string> parts;
   std::string cur;
@@ -106,7 +108,7 @@ std::string HostPath(const std::string& sjisPath) {
     if (cur.empty()) cur = ".";
   } else {
     parts = SplitPath(sjisPath, &absolute);
-    cur = absolute ? "/" : "";
+    cur = absolute ? "/" : hostBase;
   }
   bool onDisk = true;  // once a part is missing, later parts cannot be matched
   for (const std::string& part : parts) {

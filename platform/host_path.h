@@ -23,6 +23,9 @@ std::vector<std::string> SplitPath(const std::string& sjisPath, bool* absolute =
 // exist are converted as they are, so the result also names files to create.
 // A path that starts at WORKDIR_ROOT starts at the host working directory.
 std::string HostPath(const std::string& sjisPath);
+// The same with a relative path taken from `hostBase` (a host folder; empty:
+// the working directory). The file dialog resolves what is typed in it so.
+std::string HostPathFrom(const std::string& hostBase, const std::string& sjisPath);
 
 // The root that stands for the working directory in an absolute path, used
 // when the host names of the working directory and the folders above it have

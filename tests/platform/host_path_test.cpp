@@ -69,6 +69,18 @@ TEST(HostPath, AbsolutePathsStartAtTheRoot) {
   EXPECT_EQ(plat::HostPath(abs), dir.Path() + "/a.txt");
 }
 
+TEST(HostPath, ARelativePathFromAFolderOfTheCallersMatchesThereAndAbsoluteOnesIgnoreIt) {
+  ScopedWorkDir dir;
+  dir.WriteFile("Data/Stg4/Stage.stg4_000", "stage");
+  dir.WriteFile("top.txt", "1");
+  const std::string base = dir.Path() + "/Data";
+  EXPECT_EQ(plat::HostPathFrom(base, "stg4\\STAGE.stg4_000"), base + "/Stg4/Stage.stg4_000");
+  EXPECT_EQ(plat::HostPathFrom(base, "stg4\\new.stg4_001"), base + "/Stg4/new.stg4_001");
+  EXPECT_EQ(plat::HostPathFrom(base, "..\\TOP.TXT"), base + "/../top.txt");
+  EXPECT_EQ(plat::HostPathFrom(base, plat::CurrentDirectory() + "\\TOP.txt"), dir.Path() + "/top.txt");
+  EXPECT_EQ(plat::HostPathFrom(base, std::string(plat::WORKDIR_ROOT) + "\\top.TXT"), dir.Path() + "/top.txt");
+}
+
 TEST(WriteFileAtomic, ReplacesWholeOrNotAtAll) {
   ScopedWorkDir dir;
   dir.WriteFile("user_data/Option.dat", "old");
