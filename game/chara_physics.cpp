@@ -138,7 +138,7 @@ void cCharaBase::ApplyKnockbackY() {
   if (m_dKnockY != 0) {
     if (m_bNoGravity) {
       m_dVy += m_dKnockY;
-    } else if (m_dKnockY > 0 && ((m_pFootCell && GetHitAttr(m_pFootCell, m_nGroup)) || m_bRiding)) {
+    } else if (m_dKnockY > 0 && IsOnGround()) {
       // Pushed into the ground it stands on.
       m_dKnockY = 0;
     } else {

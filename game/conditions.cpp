@@ -1,6 +1,5 @@
 #include "game/conditions.h"
 
-#include "base/number_text.h"
 #include "game/calc_ops.h"
 #include "game/chara_base.h"
 #include "game/stage_data.h"
@@ -59,24 +58,10 @@ int CompareStatusBits(int bits, int status, int maximum, const cEdCondition& c, 
 
 // The right operand; 0 when the condition cannot hold for want of it.
 int RightOperand(const cEdCondition& c, cCharaBase& chara, int32_t& b) {
-  b = 0;
-  switch (c.m_nOperandKind) {
-    case OPERAND_CONST:
-      b = c.m_nConst;
-      return 1;
-    case OPERAND_RANDOM:
-      b = RandomRange(c.m_nRandMin, c.m_nRandMax);
-      return 1;
-    case OPERAND_STATUS:
-      return ReadStatusOperand(chara, c.m_nOperandSubject, c.m_nOperandItem, c.m_nOperandIndex, b);
-    case OPERAND_VARIABLE: {
-      const int32_t* var = VariableField(c.m_nOperandVarKind, c.m_nOperandIndex);
-      b = var ? *var : 0;
-      return 1;
-    }
-    default:
-      return 1;
-  }
+  return ReadOperand(chara,
+                     {c.m_nOperandKind, c.m_nConst, c.m_nRandMin, c.m_nRandMax, c.m_nOperandSubject,
+                      c.m_nOperandItem, c.m_nOperandVarKind, c.m_nOperandIndex},
+                     b);
 }
 
 int LeftVariable(const cEdCondition& c) {

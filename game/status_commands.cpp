@@ -1,6 +1,5 @@
 #include "game/status_commands.h"
 
-#include "base/number_text.h"
 #include "game/calc_ops.h"
 #include "game/chara_base.h"
 #include "game/code_eval.h"
@@ -40,25 +39,11 @@ int Param(cEdCommand& command, int n) { return command.m_vParams.At(n); }
 
 // The operand; 0 when there is none to take (the operation then does nothing).
 int Operand(cCharaBase& chara, cEdCommand& command, int32_t& b) {
-  b = 0;
-  switch (Param(command, P_OPERAND_KIND)) {
-    case OPERAND_CONST:
-      b = Param(command, P_CONST);
-      return 1;
-    case OPERAND_RANDOM:
-      b = RandomRange(Param(command, P_RAND_A), Param(command, P_RAND_B));
-      return 1;
-    case OPERAND_STATUS:
-      return ReadStatusOperand(chara, Param(command, P_OPERAND_SUBJECT), Param(command, P_OPERAND_STATUS),
-                               Param(command, P_OPERAND_INDEX), b);
-    case OPERAND_VARIABLE: {
-      const int32_t* var = VariableField(Param(command, P_OPERAND_VAR_KIND), Param(command, P_OPERAND_INDEX));
-      b = var ? *var : 0;
-      return 1;
-    }
-    default:
-      return 1;
-  }
+  return ReadOperand(chara,
+                     {Param(command, P_OPERAND_KIND), Param(command, P_CONST), Param(command, P_RAND_A),
+                      Param(command, P_RAND_B), Param(command, P_OPERAND_SUBJECT), Param(command, P_OPERAND_STATUS),
+                      Param(command, P_OPERAND_VAR_KIND), Param(command, P_OPERAND_INDEX)},
+                     b);
 }
 
 // --- system values -----------------------------------------------------------

@@ -1,5 +1,6 @@
 #include "game/status_values.h"
 
+#include "base/number_text.h"
 #include "game/chara_base.h"
 #include "game/stage_data.h"
 #include "game/status_fields.h"
@@ -75,6 +76,27 @@ int ReadStatusOperand(cCharaBase& chara, int subject, int status, int varIndex, 
       return 1;
     default:
       return 0;
+  }
+}
+
+int ReadOperand(cCharaBase& chara, const OPERANDREF& operand, int32_t& value) {
+  value = 0;
+  switch (operand.nKind) {
+    case OPERAND_CONST:
+      value = operand.nConst;
+      return 1;
+    case OPERAND_RANDOM:
+      value = RandomRange(operand.nRandA, operand.nRandB);
+      return 1;
+    case OPERAND_STATUS:
+      return ReadStatusOperand(chara, operand.nSubject, operand.nStatus, operand.nIndex, value);
+    case OPERAND_VARIABLE: {
+      const int32_t* var = VariableField(operand.nVarKind, operand.nIndex);
+      value = var ? *var : 0;
+      return 1;
+    }
+    default:
+      return 1;
   }
 }
 

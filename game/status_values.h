@@ -35,6 +35,25 @@ int32_t ReadSystemValue(int index);
 // subject outside the table, a refused read.
 int ReadStatusOperand(cCharaBase& chara, int subject, int status, int varIndex, int32_t& value);
 
+// The right operand of a status condition or a status operation, by
+// OPERANDKIND: the constant, a random number in nRandA..nRandB (drawn anew
+// on every read), status nStatus of subject nSubject (ReadStatusOperand,
+// nIndex the variable of a character-variable status) or variable nIndex of
+// kind nVarKind (0 for another kind). An unknown kind reads 0.
+struct OPERANDREF {
+  int32_t nKind;
+  int32_t nConst;
+  int32_t nRandA;
+  int32_t nRandB;
+  int32_t nSubject;
+  int32_t nStatus;
+  int32_t nVarKind;
+  int32_t nIndex;
+};
+// 0 (and value 0) when there is nothing to read: the condition then fails,
+// the operation does nothing.
+int ReadOperand(cCharaBase& chara, const OPERANDREF& operand, int32_t& value);
+
 // Common (VARKIND_COMMON) or stage (VARKIND_STAGE) variable `index`, through
 // the checked accessor; null for another kind.
 int32_t* VariableField(int kind, int index);
