@@ -39,10 +39,7 @@ int Font::DrawTextSoftware(DDSURFACEDATA* target, int x, int y, const char* text
   // The glyphs that are not cached go straight onto the target, inside the
   // text's extent only, as a copy through the work surface would leave them.
   int extent[2];
-  if (CellMode())
-    GetTextExtentFixed(extent, text);
-  else
-    GetTextExtentGdi(extent, text);
+  TextExtent(extent, text);
   const plat::Rect clip{std::max(x, 0), std::max(y, 0),
                         Narrow(std::min<int64_t>(int64_t{x} + extent[0], target->nWidth)),
                         Narrow(std::min<int64_t>(int64_t{y} + extent[1], target->nHeight))};
