@@ -7,6 +7,7 @@
 
 #include "base/report_log.h"
 #include "media/dd_blit.h"
+#include "media/dd_fx_pixels.h"
 #include "media/dd_pixels.h"
 #include "media/dt_device.h"
 #include "media/dt_internal.h"
@@ -112,6 +113,7 @@ int CopyOnProcessor(DDSURFACEDATA* dst, int x, int y, int w, int h, DDSURFACEDAT
   const DDSURFACEDATA* to = target.m_lpSD;
   const DDSURFACEDATA* from = source.m_lpSD;
   const bool to565 = nBpp == 16 && DDIsFullscreenBackBuffer(to);
+  const cPixelFormat format = cPixelFormat::Current();
   const int64_t j0 = std::max<int64_t>(0, -int64_t{y}), j1 = std::min<int64_t>(h, int64_t{to->nHeight} - y);
   const int64_t k0 = std::max<int64_t>(0, -int64_t{x}), k1 = std::min<int64_t>(w, int64_t{to->nWidth} - x);
   // Source pixel k of a span of n taken from s, sn pixels on: a negative
@@ -131,20 +133,14 @@ int CopyOnProcessor(DDSURFACEDATA* dst, int x, int y, int w, int h, DDSURFACEDAT
       if (nBpp == 32) {
         uint32_t p;
         std::memcpy(&p, s + 4 * col, 4);
-        if ((flags & 1) && (p >> 24) == 0) continue;
+        if ((flags & 1) && TransparentDT32(p)) continue;
         std::memcpy(d + 4 * tx, &p, 4);
         continue;
       }
       uint16_t p;
       std::memcpy(&p, s + 2 * col, 2);
-      if ((flags & 1) && (p & 0xA000) == 0) continue;
-      if (to565) {
-        auto channel = [p](int k2) {
-          return static_cast<uint32_t>((p >> TextureChannels[k2]) & TextureChannels[4 + k2]);
-        };
-        p = static_cast<uint16_t>(channel(0) << BackBufferChannels[0] | (channel(1) * 2) << BackBufferChannels[1] |
-                                  channel(2) << BackBufferChannels[2]);
-      }
+      if ((flags & 1) && TransparentDT16(p)) continue;
+      if (to565) p = static_cast<uint16_t>(format.ToBack(p));
       std::memcpy(d + 2 * tx, &p, 2);
     }
   }

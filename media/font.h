@@ -120,6 +120,8 @@ class Font {
 
  private:
   bool CellMode() const { return m_nCellW > 0; }
+  // The extent by the font's mode: cells, else the face.
+  void TextExtent(int out[2], const char* text) const;
   int LineHeight() const;
   bool HasCaches() const;
   void MakeCaches(int cacheFlag);

@@ -65,10 +65,7 @@ int Font::DrawText3D(DDSURFACEDATA* target, int x, int y, const char* text, int 
     // A system-memory texture takes no quads: the glyphs go onto the work
     // surface, and the text from there.
     int extent[2];
-    if (CellMode())
-      GetTextExtentFixed(extent, text);
-    else
-      GetTextExtentGdi(extent, text);
+    TextExtent(extent, text);
     DDFillRect(&m_sdWork, 0, 0, extent[0], extent[1], 0);
     if (!caches) {
       if (!DDBeginScene()) return 0;

@@ -60,6 +60,13 @@ void Font::GetTextExtentGdi(int out[2], const char* text) const {
   out[1] = Narrow(lines * LineHeight());
 }
 
+void Font::TextExtent(int out[2], const char* text) const {
+  if (CellMode())
+    GetTextExtentFixed(out, text);
+  else
+    GetTextExtentGdi(out, text);
+}
+
 void Font::DrawBox(DDSURFACEDATA* target, int x, int y, int w, int h) {
   // Without its image a box is centred on the screen.
   const bool image = HasImage(m_lpBoxSD);
@@ -76,10 +83,7 @@ int Font::DrawTextInBox(DDSURFACEDATA* target, int x, int y, int w, int h, const
   if (!text) return 0;
   if (w == 0 || h == 0) {
     int extent[2];
-    if (CellMode())
-      GetTextExtentFixed(extent, text);
-    else
-      GetTextExtentGdi(extent, text);
+    TextExtent(extent, text);
     if (w == 0) w = Narrow(int64_t{margin} + extent[0]);
     if (h == 0) h = extent[1];
   }

@@ -18,6 +18,25 @@ namespace {
 
 bool IsIconLetter(unsigned char b) { return b >= 'a' && b <= 'z'; }
 
+// The cell cursor over a text: each character (1 or 2 bytes) takes one cell
+// of cellW, '\n' starts the next line lineHeight lower. visit(p, bytes, col, row).
+template <class Visit>
+void ForEachCell(const char* text, int cellW, int lineHeight, Visit visit) {
+  int64_t col = 0, row = 0;
+  for (const char* p = text; *p;) {
+    if (*p == '\n') {
+      col = 0;
+      row += lineHeight;
+      ++p;
+      continue;
+    }
+    const int bytes = IsDbcsPair(p) ? 2 : 1;
+    visit(p, bytes, col, row);
+    p += bytes;
+    col += cellW;
+  }
+}
+
 }  // namespace
 
 int Font::DrawText(DDSURFACEDATA* target, int x, int y, const char* text, int bPlain) {
@@ -39,10 +58,7 @@ int Font::DrawTextSoftware(DDSURFACEDATA* target, int x, int y, const char* text
   // The glyphs that are not cached go straight onto the target, inside the
   // text's extent only, as a copy through the work surface would leave them.
   int extent[2];
-  if (CellMode())
-    GetTextExtentFixed(extent, text);
-  else
-    GetTextExtentGdi(extent, text);
+  TextExtent(extent, text);
   const plat::Rect clip{std::max(x, 0), std::max(y, 0),
                         Narrow(std::min<int64_t>(int64_t{x} + extent[0], target->nWidth)),
                         Narrow(std::min<int64_t>(int64_t{y} + extent[1], target->nHeight))};
@@ -70,16 +86,8 @@ int Font::DrawGlyphs(DDSURFACEDATA* surface, cGlyphPen& dc, int x, int y, DDSURF
   }
   const bool caches = HasCaches() && cacheTarget;
   const bool iconCells = bIcons && HasImage(m_lpIconSD);
-  const int lineHeight = LineHeight();
-  int64_t col = 0, row = 0;
-  for (const char* p = text; *p;) {
-    if (*p == '\n') {
-      col = 0;
-      row += lineHeight;
-      ++p;
-      continue;
-    }
-    if (IsDbcsPair(p)) {
+  ForEachCell(text, m_nCellW, LineHeight(), [&](const char* p, int bytes, int64_t col, int64_t row) {
+    if (bytes == 2) {
       FastFont* full = m_lpFastFont_FullAdd.get();
       if (!caches || IsFullWidthSpace(p)) {
         DrawGlyph(dc, p, 2, x + col, y + row);
@@ -91,45 +99,28 @@ int Font::DrawGlyphs(DDSURFACEDATA* surface, cGlyphPen& dc, int x, int y, DDSURF
       } else {
         DrawGlyph(dc, p, 2, x + col, y + row);
       }
-      p += 2;
-    } else {
-      const auto b = static_cast<unsigned char>(*p);
-      if (b == ' ' || (iconCells && IsIconLetter(b))) {
-        // Only the cell: icons are drawn over the text afterwards.
-      } else if (caches) {
-        m_lpFastFont_Half->DrawHalf(cacheTarget, Narrow(cx + col), Narrow(cy + row), b, 1);
-      } else {
-        DrawGlyph(dc, p, 1, x + col, y + row);
-      }
-      ++p;
+      return;
     }
-    col += m_nCellW;
-  }
+    const auto b = static_cast<unsigned char>(*p);
+    if (b == ' ' || (iconCells && IsIconLetter(b))) {
+      // Only the cell: icons are drawn over the text afterwards.
+    } else if (caches) {
+      m_lpFastFont_Half->DrawHalf(cacheTarget, Narrow(cx + col), Narrow(cy + row), b, 1);
+    } else {
+      DrawGlyph(dc, p, 1, x + col, y + row);
+    }
+  });
   return DDFlushBatch();
 }
 
 void Font::DrawIcons(DDSURFACEDATA* target, int x, int y, const char* text) {
   if (!m_bIcon || !HasImage(m_lpIconSD) || !CellMode() || !text) return;
   DDBeginBatch(0);
-  const int lineHeight = LineHeight();
-  int64_t col = 0, row = 0;
-  for (const char* p = text; *p;) {
-    if (*p == '\n') {
-      col = 0;
-      row += lineHeight;
-      ++p;
-      continue;
-    }
-    if (IsDbcsPair(p)) {
-      p += 2;
-    } else {
-      const auto b = static_cast<unsigned char>(*p);
-      if (IsIconLetter(b))
-        DDBlt(target, Narrow(x + col), Narrow(y + row), m_nCellW, m_nCellH, m_lpIconSD,
-              Narrow(int64_t{b - 'a'} * m_nCellW), 0, 1);
-      ++p;
-    }
-    col += m_nCellW;
-  }
+  ForEachCell(text, m_nCellW, LineHeight(), [&](const char* p, int bytes, int64_t col, int64_t row) {
+    const auto b = static_cast<unsigned char>(*p);
+    if (bytes == 1 && IsIconLetter(b))
+      DDBlt(target, Narrow(x + col), Narrow(y + row), m_nCellW, m_nCellH, m_lpIconSD,
+            Narrow(int64_t{b - 'a'} * m_nCellW), 0, 1);
+  });
   DDFlushBatch();
 }
