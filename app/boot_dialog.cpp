@@ -101,21 +101,9 @@ STATICENTRY* cBootDialog::FindStatic(int id) {
 void cBootDialog::OnInitDialog(uintptr_t wParam, intptr_t lParam) {
   cDialog::OnInitDialog(wParam, lParam);
   plat::SetWindowText(m_hWnd, SystemData.m_strTitle);
-  for (RADIOENTRY& e : m_vRadio) {
-    e.radio.Attach(this, e.def.nId);
-    e.radio.m_pnValue = e.def.pnValue;
-    e.radio.m_nValue = e.def.nValue;
-    m_vControls.push_back(&e.radio);
-  }
-  for (CHECKENTRY& e : m_vCheck) {
-    e.check.Attach(this, e.def.nId);
-    e.check.m_pnValue = e.def.pnValue;
-    m_vControls.push_back(&e.check);
-  }
-  for (STATICENTRY& e : m_vStatic) {
-    e.text.Attach(this, e.def.nId);
-    m_vControls.push_back(&e.text);
-  }
+  AttachEntries(this, m_vRadio);
+  AttachEntries(this, m_vCheck);
+  AttachEntries(this, m_vStatic);
   StoreControls();
   if (SystemIni.nEnglish) {
     plat::SetDlgItemText(m_hWnd, IDC_BOOT_GROUP, "Drawing mode");

@@ -45,3 +45,10 @@ inline EDITENTRY& GetEditEntry(cVector<EDITENTRY>& entries, int i) { return entr
 inline CHECKENTRY& GetCheckEntry(cVector<CHECKENTRY>& entries, int i) { return entries.At(i); }
 inline RADIOENTRY& GetRadioEntry(cVector<RADIOENTRY>& entries, int i) { return entries.At(i); }
 inline STATICENTRY& GetStaticEntry(cVector<STATICENTRY>& entries, int i) { return entries.At(i); }
+
+// A subclass's OnInitDialog, after cDialog::OnInitDialog: binds each entry's
+// control to its item (and a radio button or check box to its variable) and
+// appends it to the dialog's control list, in entry order.
+void AttachEntries(cDialog* dialog, cVector<RADIOENTRY>& entries);
+void AttachEntries(cDialog* dialog, cVector<CHECKENTRY>& entries);
+void AttachEntries(cDialog* dialog, cVector<STATICENTRY>& entries);

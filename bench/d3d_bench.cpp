@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/rate_reporter.h"
 #include "media/dd_blit.h"
 #include "media/dd_layer.h"
 #include "media/dd_pixels.h"
@@ -89,18 +90,6 @@ void SortedBatch(benchmark::State& state, int bpp) {
   state.SetItemsProcessed(state.iterations() * kW * kH);
 }
 
-class RatioReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    ConsoleReporter::ReportRuns(runs);
-    for (const Run& r : runs) {
-      auto it = r.counters.find("items_per_second");
-      if (it != r.counters.end()) rates[r.benchmark_name()] = it->second.value;
-    }
-  }
-  std::map<std::string, double> rates;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -114,7 +103,7 @@ int main(int argc, char** argv) {
     benchmark::RegisterBenchmark(("3d triangles" + b).c_str(), Immediate, bpp, false);
   }
   benchmark::Initialize(&argc, argv);
-  RatioReporter reporter;
+  RateReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
   std::printf("\n%-18s %5s %14s %18s %8s\n", "3d device", "bits", "3d Mpx/s", "software Mpx/s", "ratio");
   for (const char* kind : kinds)

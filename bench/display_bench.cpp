@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/rate_reporter.h"
 #include "media/dd_blit.h"
 #include "media/dd_layer.h"
 #include "platform/presenter.h"
@@ -164,19 +165,6 @@ void SdlPresent(benchmark::State& state, int bpp) {
   state.SetItemsProcessed(state.iterations() * kW * kH);
 }
 
-// Collects the rates to print the ratios after the console report.
-class RatioReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    ConsoleReporter::ReportRuns(runs);
-    for (const Run& r : runs) {
-      auto it = r.counters.find("items_per_second");
-      if (it != r.counters.end()) rates[r.benchmark_name()] = it->second.value;
-    }
-  }
-  std::map<std::string, double> rates;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -196,7 +184,7 @@ int main(int argc, char** argv) {
     benchmark::RegisterBenchmark(("sdl/present/" + b).c_str(), SdlPresent, bpp);
   }
   benchmark::Initialize(&argc, argv);
-  RatioReporter reporter;
+  RateReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
   std::printf("\n%-16s %5s %14s %14s %8s\n", "work", "bits", "ours Mpx/s", "SDL Mpx/s", "ratio");
   for (const char* name : names)

@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/rate_reporter.h"
 #include "base/checked_convert.h"
 #include "media/dd_blit.h"
 #include "media/dd_fx.h"
@@ -435,18 +436,6 @@ void Plain(benchmark::State& state, Effect e, Mode m) {
   for (auto _ : state) e.plain(d, s);
   state.SetItemsProcessed(state.iterations() * kW * kH);
 }
-
-class RateReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    ConsoleReporter::ReportRuns(runs);
-    for (const Run& r : runs) {
-      auto it = r.counters.find("items_per_second");
-      if (it != r.counters.end()) rates[r.benchmark_name()] = it->second.value;
-    }
-  }
-  std::map<std::string, double> rates;
-};
 
 }  // namespace
 

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/rate_reporter.h"
 #include "media/dd_blit.h"
 #include "media/dd_layer.h"
 #include "media/font.h"
@@ -112,18 +113,6 @@ void CachedUse(benchmark::State& state, int d3d) {
   font.Release();
 }
 
-class RatioReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    ConsoleReporter::ReportRuns(runs);
-    for (const Run& r : runs) {
-      auto it = r.counters.find("items_per_second");
-      if (it != r.counters.end()) rates[r.benchmark_name()] = it->second.value;
-    }
-  }
-  std::map<std::string, double> rates;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -136,7 +125,7 @@ int main(int argc, char** argv) {
     benchmark::RegisterBenchmark((b + "glyph/first use").c_str(), FirstUse, d3d);
   }
   benchmark::Initialize(&argc, argv);
-  RatioReporter reporter;
+  RateReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
   std::printf("\n%-8s %-28s %16s %16s %8s\n", "display", "work", "chars/s", "reference", "ratio");
   for (const char* b : {"dd16/", "d3d32/"}) {
