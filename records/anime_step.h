@@ -3,6 +3,7 @@
 // and the conversion of stored display times into ticks.
 #include <cstdint>
 
+#include "base/checked_convert.h"
 #include "base/container.h"
 
 // Control codes in ANIMESTEP::nFrame (a frame number is never negative).
@@ -32,8 +33,5 @@ inline int32_t SaturatedTicks(int32_t time, int64_t factor) {
   // Both factors within int32 keep the product inside int64.
   if (factor > INT32_MAX) factor = INT32_MAX;
   if (factor < -static_cast<int64_t>(INT32_MAX)) factor = -static_cast<int64_t>(INT32_MAX);
-  int64_t ticks = static_cast<int64_t>(time) * factor;
-  if (ticks > INT32_MAX) return INT32_MAX;
-  if (ticks < INT32_MIN) return INT32_MIN;
-  return static_cast<int32_t>(ticks);
+  return SaturateToInt(static_cast<int64_t>(time) * factor);
 }

@@ -110,9 +110,7 @@ void cEdCommand::Load(cDataReader& r) {
     m_vFlows.clear();
     if (r.ReadU32() != 0) r.End();  // flows nested deeper come from a damaged file
   }
-  uint32_t n = r.ReadCount(4);
-  m_vParams.resize(n, 0);
-  for (uint32_t i = 0; i < n; ++i) m_vParams[i] = r.ReadI32();
+  LoadIntList(m_vParams, r);
   Upgrade(r.Version());
   if (!KeepTestOnlyFlows()) RemoveFlaggedFlows(m_vFlows);
   Normalise();
@@ -126,6 +124,5 @@ void cEdCommand::Save(cDataWriter& w) {
   w.WriteU32(m_spShot ? 1 : 0);
   if (m_spShot) m_spShot->Save(w);
   SaveRecordList(m_vFlows, w);
-  w.WriteU32(static_cast<uint32_t>(m_vParams.size()));
-  for (int32_t p : m_vParams) w.WriteI32(p);
+  SaveIntList(m_vParams, w);
 }

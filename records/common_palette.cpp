@@ -12,11 +12,6 @@ int CommonListSize(int list) { return CommonPalette.ListSize(list); }
 const cRecord* CommonEntry(int list, int index) { return CommonPalette.Entry(list, index); }
 
 template <class T>
-void FillToTwo(cVector<T>& list) {
-  while (list.Size() < 2) list.push_back(T());
-}
-
-template <class T>
 void ClearInheritFlags(cVector<T>& list) {
   for (T& entry : list) std::fill(entry.m_vInherit.begin(), entry.m_vInherit.end(), 0);
 }
@@ -62,18 +57,7 @@ void cEdCommonPalette::Normalise() {
   FillToTwo(m_vPaletteBlock);
   FillToTwo(m_vPaletteChara);
   FillToTwo(m_vPaletteItem);
-  for (cEdBlock& b : m_vPaletteBlock) {
-    b.Validate();
-    b.ValidateItemRef();
-  }
-  for (cEdChara& c : m_vPaletteChara) {
-    c.Validate();
-    c.NormaliseFlows();
-  }
-  for (cEdItem& i : m_vPaletteItem) {
-    i.Validate();
-    i.NormaliseCommands();
-  }
+  FitDefinitions(m_vPaletteBlock, m_vPaletteChara, m_vPaletteItem);
 }
 
 int cEdCommonPalette::ListSize(int list) const {

@@ -2,13 +2,7 @@
 
 #include <cstdint>
 
-namespace {
-int32_t Saturate(int64_t v) {
-  if (v > INT32_MAX) return INT32_MAX;
-  if (v < INT32_MIN) return INT32_MIN;
-  return static_cast<int32_t>(v);
-}
-}  // namespace
+#include "base/checked_convert.h"
 
 void cEdNameFileRecord::RegisterFields(int version) {
   ClearFields();
@@ -55,6 +49,6 @@ int cEdBmpCharaExc::CellScale() const {
 void cEdBmpCharaExc::CellOrigin(int n, int& x, int& y) const {
   int perRow = CellsPerRow();
   int64_t side = CellSide();
-  x = Saturate(static_cast<int64_t>(n % perRow) * side);
-  y = Saturate(static_cast<int64_t>(n / perRow) * side);
+  x = SaturateToInt(static_cast<int64_t>(n % perRow) * side);
+  y = SaturateToInt(static_cast<int64_t>(n / perRow) * side);
 }

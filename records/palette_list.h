@@ -1,6 +1,7 @@
 #pragma once
-// Reading a palette list (of blocks, characters or items) and answering for
-// its entries, shared by the common palette and the stage record.
+// Reading a palette list (of blocks, characters or items), answering for its
+// entries, and completing and fitting the lists after a load and before a
+// save; shared by the common palette and the stage record.
 //
 // While a list is read, each entry resolves its inheritance against the
 // list itself: the entries read so far are there, and the later ones count
@@ -10,6 +11,9 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "records/block.h"
+#include "records/chara.h"
+#include "records/item.h"
 #include "records/record.h"
 
 // A list segment as LoadRecordList reads it (count bounded by the bytes
@@ -43,4 +47,31 @@ const cRecord* PaletteListEntry(const cVector<T>& list, int reading, int index) 
   if (index < list.Size()) return &list[index];
   static const T kDefault;
   return index < reading ? &kDefault : nullptr;
+}
+
+// Entry 0 is the "none" entry, so a list shorter than two grows to two with
+// new definitions.
+template <class T>
+void FillToTwo(cVector<T>& list) {
+  while (list.Size() < 2) list.push_back(T());
+}
+
+// Every definition's validation, after a load and before a save: blocks,
+// then characters, then items. Item references of blocks and the palette
+// references of flows and commands are fitted against the lists as they
+// stand, so the palette's lists must be complete first.
+inline void FitDefinitions(cVector<cEdBlock>& blocks, cVector<cEdChara>& charas,
+                           cVector<cEdItem>& items) {
+  for (cEdBlock& b : blocks) {
+    b.Validate();
+    b.ValidateItemRef();
+  }
+  for (cEdChara& c : charas) {
+    c.Validate();
+    c.NormaliseFlows();
+  }
+  for (cEdItem& i : items) {
+    i.Validate();
+    i.NormaliseCommands();
+  }
 }

@@ -233,3 +233,14 @@ int cRecord::SaveToFile(const std::string& path) {
   Save(w);
   return w.Commit(path) ? 1 : 0;
 }
+
+void LoadIntList(cVector<int32_t>& list, cDataReader& r) {
+  uint32_t n = r.ReadCount(4);
+  list.resize(n, 0);
+  for (uint32_t i = 0; i < n; ++i) list[i] = r.ReadI32();
+}
+
+void SaveIntList(const cVector<int32_t>& list, cDataWriter& w) {
+  w.WriteU32(static_cast<uint32_t>(list.size()));
+  for (int32_t v : list) w.WriteI32(v);
+}

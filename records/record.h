@@ -164,3 +164,8 @@ void SaveRecordList(cVector<T>& list, cDataWriter& w) {
   w.WriteU32(static_cast<uint32_t>(list.size()));
   for (T& element : list) element.Save(w);
 }
+
+// A list of numbers: a u32 count, then the int32 values. A count that the
+// rest of the file cannot hold ends the read and leaves the list empty.
+void LoadIntList(cVector<int32_t>& list, cDataReader& r);
+void SaveIntList(const cVector<int32_t>& list, cDataWriter& w);

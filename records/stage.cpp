@@ -1,5 +1,6 @@
 #include "records/stage.h"
 
+#include "base/checked_convert.h"
 #include "records/database.h"
 
 namespace {
@@ -7,7 +8,7 @@ namespace {
 // Lowers v to bound when it is above it; the bound comes from a size that
 // may be anything, so it is formed in 64 bits.
 void LowerTo(int32_t& v, int64_t bound) {
-  if (v > bound) v = bound < INT32_MIN ? INT32_MIN : static_cast<int32_t>(bound);
+  if (v > bound) v = SaturateToInt(bound);
 }
 
 }  // namespace

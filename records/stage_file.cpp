@@ -4,21 +4,6 @@
 // and the trailer word (from version 173).
 #include "records/stage.h"
 
-namespace {
-
-void LoadInts(cVector<int32_t>& list, cDataReader& r) {
-  uint32_t k = r.ReadCount(4);
-  list.resize(k, 0);
-  for (uint32_t i = 0; i < k; ++i) list[i] = r.ReadI32();
-}
-
-void SaveInts(const cVector<int32_t>& list, cDataWriter& w) {
-  w.WriteU32(static_cast<uint32_t>(list.size()));
-  for (int32_t v : list) w.WriteI32(v);
-}
-
-}  // namespace
-
 void cEdStage::Load(cDataReader& r) {
   cStagePaletteScope scope(this);
   cRecord::Load(r);
@@ -30,7 +15,7 @@ void cEdStage::Load(cDataReader& r) {
 }
 
 void cEdStage::LoadTail(cDataReader& r) {
-  LoadInts(m_vRanked, r);
+  LoadIntList(m_vRanked, r);
   for (cEdOffScreenRule* rule : {&m_RuleChara, &m_RuleBlockChara, &m_RuleItem, &m_RuleHeroShot,
                                  &m_RuleCharaShot})
     rule->Load(r);
@@ -111,7 +96,7 @@ void cEdStage::SaveForReplay(cDataWriter& w, cEdStage& settings) {
 }
 
 void cEdStage::SaveTail(cDataWriter& w, cEdStage& settings) {
-  SaveInts(settings.m_vRanked, w);
+  SaveIntList(settings.m_vRanked, w);
   for (cEdOffScreenRule* rule : {&settings.m_RuleChara, &settings.m_RuleBlockChara,
                                  &settings.m_RuleItem, &settings.m_RuleHeroShot,
                                  &settings.m_RuleCharaShot})

@@ -42,33 +42,6 @@ void ResetFirst(cVector<T>& list) {
   if (!list.empty()) list[0] = T();
 }
 
-template <class T>
-void FillToTwo(cVector<T>& list) {
-  while (list.Size() < 2) list.push_back(T());
-}
-
-void Fit(cEdBlock& b) {
-  b.Validate();
-  b.ValidateItemRef();
-}
-
-void Fit(cEdChara& c) {
-  c.Validate();
-  c.NormaliseFlows();
-}
-
-void Fit(cEdItem& i) {
-  i.Validate();
-  i.NormaliseCommands();
-}
-
-// Blocks, then characters, then items.
-void ValidateAll(cVector<cEdBlock>& blocks, cVector<cEdChara>& charas, cVector<cEdItem>& items) {
-  for (cEdBlock& b : blocks) Fit(b);
-  for (cEdChara& c : charas) Fit(c);
-  for (cEdItem& i : items) Fit(i);
-}
-
 }  // namespace
 
 cStagePaletteScope::cStagePaletteScope(const cEdStage* stage) : m_pPrevious(t_pAnswering) {
@@ -133,8 +106,8 @@ void cEdStage::NormaliseDefinitions() {
   FillToTwo(m_vPaletteBlock);
   FillToTwo(m_vPaletteChara);
   FillToTwo(m_vPaletteItem);
-  ValidateAll(m_vPaletteBlock, m_vPaletteChara, m_vPaletteItem);
-  ValidateAll(m_vPlacedBlock, m_vPlacedChara, m_vPlacedItem);
+  FitDefinitions(m_vPaletteBlock, m_vPaletteChara, m_vPaletteItem);
+  FitDefinitions(m_vPlacedBlock, m_vPlacedChara, m_vPlacedItem);
 }
 
 int cEdStage::FindHero() {

@@ -76,18 +76,12 @@ const SYSTEMFIELD kFields[] = {
 #undef DWORD_FIELD
 #undef BYTE_FIELD
 
-// Lists of numbers: u32 n, then n values. A count that the rest of the file
+// A list of bytes: u32 n, then n values. A count that the rest of the file
 // cannot hold ends the read (the reader gives 0) and leaves the list empty.
 void LoadByteList(cDataReader& r, cVector<uint8_t>& list) {
   uint32_t n = r.ReadCount(1);
   list.resize(n, 0);
   if (n) r.ReadBytes(list.data(), n);
-}
-
-void LoadIntList(cDataReader& r, cVector<int32_t>& list) {
-  uint32_t n = r.ReadCount(4);
-  list.resize(n, 0);
-  for (uint32_t i = 0; i < n; ++i) list[i] = r.ReadI32();
 }
 
 // Strings as in the record segment: u32 length + 1, then the bytes with
@@ -109,11 +103,6 @@ void LoadStringList(cDataReader& r, cVector<std::string>& list) {
 void SaveByteList(cDataWriter& w, const cVector<uint8_t>& list) {
   w.WriteU32(static_cast<uint32_t>(list.size()));
   if (!list.empty()) w.WriteBytes(list.data(), list.size());
-}
-
-void SaveIntList(cDataWriter& w, const cVector<int32_t>& list) {
-  w.WriteU32(static_cast<uint32_t>(list.size()));
-  for (int32_t v : list) w.WriteI32(v);
 }
 
 void SaveStringList(cDataWriter& w, const cVector<std::string>& list) {
@@ -154,12 +143,12 @@ void cEdSystem::Load(cDataReader& r) {
   LoadByteList(r, m_vCarry);
   if (version >= 501) LoadByteList(r, m_vLoseOnMiss);
   LoadWholeRecordList(m_vStatusItems, r);
-  LoadIntList(r, m_vStartLives);
-  if (version >= 191) LoadIntList(r, m_vInfiniteLives);
+  LoadIntList(m_vStartLives, r);
+  if (version >= 191) LoadIntList(m_vInfiniteLives, r);
   if (version >= 186) LoadWholeRecordList(m_vRankingModes, r);
   LoadStringList(r, m_vTexts);
   LoadStringList(r, m_vSystemSounds);
-  LoadIntList(r, m_vScreenBgm);
+  LoadIntList(m_vScreenBgm, r);
   if (version >= 202) LoadByteList(r, m_vScreenBgmLoop);
   LoadWholeRecordList(m_vTitleMenu, r);
   LoadWholeRecordList(m_vMapMenu, r);
@@ -178,12 +167,12 @@ void cEdSystem::Save(cDataWriter& w) {
   SaveByteList(w, m_vCarry);
   SaveByteList(w, m_vLoseOnMiss);
   SaveRecordList(m_vStatusItems, w);
-  SaveIntList(w, m_vStartLives);
-  SaveIntList(w, m_vInfiniteLives);
+  SaveIntList(m_vStartLives, w);
+  SaveIntList(m_vInfiniteLives, w);
   SaveRecordList(m_vRankingModes, w);
   SaveStringList(w, m_vTexts);
   SaveStringList(w, m_vSystemSounds);
-  SaveIntList(w, m_vScreenBgm);
+  SaveIntList(m_vScreenBgm, w);
   SaveByteList(w, m_vScreenBgmLoop);
   SaveRecordList(m_vTitleMenu, w);
   SaveRecordList(m_vMapMenu, w);

@@ -138,9 +138,7 @@ void cEdWorldMap::RegisterFields(int version) {
 void cEdWorldMap::Load(cDataReader& r) {
   cRecord::Load(r);
   LoadRecordList(m_vChip, r);
-  uint32_t m = r.ReadCount(4);
-  m_vCell.resize(m, 0);
-  for (uint32_t i = 0; i < m; ++i) m_vCell[i] = r.ReadI32();
+  LoadIntList(m_vCell, r);
   cEdWorldNode node;
   node.Reset();
   LoadRecordList(m_vNode, r, node);
@@ -152,8 +150,7 @@ void cEdWorldMap::Save(cDataWriter& w) {
   Normalise();
   cRecord::Save(w);
   SaveRecordList(m_vChip, w);
-  w.WriteU32(static_cast<uint32_t>(m_vCell.size()));
-  for (int32_t cell : m_vCell) w.WriteI32(cell);
+  SaveIntList(m_vCell, w);
   SaveRecordList(m_vNode, w);
   SaveRecordList(m_vNodeAux, w);
 }
