@@ -1,6 +1,5 @@
 // Damage, invincibility and defeat of a character, and the references that
 // a character which goes leaves behind.
-#include <algorithm>
 
 #include "base/checked_convert.h"
 #include "game/aimed_shots.h"
@@ -25,8 +24,6 @@ void AddStageScore(int32_t add) {
   PlayData.m_nStageScore =
       static_cast<int32_t>(Clamp64(static_cast<int64_t>(PlayData.m_nStageScore) + add, 0, kMaxStageScore));
 }
-
-void RemoveId(cVector<int32_t>& ids, int32_t id) { ids.erase(std::remove(ids.begin(), ids.end(), id), ids.end()); }
 
 }  // namespace
 
@@ -111,12 +108,12 @@ void cCharaBase::ForgetReferences() {
     if (chara && chara->m_nTargetId == id) chara->m_nTargetId = OBJECT_NONE;
   }
   m_vTargetedBy.clear();
-  if (cCharaBase* target = Target()) RemoveId(target->m_vTargetedBy, id);
+  if (cCharaBase* target = Target()) target->m_vTargetedBy.Remove(id);
   m_nTargetId = OBJECT_NONE;
   // Whatever the lists say, nobody may keep naming it.
   auto sweep = [id](cCharaBase& chara) {
     if (chara.m_nTargetId == id) chara.m_nTargetId = OBJECT_NONE;
-    RemoveId(chara.m_vTargetedBy, id);
+    chara.m_vTargetedBy.Remove(id);
   };
   for (cHero& hero : Player) sweep(hero);
   for (cChara& chara : CharaList) sweep(chara);
