@@ -103,14 +103,10 @@ int cCharaBase::Defeat() {
 
 void cCharaBase::ForgetReferences() {
   const int32_t id = m_nId;
-  for (int32_t other : m_vTargetedBy) {
-    cCharaBase* chara = FindCharaById(other);
-    if (chara && chara->m_nTargetId == id) chara->m_nTargetId = OBJECT_NONE;
-  }
   m_vTargetedBy.clear();
-  if (cCharaBase* target = Target()) target->m_vTargetedBy.Remove(id);
   m_nTargetId = OBJECT_NONE;
-  // Whatever the lists say, nobody may keep naming it.
+  // Every character is swept, whatever the targeted-by lists say: nobody may
+  // keep naming it, as a target or in such a list.
   auto sweep = [id](cCharaBase& chara) {
     if (chara.m_nTargetId == id) chara.m_nTargetId = OBJECT_NONE;
     chara.m_vTargetedBy.Remove(id);
