@@ -1,6 +1,5 @@
 // Damage, invincibility and defeat of a character, and the references that
 // a character which goes leaves behind.
-#include <algorithm>
 
 #include "base/checked_convert.h"
 #include "game/aimed_shots.h"
@@ -25,8 +24,6 @@ void AddStageScore(int32_t add) {
   PlayData.m_nStageScore =
       static_cast<int32_t>(Clamp64(static_cast<int64_t>(PlayData.m_nStageScore) + add, 0, kMaxStageScore));
 }
-
-void RemoveId(cVector<int32_t>& ids, int32_t id) { ids.erase(std::remove(ids.begin(), ids.end(), id), ids.end()); }
 
 }  // namespace
 
@@ -106,17 +103,13 @@ int cCharaBase::Defeat() {
 
 void cCharaBase::ForgetReferences() {
   const int32_t id = m_nId;
-  for (int32_t other : m_vTargetedBy) {
-    cCharaBase* chara = FindCharaById(other);
-    if (chara && chara->m_nTargetId == id) chara->m_nTargetId = OBJECT_NONE;
-  }
   m_vTargetedBy.clear();
-  if (cCharaBase* target = Target()) RemoveId(target->m_vTargetedBy, id);
   m_nTargetId = OBJECT_NONE;
-  // Whatever the lists say, nobody may keep naming it.
+  // Every character is swept, whatever the targeted-by lists say: nobody may
+  // keep naming it, as a target or in such a list.
   auto sweep = [id](cCharaBase& chara) {
     if (chara.m_nTargetId == id) chara.m_nTargetId = OBJECT_NONE;
-    RemoveId(chara.m_vTargetedBy, id);
+    chara.m_vTargetedBy.Remove(id);
   };
   for (cHero& hero : Player) sweep(hero);
   for (cChara& chara : CharaList) sweep(chara);

@@ -22,11 +22,6 @@ void Follow(cScrollAxis& axis, double pos) {
   }
 }
 
-int Param(const cCommandInstance& instance, int i) {
-  const cEdCommand* command = instance.m_pCommand;
-  return command && i < command->m_vParams.Size() ? command->m_vParams[i] : 0;
-}
-
 }  // namespace
 
 int cHero::ConfineX() {
@@ -139,7 +134,7 @@ int cHero::Run(int bDeathPass) {
 int cHero::Jump(cCommandInstance& instance) {
   if (m_bNoGravity || m_bJumpThisStep) return 0;
   const cSceneStageData& stage = StageData();
-  const int mode = Param(instance, 0);
+  const int mode = instance.Param(0);
 
   // The key of the flow's last key condition, held now.
   const cFlowInstance* flow = stage.m_lpCurFlow;
@@ -152,10 +147,10 @@ int cHero::Jump(cCommandInstance& instance) {
     // The height follows the run speed between B (height p4) and A (height p2).
     const double S = Stage.m_dSteps;
     const double v = std::fabs(m_dInertiaX);
-    const double A = Param(instance, 1) / (10 * S);
-    const double B = Param(instance, 3) / (10 * S);
-    const int p2 = Param(instance, 2);
-    const int p4 = Param(instance, 4);
+    const double A = instance.Param(1) / (10 * S);
+    const double B = instance.Param(3) / (10 * S);
+    const int p2 = instance.Param(2);
+    const int p4 = instance.Param(4);
     int h;
     if (v >= A)
       h = p2;

@@ -326,15 +326,7 @@ std::vector<int32_t> LatticeCells(int64_t origin, int64_t size, int64_t cells) {
 
 int cShot::HitsBlock() const {
   if (m_ShotDef.m_bPassBlocks == 1) return 0;
-  if (m_nHitWidth <= 32) {
-    const int corners[4][2] = {{m_nCellLeft, m_nCellTop},
-                               {m_nCellLeft, m_nCellBottom},
-                               {m_nCellRight, m_nCellTop},
-                               {m_nCellRight, m_nCellBottom}};
-    for (const auto& c : corners)
-      if (GetHitAttr(CellAt(c[0], c[1]), m_nGroup)) return 1;
-    return 0;
-  }
+  if (m_nHitWidth <= 32) return TouchesBlockCorners();
   const cSceneStageData& stage = StageData();
   const std::vector<int32_t> columns =
       LatticeCells(ToIntChecked(m_rcHit.dLeft), m_nHitWidth, stage.m_ScrollX.m_nCells);

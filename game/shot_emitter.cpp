@@ -22,7 +22,6 @@ const double ShotK = 1.0 / std::sqrt(2.0);
 
 namespace {
 
-constexpr double kDegToRad = 3.14159265358979 / 180;
 constexpr double kAimDegrees = 57.29577951308232;
 
 // The direction angles by absolute direction code 0..12, held twice as the
@@ -91,7 +90,7 @@ int AbsoluteShotDirCode(int code, int facing, int heldDir) {
 }
 
 void SetShotVelocity(SHOTSPAWN& sp, double degrees, double speed) {
-  const double radians = degrees * kDegToRad;
+  const double radians = degrees * ShotDegToRad;
   sp.dVx = -std::cos(radians) * speed;
   sp.dVy = -std::sin(radians) * speed;
 }

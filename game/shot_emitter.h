@@ -21,6 +21,9 @@ class cEdShot;
 
 // 1 / √2 as the emitter has always computed it.
 extern const double ShotK;
+// Degrees to radians with π cut to 14 decimals, as the shot paths, the
+// formations and the emitter have always turned their angles.
+constexpr double ShotDegToRad = 3.14159265358979 / 180;
 
 // The direction angle of an absolute direction code (2 left 0, 3 right 180,
 // 6 up 90, 7 down 270, 8 up-left 45, 9 down-left 315, 10 up-right 135, 11

@@ -16,8 +16,6 @@ const SHOTFORMROUTINE ShotFormRoutines[SHOTFORM_COUNT] = {
 
 namespace {
 
-constexpr double kDegToRad = 3.14159265358979 / 180;
-
 int Add(int32_t a, int32_t b) { return SaturateToInt(static_cast<int64_t>(a) + b); }
 
 // The object the lightning and surround formations work around: 0 the
@@ -130,7 +128,7 @@ void FormSurround(cList<cShot>* list, cCharaBase& owner, cCommandInstance& cmd, 
   const int n = def.m_nCount;
   double theta = ShotDirAngle(sp.nDirCode) + sp.nAngle;
   for (int i = 0; i < n; ++i) {
-    const double radians = theta * kDegToRad;
+    const double radians = theta * ShotDegToRad;
     sp.nX = Add(ToIntChecked(rho * std::cos(radians) + 0.5), cx);
     sp.nY = Add(ToIntChecked(rho * std::sin(radians) + 0.5), cy);
     SetShotVelocity(sp, theta, sp.dSpeed);

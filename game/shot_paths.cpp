@@ -6,6 +6,7 @@
 #include "game/chara_base.h"
 #include "game/characters.h"
 #include "game/shot.h"
+#include "game/shot_emitter.h"
 #include "game/stage_data.h"
 #include "records/stage.h"
 
@@ -38,7 +39,6 @@ int StepsFor(int hbl, double speed) { return speed != 0 ? ToIntChecked(hbl * 16 
 // The flight angle's cross direction: degrees from radians and back with the
 // constants the wave has always used.
 constexpr double kWaveDegrees = 57.29577951308239;
-constexpr double kDegToRad = 3.14159265358979 / 180;
 constexpr double kTwoPi = 6.283185307179586;
 
 int16_t SaturateToShort(int64_t v) {
@@ -163,7 +163,7 @@ void cShot::PathWave() {
     const double u = WaveVelocity(m_ShotDef.m_nPathParam[0], rate, m_dWavePhase, 1, 0);
     double theta = std::atan2(m_dBaseVy, m_dBaseVx);
     if (theta < 0) theta += kTwoPi;
-    const double phi = (theta * kWaveDegrees - 90) * kDegToRad;
+    const double phi = (theta * kWaveDegrees - 90) * ShotDegToRad;
     m_dWaveCos = std::cos(phi);
     m_dWaveSin = std::sin(phi);
     m_dBaseVx += u * m_dWaveCos;

@@ -13,8 +13,6 @@
 
 namespace {
 
-constexpr double kDegToRad = 3.14159265358979 / 180;
-
 // An object's view rectangle and graphic size.
 struct VIEWBOX {
   int64_t L, T, R, B, W, H;
@@ -218,7 +216,7 @@ void RotatedStart(const cCharaBase& owner, SHOTSPAWN& sp, int angle) {
   const double K = ShotK;
   const double r = K * D(o.B + (h >> 1) - o.T - (o.H >> 1) + 1);
   const double t = K * D((w >> 1) + o.R - o.L - (o.W >> 1) + 1);
-  const double phi = D(static_cast<int64_t>(angle) + 225) * kDegToRad;
+  const double phi = D(static_cast<int64_t>(angle) + 225) * ShotDegToRad;
   sp.nStartX = I(D(o.L + (o.W >> 1)) + v.sx + (r * std::sin(phi) + t * std::cos(phi)) - D(w >> 1));
   sp.nStartY = I(D(o.T + (o.H >> 1)) + v.sy + (t * std::sin(phi) - r * std::cos(phi)) - D(h >> 1));
 }
@@ -239,7 +237,7 @@ void StartStraightAAngled(cCharaBase& owner, cEdShot& def, SHOTSPAWN& sp) {
             AimAngle(I(StartCentreX(sp) + sp.nOffsetX), I(StartCentreY(sp) + sp.nOffsetY), owner, def, sp)) +
         sp.nAngle;
   // The row across the flight.
-  const double sigma = std::sin(D(c) * kDegToRad), gamma = std::cos(D(c) * kDegToRad);
+  const double sigma = std::sin(D(c) * ShotDegToRad), gamma = std::cos(D(c) * ShotDegToRad);
   const int64_t n1 = r.n - 1;
   if ((sigma >= 0 && gamma >= 0) || (sigma < 0 && gamma < 0)) {
     sp.nStartX = I(D(sp.nStartX) - sigma * D(r.u + (r.w >> 1)) * D(n1));
