@@ -1,6 +1,7 @@
 // The effect, character effect, screen effect and screen colour commands.
 #include <cstdint>
 
+#include "base/checked_convert.h"
 #include "game/action_commands.h"
 #include "game/calc_ops.h"
 #include "game/chara_base.h"
@@ -17,9 +18,7 @@ namespace {
 int EffectFrames(const cEdEffect& effect) {
   int64_t tenths = 0;
   for (const cEdEffectFrame& f : effect.m_vFrame) tenths += f.m_nTime;
-  if (tenths > INT32_MAX) tenths = INT32_MAX;
-  if (tenths < INT32_MIN) tenths = INT32_MIN;
-  return SaturatedTicks(static_cast<int32_t>(tenths), TICKS_PER_TENTH);
+  return SaturatedTicks(SaturateToInt(tenths), TICKS_PER_TENTH);
 }
 
 }  // namespace

@@ -14,11 +14,7 @@ void CmdGameWait(cCharaBase&, cEdCommand& command) {
   stage.m_Messages.emplace_back(MESSAGEMODE_WAIT, nullptr, 0, 0, 0, MESSAGEPLACE_CENTRE, 0, 0, 0, 0, 0, 1,
                                 MESSAGEDISPLAY_TIME, frames, 1, 0, 0, 0, 0, 0, 0, 0, 0);
   const cMessageWindow* entry = &stage.m_Messages.back();
-  stage.m_Wait.nMode = 0;
-  stage.m_Wait.nDelay = 0;
-  stage.m_Wait.bWaitKey = 0;
-  stage.m_Wait.nFrames = frames;
-  stage.m_Wait.bDone = 0;
+  stage.m_Wait.Set(0, 0, frames, 0);
   stage.RunPauseLoop(0);
   stage.RemoveMessage(entry);
 }

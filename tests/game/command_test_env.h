@@ -1,6 +1,6 @@
 #pragma once
 // What the tests of the other action commands and the item commands share:
-// a room of 20 × 15 empty cells with the view on its first cell, commands
+// a room of 40 × 15 empty cells with the view on its first cell, commands
 // of both vocabularies with their parameters, a shot record, and readers of
 // a character's flows and of the sounds and debug lines of a run.
 #include <gtest/gtest.h>

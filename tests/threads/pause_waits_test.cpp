@@ -39,14 +39,19 @@ class PauseWaits : public ::testing::Test {
     ASSERT_TRUE(DDInit(0, plat::WindowHandle{}, 640, 480, 16, 0, 0, 1, 60, 0, nullptr, nullptr, 0, 0));
   }
   void TearDown() override {
+    ReleaseShownSurfaces();
+    DDRelease();
+    EXPECT_FALSE(thPause.HasThread());
+  }
+
+  // The surfaces of the message windows and pictures a test left shown.
+  static void ReleaseShownSurfaces() {
     DDReleaseSurfaceList(Off_Msg);
     Off_Msg.clear();
     Off_MsgDef.clear();
     DDReleaseSurfaceList(Off_Picture);
     Off_Picture.clear();
     Off_PictureDef.clear();
-    DDRelease();
-    EXPECT_FALSE(thPause.HasThread());
   }
 
   // A stage of speed level S with a character at (5, 5) whose one flow
@@ -242,12 +247,7 @@ TEST_F(PauseWaits, UntilTheStageEndsStartsNoWaitAndClosingStartsNothing) {
     EXPECT_EQ(play.stage.m_Pictures.size(), 1u);
     EXPECT_TRUE(play.world.events.Texts(EventKind::Sound).empty());
   }
-  DDReleaseSurfaceList(Off_Msg);
-  Off_Msg.clear();
-  Off_MsgDef.clear();
-  DDReleaseSurfaceList(Off_Picture);
-  Off_Picture.clear();
-  Off_PictureDef.clear();
+  ReleaseShownSurfaces();
 
   Play play(1, FlowDef(FLOWTRIGGER_NONE)
                    .Command(Message("key", MESSAGEDISPLAY_KEY))
