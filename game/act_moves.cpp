@@ -16,7 +16,6 @@
 
 namespace {
 
-int StepsPerFrame() { return Stage.m_nStepsPerFrame > 0 ? Stage.m_nStepsPerFrame : 1; }
 
 // growth × n + base, in 64 bits.
 int64_t Grown(int16_t base, int16_t growth, int16_t n) { return static_cast<int64_t>(growth) * n + base; }
@@ -116,14 +115,14 @@ void SetupHomingMove(cCharaBase& chara, cCommandInstance& instance) {
   const cEdMove* move = instance.Move();
   if (!move) return;
   instance.m_nParam =
-      SaturateToInt(Grown(move->m_nHomingLag, move->m_nHomingLagStep, chara.m_sCloneNo) * StepsPerFrame());
+      SaturateToInt(Grown(move->m_nHomingLag, move->m_nHomingLagStep, chara.m_sCloneNo) * Stage.StepsPerFrame());
   SetupMoveTiming(chara, instance);
 }
 
 void SetupCircleMove(cCharaBase& chara, cCommandInstance& instance) {
   const cEdMove* move = instance.Move();
   if (!move) return;
-  const int s = StepsPerFrame();
+  const int s = Stage.StepsPerFrame();
   const int16_t n = chara.m_sCloneNo;
   int64_t added = 0;
   if (chara.m_Def.m_nDirection == 1) {
@@ -161,7 +160,7 @@ void SetupJump(cCharaBase& chara, cCommandInstance& instance) {
   if (tenths > INT16_MAX) tenths = INT16_MAX;
   // The command lasts until the apex.
   instance.m_pCommand->m_nUseTime = static_cast<int16_t>(tenths);
-  instance.m_nDuration = SaturatedTicks(tenths, static_cast<int64_t>(StepsPerFrame()) * TICKS_PER_TENTH);
+  instance.m_nDuration = SaturatedTicks(tenths, static_cast<int64_t>(Stage.StepsPerFrame()) * TICKS_PER_TENTH);
 }
 
 int ActMoveStraight(cCharaBase& chara, cCommandInstance& instance) {
@@ -211,7 +210,7 @@ int ActMoveCircle(cCharaBase& chara, cCommandInstance& instance) {
     sense = right ? 1 : 0;
   else if (sense == 3)
     sense = right ? 0 : 1;
-  const double q = StepsPerFrame() * instance.m_dSpeed;
+  const double q = Stage.StepsPerFrame() * instance.m_dSpeed;
   const double radius = instance.m_nParam;
   instance.m_dVx = 0;
   instance.m_dVy = 0;
@@ -328,7 +327,7 @@ int ActTurn(cCharaBase& chara, cCommandInstance& instance) {
   }
   // Again every tenth of a second while the command runs.
   CountStep(instance);
-  if (instance.m_nCount >= 6 * StepsPerFrame()) instance.m_nCount = 0;
+  if (instance.m_nCount >= 6 * Stage.StepsPerFrame()) instance.m_nCount = 0;
   return 0;
 }
 

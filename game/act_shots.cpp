@@ -29,7 +29,7 @@ int EveryTenth(cCharaBase& chara, cCommandInstance& instance, EMITTER emit) {
     PlayCommandSe(chara, *instance.m_pCommand);
     if (cEdShot* def = instance.m_pCommand->m_spShot.get()) emit(chara, instance, *def);
   }
-  const int steps = Stage.m_nStepsPerFrame > 0 ? Stage.m_nStepsPerFrame : 1;
+  const int steps = Stage.StepsPerFrame();
   if (++instance.m_nCount >= 6 * steps) instance.m_nCount = 0;
   return 0;
 }

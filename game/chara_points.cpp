@@ -70,6 +70,6 @@ int cCharaBase::JumpStepsToApex(double v) {
 }
 
 int cCharaBase::JumpTimeForHeight(int8_t h) const {
-  const int S = Stage.m_nStepsPerFrame > 0 ? Stage.m_nStepsPerFrame : 1;
+  const int S = Stage.StepsPerFrame();
   return JumpStepsToApex(JumpSpeedForHeight(h)) / S / 6 + 1;
 }

@@ -15,7 +15,6 @@
 
 namespace {
 
-int StepsPerFrame() { return Stage.m_nStepsPerFrame > 0 ? Stage.m_nStepsPerFrame : 1; }
 
 // (growth × N + base) in 64 bits, saturated.
 int32_t Grown(int16_t base, int16_t growth, int16_t n) {
@@ -24,7 +23,7 @@ int32_t Grown(int16_t base, int16_t growth, int16_t n) {
 
 void SetUpCommand(cCharaBase& chara, cCommandInstance& instance, cEdCommand& command) {
   instance.m_pCommand = &command;
-  const int s = StepsPerFrame();
+  const int s = Stage.StepsPerFrame();
   const int16_t n = chara.m_sCloneNo;
   instance.m_nDuration = SaturatedTicks(Grown(command.m_nUseTime, command.m_nUseTimeGrowth, n),
                                         static_cast<int64_t>(s) * TICKS_PER_TENTH);
@@ -51,7 +50,7 @@ int64_t FramesBeforeAction(int a) {
 // enough before the command starts it at once with its first frames cut.
 void BuildAnimeSchedule(cFlowInstance& flow) {
   flow.m_vAnimeSchedule.clear();
-  const int64_t s = StepsPerFrame();
+  const int64_t s = Stage.StepsPerFrame();
   // t: the waiting time of the commands before v; longest: the longest
   // waiting time of the commands from some w up to v − 1 (durations may be
   // negative), which decides whether the flow has run long enough before v.

@@ -130,6 +130,8 @@ class cEdStage : public cRecord {
   int32_t m_nHeightDots = 0;
   // Derived from the speed level by SetSpeedLevel; stored, never trusted.
   int32_t m_nStepsPerFrame = 0;
+  // Logic steps a frame, at least 1 whatever was stored.
+  int StepsPerFrame() const { return m_nStepsPerFrame > 0 ? m_nStepsPerFrame : 1; }
   double m_dSteps = 0;
   double m_dStepsSquared = 0;
   double m_dMaxSpeed = 0;         // dots per frame
