@@ -35,7 +35,7 @@ cCharaBase* FindTarget(cCharaBase& chara, const cEdCommand& command) {
   const TARGETSEARCH search(command);
   switch (CmdParam(command, 0)) {
     case SETTARGET_HERO:
-      return Player.empty() ? nullptr : &Player[0];
+      return Hero();
     case SETTARGET_SELF:
       return &chara;
     case SETTARGET_NEAREST: {

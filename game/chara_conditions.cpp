@@ -35,9 +35,6 @@ int (*const SituationTable[SITUATION_COUNT])(const cCharaBase& c) = {
 };
 // clang-format on
 
-// The hero, or null when the stage has none.
-const cCharaBase* Hero() { return Player.empty() ? nullptr : &Player[0]; }
-
 // The (back, front) reach of a one-sided axis for a facing: "front" is the
 // side the character faces; on the vertical axes facing right looks down.
 void SidedReach(int bFront, int facing, int r, int& back, int& front) {

@@ -177,6 +177,9 @@ class cChara : public cCharaBase {
 };
 
 extern cVector<cHero> Player;  // the hero is element 0
+
+// The hero; null while the stage has none.
+inline cHero* Hero() { return Player.empty() ? nullptr : &Player[0]; }
 extern cList<cChara> CharaList;
 extern cList<cItem> ItemList;
 

@@ -142,7 +142,7 @@ int ResolveObject(int object, cCharaBase& chara, cCharaBase*& owner) {
   owner = nullptr;
   if (object == CODEOBJECT_MY) owner = &chara;
   if (object == CODEOBJECT_TG) owner = chara.Target();
-  if (object == CODEOBJECT_PL) owner = Player.empty() ? nullptr : &Player[0];
+  if (object == CODEOBJECT_PL) owner = Hero();
   return object == CODEOBJECT_SYS || owner ? 1 : 0;
 }
 

@@ -19,8 +19,6 @@ int Gate(cVector<cEdCondition>& list, int mode, int bLatch, LATCH& latched, cCha
   return 1;
 }
 
-cCharaBase* Hero() { return Player.empty() ? nullptr : &Player[0]; }
-
 }  // namespace
 
 int CheckBlockConditions(MAPCELL& cell) {

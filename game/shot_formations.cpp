@@ -24,7 +24,7 @@ int Add(int32_t a, int32_t b) { return SaturateToInt(static_cast<int64_t>(a) + b
 const cCharaBase* FormObject(cCharaBase& owner, const cEdShot& def) {
   switch (def.m_nFormCentre) {
     case 0: return owner.Target();
-    case 1: return Player.empty() ? nullptr : &Player[0];
+    case 1: return Hero();
     case 2: return &owner;
     default: return nullptr;
   }

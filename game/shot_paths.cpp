@@ -25,8 +25,6 @@ const SHOTPATHROUTINE ShotPathRoutines[SHOTPATH_COUNT] = {
 
 namespace {
 
-cCharaBase* Hero() { return Player.empty() ? nullptr : &Player[0]; }
-
 // The target of the target paths while it exists and is not defeated.
 cCharaBase* LiveTarget(int id) {
   cCharaBase* target = FindCharaById(id);

@@ -19,8 +19,8 @@ using namespace cmdtest;
 
 namespace {
 
-struct Hero {
-  Hero() {
+struct HeroStage {
+  HeroStage() {
     BuildRoom();
     hero = &world.AddHero(CharaDef().PlayerOperated().Hp(10), {5, 5});
     Settle(world);
@@ -63,7 +63,7 @@ TEST(ItemLists, TheListRunsUntilAClearOrTheHerosFallAndSaysWhich) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    Hero h;
+    HeroStage h;
     h.hero->m_nHp = c.hp;
     cVector<cEdCommand> list(c.list.begin(), c.list.end());
     EXPECT_EQ(h.hero->RunItemCommands(list), c.result);
@@ -72,7 +72,7 @@ TEST(ItemLists, TheListRunsUntilAClearOrTheHerosFallAndSaysWhich) {
 }
 
 TEST(ItemLists, AnArrangeChangesTheNextCommandOnlyAndTakesCommonVariables) {
-  Hero h;
+  HeroStage h;
   Stage.m_vBackground.resize(3);
   PlayData.m_vCommonVar[5] = 3;
   // Background number of the next background command = common variable 5.
@@ -106,7 +106,7 @@ TEST(GetItemCommand, TheHeroRunsAPaletteItemsListAndItsResultBecomesTheStages) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    Hero h;
+    HeroStage h;
     CommonPalette.m_vPaletteItem.resize(3);
     Stage.m_vPaletteItem.resize(3);
     CommonPalette.m_vPaletteItem[2].m_vCommands.push_back(ItemSound(1));
@@ -121,7 +121,7 @@ TEST(GetItemCommand, TheHeroRunsAPaletteItemsListAndItsResultBecomesTheStages) {
 }
 
 TEST(GetItemCommand, AnItemThatGivesItselfStopsSixteenDeepAndAtItsBudget) {
-  Hero h;
+  HeroStage h;
   CommonPalette.m_vPaletteItem.resize(2);
   cVector<cEdCommand>& list = CommonPalette.m_vPaletteItem[1].m_vCommands;
   list.push_back(Item(ITEMCMDTYPE_GET_ITEM, {0, 1}));
@@ -146,7 +146,7 @@ TEST(GetItemCommand, AnItemThatGivesItselfStopsSixteenDeepAndAtItsBudget) {
 
 TEST(GetItemCommand, AFlowsGetItemRunsThePaletteListWithItsLoopNotExpanded) {
   for (int level : {1, 3}) {
-    Hero h;
+    HeroStage h;
     Stage.SetSpeedLevel(level);
     CommonPalette.m_vPaletteItem.resize(2);
     cVector<cEdCommand>& list = CommonPalette.m_vPaletteItem[1].m_vCommands;
@@ -188,7 +188,7 @@ TEST(FlowChange, FlowsAreAddedReplacedOrDeletedInOrder) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    Hero h;
+    HeroStage h;
     for (int id : {1, 2, 3, 2}) h.hero->m_Def.m_vFlows.push_back(Carried(id));
     h.hero->BuildFlows(h.hero->m_Def.m_vFlows, 0, -1);
     h.hero->m_lAnimes.push_front(ATTACHEDANIME());
