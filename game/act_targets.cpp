@@ -64,11 +64,8 @@ cCharaBase* FindTarget(cCharaBase& chara, const cEdCommand& command) {
 int CmdSetTarget(cCharaBase& chara, cEdCommand& command) {
   if (cCharaBase* old = chara.Target()) old->m_vTargetedBy.Remove(chara.m_nId);
   cCharaBase* target = FindTarget(chara, command);
-  chara.m_nTargetId = target ? target->m_nId : OBJECT_NONE;
-  if (!target) return 0;
-  bool listed = false;
-  for (int32_t id : target->m_vTargetedBy) listed = listed || id == chara.m_nId;
-  if (!listed) target->m_vTargetedBy.push_back(chara.m_nId);
+  chara.m_nTargetId = OBJECT_NONE;
+  if (target) chara.SetTarget(*target);
   return 0;
 }
 

@@ -93,13 +93,7 @@ void cCharaBase::Reset(const cEdChara* def, double x, double y, int16_t cloneNo)
   m_vShots.clear();
 
   m_nTargetId = OBJECT_NONE;
-  if (!Player.empty()) {
-    cHero& hero = Player[0];
-    m_nTargetId = hero.m_nId;
-    bool listed = false;
-    for (int32_t id : hero.m_vTargetedBy) listed = listed || id == m_nId;
-    if (!listed) hero.m_vTargetedBy.push_back(m_nId);
-  }
+  if (!Player.empty()) SetTarget(Player[0]);
 
   m_nFlowSerial = 0;
   m_vSwitchTaken.assign(FLOW_SWITCH_COUNT, 0);
@@ -224,6 +218,13 @@ void cCharaBase::SnapCentreY(int y, cCommandInstance& instance) {
 }
 
 cCharaBase* cCharaBase::Target() const { return FindCharaById(m_nTargetId); }
+
+void cCharaBase::SetTarget(cCharaBase& target) {
+  m_nTargetId = target.m_nId;
+  bool listed = false;
+  for (int32_t id : target.m_vTargetedBy) listed = listed || id == m_nId;
+  if (!listed) target.m_vTargetedBy.push_back(m_nId);
+}
 
 void cCharaBase::SetBasicAnimeSet(int n, int bForce) {
   if (!bForce && n == m_Def.m_nAnimeSet) return;

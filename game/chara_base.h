@@ -310,6 +310,8 @@ class cCharaBase : public cGameObject {
   void SetBasicAnimeSet(int n, int bForce);
   // The target, resolved; null when it has none or it is gone.
   cCharaBase* Target() const;
+  // Takes `target` as its target and is listed once among those aiming at it.
+  void SetTarget(cCharaBase& target);
 
   // Conditions about this character (game/chara_conditions.cpp), asked by
   // CheckCondition: CONDTYPE_STATE, CONDTYPE_SITUATION and CONDTYPE_DISTANCE.
