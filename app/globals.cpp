@@ -7,6 +7,7 @@
 #include "app/window.h"
 #include "base/thread.h"
 #include "game/characters.h"
+#include "game/menu_cursor.h"
 #include "media/bgm.h"
 #include "media/dd_surface.h"
 #include "media/font.h"
@@ -36,7 +37,8 @@ cThread thPause;
 cThread thRanking;
 cThread thLoad;
 
-// 7: MenuCursor (cMenuCursor) joins with the front-end scenes.
+// 7: the cursor of every menu.
+cMenuCursor MenuCursor;
 
 // 8: the input records, player 1.
 cVector<cInput> Input(1);
