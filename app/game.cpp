@@ -3,16 +3,21 @@
 #include "base/boxes.h"
 #include "app/main_window.h"
 #include "base/report_log.h"
+#include "frontend/scene_option.h"
 #include "app/win_main.h"
 #include "platform/clock.h"
 #include "platform/thread.h"
 
 cAppSceneMaker AppSceneMaker;
 
-// The title, world map, map menu, stage select, stage and options scenes
-// join here as they come; until then a scene number makes nothing and the
-// frame runs no scene.
-cScene* cAppSceneMaker::Create(int) { return nullptr; }
+// The world map, map menu, stage select and stage join here as they come;
+// until then their numbers make nothing and the frame runs no scene.
+cScene* cAppSceneMaker::Create(int scene) {
+  switch (scene) {
+    case SCENE_OPTION: return new cSceneOption;
+    default: return nullptr;
+  }
+}
 
 void cAppSceneMaker::SetStageFps(int) {}
 

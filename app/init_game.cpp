@@ -54,7 +54,6 @@ constexpr int kOptionPath = 43;        // user_data\Option.dat
 constexpr int kKeyConfigPath = 45;     // user_data\KeyConfig.dat
 constexpr int kBootPath = 46;          // user_data\Boot.dat
 constexpr int kWindowDataPath = 47;    // user_data\Window.dat
-constexpr int kBgmSlots = 5;
 
 // "「data」フォルダの作成に失敗…\n「default」フォルダに問題がある可能性があります。"
 const char kDataFolderFailed[] =
@@ -90,10 +89,6 @@ const char kLoadFailed[] = "%s \x82\xCC\x83\x8D\x81\x5B\x83\x68\x82\xC9\x8E\xB8\
 const char kStageMissing[] =
     "\x81\x75%s\x81\x76\x82\xCC\x93\xC7\x82\xDD\x8D\x9E\x82\xDD\x82\xC9\x8E\xB8\x94\x73\x82\xB5\x82\xDC"
     "\x82\xB5\x82\xBD\x81\x49";
-
-// The music slots' files; slot 0 starts with the title music.
-BGMOGGNAME BgmOggNames[kBgmSlots] = {"bgm\\Title.ogg"};
-BGMMIDINAME BgmMidiNames[kBgmSlots] = {"bgm\\Title.mid"};
 
 // A start stage too long for System.ini's FreeStage, refused in step 9 and
 // reported where a missing one is.
@@ -243,7 +238,7 @@ bool LoadSurfaceZero() {
 }
 
 void StartSound() {
-  if (OptionData.m_bBgm) Bgm.Init(1, BgmOggNames, BgmMidiNames, kBgmSlots);  // no music plays yet
+  if (OptionData.m_bBgm) Bgm.Init(1, BgmOggNames, BgmMidiNames, BGM_SLOT_COUNT);  // no music plays yet
   BuildSeDefs(SeBank, SeDefs, SystemData.m_vSystemSounds, Database.m_vSound);
   if (!DS_Init(hWndMain.load(), 22050, 8, 1)) {
     // Silent is better than no game.

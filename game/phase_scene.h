@@ -2,6 +2,7 @@
 // The phase machine that every scene runs (see cScene, game/scene.h).
 #include <cstdint>
 #include <initializer_list>
+#include <utility>
 
 #include "base/container.h"
 #include "game/game.h"
@@ -40,6 +41,8 @@ class cPhaseScene : public cScene {
   // `buttonMask`: the buttons that act once per hold in this scene (0: all).
   cPhaseScene(std::initializer_list<Phase> phases, uint16_t buttonMask)
       : m_apfnPhase(phases), m_wButtonMask(buttonMask) {}
+  cPhaseScene(cVector<Phase> phases, uint16_t buttonMask)
+      : m_apfnPhase(std::move(phases)), m_wButtonMask(buttonMask) {}
 
   // Leaving for scene `next`: its number, then the fade-out phase.
   void Leave(int next) {

@@ -22,6 +22,9 @@ void SetName(char (&entry)[N], const std::string& name) {
 
 }  // namespace
 
+BGMOGGNAME BgmOggNames[BGM_SLOT_COUNT] = {"bgm\\Title.ogg"};
+BGMMIDINAME BgmMidiNames[BGM_SLOT_COUNT] = {"bgm\\Title.mid"};
+
 cBgm::~cBgm() { UnInit(); }
 
 int cBgm::Init(int channels, BGMOGGNAME* oggNames, BGMMIDINAME* midiNames, int slots) {

@@ -77,3 +77,10 @@ class cBgm {
 };
 
 extern cBgm Bgm;
+
+// The program's music slots, one per screen kind and the stage's: start-up
+// and the options scene start the manager on one channel with these tables,
+// slot 0 naming the title music until the first request names its own.
+constexpr int BGM_SLOT_COUNT = 5;
+extern BGMOGGNAME BgmOggNames[BGM_SLOT_COUNT];
+extern BGMMIDINAME BgmMidiNames[BGM_SLOT_COUNT];

@@ -138,6 +138,11 @@ void FillSampleSystem(cEdSystem& sys) {
   // Bgm.dat 1 is the MIDI tune, 2 the OGG one: title, world map, stage select, options.
   const int32_t screens[SYSTEM_SCREEN_COUNT] = {1, 2, 1, 2};
   for (int i = 0; i < SYSTEM_SCREEN_COUNT; ++i) sys.m_vScreenBgm.At(i) = screens[i];
+  // The options screen's rows are palette, music, volume, ranking mode, name
+  // and back: a new project's labels move down one row under "パレット".
+  for (int i = SYSTEM_OPTIONMENU_COUNT - 1; i > 0; --i)
+    sys.m_vOptionMenu.At(i).m_strText = sys.m_vOptionMenu.At(i - 1).m_strText;
+  sys.m_vOptionMenu.At(0).m_strText = "\x83\x70\x83\x8C\x83\x62\x83\x67";
 }
 
 std::string SampleSystemIni(const cEdSystem& sys) {
