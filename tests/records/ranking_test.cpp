@@ -11,35 +11,6 @@ namespace {
 
 using Rankings = SaveTest;
 
-struct Row {
-  int32_t value;
-  std::string name;
-};
-
-// A table: its segment, then 20 rows (the given ones, then empty rows).
-void PutTable(Bytes& b, int32_t order, const std::vector<Row>& rows, uint32_t count = RANKING_ROW_COUNT) {
-  b.u32(1).i32(order).u32(0).u32(count);
-  for (uint32_t i = 0; i < count; ++i) {
-    if (i < rows.size())
-      PutRankingRow(b, 1, rows[i].value, rows[i].name);
-    else
-      PutRankingRow(b, 0, 0, "");
-  }
-}
-
-// A ranking file of the current version: scores, time left, clear times
-// (smaller first), HP and SP.
-std::string RankingFile() {
-  Bytes b;
-  b.u32(734).u32(0).u32(0).u32(5);
-  PutTable(b, 1, {{900, "AAA"}, {500, "BBB"}, {500, "CCC"}});
-  PutTable(b, 1, {{30, "DDD"}});
-  PutTable(b, 0, {{4000, "EEE"}, {5000, "FFF"}});
-  PutTable(b, 1, {});
-  PutTable(b, 1, {{-2, "\x83\x5C"}});
-  return b.s;
-}
-
 std::vector<std::string> Names(const cRankingTable& t) {
   std::vector<std::string> names;
   for (const cRankingEntry& e : t.m_vEntries) names.push_back(e.m_bUsed ? e.m_strName : "-");
@@ -96,12 +67,7 @@ TEST_F(Rankings, HandWrittenFileLoadsRowByRowAndSavesTheSameBytes) {
 }
 
 TEST_F(Rankings, OldFileWithThreeTablesGetsFiveOfTwentyRows) {
-  Bytes b;
-  b.u32(150).u32(0).u32(0).u32(3);
-  PutTable(b, 1, {{700, "OLD"}});
-  PutTable(b, 1, {}, 2);  // an old table of two rows
-  PutTable(b, 0, {{3000, "TIM"}});
-  m_dir.WriteFile("user_data/free/boss.rkg", b.s);
+  m_dir.WriteFile("user_data/free/boss.rkg", OldRankingFile());
   ASSERT_TRUE(Ranking.LoadFor(PLAYKIND_FREE, "boss."));
   ASSERT_EQ(Ranking.m_vTables.Size(), 5);
   std::vector<int32_t> orders;

@@ -128,6 +128,46 @@ inline void PutRankingRow(Bytes& b, int used, int32_t value, const std::string& 
   b.u32(2).i32(used).i32(value).u32(1).str(name);
 }
 
+struct RankingRow {
+  int32_t value;
+  std::string name;
+};
+
+// A table: its segment, then 20 rows (the given ones, then empty rows).
+inline void PutTable(Bytes& b, int32_t order, const std::vector<RankingRow>& rows,
+                     uint32_t count = RANKING_ROW_COUNT) {
+  b.u32(1).i32(order).u32(0).u32(count);
+  for (uint32_t i = 0; i < count; ++i) {
+    if (i < rows.size())
+      PutRankingRow(b, 1, rows[i].value, rows[i].name);
+    else
+      PutRankingRow(b, 0, 0, "");
+  }
+}
+
+// A ranking file of the current version: scores, time left, clear times
+// (smaller first), HP and SP.
+inline std::string RankingFile() {
+  Bytes b;
+  b.u32(734).u32(0).u32(0).u32(5);
+  PutTable(b, 1, {{900, "AAA"}, {500, "BBB"}, {500, "CCC"}});
+  PutTable(b, 1, {{30, "DDD"}});
+  PutTable(b, 0, {{4000, "EEE"}, {5000, "FFF"}});
+  PutTable(b, 1, {});
+  PutTable(b, 1, {{-2, "\x83\x5C"}});
+  return b.s;
+}
+
+// A ranking file of version 150 with three tables, the second of two rows.
+inline std::string OldRankingFile() {
+  Bytes b;
+  b.u32(150).u32(0).u32(0).u32(3);
+  PutTable(b, 1, {{700, "OLD"}});
+  PutTable(b, 1, {}, 2);
+  PutTable(b, 0, {{3000, "TIM"}});
+  return b.s;
+}
+
 // No file of this process may grow past `bytes` while the object lives, as
 // on a full disk: a write past it fails (the signal is ignored meanwhile).
 class DiskFullAfter {
