@@ -19,7 +19,9 @@
 #include "records/common_palette.h"
 #include "records/database.h"
 #include "records/map_cell.h"
+#include "records/ranking.h"
 #include "records/save_data.h"
+#include "records/save_slots.h"
 #include "records/stage.h"
 #include "records/system.h"
 #include "records/system_ini.h"
@@ -99,15 +101,20 @@ cList<cItem> ItemList;
 cEdStage Stage;
 cEdStage StageCopy;
 cEdWorldMap WorldMap;
-// 48: the player's progress; 49-50: ReplayStart, ReplayStartPrev
-//     (cSaveData) join with the replays.
+// 48: the player's progress; 49-50: its copies at the start of the current
+//     and of the previous recorded attempt.
 cSaveData PlayData;
+cSaveData ReplayStart;
+cSaveData ReplayStartPrev;
 
 // 51: the player's options.
 cOptionData OptionData;
 
-// 52: SlotSummary (99 cSaveSlotInfo) joins with the save slots.
-// 53: Ranking (cRanking) joins with the rankings.
+// 52: the summaries of the story save slots.
+cVector<cSaveSlotInfo> SlotSummary(SAVE_SLOT_COUNT);
+
+// 53: the rankings of the stage shown or played.
+cRanking Ranking;
 
 // The other long-lived settings and surfaces, after the table.
 SYSTEMINI SystemIni;

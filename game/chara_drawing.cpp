@@ -10,6 +10,7 @@
 #include "media/dd_layer.h"
 #include "media/palette_scheme.h"
 #include "media/surface_table.h"
+#include "media/system_surfaces.h"
 #include "records/anime_records.h"
 #include "records/database.h"
 #include "records/system.h"
@@ -18,7 +19,6 @@ namespace {
 
 // Accessory.bmp: the gauges' rows, from 208 two apart in a tall image, else
 // from 128 sixteen apart.
-constexpr int SURFACE_ACCESSORY = 49;
 constexpr int GAUGE_TALL_ABOVE = 208;
 constexpr int GAUGE_WIDTH = 50;
 // The difference bar is gone for the last frames of the timer.

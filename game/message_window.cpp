@@ -94,7 +94,6 @@ bool FormatCode(const VARCODE& code, std::string& out) {
 }
 
 // The extra-life icon: 16 × 16 at (48, 0) of the accessory image.
-constexpr int SURFACE_ACCESSORY = 49;
 constexpr int kExtraLifeIconX = 48;
 
 // Frames a pop-up rises over, one dot every 4.

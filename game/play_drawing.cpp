@@ -51,6 +51,10 @@ void cPlayDrawing::DrawBox(Font& font, DDSURFACEDATA* dst, int x, int y, int w, 
   font.DrawBox(dst, x, y, w, h);
 }
 
+int cPlayDrawing::DrawText(Font& font, DDSURFACEDATA* dst, int x, int y, const char* text, int bPlain) {
+  return font.DrawText(dst, x, y, text, bPlain);
+}
+
 void cPlayDrawing::DDBltBurst(DDSURFACEDATA* dst, int x, int y, int w, int h, DDSURFACEDATA* src, int sx, int sy,
                               int d, int flags) {
   ::DDBltBurst(dst, x, y, w, h, src, sx, sy, d, flags);

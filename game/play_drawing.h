@@ -22,6 +22,8 @@ class cPlayDrawing {
   virtual void DDDrawFrame(DDSURFACEDATA* dst, int x, int y, int w, int h, int t, int palNum);
   // Font::DrawBox of `font` (the opening frame of a message window).
   virtual void DrawBox(Font& font, DDSURFACEDATA* dst, int x, int y, int w, int h);
+  // Font::DrawText of `font` (a Shift-JIS text; 'a'..'z' as icons unless bPlain).
+  virtual int DrawText(Font& font, DDSURFACEDATA* dst, int x, int y, const char* text, int bPlain);
 
   // The character effects' calls (media/dd_blit.h, dd_effects.h, dd_fx.h).
   virtual void DDBltBlend(DDSURFACEDATA* dst, int x, int y, int w, int h, DDSURFACEDATA* src, int sx, int sy,

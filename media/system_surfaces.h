@@ -16,6 +16,8 @@ constexpr int DIGIT_SHEET_COUNT = 3;
 // Entries that scenes rename before they load them: the world map's image,
 // and the stage's eight background layers ("" for a layer it does not have).
 constexpr int SURFACE_WORLDBACK = 54;
+// Accessory.bmp: icons, cursors, tags and gauges in 16-dot cells.
+constexpr int SURFACE_ACCESSORY = 49;
 constexpr int SURFACE_BACKGROUND_FIRST = 55;
 constexpr int SURFACE_BACKGROUND_COUNT = 8;
 

@@ -1,5 +1,6 @@
 #include "platform/host_path.h"
 
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -212,6 +213,40 @@ bool WriteFileAtomic(const std::string& sjisPath, const void* data, size_t size)
   if (ok) ok = std::rename(temp.c_str(), target.c_str()) == 0;
   if (!ok) std::remove(temp.c_str());
   return ok;
+}
+
+namespace {
+
+// The process id of a temporary name "<file>.tmp<pid>_<n>", or 0.
+pid_t TempOwner(const std::string& name, const std::string& file) {
+  const std::string prefix = file + ".tmp";
+  if (name.size() <= prefix.size() || name.compare(0, prefix.size(), prefix) != 0) return 0;
+  long long pid = 0;
+  size_t i = prefix.size();
+  for (; i < name.size() && name[i] >= '0' && name[i] <= '9' && pid < 1000000000LL; ++i)
+    pid = pid * 10 + (name[i] - '0');
+  if (i == prefix.size() || i >= name.size() || name[i] != '_') return 0;
+  return static_cast<pid_t>(pid);
+}
+
+bool ProcessIsGone(pid_t pid) { return ::kill(pid, 0) != 0 && errno == ESRCH; }
+
+}  // namespace
+
+int RemoveDeadTemps(const std::string& sjisPath) {
+  const fs::path target(HostPath(sjisPath));
+  const std::string file = target.filename().string();
+  const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
+  int removed = 0;
+  std::error_code ec;
+  std::vector<fs::path> dead;
+  for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+    pid_t pid = TempOwner(it->path().filename().string(), file);
+    if (pid > 0 && pid != ::getpid() && ProcessIsGone(pid)) dead.push_back(it->path());
+  }
+  for (const fs::path& p : dead)
+    if (fs::remove(p, ec)) ++removed;
+  return removed;
 }
 
 bool RemoveTree(const std::string& sjisPath) {

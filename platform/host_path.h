@@ -63,6 +63,11 @@ bool ReadWholeFile(const std::string& sjisPath, std::string& out);
 // On any failure the old file is left as it was and false is returned.
 bool WriteFileAtomic(const std::string& sjisPath, const void* data, size_t size);
 
+// Removes the temporary files that WriteFileAtomic left beside this file in
+// processes that have died (killed between writing and renaming); those of
+// live processes stay. Returns the number removed.
+int RemoveDeadTemps(const std::string& sjisPath);
+
 // Deletes a file or a whole folder tree; true when nothing is left.
 bool RemoveTree(const std::string& sjisPath);
 

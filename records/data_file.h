@@ -50,6 +50,13 @@ class cDataReader {
   // Stops the read: every later read yields nothing.
   void End() { m_ended = true; }
 
+  // A strict read (the player's own files): a record segment whose counts
+  // differ from the record's registration for the file's version is damage.
+  // It ends the read quietly, as a short file does, so the caller that finds
+  // the read ended can drop what it read.
+  void SetStrict(bool strict) { m_strict = strict; }
+  bool Strict() const { return m_strict; }
+
   // Copies up to size bytes; a block the file holds only in part receives the
   // bytes that are there. Returns the count copied.
   size_t ReadBytes(void* out, size_t size);
@@ -73,6 +80,7 @@ class cDataReader {
   int m_version = CurVersion;
   bool m_hasVersion = false;
   bool m_ended = false;
+  bool m_strict = false;
 };
 
 class cDataWriter {

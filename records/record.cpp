@@ -166,6 +166,10 @@ void cRecord::StripCR() {
 // ends there, as at the end of the file, and the string keeps its value.
 void cRecord::LoadStrings(cDataReader& r) {
   uint32_t m = r.ReadU32();
+  if (r.Strict() && m != StringCount()) {
+    r.End();
+    return;
+  }
   for (uint32_t j = 0; j < m && !r.Ended(); ++j) {
     if (j >= StringCount()) {
       // More strings than this layout has: a file of another layout. Report
@@ -180,13 +184,15 @@ void cRecord::LoadStrings(cDataReader& r) {
 
 // The segment: n blocks, then the strings. The tables come from the class and
 // never from the file, so a count n or m beyond them only reports (the
-// checked access: "err V[...]" and the close request) and ends the read.
+// checked access: "err V[...]" and the close request) and ends the read; a
+// strict read ends quietly on any count other than the registration's.
 void cRecord::Load(cDataReader& r) {
   const int version = r.Version();
   FileVersion = version;
   Register(version);
   uint32_t n = r.ReadU32();
   const size_t fields = FieldCount();
+  if (r.Strict() && n != fields) r.End();
   for (uint32_t i = 0; i < n && !r.Ended(); ++i) {
     if (i >= fields) {
       Fields().At(static_cast<int>(i));

@@ -187,13 +187,27 @@ void RecordingRenderer::DDDrawFrame(DDSURFACEDATA* dst, int x, int y, int w, int
                     std::to_string(palNum));
 }
 
-void RecordingRenderer::DrawBox(Font& font, DDSURFACEDATA* dst, int x, int y, int w, int h) {
-  std::string line = "DrawBox F?";
+namespace {
+
+std::string FontName(const Font& font) {
   for (int i = 0; i < SYSTEM_FONT_COUNT; ++i)
-    if (&font == &SysFont[i]) line = "DrawBox F" + std::to_string(i);
-  line += " " + SurfaceName(dst);
+    if (&font == &SysFont[i]) return "F" + std::to_string(i);
+  return "F?";
+}
+
+}  // namespace
+
+void RecordingRenderer::DrawBox(Font& font, DDSURFACEDATA* dst, int x, int y, int w, int h) {
+  std::string line = "DrawBox " + FontName(font) + " " + SurfaceName(dst);
   for (int v : {x, y, w, h}) line += " " + std::to_string(v);
   m_calls.push_back(line);
+}
+
+int RecordingRenderer::DrawText(Font& font, DDSURFACEDATA* dst, int x, int y, const char* text, int bPlain) {
+  std::string line = "DrawText " + FontName(font) + " " + SurfaceName(dst);
+  for (int v : {x, y, bPlain}) line += " " + std::to_string(v);
+  m_calls.push_back(line + " " + (text ? text : "(null)"));
+  return 1;
 }
 
 std::vector<std::string> RecordingRenderer::Take() {

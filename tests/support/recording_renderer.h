@@ -9,6 +9,7 @@
 //   "DDBltStretch Back 10 20 16 16 T3 32 64 32 32 1"
 //   "DDFillRect Back 10 20 16 24 208", "DDDrawFrame Back 10 20 16 24 1 208"
 //   "DrawBox F1 Back 10 20 50 18"
+//   "DrawText F1 Back 16 32 0 Ranking" (the text's bytes as they are, after bPlain)
 // Blend values follow a blit as "<colour in hex> <op>"; the colour state
 // calls read "DDSetDrawColor ff00ff00", "DDSetColorOp 7", "DDResetDrawColor";
 // a palette or blend table is named "BasePalette" or "BlendTable" ("?" when
@@ -38,6 +39,7 @@ class RecordingRenderer : public cPlayDrawing {
   int DDFillRect(DDSURFACEDATA* dst, int x, int y, int w, int h, int palNum) override;
   void DDDrawFrame(DDSURFACEDATA* dst, int x, int y, int w, int h, int t, int palNum) override;
   void DrawBox(Font& font, DDSURFACEDATA* dst, int x, int y, int w, int h) override;
+  int DrawText(Font& font, DDSURFACEDATA* dst, int x, int y, const char* text, int bPlain) override;
   void DDBltBlend(DDSURFACEDATA* dst, int x, int y, int w, int h, DDSURFACEDATA* src, int sx, int sy, int flags,
                   const int blend[2]) override;
   void DDBltStretchBlend(DDSURFACEDATA* dst, int x, int y, int w, int h, DDSURFACEDATA* src, int sx, int sy,
