@@ -6,15 +6,23 @@
 #include "app/win_main.h"
 #include "platform/clock.h"
 #include "platform/thread.h"
+#include "stage/scene_stage.h"
 
 cAppSceneMaker AppSceneMaker;
 
-// The title, world map, map menu, stage select, stage and options scenes
-// join here as they come; until then a scene number makes nothing and the
-// frame runs no scene.
-cScene* cAppSceneMaker::Create(int) { return nullptr; }
+// The title, world map, map menu, stage select and options scenes join
+// here as they come; until then their numbers make nothing and the frame
+// runs no scene.
+cScene* cAppSceneMaker::Create(int scene) {
+  if (scene != SCENE_STAGE) return nullptr;
+  cSceneStage* stage = new cSceneStage;
+  CurStage = stage;
+  return stage;
+}
 
-void cAppSceneMaker::SetStageFps(int) {}
+void cAppSceneMaker::SetStageFps(int fps) {
+  if (auto* stage = dynamic_cast<cSceneStage*>(Game.m_pStage)) stage->m_nFps = fps;
+}
 
 unsigned GameLoop(void*) {
   for (;;) {
