@@ -7,19 +7,27 @@
 #include "app/win_main.h"
 #include "platform/clock.h"
 #include "platform/thread.h"
+#include "stage/scene_stage.h"
 
 cAppSceneMaker AppSceneMaker;
 
-// The world map, map menu, stage select and stage join here as they come;
+// The title, world map, map menu and stage select join here as they come;
 // until then their numbers make nothing and the frame runs no scene.
 cScene* cAppSceneMaker::Create(int scene) {
   switch (scene) {
     case SCENE_OPTION: return new cSceneOption;
+    case SCENE_STAGE: {
+      cSceneStage* stage = new cSceneStage;
+      CurStage = stage;
+      return stage;
+    }
     default: return nullptr;
   }
 }
 
-void cAppSceneMaker::SetStageFps(int) {}
+void cAppSceneMaker::SetStageFps(int fps) {
+  if (auto* stage = dynamic_cast<cSceneStage*>(Game.m_pStage)) stage->m_nFps = fps;
+}
 
 unsigned GameLoop(void*) {
   for (;;) {

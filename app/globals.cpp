@@ -20,6 +20,7 @@
 #include "records/database.h"
 #include "records/map_cell.h"
 #include "records/ranking.h"
+#include "records/replay_input.h"
 #include "records/save_data.h"
 #include "records/save_slots.h"
 #include "records/stage.h"
@@ -90,7 +91,10 @@ cVector<cScreenEffectState> ScrFxInstA;
 cVector<cCharaEffectState> CharaFxInstB;
 cVector<cScreenEffectState> ScrFxInstB;
 
-// 39-40: Replay, ReplayPrev (cReplayInput) join with the replays.
+// 39-40: the recorded input of this attempt and of the one before.
+cReplayInput Replay;
+cReplayInput ReplayPrev;
+
 // 41-44: the live objects and map cells of the running stage.
 cVector<cHero> Player;
 cVector<MAPCELL> MapCell;

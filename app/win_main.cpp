@@ -21,7 +21,6 @@
 #include "platform/window.h"
 
 std::atomic<int> bWndReady{0};
-std::atomic<int> bAppActive{0};
 
 namespace {
 

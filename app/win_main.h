@@ -4,10 +4,10 @@
 #include <atomic>
 #include <string>
 
+#include "base/window_messages.h"      // bAppActive: the application is active; loops idle while 0
 #include "records/started_by_editor.h"  // bFromEditor: started by the editor (show state 5)
 
 extern std::atomic<int> bWndReady;    // start-up succeeded
-extern std::atomic<int> bAppActive;   // the application is active; loops idle while 0
 
 // Runs the program with the system's command line (the whole of it names a
 // stage file to play at once, or is empty) and show state. Returns the exit

@@ -5,6 +5,7 @@
 
 std::atomic<plat::WindowHandle> hWndMain{plat::WindowHandle{}};
 std::atomic<int> bQuit{0};
+std::atomic<int> bAppActive{0};
 std::atomic<int> bNameDone{0};
 std::atomic<int> FileDlgDone{0};
 std::atomic<int> FileDlgResult{0};

@@ -30,6 +30,9 @@ constexpr uint32_t WM_GAME_START = 0x8000;
 extern std::atomic<plat::WindowHandle> hWndMain;
 // Set by the first WM_CLOSE and never cleared: the program is closing.
 extern std::atomic<int> bQuit;
+// The application is active (the main window has the focus); the frame
+// loops idle while it is 0. Written by the main window.
+extern std::atomic<int> bAppActive;
 
 // The done flags of the requests and the result of the file requests:
 // cleared by the requesting thread before it sends, set by the main window's

@@ -365,8 +365,8 @@ class cCharaBase : public cGameObject {
   int GetGraphicColumn(GRAPHICSOURCE& out) const;
   // The character through its running effect, then its overlay icon. A
   // transparent character is not drawn; its effect still steps. The view
-  // rectangle is brought up to date here.
-  void Draw(DDSURFACEDATA* surface, int bFrozen);
+  // rectangle is brought up to date here. The hero adds its box markers.
+  virtual void Draw(DDSURFACEDATA* surface, int bFrozen);
   // The defeat display (the view rectangle as the caller updated it): 1 when
   // it has ended, at once for a computer-operated character without a death
   // effect, after one second of unfrozen frames for the hero without one.

@@ -108,7 +108,7 @@ class cHero : public cCharaBase {
   void BuildBoxMarkers();
   // The view rectangle; on an axis that auto-scrolls the position and the
   // scroll are truncated apart, so the hero does not jitter against the view.
-  void UpdateScreenRect();
+  void UpdateScreenRect() override;
   // At the start of each logic step.
   void RememberGroundCell() { m_pPrevGroundCell = m_pGroundCell; }
   void RememberDirection() { m_nPrevDirection = m_nDirection; }
@@ -124,7 +124,7 @@ class cHero : public cCharaBase {
   void ShowPickupPopup(int kind, int16_t number, int16_t param);
 
   // The character, then its box markers.
-  void Draw(DDSURFACEDATA* surface, int bFrozen);
+  void Draw(DDSURFACEDATA* surface, int bFrozen) override;
   // The sight mask over the view (sight mode 0: nothing).
   void DrawSight(DDSURFACEDATA* surface);
 };

@@ -153,8 +153,9 @@ class cGameObject {
   // +1 facing right, −1 facing left.
   int FacingSign() const;
 
-  // m_rcScreen from the position, the graphic offset and the scroll.
-  void UpdateScreenRect();
+  // m_rcScreen from the position, the graphic offset and the scroll. The
+  // hero has its own.
+  virtual void UpdateScreenRect();
   // The hit box meets the 640 × 480 view; IsOnScreenAxes leaves out the
   // horizontal or the vertical test when asked.
   int IsOnScreen() const;

@@ -1,8 +1,12 @@
 #include "game/map_cells.h"
 
+#include <new>
+
 #include "base/checked_convert.h"
+#include "base/report_log.h"
 #include "game/stage_data.h"
 #include "records/map_cell.h"
+#include "records/stage.h"
 
 MAPCELL* CellAt(int cx, int cy) {
   const cSceneStageData& stage = StageData();
@@ -20,4 +24,37 @@ uint8_t GetHitAttr(MAPCELL* cell, int group) {
   if (!block.m_vConditions.empty() && !CheckBlockConditions(*cell)) return 0;
   if (block.m_nPassFaction == group) return 0;
   return static_cast<uint8_t>(block.m_nHit);
+}
+
+int FillMapCells(const cEdStage& stage, const cScrollAxis& ax, const cScrollAxis& ay) {
+  MapCell.clear();
+  const int64_t cells = static_cast<int64_t>(ax.m_nPitch) * ay.m_nCells;
+  if (stage.m_nWidth < 1 || stage.m_nHeight < 1 || ax.m_nPitch < 1 || ay.m_nCells < 1 || cells > MAP_MAX_CELLS)
+    return 0;
+  MAPCELL empty;
+  empty.Block.m_nGraphic = 0;
+  empty.Block.m_nHit = BLOCKHIT_NONE;
+  empty.Block.m_nPaletteIndex = 0;
+  // An empty cell holds no block to inherit into: no list to copy per cell.
+  empty.Block.m_vInherit.clear();
+  try {
+    MapCell.assign(static_cast<size_t>(cells), empty);
+    for (const cEdBlock& block : stage.m_vPlacedBlock) {
+      if (block.m_nX < 0 || block.m_nY < 0 || block.m_nX >= stage.m_nWidth || block.m_nY >= stage.m_nHeight) {
+        ReportPrintf("SetStage : block (%d, %d) lies outside the map %d x %d", block.m_nX, block.m_nY,
+                     stage.m_nWidth, stage.m_nHeight);
+        continue;
+      }
+      const int64_t column = int64_t{block.m_nX} + ax.m_nBorder;
+      const int64_t row = int64_t{block.m_nY} + ay.m_nBorder;
+      MAPCELL& cell = MapCell[static_cast<size_t>(column + (row << ax.m_nShift))];
+      cell.Block = block;
+      cell.bLatched = 0;
+    }
+  } catch (const std::bad_alloc&) {
+    MapCell.clear();
+    MapCell.shrink_to_fit();
+    return 0;
+  }
+  return 1;
 }

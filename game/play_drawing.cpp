@@ -111,3 +111,20 @@ bool cPlayDrawing::DDBltBlur(DDSURFACEDATA* dst, int x, int y, int w, int h, int
                              int sx, int sy, int flags) {
   return ::DDBltBlur(dst, x, y, w, h, rx, ry, src, sx, sy, flags);
 }
+
+bool cPlayDrawing::DDFadeIn(PALETTEENTRY work[256], int first, int last, uint8_t red, uint8_t green, uint8_t blue,
+                            double step, const PALETTEENTRY src[256], int bSkip) {
+  return ::DDFadeIn(work, first, last, red, green, blue, step, src, bSkip);
+}
+
+bool cPlayDrawing::DDFadeOut(PALETTEENTRY work[256], int first, int last, uint8_t red, uint8_t green, uint8_t blue,
+                             double step, const PALETTEENTRY src[256], int bSkip) {
+  return ::DDFadeOut(work, first, last, red, green, blue, step, src, bSkip);
+}
+
+void cPlayDrawing::DDDrawNumber(DDSURFACEDATA* dst, int x, int y, int cellW, int cellH, DDSURFACEDATA* digitSheet,
+                                int sx, int sy, int flags, int value, int minDigits, int bCentre) {
+  ::DDDrawNumber(dst, x, y, cellW, cellH, digitSheet, sx, sy, flags, value, minDigits, bCentre);
+}
+
+int cPlayDrawing::DDFillSurface(DDSURFACEDATA* dst, int palNum) { return ::DDFillSurface(dst, palNum); }

@@ -58,6 +58,16 @@ class cPlayDrawing {
                            int sy, int flags);
   virtual bool DDBltBlur(DDSURFACEDATA* dst, int x, int y, int w, int h, int rx, int ry, DDSURFACEDATA* src,
                          int sx, int sy, int flags);
+
+  // The stage scene's fades, numbers and whole-surface fill (media/dd_effects.h,
+  // dd_surface.h).
+  virtual bool DDFadeIn(PALETTEENTRY work[256], int first, int last, uint8_t red, uint8_t green, uint8_t blue,
+                        double step, const PALETTEENTRY src[256], int bSkip);
+  virtual bool DDFadeOut(PALETTEENTRY work[256], int first, int last, uint8_t red, uint8_t green, uint8_t blue,
+                         double step, const PALETTEENTRY src[256], int bSkip);
+  virtual void DDDrawNumber(DDSURFACEDATA* dst, int x, int y, int cellW, int cellH, DDSURFACEDATA* digitSheet,
+                            int sx, int sy, int flags, int value, int minDigits, int bCentre);
+  virtual int DDFillSurface(DDSURFACEDATA* dst, int palNum);
 };
 
 // Never null: the layer's drawing unless a test installed another.

@@ -44,7 +44,7 @@ int s_hue;         // colour 9: 0 red, 1 green, 2 blue, 3 yellow
 int s_cycleCalls;  // 8 bits: calls since the last step of the cycle
 
 void ShowEntries(int first, int count) {
-  if (!DDPalette) return;
+  if (!DDPalette || first < 0 || count < 1 || first + count > 256) return;
   plat::PalEntry entries[256];
   for (int i = first; i < first + count; ++i)
     entries[i] = plat::PalEntry{CurPalette[i].peRed, CurPalette[i].peGreen, CurPalette[i].peBlue, CurPalette[i].peFlags};
@@ -156,3 +156,5 @@ void ResetColorAnimation() {
   s_cycleCalls = 0;
   std::fill(std::begin(AnimColorTable), std::end(AnimColorTable), ANIMCOLOR{});
 }
+
+void ShowPalette(int first, int count) { ShowEntries(first, count); }

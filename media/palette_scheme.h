@@ -30,6 +30,10 @@ extern ANIMCOLOR AnimColorTable[ANIMCOLOR_COUNT];
 // image cannot be read.
 int SetPaletteScheme(int scheme);
 
+// 8 bits: entries first .. first + count - 1 of CurPalette shown on the
+// display's palette (nothing without one).
+void ShowPalette(int first, int count);
+
 // Once a frame, from the drawing of the stage and the menu scenes: one step
 // of the colour animation at System.dat's speed (0..255).
 void AnimateColors();

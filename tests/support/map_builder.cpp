@@ -1,5 +1,6 @@
 #include "support/map_builder.h"
 
+#include "game/map_cells.h"
 #include "game/stage_data.h"
 #include "records/map_cell.h"
 #include "records/stage.h"
@@ -27,12 +28,6 @@ void MapBuilder::Build(cSceneStageData& scene) const {
   Stage.m_nWidthDots = m_width * 32;
   Stage.m_nHeightDots = Height() * 32;
   scene.SetUpScrollAxes(Stage);
-  const int pitch = scene.m_ScrollX.m_nPitch;
-  const int shift = scene.m_ScrollX.m_nShift;
-  MapCell.clear();
-  MAPCELL empty;
-  empty.Block = BlockDef::Empty();
-  MapCell.assign(static_cast<size_t>(pitch) * scene.m_ScrollY.m_nCells, empty);
   Stage.m_vPlacedBlock.clear();
   for (int y = 0; y < Height(); ++y)
     for (int x = 0; x < static_cast<int>(m_rows[y].size()); ++x) {
@@ -41,9 +36,9 @@ void MapBuilder::Build(cSceneStageData& scene) const {
       cEdBlock block = BlockFor(c);
       block.m_nX = static_cast<int16_t>(x);
       block.m_nY = static_cast<int16_t>(y);
-      MapCell[(x + 10) + (static_cast<size_t>(y + 10) << shift)].Block = block;
       Stage.m_vPlacedBlock.push_back(block);
     }
+  FillMapCells(Stage, scene.m_ScrollX, scene.m_ScrollY);
 }
 
 int MapBuilder::PlaceCharas(char c, const cEdChara& def) const {

@@ -217,3 +217,62 @@ std::vector<std::string> RecordingRenderer::Take() {
 }
 
 }  // namespace testsupport
+
+namespace testsupport {
+
+namespace {
+
+std::string PaletteName(const PALETTEENTRY* palette) {
+  return !palette                   ? "null"
+         : palette == CurPalette  ? "CurPalette"
+         : palette == BasePalette ? "BasePalette"
+                                  : "?";
+}
+
+std::string Number(double v) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%g", v);
+  return text;
+}
+
+}  // namespace
+
+bool RecordingRenderer::Fade(const char* name, double& angle, double end, PALETTEENTRY work[256], int first,
+                             int last, uint8_t red, uint8_t green, uint8_t blue, double step,
+                             const PALETTEENTRY src[256], int bSkip) {
+  m_calls.push_back(std::string(name) + " " + PaletteName(work) + " " + std::to_string(first) + " " +
+                    std::to_string(last) + " " + std::to_string(red) + " " + std::to_string(green) + " " +
+                    std::to_string(blue) + " " + Number(step) + " " + PaletteName(src) + " " + std::to_string(bSkip));
+  const double start = 90.0 - end;
+  if (bSkip) angle = end;
+  if (angle != end) {
+    angle += end > start ? step : -step;
+    if ((end > start && angle > end) || (end < start && angle < end)) angle = end;
+    return false;
+  }
+  angle = start;
+  return true;
+}
+
+bool RecordingRenderer::DDFadeIn(PALETTEENTRY work[256], int first, int last, uint8_t red, uint8_t green,
+                                 uint8_t blue, double step, const PALETTEENTRY src[256], int bSkip) {
+  return Fade("DDFadeIn", m_dFadeInAngle, 90.0, work, first, last, red, green, blue, step, src, bSkip);
+}
+
+bool RecordingRenderer::DDFadeOut(PALETTEENTRY work[256], int first, int last, uint8_t red, uint8_t green,
+                                  uint8_t blue, double step, const PALETTEENTRY src[256], int bSkip) {
+  return Fade("DDFadeOut", m_dFadeOutAngle, 0.0, work, first, last, red, green, blue, step, src, bSkip);
+}
+
+void RecordingRenderer::DDDrawNumber(DDSURFACEDATA* dst, int x, int y, int cellW, int cellH,
+                                     DDSURFACEDATA* digitSheet, int sx, int sy, int flags, int value, int minDigits,
+                                     int bCentre) {
+  Record("DDDrawNumber", dst, {x, y, cellW, cellH}, digitSheet, {sx, sy, flags, value, minDigits, bCentre});
+}
+
+int RecordingRenderer::DDFillSurface(DDSURFACEDATA* dst, int palNum) {
+  m_calls.push_back("DDFillSurface " + SurfaceName(dst) + " " + std::to_string(palNum));
+  return 1;
+}
+
+}  // namespace testsupport

@@ -16,6 +16,10 @@
 // another); a wave's amplitude is printed with %g.
 //   "DDBltBlend Back 10 20 32 32 T5 0 0 1 ff808080 7"
 //   "DDBltTint Back 10 20 32 32 T23 0 0 1 BasePalette BlendTable 31 2"
+// Fades name their palettes ("CurPalette", "BasePalette", "?") and print
+// the step with %g; a number gives its value after the digit sheet:
+//   "DDFadeIn CurPalette 0 255 0 0 0 10 BasePalette 0"
+//   "DDDrawNumber Back 384 224 32 32 T51 0 128 1 3 1 0", "DDFillSurface Back 16"
 // A drawing of play that gets a new layer call in cPlayDrawing records it
 // here the same way.
 #include <string>
@@ -71,6 +75,15 @@ class RecordingRenderer : public cPlayDrawing {
                    int flags) override;
   bool DDBltBlur(DDSURFACEDATA* dst, int x, int y, int w, int h, int rx, int ry, DDSURFACEDATA* src, int sx, int sy,
                  int flags) override;
+  // A fade runs as the layer's does: done on the call after the one that
+  // reached its end angle (10 calls at step 10).
+  bool DDFadeIn(PALETTEENTRY work[256], int first, int last, uint8_t red, uint8_t green, uint8_t blue, double step,
+                const PALETTEENTRY src[256], int bSkip) override;
+  bool DDFadeOut(PALETTEENTRY work[256], int first, int last, uint8_t red, uint8_t green, uint8_t blue, double step,
+                 const PALETTEENTRY src[256], int bSkip) override;
+  void DDDrawNumber(DDSURFACEDATA* dst, int x, int y, int cellW, int cellH, DDSURFACEDATA* digitSheet, int sx, int sy,
+                    int flags, int value, int minDigits, int bCentre) override;
+  int DDFillSurface(DDSURFACEDATA* dst, int palNum) override;
 
   // The calls so far; Take empties the record.
   const std::vector<std::string>& Calls() const { return m_calls; }
@@ -81,8 +94,12 @@ class RecordingRenderer : public cPlayDrawing {
  private:
   void Record(const std::string& name, const DDSURFACEDATA* dst, const std::vector<int>& before,
               const DDSURFACEDATA* src, const std::vector<int>& after, const std::string& tail = "");
+  bool Fade(const char* name, double& angle, double end, PALETTEENTRY work[256], int first, int last, uint8_t red,
+            uint8_t green, uint8_t blue, double step, const PALETTEENTRY src[256], int bSkip);
   std::vector<std::string> m_calls;
   cPlayDrawing* m_previous;
+  double m_dFadeInAngle = 0.0;
+  double m_dFadeOutAngle = 90.0;
 };
 
 }  // namespace testsupport

@@ -1,0 +1,191 @@
+#include "support/stage_runner.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <iterator>
+#include <system_error>
+
+#include "app/game.h"
+#include "base/timers.h"
+#include "game/game.h"
+#include "media/dd_layer.h"
+#include "media/dd_surface.h"
+#include "media/input.h"
+#include "media/surface_table.h"
+#include "media/system_surfaces.h"
+#include "platform/d3d_device.h"
+#include "platform/host_path.h"
+#include "platform/presenter.h"
+#include "platform/soft_display.h"
+#include "records/common_palette.h"
+#include "records/database.h"
+#include "records/stage.h"
+#include "records/stage_load.h"
+#include "records/system.h"
+#include "stage/scene_stage.h"
+#include "support/start_project.h"
+#include "tools/sample/sample_files.h"
+#include "tools/sample/sample_project.h"
+#include "tools/sample/sample_stages.h"
+
+namespace testsupport {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// The sample is written once per test program and copied for each runner.
+const fs::path& SampleFolder() {
+  static const fs::path folder = [] {
+    std::string templ = (fs::temp_directory_path() / "stage_runner_XXXXXX").string();
+    const char* made = mkdtemp(templ.data());
+    fs::path root = made ? fs::path(made) : fs::path();
+    std::string error;
+    if (made && !WriteSampleProject((root / "sample").string(), error)) ADD_FAILURE() << error;
+    std::atexit([] {
+      std::error_code ec;
+      fs::remove_all(SampleFolder().parent_path(), ec);
+    });
+    return root / "sample";
+  }();
+  return folder;
+}
+
+void CopyInto(const fs::path& from) {
+  std::error_code ec;
+  fs::copy(from, fs::current_path(), fs::copy_options::recursive | fs::copy_options::overwrite_existing, ec);
+  if (ec) ADD_FAILURE() << "cannot copy " << from << ": " << ec.message();
+}
+
+// Folders the sample's images lie in.
+const char* const kImageFolders[] = {"bmp", "bmp\\plt", "bmp\\chara_sp", "bmp\\sword", "bmp\\effect",
+                                     "bmp\\picture"};
+
+const int kButtonKeys[8] = {'Z', 'X', 'C', 'V', 'A', 'S', 'D', 'F'};
+const int kDirKeys[4] = {VK_LEFT, VK_RIGHT, VK_UP, VK_DOWN};
+
+void ResetGame() {
+  Game.DeleteScenes();
+  Game.m_nScene = Game.m_nNextScene = Game.m_nPrevScene = 0;
+  Game.m_nPlayCommand = Game.m_nPlayKind = 0;
+  Game.m_bRanking = 0;
+  Game.m_nFps = 60;
+  Game.m_nFadeStep = 10;
+  Game.m_nBgm = 0;
+  Game.m_pSceneMaker = nullptr;
+}
+
+}  // namespace
+
+StageRunner::StageRunner() : StageRunner(Options()) {}
+
+StageRunner::StageRunner(const Options& options)
+    : clock(options.clockStart), m_options(options), m_world(std::make_unique<GameWorld>(options.speedLevel)) {
+  ResetTimers();
+  ResetGame();
+  WriteProject(options.project);
+  StartDrawing(options.bpp);
+  if (options.drawing == Drawing::Recorded) m_renderer = std::make_unique<RecordingRenderer>();
+}
+
+StageRunner::~StageRunner() {
+  ResetGame();
+  m_renderer.reset();
+  for (DDSURFACEDATA& sd : SurfaceTable) DDReleaseSurface(&sd);
+  DDRelease();
+  lpDTCon = nullptr;
+  bDDEverInited = 0;
+  std::fill(std::begin(CurPalette), std::end(CurPalette), PALETTEENTRY{});
+  std::fill(std::begin(BasePalette), std::end(BasePalette), PALETTEENTRY{});
+  plat::ClearDisplayFailures();
+  plat::ResetD3DHooks();
+  plat::ResetPresenter();
+  ResetTimers();
+}
+
+void StageRunner::WriteProject(Project project) {
+  if (project == Project::Sample) {
+    CopyInto(SampleFolder());
+    ASSERT_TRUE(plat::CopyTree("default", "data"));
+    ASSERT_TRUE(Database.LoadAll());
+    ASSERT_EQ(SystemData.LoadFromFile("data\\System.dat"), 1);
+    ASSERT_EQ(CommonPalette.LoadFromFile("data\\CommonPalette.cplt4"), 1);
+    BuildDatabaseRunTables();
+    return;
+  }
+  ASSERT_TRUE(WriteStartProjectWithData());
+  for (const char* folder : kImageFolders) ASSERT_TRUE(plat::CreateDirectory(folder));
+  // Made once per test program: they are the same bytes every time.
+  static const std::vector<SAMPLEFILE> images = SampleImages();
+  for (const SAMPLEFILE& file : images)
+    ASSERT_TRUE(plat::WriteFileAtomic(file.strPath, file.strBytes.data(), file.strBytes.size()));
+  BuildDatabaseRunTables();
+}
+
+void StageRunner::StartDrawing(int bpp) {
+  plat::ClearDisplayFailures();
+  plat::ResetD3DHooks();
+  plat::SetVideoMemoryBudget(uint64_t{256} << 20);
+  plat::SetDesktopBpp(32);
+  plat::ResetPresenter();
+  ASSERT_TRUE(DDInit(0, plat::WindowHandle{}, 640, 480, bpp, 0, 0, 1, 60, 0, SurfaceTable, SurfaceDefs,
+                     SURFACE_TABLE_SIZE, 0));
+  for (int n = 0; n < 256; ++n) CurPalette[n] = PALETTEENTRY{uint8_t(n), uint8_t(255 - n), uint8_t(n / 2), 0};
+  std::copy(std::begin(CurPalette), std::end(CurPalette), std::begin(BasePalette));
+}
+
+void StageRunner::TakeStage() {
+  StageCopy.CopySettingsFrom(Stage);
+  StageCopy.ClearDefinitions();
+}
+
+bool StageRunner::LoadSampleStage(int n) {
+  return LoadStage(SampleStageName(n).c_str(), 1, &StageCopy) == 1;
+}
+
+void StageRunner::Enter(int from) {
+  Game.m_pSceneMaker = &AppSceneMaker;
+  Game.m_nPrevScene = from;
+  Game.m_nScene = SCENE_STAGE;
+  m_frames = 0;
+}
+
+int StageRunner::Frame() {
+  cInput words;
+  keys.Feed(words);
+  for (int i = 0; i < 4; ++i) {
+    const bool down = (words.m_wDir >> i) & 1;
+    if (down != (((m_heldDir >> i) & 1) != 0)) down ? m_keys.Press(kDirKeys[i]) : m_keys.Release(kDirKeys[i]);
+  }
+  for (int i = 0; i < 8; ++i) {
+    const bool down = (words.m_wButton >> i) & 1;
+    if (down != (((m_heldButtons >> i) & 1) != 0))
+      down ? m_keys.Press(kButtonKeys[i]) : m_keys.Release(kButtonKeys[i]);
+  }
+  m_heldDir = words.m_wDir;
+  m_heldButtons = words.m_wButton;
+  ++m_frames;
+  if (beforeFrame) beforeFrame(m_frames);
+  return Game.Frame();
+}
+
+int StageRunner::Frames(int n) {
+  int run = 0;
+  for (; run < n; ++run) Frame();
+  return run;
+}
+
+bool StageRunner::RunUntil(const std::function<bool()>& done, int limit) {
+  for (int i = 0; i < limit; ++i) {
+    if (done()) return true;
+    Frame();
+  }
+  return done();
+}
+
+cSceneStage* StageRunner::Scene() const { return dynamic_cast<cSceneStage*>(Game.m_pStage); }
+
+}  // namespace testsupport
