@@ -23,10 +23,12 @@ namespace fuzz {
 // Once per process: a fresh folder under the temporary folder for the
 // targets' files (removed again at exit), every box answered with its first
 // button, and record layouts checked as in the tests.
+// The path is never freed: the exit handler that removes the folder runs
+// after the static destructors of objects built before it was registered.
 inline const std::string& ScratchFolder() {
-  static const std::string folder = [] {
-    std::string pattern = (std::filesystem::temp_directory_path() / "fuzzXXXXXX").string();
-    if (!mkdtemp(pattern.data())) std::abort();
+  static const std::string* const folder = [] {
+    auto* pattern = new std::string((std::filesystem::temp_directory_path() / "fuzzXXXXXX").string());
+    if (!mkdtemp(pattern->data())) std::abort();
     std::atexit([] {
       std::error_code ec;
       std::filesystem::remove_all(ScratchFolder(), ec);
@@ -39,7 +41,7 @@ inline const std::string& ScratchFolder() {
     bCheckRecordLayouts = true;
     return pattern;
   }();
-  return folder;
+  return *folder;
 }
 
 // The scratch folder is the working directory while one input runs; the

@@ -169,7 +169,8 @@ int CreateFonts(Font fonts[], const FONTDEF defs[], int n);
 // For each i an empty sheet ten cells wide and one cell high of fontDefs[i]
 // (colour key and memory types from defs[i]) with the digits drawn by font i. 1.
 int CreateDigitSurfaces(DDSURFACEDATA out[], const DDSURFACEDEF defs[], int n, Font fonts[], const FONTDEF fontDefs[]);
-// Fills the sheet with the transparent colour and draws "0123456789" at (0, 0).
+// Fills the sheet with colour value 0 (palette number 0; it need not be the
+// transparent colour) and draws "0123456789" at (0, 0).
 void DrawDigitStrip(DDSURFACEDATA* lpSD, Font& font);
 // Software display, each frame after a loss: every lost sheet is restored,
 // and one in video memory gets its digits again from font i. 1.
