@@ -138,4 +138,8 @@ struct DialogShown {
 using DialogShowHook = std::function<void(const DialogShown&)>;
 void SetDialogShowHook(DialogShowHook hook);
 
+// Tests: the pixels of a running dialog's window as last drawn, 0x00RRGGBB,
+// row after row. False for no running dialog.
+bool CopyDialogPixels(WindowHandle dialog, std::vector<uint32_t>& out, int& width, int& height);
+
 }  // namespace plat

@@ -58,6 +58,10 @@ int DrawDialogText(SDL_Surface* surface, const SDL_Rect& clip, int x, int y, con
 int DialogTextWidth(const std::string& sjis, size_t bytes = std::string::npos);
 // Height of a line of dialog text in pixels.
 int DialogLineHeight();
+// Splits text into lines that fit `width` pixels, at line breaks (CR, LF or
+// both) and, for long lines, after the last blank that fits (or anywhere
+// when there is none).
+std::vector<std::string> WrapText(const std::string& sjis, int width);
 
 // One control of a dialog: a window of the main thread whose procedure is
 // Proc; its rectangle is in the dialog's client pixels.

@@ -104,3 +104,24 @@ void PaintDialog(DialogWindow& d) {
 }
 
 }  // namespace plat::detail
+
+namespace plat {
+
+bool CopyDialogPixels(WindowHandle dialog, std::vector<uint32_t>& out, int& width, int& height) {
+  detail::DialogWindow* d = detail::FindDialog(dialog);
+  SDL_Surface* s = d && d->sdl ? SDL_GetWindowSurface(d->sdl) : nullptr;
+  if (!s) return false;
+  SDL_Surface* copy = SDL_ConvertSurfaceFormat(s, SDL_PIXELFORMAT_RGB888, 0);
+  if (!copy) return false;
+  width = copy->w;
+  height = copy->h;
+  out.resize(static_cast<size_t>(width) * height);
+  for (int y = 0; y < height; ++y) {
+    const auto* row = reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(copy->pixels) + y * copy->pitch);
+    for (int x = 0; x < width; ++x) out[static_cast<size_t>(y) * width + x] = row[x] & 0xFFFFFF;
+  }
+  SDL_FreeSurface(copy);
+  return true;
+}
+
+}  // namespace plat

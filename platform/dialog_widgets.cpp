@@ -7,10 +7,7 @@
 #include "platform/virtual_keys.h"
 
 namespace plat::detail {
-namespace {
 
-// Splits text into lines that fit `width`, at line breaks and, for long
-// lines, after the last blank that fits (or anywhere when there is none).
 std::vector<std::string> WrapText(const std::string& text, int width) {
   std::vector<std::string> lines;
   std::string line;
@@ -45,6 +42,8 @@ std::vector<std::string> WrapText(const std::string& text, int width) {
   if (!line.empty() || lines.empty()) lines.push_back(line);
   return lines;
 }
+
+namespace {
 
 class StaticWidget : public Widget {
  public:

@@ -8,7 +8,9 @@
 #include <mutex>
 #include <thread>
 
+#include "platform/box_dialog.h"
 #include "platform/text_encoding.h"
+#include "platform/window.h"
 
 namespace plat {
 namespace {
@@ -26,25 +28,8 @@ bool HaveDisplay() {
   return std::getenv("DISPLAY") || std::getenv("WAYLAND_DISPLAY");
 }
 
-struct ButtonSet {
-  int count;
-  int ids[3];
-  const char* labels[3];
-};
-
-ButtonSet ButtonsOf(BoxButtons b) {
-  switch (b) {
-    case BoxButtons::OkCancel: return {2, {BOX_OK, BOX_CANCEL}, {"OK", "Cancel"}};
-    case BoxButtons::YesNo: return {2, {BOX_YES, BOX_NO}, {"Yes", "No"}};
-    case BoxButtons::YesNoCancel:
-      return {3, {BOX_YES, BOX_NO, BOX_CANCEL}, {"Yes", "No", "Cancel"}};
-    case BoxButtons::Ok: break;
-  }
-  return {1, {BOX_OK}, {"OK"}};
-}
-
 int DefaultAnswer(const BoxRequest& r) {
-  ButtonSet set = ButtonsOf(r.buttons);
+  detail::BoxButtonSet set = detail::ButtonsOf(r.buttons);
   int i = r.defaultButton >= 0 && r.defaultButton < set.count ? r.defaultButton : 0;
   return set.ids[i];
 }
@@ -56,28 +41,14 @@ int ShowOnStderr(const BoxRequest& r) {
   return answer;
 }
 
-int ShowWithSdl(const BoxRequest& r) {
-  ButtonSet set = ButtonsOf(r.buttons);
-  SDL_MessageBoxButtonData buttons[3];
-  for (int i = 0; i < set.count; ++i) {
-    buttons[i].flags = 0;
-    if (i == r.defaultButton) buttons[i].flags |= SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT;
-    buttons[i].buttonid = set.ids[i];
-    buttons[i].text = set.labels[i];
-  }
-  std::string text = Cp932ToUtf8(r.text);
-  std::string caption = Cp932ToUtf8(r.caption);
-  SDL_MessageBoxData data{};
-  data.flags = r.error ? SDL_MESSAGEBOX_ERROR : SDL_MESSAGEBOX_INFORMATION;
-  data.title = caption.c_str();
-  data.message = text.c_str();
-  data.numbuttons = set.count;
-  data.buttons = buttons;
-  int hit = -1;
-  if (SDL_ShowMessageBox(&data, &hit) != 0) return ShowOnStderr(r);
-  // Closing the box without a button answers like Escape: Cancel, No or OK.
-  if (hit < 0) return set.count == 1 ? BOX_OK : set.ids[set.count - 1];
-  return hit;
+// On the main thread. Before the window system is up (the second copy's
+// question) it is started for the box alone.
+int ShowDrawn(const BoxRequest& r) {
+  const bool started = SDL_WasInit(SDL_INIT_VIDEO) != 0;
+  if (!started && !StartWindowSystem()) return ShowOnStderr(r);
+  int answer = detail::ShowBoxDialog(r);
+  if (!started) StopWindowSystem();
+  return answer < 0 ? ShowOnStderr(r) : answer;
 }
 
 }  // namespace
@@ -104,10 +75,10 @@ int ShowBox(const BoxRequest& request) {
   }
   if (script) return script(request);
   if (!HaveDisplay()) return ShowOnStderr(request);
-  if (IsMainThread()) return ShowWithSdl(request);
+  if (IsMainThread()) return ShowDrawn(request);
   if (!call) return ShowOnStderr(request);
   int answer = BOX_OK;
-  call([&] { answer = ShowWithSdl(request); });
+  call([&] { answer = ShowDrawn(request); });
   return answer;
 }
 

@@ -1,7 +1,8 @@
 #pragma once
-// OK and Yes/No boxes with Shift-JIS texts. Shown as an SDL box on the main
-// thread when a display exists; written to stderr otherwise, taking the box's
-// default button. Tests install a script that answers in place of the player.
+// OK and Yes/No boxes with Shift-JIS texts. Shown as a dialog of ours, drawn
+// with the text layer, on the main thread when a display exists; written to
+// stderr otherwise, taking the box's default button. Tests install a script
+// that answers in place of the player.
 #include <functional>
 #include <string>
 

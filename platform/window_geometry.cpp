@@ -244,4 +244,8 @@ WindowHandle FindAppWindowBySdlId(uint32_t windowId) {
   return WindowHandle{};
 }
 
+WindowHandle AnyAppWindow() {
+  return g_appWindows.empty() ? WindowHandle{} : WindowHandle{g_appWindows.begin()->first};
+}
+
 }  // namespace plat::detail

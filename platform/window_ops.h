@@ -31,5 +31,7 @@ void RegisterAppWindow(WindowHandle window, SDL_Window* sdl, uint32_t style);
 void UnregisterAppWindow(WindowHandle window);
 SDL_Window* FindAppSdlWindow(WindowHandle window);
 WindowHandle FindAppWindowBySdlId(uint32_t windowId);
+// One top-level window of window.cpp (the program has one); none if none.
+WindowHandle AnyAppWindow();
 
 }  // namespace plat::detail
