@@ -1,8 +1,11 @@
-// Shows the test card in the game window until the time is up or the window
-// is closed.
+// Shows the test card in the game window until its standard input closes,
+// SIGTERM or SIGINT comes, the window is closed, or the time given is up.
 //   testcard [--bpp 8|16|32] [--fullscreen] [--seconds N]
 // Prints "ready" once frames are on the screen. Exit code 0, or 1 when the
 // window or the display cannot be made.
+#include <poll.h>
+#include <signal.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -20,10 +23,29 @@
 #include "platform/window.h"
 #include "tools/testcard/card.h"
 
+namespace {
+
+volatile sig_atomic_t g_stop = 0;
+
+void OnStopSignal(int) { g_stop = 1; }
+
+// True once standard input is at its end (or closed, or never open).
+bool InputClosed() {
+  pollfd p{0, POLLIN, 0};
+  if (poll(&p, 1, 0) <= 0) return false;
+  if (p.revents & (POLLHUP | POLLERR | POLLNVAL)) return true;
+  char buf[256];
+  return read(0, buf, sizeof buf) <= 0;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
   int bpp = 32;
   bool fullScreen = false;
-  double seconds = 5;
+  double seconds = 0;  // 0: no limit
+  signal(SIGTERM, OnStopSignal);
+  signal(SIGINT, OnStopSignal);
   for (int i = 1; i < argc; ++i) {
     if (!std::strcmp(argv[i], "--bpp") && i + 1 < argc) bpp = std::atoi(argv[++i]);
     else if (!std::strcmp(argv[i], "--fullscreen")) fullScreen = true;
@@ -55,7 +77,7 @@ int main(int argc, char** argv) {
         code = 0;
         bool ready = false;
         const uint32_t start = plat::TimeGetTime();
-        while (!quit && plat::TimeGetTime() - start < seconds * 1000) {
+        while (!quit && !g_stop && !InputClosed() && (seconds <= 0 || plat::TimeGetTime() - start < seconds * 1000)) {
           DDBlt(&Primary, 0, 0, 640, 480, &BackBuffer, 0, 0, 0);
           plat::Message msg;
           while (plat::Peek(msg)) plat::Dispatch(msg);
