@@ -15,6 +15,7 @@
 #include "base/path_util.h"
 #include "base/report_log.h"
 #include "base/thread.h"
+#include "platform/display_loss.h"
 #include "platform/host_path.h"
 #include "platform/messages.h"
 #include "platform/signals.h"
@@ -123,6 +124,7 @@ int WinMain(const std::string& commandLine, int showState) {
 
 int GameMain(int argc, char** argv) {
   plat::WatchTerminationSignals();
+  plat::SetDisplayLostHandler([] { ReportPrintfDebug("the display was lost"); });
   int code = WinMain(JoinCommandLine(argc, argv), EditorStartShowState());
   plat::StopWatchingTerminationSignals();
   return code;

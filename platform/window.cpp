@@ -12,6 +12,7 @@
 #include <unordered_map>
 
 #include "platform/d3d_device.h"
+#include "platform/display_loss.h"
 #include "platform/input_devices.h"
 #include "platform/input_state.h"
 #include "platform/message_box.h"
@@ -165,6 +166,8 @@ bool StartWindowSystem() {
   setenv("SDL_VIDEO_X11_WMCLASS", kWindowClass, 0);
   setenv("SDL_VIDEO_WAYLAND_WMCLASS", kWindowClass, 0);
   if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
+  const char* driver = SDL_GetCurrentVideoDriver();
+  if (driver && std::strcmp(driver, "x11") == 0) detail::WatchDisplayLoss();
   SDL_DisplayMode desktop;
   if (SDL_GetDesktopDisplayMode(0, &desktop) == 0)
     detail::SetSystemDesktopBpp(static_cast<int>(SDL_BITSPERPIXEL(desktop.format)));
