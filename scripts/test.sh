@@ -3,12 +3,25 @@
 # UndefinedBehaviorSanitizer, and runs every test and fuzz-seed replay; then
 # builds what the thread tests need with ThreadSanitizer and runs them again.
 # JOBS limits the parallel compiles and tests (default: one per core).
+# LOAD=n runs the tests beside n busy loops at the lowest priority, to show
+# that they hold on a loaded machine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+busy=()
+stop_busy() { if [ ${#busy[@]} -gt 0 ]; then kill "${busy[@]}" 2>/dev/null || true; fi; }
+trap stop_busy EXIT
+start_busy() {
+  local i
+  for i in $(seq 1 "${LOAD:-0}"); do
+    nice -n 19 bash -c 'while :; do :; done' &
+    busy+=($!)
+  done
+}
 bash scripts/setup.sh
 bash scripts/check_floors.sh
 cmake -S . -B build/test -G Ninja -DSANITIZE=address,undefined -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build/test -j"${JOBS:-$(nproc)}"
+start_busy
 ctest --test-dir build/test --output-on-failure -j"${JOBS:-$(nproc)}"
 
 # Some kernels place memory where ThreadSanitizer does not expect it; without

@@ -35,23 +35,23 @@ start() {
 
 # up <folder>: waits until start-up has reached the display report.
 up() {
-  for _ in $(seq 1 200); do
+  for _ in $(seq 1 1200); do
     grep -q "^Bpp : " "$1/Report_Game.txt" 2>/dev/null && return 0
     sleep 0.05
   done
-  echo "$1: not up after 10 s"
+  echo "$1: not up after 60 s"
   status=1
 }
 
-# ended <name> <pid>: waits up to 10 s for the process to end and checks exit 0.
+# ended <name> <pid>: waits up to 60 s (a bound for a hung program, never a pace) for the process to end and checks exit 0.
 ended() {
   local i
-  for i in $(seq 1 200); do
+  for i in $(seq 1 1200); do
     kill -0 "$2" 2>/dev/null || break
     sleep 0.05
   done
   if kill -0 "$2" 2>/dev/null; then
-    echo "$1: still running after 10 s"
+    echo "$1: still running after 60 s"
     kill -KILL "$2" 2>/dev/null
     status=1
   fi

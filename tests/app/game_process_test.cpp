@@ -91,13 +91,13 @@ TEST(GameProcess, StartedByTheEditorItTellsItsStartAndItsEndAndEndsInOrderOnSigt
   ASSERT_TRUE(testsupport::WriteStartProject());  // default\ only: the first start asks
   GameProcess game(run.dir.Path());
   ASSERT_TRUE(game.Started());
-  ASSERT_TRUE(WaitForFileText(run.dir, "Report_Game.txt", "\r\nBpp : 32\r\n", 20000))
+  ASSERT_TRUE(WaitForFileText(run.dir, "Report_Game.txt", "\r\nBpp : 32\r\n", 60000))
       << run.dir.ReadFile("Report_Game.txt");
   EXPECT_EQ(run.editor.TakeAll(), std::vector<std::string>{Notice(1, 1)});
   std::this_thread::sleep_for(std::chrono::milliseconds(300));  // some frames
 
   game.Signal(SIGTERM);
-  EXPECT_EQ(game.WaitForExit(10000), 0);
+  EXPECT_EQ(game.WaitForExit(60000), 0);
   EXPECT_EQ(run.editor.TakeAll(), std::vector<std::string>{Notice(0, 1)});
   EXPECT_TRUE(run.dir.Exists("data/System.dat"));  // the question's default Yes made data\.
   EXPECT_EQ(run.dir.ReadFile("user_data/Window.dat").size(), 32u);
@@ -115,7 +115,7 @@ TEST(GameProcess, WithoutSystemDatItShowsItsBoxOnStderrAndTellsTheEditorItFailed
   ASSERT_EQ(std::remove("data/System.dat"), 0);
   GameProcess game(run.dir.Path());
   ASSERT_TRUE(game.Started());
-  EXPECT_EQ(game.WaitForExit(20000), 0);
+  EXPECT_EQ(game.WaitForExit(60000), 0);
   EXPECT_EQ(run.editor.TakeAll(), (std::vector<std::string>{Notice(1, 1), Notice(0, 0)}));
   EXPECT_EQ(run.dir.ReadFile("stderr.txt"), "[エラー] data\\System.dat の読み込みに失敗…\n");
   EXPECT_FALSE(run.dir.Exists("user_data/Window.dat"));
