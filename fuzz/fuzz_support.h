@@ -1,6 +1,6 @@
 #pragma once
-// What the fuzz targets share: a scratch folder of their own as the working
-// directory, boxes answered at once, record layouts checked at every use, and
+// What the fuzz targets share: a scratch folder of their own (in memory when
+// the system has /dev/shm) as the working directory, boxes answered at once, record layouts checked at every use, and
 // a reader that cuts the input into the pieces a target needs. A target that
 // includes this also sends the fuzzer's crash files to the folder it was
 // started in (not the scratch folder) unless -artifact_prefix is given.
@@ -27,7 +27,15 @@ namespace fuzz {
 // after the static destructors of objects built before it was registered.
 inline const std::string& ScratchFolder() {
   static const std::string* const folder = [] {
-    auto* pattern = new std::string((std::filesystem::temp_directory_path() / "fuzzXXXXXX").string());
+    // In memory where the system offers it: a disk folder costs a write-back
+    // of every file the target truncates and rewrites, many times the work
+    // of the reader under test.
+    std::error_code ec;
+    const std::filesystem::path base = ::access("/dev/shm", W_OK | X_OK) == 0 &&
+                                               std::filesystem::is_directory("/dev/shm", ec)
+                                           ? std::filesystem::path("/dev/shm")
+                                           : std::filesystem::temp_directory_path();
+    auto* pattern = new std::string((base / "fuzzXXXXXX").string());
     if (!mkdtemp(pattern->data())) std::abort();
     std::atexit([] {
       std::error_code ec;

@@ -36,6 +36,7 @@ void cCharaBase::Assign(const cCharaBase& other) {
   m_vShots = other.m_vShots;
   m_Def = other.m_Def;
   m_nFlowSerial = other.m_nFlowSerial;
+  m_FlowBudget = other.m_FlowBudget;
   AssignFlows(other);
   m_vSwitchTaken = other.m_vSwitchTaken;
   m_vSwitchReleased = other.m_vSwitchReleased;

@@ -16,6 +16,7 @@
 
 #include "base/container.h"
 #include "game/attached_anime.h"
+#include "game/flow_budget.h"
 #include "game/flow_instance.h"
 #include "game/game_object.h"
 #include "records/chara.h"
@@ -62,6 +63,7 @@ class cCharaBase : public cGameObject {
   cEdChara m_Def;                     // own copy of the definition: every status lives here
   int32_t m_nFlowSerial = 0;
   cVector<cFlowInstance> m_vFlows;  // parallel to m_Def.m_vFlows
+  FLOWBUDGET m_FlowBudget;          // what this frame's flow changes built
   cVector<uint8_t> m_vSwitchTaken;
   cVector<uint8_t> m_vSwitchReleased;
   cVector<uint8_t> m_vSwitchStarted;
@@ -160,7 +162,24 @@ class cCharaBase : public cGameObject {
   // go into the definition copy at nPos (0 <= nPos < flows there), else at
   // the end, each with a fresh idle instance whose key sequence starts
   // latched unless it is continuous.
-  void BuildFlows(cVector<cEdFlow>& flows, int bInsert, int nPos);
+  // An insert builds only the leading flows that CHARA_MAX_FLOWS and this
+  // frame's FLOWCHANGE_MAX_COMMANDS leave room for (a debug-log line, once a
+  // frame, when it stops short).
+  // bTake: the records are moved out of `flows` (a queued copy) instead of copied.
+  void BuildFlows(cVector<cEdFlow>& flows, int bInsert, int nPos, int bTake = 0);
+  // The caps of flow changes (flow_budget.cpp). How many leading flows of
+  // `flows` fit CHARA_MAX_FLOWS and this frame's FLOWCHANGE_MAX_COMMANDS;
+  // charges them unless bCharged (copies charged when they were queued).
+  int FlowsWithinBudget(const cVector<cEdFlow>& flows, int bCharged);
+  // Expands the LOOPs of carried flows in place when what that makes fits
+  // this frame's budget (charged); 0 when it did not (the flows are then
+  // not to be built).
+  int ExpandCarriedFlows(cVector<cEdFlow>& flows);
+  // Charges a copy of the flows (into the hero's queue); 0 when it does not fit.
+  int ChargeFlowCopy(const cVector<cEdFlow>& flows);
+  FLOWBUDGET& FrameFlowBudget();
+  // The debug-log line of a cut, once a frame.
+  void TellFlowBudget(const char* what);
   // Points every instance, key condition and command instance at the
   // records of the same position in the definition copy.
   void RebindFlows();

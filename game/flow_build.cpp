@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
+#include <iterator>
 
 #include "base/checked_convert.h"
 #include "game/action_commands.h"
@@ -84,14 +85,14 @@ void BuildAnimeSchedule(cFlowInstance& flow) {
 
 }  // namespace
 
-void cCharaBase::BuildFlows(cVector<cEdFlow>& flows, int bInsert, int nPos) {
+void cCharaBase::BuildFlows(cVector<cEdFlow>& flows, int bInsert, int nPos, int bTake) {
   for (int k = 0; k < flows.Size(); ++k) {
     char owner[64];
     std::snprintf(owner, sizeof owner, "chara %d flow %d", m_nId, k);
     ExpandLoops(flows[k].m_vCommands, owner);
   }
 
-  const int count = flows.Size();
+  const int count = bInsert ? FlowsWithinBudget(flows, bTake) : flows.Size();
   int base = 0;
   if (!bInsert) {
     // The instances always point into the definition copy.
@@ -99,10 +100,16 @@ void cCharaBase::BuildFlows(cVector<cEdFlow>& flows, int bInsert, int nPos) {
     m_vFlows.clear();
     m_vFlows.resize(count);
   } else {
-    const cVector<cEdFlow> copies(flows);
+    // Copied first: `flows` may be the definition copy itself.
+    cVector<cEdFlow> copies;
+    if (bTake)
+      copies.assign(std::make_move_iterator(flows.begin()), std::make_move_iterator(flows.begin() + count));
+    else
+      copies.assign(flows.begin(), flows.begin() + count);
     base = nPos >= 0 && nPos < m_Def.m_vFlows.Size() ? nPos : m_vFlows.Size();
     base = std::min({base, m_Def.m_vFlows.Size(), m_vFlows.Size()});
-    m_Def.m_vFlows.insert(m_Def.m_vFlows.begin() + base, copies.begin(), copies.end());
+    m_Def.m_vFlows.insert(m_Def.m_vFlows.begin() + base, std::make_move_iterator(copies.begin()),
+                          std::make_move_iterator(copies.end()));
     m_vFlows.insert(m_vFlows.begin() + base, count, cFlowInstance());
   }
 

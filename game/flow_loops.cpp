@@ -19,16 +19,22 @@ int IsLoop(const cEdCommand& c) {
 
 }  // namespace
 
-void ExpandLoops(cVector<cEdCommand>& commands, const char* owner) {
+int64_t ExpandLoops(cVector<cEdCommand>& commands, const char* owner, int64_t limit) {
   bool any = false;
   for (const cEdCommand& c : commands) any = any || IsLoop(c);
-  if (!any) return;
+  if (!any) return 0;
 
   std::vector<int32_t> done;  // final, in list order
   std::vector<int32_t> rest;  // still to look at, the next one last
   done.reserve(commands.size());
   rest.reserve(commands.size());
   for (int i = commands.Size() - 1; i >= 0; --i) rest.push_back(i);
+
+  // Commands that are no LOOP are never removed: their count bounds the
+  // result from below, so a refusal is known before anything is copied.
+  int64_t plain = 0;
+  for (const cEdCommand& c : commands) plain += IsLoop(c) ? 0 : 1;
+  if (plain > limit) return -1;
 
   int passes = 0;
   bool capped = false;
@@ -55,11 +61,18 @@ void ExpandLoops(cVector<cEdCommand>& commands, const char* owner) {
     rest.pop_back();
     const size_t from = rest.size() - static_cast<size_t>(copies > 0 ? h : 0);
     const size_t to = rest.size();
+    int64_t plainInRange = 0;
+    for (size_t i = from; i < to; ++i) plainInRange += IsLoop(commands[rest[i]]) ? 0 : 1;
+    plain += copies * plainInRange;
+    if (plain > limit) return -1;
     rest.reserve(to + static_cast<size_t>(copies) * (to - from));
     for (int64_t k = 0; k < copies; ++k)
       for (size_t i = from; i < to; ++i) rest.push_back(rest[i]);
   }
   if (capped) {
+    int64_t kept = static_cast<int64_t>(done.size());
+    for (int32_t i : rest) kept += IsLoop(commands[i]) ? 0 : 1;
+    if (kept > limit) return -1;
     ReportPrintf("ExpandLoops: %s: loops cut after %d passes at %d commands", owner ? owner : "",
                  passes, static_cast<int>(done.size() + rest.size()));
     while (!rest.empty()) {
@@ -68,8 +81,10 @@ void ExpandLoops(cVector<cEdCommand>& commands, const char* owner) {
     }
   }
 
+  if (static_cast<int64_t>(done.size()) > limit) return -1;
   cVector<cEdCommand> expanded;
   expanded.reserve(done.size());
   for (int32_t i : done) expanded.push_back(commands[i]);
   static_cast<std::vector<cEdCommand>&>(commands).swap(expanded);
+  return static_cast<int64_t>(commands.size());
 }

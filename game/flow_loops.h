@@ -3,6 +3,8 @@
 // commands after it: parameter 0 is the number of times in all, parameter 1
 // the number of commands. Flows and item command lists are expanded once,
 // when they are built, so that no LOOP is left to run.
+#include <cstdint>
+
 #include "base/container.h"
 
 class cEdCommand;
@@ -17,5 +19,7 @@ constexpr int LOOP_MAX_PASSES = 4096;
 // When the list would grow past LOOP_MAX_COMMANDS, or more than
 // LOOP_MAX_PASSES LOOPs are expanded, the remaining LOOPs are removed and a
 // report-log line names `owner` (what the list belongs to). Called by
-// cCharaBase::BuildFlows for each flow and by the item set-up.
-void ExpandLoops(cVector<cEdCommand>& commands, const char* owner);
+// cCharaBase::BuildFlows for each flow and by the item set-up. Returns the
+// commands the expansion made (0 when there was no LOOP), or -1 with the
+// list unchanged when that would be more than `limit`.
+int64_t ExpandLoops(cVector<cEdCommand>& commands, const char* owner, int64_t limit = INT64_MAX);

@@ -184,5 +184,5 @@ void cHero::ApplyQueuedFlowChanges() {
   // The queue may grow while it is applied; take it first.
   cVector<cEdCommand> queued;
   queued.swap(m_vQueuedFlowChanges);
-  for (cEdCommand& command : queued) CmdFlowChange(*this, command, 1);
+  for (cEdCommand& command : queued) CmdFlowChange(*this, command, 1, 1);
 }

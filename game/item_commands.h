@@ -32,8 +32,10 @@ int RunItemCommand(cHero& hero, cEdCommand& command);
 // removed flow stood (at the end when none was), DELETE only removes. New
 // flows start idle. Unless bForced, a change made while the hero is the
 // stage's current character (its flows are stepping) is queued on it
-// (m_vQueuedFlowChanges) and made by its flow pass with bForced 1.
-int CmdFlowChange(cCharaBase& chara, cEdCommand& command, int bForced);
+// (m_vQueuedFlowChanges) and made by its flow pass with bForced 1 (and
+// bTake 1: the queued copy's flows are moved into the hero). What one frame
+// builds is capped (game/flow_budget.h).
+int CmdFlowChange(cCharaBase& chara, cEdCommand& command, int bForced, int bTake = 0);
 
 // Executors, in table order.
 int ItemCmdNone(cHero& hero, cEdCommand& command);

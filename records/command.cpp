@@ -1,5 +1,7 @@
 #include "records/command.h"
 
+#include <utility>
+
 #include "records/flow.h"
 
 namespace {
@@ -46,6 +48,41 @@ cEdCommand& cEdCommand::operator=(const cEdCommand& source) {
   return *this;
 }
 
+cEdCommand::cEdCommand(cEdCommand&& source) noexcept
+    : cRecord(std::move(source)),
+      m_bItemCommand(source.m_bItemCommand),
+      m_nType(source.m_nType),
+      m_vParams(std::move(source.m_vParams)),
+      m_strText(std::move(source.m_strText)),
+      m_spMove(std::move(source.m_spMove)),
+      m_spShot(std::move(source.m_spShot)),
+      m_nUseTime(source.m_nUseTime),
+      m_nUseTimeGrowth(source.m_nUseTimeGrowth),
+      m_bNoWait(source.m_bNoWait),
+      m_nSe(source.m_nSe),
+      m_bSeOnScreenOnly(source.m_bSeOnScreenOnly),
+      m_nAnime(source.m_nAnime),
+      m_vFlows(std::move(source.m_vFlows)) {}
+
+cEdCommand& cEdCommand::operator=(cEdCommand&& source) {
+  if (this == &source) return *this;
+  cRecord::operator=(source);
+  m_bItemCommand = source.m_bItemCommand;
+  m_nType = source.m_nType;
+  m_nUseTime = source.m_nUseTime;
+  m_nUseTimeGrowth = source.m_nUseTimeGrowth;
+  m_bNoWait = source.m_bNoWait;
+  m_nSe = source.m_nSe;
+  m_bSeOnScreenOnly = source.m_bSeOnScreenOnly;
+  m_nAnime = source.m_nAnime;
+  m_strText = std::move(source.m_strText);
+  m_vParams = std::move(source.m_vParams);
+  m_spMove = std::move(source.m_spMove);
+  m_spShot = std::move(source.m_spShot);
+  m_vFlows = std::move(source.m_vFlows);
+  return *this;
+}
+
 cEdCommand::~cEdCommand() = default;
 
 void cEdCommand::Reset() {
@@ -73,9 +110,8 @@ void cEdCommand::CopyMove(const std::shared_ptr<cEdMove>& source) {
     m_spMove.reset();
     return;
   }
-  auto copy = std::make_shared<cEdMove>();
-  *copy = *source;
-  m_spMove = std::move(copy);
+  // Copy-constructed: the copy takes the source's layout instead of registering anew.
+  m_spMove = std::make_shared<cEdMove>(*source);
 }
 
 void cEdCommand::CopyShot(const std::shared_ptr<cEdShot>& source) {
@@ -83,9 +119,7 @@ void cEdCommand::CopyShot(const std::shared_ptr<cEdShot>& source) {
     m_spShot.reset();
     return;
   }
-  auto copy = std::make_shared<cEdShot>();
-  *copy = *source;
-  m_spShot = std::move(copy);
+  m_spShot = std::make_shared<cEdShot>(*source);
 }
 
 void cEdCommand::Load(cDataReader& r) {

@@ -36,6 +36,9 @@ class cEdCommand : public cRecord {
 
   cEdCommand();
   cEdCommand(const cEdCommand& source);
+  // A growing list moves its commands rather than copying their records.
+  cEdCommand(cEdCommand&& source) noexcept;
+  cEdCommand& operator=(cEdCommand&& source);
   // Registered members, text, parameters, new copies of the move and shot
   // records, the carried flows element by element.
   cEdCommand& operator=(const cEdCommand& source);

@@ -21,6 +21,8 @@ const char kZeroSize[] =
 
 constexpr int kDefaultChips = 10;
 constexpr int kBlockedChips = 5;
+// The cells a damaged grid is padded to at most (a 64 x 64 map).
+constexpr int64_t kPaddedCells = 64 * 64;
 
 int32_t ClampSide(int32_t n) {
   if (n < 1) return 1;
@@ -143,7 +145,7 @@ void cEdWorldMap::Load(cDataReader& r) {
   node.Reset();
   LoadRecordList(m_vNode, r, node);
   LoadRecordList(m_vNodeAux, r, node);
-  Normalise();
+  Normalise(m_vCell.Size());
 }
 
 void cEdWorldMap::Save(cDataWriter& w) {
@@ -159,10 +161,13 @@ void cEdWorldMap::Save(cDataWriter& w) {
 // Any other grid comes from a damaged file and is rebuilt before anything
 // indexes it: the size is brought into 1..WORLDMAP_MAX_SIDE, the file's pitch
 // is kept only when it is a power of two that holds a row, and the cells
-// become exactly height x pitch (the missing ones chip 0).
-void cEdWorldMap::Normalise() {
+// become exactly height x pitch (the missing ones chip 0). A loaded grid is
+// padded so only up to kPaddedCells: past that, a file that holds fewer
+// cells keeps the rows they fill, so that a few damaged bytes never build
+// (and save) a grid of the largest size.
+void cEdWorldMap::Normalise(int64_t cellsHeld) {
   const int32_t width = ClampSide(m_nWidth);
-  const int32_t height = ClampSide(m_nHeight);
+  int32_t height = ClampSide(m_nHeight);
   int32_t pitch = 0;
   int32_t shift = 0;
   CalcPitch(pitch, shift, WORLDMAP_MAX_SIDE);
@@ -173,6 +178,8 @@ void cEdWorldMap::Normalise() {
     pitch = m_nPitch;
     shift = m_nPitch_Shift;
   }
+  const int64_t bound = cellsHeld > kPaddedCells ? cellsHeld : kPaddedCells;
+  if (static_cast<int64_t>(height) * pitch > bound) height = static_cast<int32_t>((bound + pitch - 1) / pitch);
   m_nWidth = width;
   m_nHeight = height;
   m_nPitch = pitch;

@@ -109,8 +109,9 @@ class cEdWorldMap : public cRecord {
   void Save(cDataWriter& w) override;
 
   // Fits the grid to its size (see the .cpp), lowers the start cell into the
-  // grid, and removes the nodes outside it.
-  void Normalise();
+  // grid, and removes the nodes outside it. `cellsHeld`: the cells a file
+  // held, which bounds the rows added to a damaged grid.
+  void Normalise(int64_t cellsHeld = INT64_MAX);
 
   // Resizes the grid to width x height cells (1 to WORLDMAP_MAX_SIDE each),
   // keeping the cells that both sizes share. 0 and nothing changed for any

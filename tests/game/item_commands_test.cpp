@@ -6,6 +6,8 @@
 
 #include "command_test_env.h"
 #include "game/action_commands.h"
+#include "game/flow_budget.h"
+#include "game/flow_loops.h"
 #include "game/item_commands.h"
 #include "game/other_commands.h"
 #include "records/arrange.h"
@@ -252,4 +254,62 @@ TEST(FlowChange, WhileTheHerosFlowsRunTheChangeWaitsForTheEndOfItsFlowPass) {
     EXPECT_TRUE(hero.m_vQueuedFlowChanges.empty());
     EXPECT_EQ(SoundsAt(world), c.sounds);
   }
+}
+
+// What one frame's flow changes may make is capped: a carried flow whose
+// LOOPs expand past the frame's budget is not built, repeated changes stop
+// at it (queued or not), and one debug-log line says so; the next frame
+// builds again.
+TEST(FlowChange, OneFramesFlowChangesBuildWithinTheirBudget) {
+  auto looped = [](int times) {
+    cEdCommand add = Item(ITEMCMDTYPE_FLOW_CHANGE, {FLOWCHANGE_ADD, 0});
+    add.m_vFlows.push_back(FlowDef().Command(Action(ACTCMDTYPE_LOOP, {times, 1})).Command(Action(ACTCMDTYPE_WAIT)));
+    return add;
+  };
+  const int half = static_cast<int>(FLOWCHANGE_MAX_COMMANDS / 2);
+  struct Case {
+    const char* name;
+    int times, changes;
+    bool queued;
+    int flows;
+  } cases[] = {
+      {"a LOOP at its cap", LOOP_MAX_COMMANDS, 1, false, 0},
+      {"a LOOP to half the budget, made", half, 4, false, 1},
+      {"a LOOP to half the budget, queued", half, 4, true, 1},
+      {"small flows", 3, 40, true, 40},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    HeroStage h;
+    cVector<cEdCommand> list;
+    for (int i = 0; i < c.changes; ++i) list.push_back(looped(c.times));
+    if (c.queued) h.world.Scene().m_lpCurChara = h.hero;
+    h.hero->RunItemCommands(list);
+    h.world.Scene().m_lpCurChara = nullptr;
+    h.hero->ApplyQueuedFlowChanges();
+    ASSERT_EQ(h.hero->m_vFlows.Size(), c.flows);
+    int64_t built = 0;
+    for (const cFlowInstance& f : h.hero->m_vFlows) built += f.m_vCommands.Size();
+    EXPECT_LE(built, FLOWCHANGE_MAX_COMMANDS);
+    EXPECT_EQ(LogLines(h.world, "CmdFlowChange").size() + LogLines(h.world, "BuildFlows").size(),
+              c.flows == c.changes ? 0u : 1u);
+    // The next frame has a budget of its own.
+    h.world.Scene().m_nFrameCount += 1;
+    cVector<cEdCommand> again{looped(c.times == LOOP_MAX_COMMANDS ? half : c.times)};
+    h.hero->RunItemCommands(again);
+    EXPECT_EQ(h.hero->m_vFlows.Size(), c.flows + 1);
+  }
+}
+
+TEST(FlowChange, ACharacterHoldsAtMostItsFlowCap) {
+  HeroStage h;
+  cEdCommand add = Item(ITEMCMDTYPE_FLOW_CHANGE, {FLOWCHANGE_ADD, 0});
+  for (int i = 0; i < 300; ++i) add.m_vFlows.push_back(Carried(1));
+  for (int frame = 0; frame < 5; ++frame) {
+    h.world.Scene().m_nFrameCount = frame;
+    ItemCmdFlowChange(*h.hero, add);
+  }
+  EXPECT_EQ(h.hero->m_vFlows.Size(), CHARA_MAX_FLOWS);
+  EXPECT_EQ(h.hero->m_Def.m_vFlows.Size(), CHARA_MAX_FLOWS);
+  EXPECT_EQ(LogLines(h.world, "BuildFlows").size(), 2u);  // once in each frame that was cut
 }

@@ -196,6 +196,10 @@ TEST_F(WorldMapTest, AGridWhoseNumbersDisagreeIsRebuiltBeforeUse) {
       {"no width", 0, 15, 32, 5, 480, 1, 15, 32, 5},
       {"a negative height", 20, -4, 32, 5, 480, 20, 1, 32, 5},
       {"a huge width", 0x7FFFFFFF, 2, 1 << 30, 30, 8, WORLDMAP_MAX_SIDE, 2, 1024, 10},
+      // A grid past 64 x 64 cells keeps only the rows the file's cells fill.
+      {"the largest grid of a few cells", 1024, 1024, 1024, 10, 8, 1024, 4, 1024, 10},
+      {"a tall grid short of cells", 64, 1024, 64, 6, 5000, 64, 79, 64, 6},
+      {"a tall grid of all its cells", 64, 1024, 64, 6, 65536, 64, 1024, 64, 6},
   };
   for (const Case& c : cases) {
     Bytes b;
