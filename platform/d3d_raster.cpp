@@ -41,10 +41,16 @@ int64_t CeilPixel(int64_t fixed) { return -((-fixed) >> 8); }
 int64_t FloorPixel(int64_t fixed) { return fixed >> 8; }
 
 // floor(t * size) wrapped into 0..size-1; anything not finite samples 0.
-int TexelIndex(double t, int size) {
-  const double f = std::floor(t * size);
+// Doubles this large are whole numbers, so testing the product itself is
+// testing its floor; the floor is taken by truncating and stepping down, and
+// the division only when the texel lies outside the texture.
+inline int TexelIndex(double t, int size) {
+  const double f = t * size;
   if (!(f > -9.0e15 && f < 9.0e15)) return 0;
-  int64_t i = static_cast<int64_t>(f) % size;
+  int64_t i = static_cast<int64_t>(f);
+  if (static_cast<double>(i) > f) --i;
+  if (static_cast<uint64_t>(i) < static_cast<uint64_t>(size)) return static_cast<int>(i);
+  i %= size;
   if (i < 0) i += size;
   return static_cast<int>(i);
 }
@@ -365,6 +371,97 @@ RowsFn RowsFor(D3DFormat target, D3DFormat texture) {
   }
 }
 
+// One row of an unscaled quad whose texels show as they are: w texels
+// from `src` onto `dst`. Without blending a row is a copy (converted where
+// the formats differ); with it, a texel of alpha 0 leaves the target, 255
+// replaces it, anything else blends. Rows of only 0 and 255 run as a
+// select the compiler can vectorise.
+template <D3DFormat kTarget, D3DFormat kTexture>
+void CopyRow(uint8_t* dst, const uint8_t* src, int w, bool blend) {
+  constexpr bool k32 = kTexture == D3DFormat::A8R8G8B8 &&
+                       (kTarget == D3DFormat::A8R8G8B8 || kTarget == D3DFormat::X8R8G8B8);
+  constexpr bool k16 = kTexture == D3DFormat::A1R5G5B5 &&
+                       (kTarget == D3DFormat::A1R5G5B5 || kTarget == D3DFormat::R5G6B5);
+  if constexpr (k32) {
+    constexpr uint32_t fill = kTarget == D3DFormat::X8R8G8B8 ? 0xFF000000u : 0u;
+    uint32_t* d = reinterpret_cast<uint32_t*>(dst);
+    const uint32_t* sp = reinterpret_cast<const uint32_t*>(src);
+    if (!blend) {
+      if constexpr (fill == 0) {
+        std::memcpy(dst, src, static_cast<size_t>(w) * 4);
+      } else {
+        for (int i = 0; i < w; ++i) d[i] = sp[i] | fill;
+      }
+      return;
+    }
+    uint32_t partial = 0;
+    for (int i = 0; i < w; ++i) partial |= static_cast<uint32_t>(((sp[i] >> 24) + 255u) & 255u) < 254u ? 1u : 0u;
+    if (!partial) {
+      for (int i = 0; i < w; ++i) d[i] = (sp[i] >> 24) != 0 ? (sp[i] | fill) : d[i];
+      return;
+    }
+    for (int i = 0; i < w; ++i) {
+      const uint32_t p = sp[i], a = p >> 24;
+      if (a == 0) continue;
+      d[i] = a == 255 ? p | fill : Blend(p, d[i] | fill) | fill;
+    }
+  } else if constexpr (k16) {
+    uint16_t* d = reinterpret_cast<uint16_t*>(dst);
+    const uint16_t* sp = reinterpret_cast<const uint16_t*>(src);
+    auto convert = [](uint16_t p) -> uint16_t {
+      if constexpr (kTarget == D3DFormat::R5G6B5) {
+        const uint32_t g5 = (p >> 5) & 31u;
+        return static_cast<uint16_t>(((p & 0x7C00u) << 1) | ((g5 << 1 | g5 >> 4) << 5) | (p & 31u));
+      } else {
+        return p;
+      }
+    };
+    if (!blend) {
+      if constexpr (kTarget == D3DFormat::A1R5G5B5) {
+        std::memcpy(dst, src, static_cast<size_t>(w) * 2);
+      } else {
+        for (int i = 0; i < w; ++i) d[i] = convert(sp[i]);
+      }
+      return;
+    }
+    for (int i = 0; i < w; ++i) d[i] = (sp[i] & 0x8000u) ? convert(sp[i]) : d[i];
+  } else {
+    for (int i = 0; i < w; ++i) {
+      const uint32_t texel = ReadPixel(kTexture, src, i);
+      if (blend) {
+        const uint32_t a = texel >> 24;
+        if (a == 0) continue;
+        WritePixel(kTarget, dst, i, a == 255 ? texel : Blend(texel, ReadPixel(kTarget, dst, i)));
+      } else {
+        WritePixel(kTarget, dst, i, texel);
+      }
+    }
+  }
+}
+
+using CopyRowFn = void (*)(uint8_t*, const uint8_t*, int, bool);
+
+template <D3DFormat kTarget>
+CopyRowFn CopyRowFor(D3DFormat texture) {
+  switch (texture) {
+    case D3DFormat::A8R8G8B8: return CopyRow<kTarget, D3DFormat::A8R8G8B8>;
+    case D3DFormat::X8R8G8B8: return CopyRow<kTarget, D3DFormat::X8R8G8B8>;
+    case D3DFormat::R5G6B5: return CopyRow<kTarget, D3DFormat::R5G6B5>;
+    case D3DFormat::A1R5G5B5: return CopyRow<kTarget, D3DFormat::A1R5G5B5>;
+    default: return nullptr;
+  }
+}
+
+CopyRowFn CopyRowFor(D3DFormat target, D3DFormat texture) {
+  switch (target) {
+    case D3DFormat::A8R8G8B8: return CopyRowFor<D3DFormat::A8R8G8B8>(texture);
+    case D3DFormat::X8R8G8B8: return CopyRowFor<D3DFormat::X8R8G8B8>(texture);
+    case D3DFormat::R5G6B5: return CopyRowFor<D3DFormat::R5G6B5>(texture);
+    case D3DFormat::A1R5G5B5: return CopyRowFor<D3DFormat::A1R5G5B5>(texture);
+    default: return nullptr;
+  }
+}
+
 // The two triangles of such a quad cover the pixel centres from the left
 // and top edges up to (not including) the right and bottom ones, and their
 // planes (taken at the left-bottom vertex) agree: u depends on x only and v
@@ -398,6 +495,20 @@ void DrawUprightQuad(const Painter& paint, const Vtx* v, D3DDrawCounts& stats) {
   for (int i = 0; i < w; ++i)
     columns[static_cast<size_t>(i)] =
         TexelIndex(g.u.At(static_cast<double>(x0 + i), static_cast<double>(y0)), tex->width);
+  // Texel for pixel with no wrap inside the row: whole rows are copied.
+  bool unscaled = columns[0] + w <= tex->width;
+  for (int i = 1; unscaled && i < w; ++i) unscaled = columns[static_cast<size_t>(i)] == columns[0] + i;
+  if (unscaled && PassesTexel(s, diffuse)) {
+    const CopyRowFn copy = CopyRowFor(t.format, tex->format);
+    if (!copy) return;
+    const size_t skip = static_cast<size_t>(columns[0]) * static_cast<size_t>(tex->bytesPerPixel);
+    const size_t at = static_cast<size_t>(x0) * static_cast<size_t>(t.bytesPerPixel);
+    for (int64_t py = y0; py < y1; ++py) {
+      const int ty = TexelIndex(g.v.At(static_cast<double>(x0), static_cast<double>(py)), tex->height);
+      copy(t.Row(static_cast<int>(py)) + at, tex->Row(ty) + skip, w, s.blend);
+    }
+    return;
+  }
   if (RowsFn rows = RowsFor(t.format, tex->format)) rows(t, *tex, g, columns.data(), x0, w, y0, y1, s, diffuse);
 }
 
@@ -408,7 +519,14 @@ void RasterizePrimitives(D3DPixels& target, const D3DPixelState& state, uint32_t
   if (target.width <= 0 || target.height <= 0) return;
   const Painter paint(target, state);
   const uint32_t count = type == D3DPT_TRIANGLESTRIP ? primitiveCount + 2 : primitiveCount * 3;
-  std::vector<Vtx> v(count);
+  // A sprite's strip needs no heap.
+  Vtx few[8];
+  std::vector<Vtx> many;
+  Vtx* v = few;
+  if (count > 8) {
+    many.resize(count);
+    v = many.data();
+  }
   for (uint32_t i = 0; i < count; ++i) v[i] = Snap(vertices[i]);
   auto draw = [&](uint32_t first, int origin, bool odd) {
     const Vtx* tri[3] = {&v[first], &v[first + 1], &v[first + 2]};
