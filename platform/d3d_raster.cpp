@@ -235,6 +235,118 @@ bool Culled(uint32_t cullMode, int64_t area, bool odd) {
   return (cullMode == D3DCULL_CW && winding > 0) || (cullMode == D3DCULL_CCW && winding < 0);
 }
 
+// What a span routine needs of its triangle: the texture, the state, and
+// each attribute split as the planes compute it, a0 + dx * (x - ox) per
+// column (kept for the triangle's columns) plus dy * (y - oy) per row, so
+// that every pixel adds the very same two doubles as before.
+struct SpanJob {
+  const D3DPixelState* state;
+  const D3DPixels* tex;
+  const Gradients* g;
+  const double* colU;
+  const double* colV;
+  int64_t minX;
+};
+
+// One span [x0, x1] of a row, for one target format, texture format (Unknown:
+// none is read), the texel passing as it is or going through stage 0, and
+// blending on or off: no format lookup or state test left per pixel. With
+// kInside every texel index is known to lie inside the texture, so it is
+// the truncated product.
+template <D3DFormat kTarget, D3DFormat kTexture, bool kPass, bool kBlend, bool kInside>
+void SpanPixels(const SpanJob& j, uint8_t* row, int64_t py, int64_t x0, int64_t x1, double rowU, double rowV) {
+  const Gradients& g = *j.g;
+  const double fy = static_cast<double>(py);
+  const D3DPixels* tex = j.tex;
+  const int tw = tex ? tex->width : 0, th = tex ? tex->height : 0;
+  const double dw = tw, dh = th;
+  const uint8_t* texels = tex ? tex->bytes.data() : nullptr;
+  const size_t pitch = tex ? static_cast<size_t>(tex->pitch) : 0;
+  const double* colU = j.colU;
+  const double* colV = j.colV;
+  const int64_t minX = j.minX;
+  for (int64_t px = x0; px <= x1; ++px) {
+    uint32_t texel = kNoTexel;
+    if constexpr (kTexture != D3DFormat::Unknown) {
+      int tx, ty;
+      if constexpr (kInside) {
+        tx = static_cast<int>((colU[px - minX] + rowU) * dw);
+        ty = static_cast<int>((colV[px - minX] + rowV) * dh);
+      } else {
+        tx = TexelIndex(colU[px - minX] + rowU, tw);
+        ty = TexelIndex(colV[px - minX] + rowV, th);
+      }
+      texel = ReadPixel(kTexture, texels + static_cast<size_t>(ty) * pitch, tx);
+    }
+    uint32_t shaded;
+    if constexpr (kPass) {
+      shaded = texel;
+    } else {
+      shaded = Shade(*j.state, texel, DiffuseAt(g, static_cast<double>(px), fy));
+    }
+    if constexpr (kBlend) {
+      const uint32_t a = shaded >> 24;
+      if (a == 0) continue;
+      if (a != 255) shaded = Blend(shaded, ReadPixel(kTarget, row, static_cast<int>(px)));
+    }
+    WritePixel(kTarget, row, static_cast<int>(px), shaded);
+  }
+}
+
+template <D3DFormat kTarget, D3DFormat kTexture, bool kPass, bool kBlend>
+void Span(const SpanJob& j, uint8_t* row, int64_t py, int64_t x0, int64_t x1) {
+  const Gradients& g = *j.g;
+  const double fy = static_cast<double>(py);
+  const double rowU = g.u.dy * (fy - g.u.oy), rowV = g.v.dy * (fy - g.v.oy);
+  if constexpr (kTexture != D3DFormat::Unknown) {
+    // Each sum and product grows or shrinks steadily along the row, so
+    // when both ends fall inside the texture every pixel between does.
+    const double w = j.tex->width, h = j.tex->height;
+    const size_t a = static_cast<size_t>(x0 - j.minX), b = static_cast<size_t>(x1 - j.minX);
+    const double u0 = (j.colU[a] + rowU) * w, u1 = (j.colU[b] + rowU) * w;
+    const double v0 = (j.colV[a] + rowV) * h, v1 = (j.colV[b] + rowV) * h;
+    if (u0 >= 0 && u0 < w && u1 >= 0 && u1 < w && v0 >= 0 && v0 < h && v1 >= 0 && v1 < h) {
+      SpanPixels<kTarget, kTexture, kPass, kBlend, true>(j, row, py, x0, x1, rowU, rowV);
+      return;
+    }
+  }
+  SpanPixels<kTarget, kTexture, kPass, kBlend, false>(j, row, py, x0, x1, rowU, rowV);
+}
+
+using SpanFn = void (*)(const SpanJob&, uint8_t*, int64_t, int64_t, int64_t);
+
+template <D3DFormat kTarget, D3DFormat kTexture>
+SpanFn SpanFor(bool pass, bool blend) {
+  if (pass) return blend ? Span<kTarget, kTexture, true, true> : Span<kTarget, kTexture, true, false>;
+  return blend ? Span<kTarget, kTexture, false, true> : Span<kTarget, kTexture, false, false>;
+}
+
+template <D3DFormat kTarget>
+SpanFn SpanFor(const D3DPixels* tex, bool pass, bool blend) {
+  if (!tex) return SpanFor<kTarget, D3DFormat::Unknown>(false, blend);
+  switch (tex->format) {
+    case D3DFormat::A8R8G8B8: return SpanFor<kTarget, D3DFormat::A8R8G8B8>(pass, blend);
+    case D3DFormat::X8R8G8B8: return SpanFor<kTarget, D3DFormat::X8R8G8B8>(pass, blend);
+    case D3DFormat::R5G6B5: return SpanFor<kTarget, D3DFormat::R5G6B5>(pass, blend);
+    case D3DFormat::A1R5G5B5: return SpanFor<kTarget, D3DFormat::A1R5G5B5>(pass, blend);
+    default: return nullptr;
+  }
+}
+
+SpanFn SpanFor(D3DFormat target, const D3DPixels* tex, bool pass, bool blend) {
+  switch (target) {
+    case D3DFormat::A8R8G8B8: return SpanFor<D3DFormat::A8R8G8B8>(tex, pass, blend);
+    case D3DFormat::X8R8G8B8: return SpanFor<D3DFormat::X8R8G8B8>(tex, pass, blend);
+    case D3DFormat::R5G6B5: return SpanFor<D3DFormat::R5G6B5>(tex, pass, blend);
+    case D3DFormat::A1R5G5B5: return SpanFor<D3DFormat::A1R5G5B5>(tex, pass, blend);
+    default: return nullptr;
+  }
+}
+
+// Division rounding down and up, for a positive divisor.
+int64_t FloorDiv(int64_t a, int64_t b) { return a >= 0 ? a / b : -((-a + b - 1) / b); }
+int64_t CeilDiv(int64_t a, int64_t b) { return -FloorDiv(-a, b); }
+
 void DrawTriangle(const Painter& paint, const Vtx* tri[3], int origin, bool odd, D3DDrawCounts& stats) {
   const Vtx& o = *tri[origin];
   const Vtx& p = *tri[origin == 0 ? 1 : 0];
@@ -256,21 +368,39 @@ void DrawTriangle(const Painter& paint, const Vtx* tri[3], int origin, bool odd,
   ++stats.triangles;
 
   const Gradients g = Setup(o, p, q);
-  for (int64_t py = minY; py <= maxY; ++py) {
-    int64_t e[3];
-    for (int k = 0; k < 3; ++k) e[k] = edges[k].At(minX, py);
-    uint8_t* row = t.Row(static_cast<int>(py));
-    for (int64_t px = minX; px <= maxX; ++px) {
-      bool inside = true;
-      for (int k = 0; k < 3; ++k) inside = inside && (e[k] > 0 || (e[k] == 0 && edges[k].topLeft));
-      if (inside) {
-        const double fx = static_cast<double>(px), fy = static_cast<double>(py);
-        const uint32_t diffuse = DiffuseAt(g, fx, fy);
-        const uint32_t texel = paint.Textured() ? paint.Texel(g.u.At(fx, fy), g.v.At(fx, fy)) : kNoTexel;
-        paint.Put(row, static_cast<int>(px), Shade(paint.State(), texel, diffuse));
-      }
-      for (int k = 0; k < 3; ++k) e[k] -= edges[k].dy * 256;
+  const D3DPixelState& s = paint.State();
+  const D3DPixels* tex = paint.Texture();
+  const SpanFn span = SpanFor(t.format, tex, g.flat && PassesTexel(s, g.diffuse), s.blend);
+  if (!span) return;
+  const size_t columns = static_cast<size_t>(maxX - minX + 1);
+  thread_local std::vector<double> colU, colV;
+  if (tex) {
+    colU.resize(columns);
+    colV.resize(columns);
+    for (size_t k = 0; k < columns; ++k) {
+      const double fx = static_cast<double>(minX + static_cast<int64_t>(k));
+      colU[k] = g.u.a0 + g.u.dx * (fx - g.u.ox);
+      colV[k] = g.v.a0 + g.v.dx * (fx - g.v.ox);
     }
+  }
+  const SpanJob job{&s, tex, &g, colU.data(), colV.data(), minX};
+
+  for (int64_t py = minY; py <= maxY; ++py) {
+    // The pixels where every edge function is positive (or zero on a top or
+    // left edge); each edge function falls by dy * 256 a pixel to the right.
+    int64_t lo = 0, hi = maxX - minX;
+    for (const Edge& e : edges) {
+      const int64_t e0 = e.At(minX, py), least = e.topLeft ? 0 : 1, step = -e.dy * 256;
+      if (step == 0) {
+        if (e0 < least) hi = -1;
+      } else if (step > 0) {
+        lo = std::max(lo, CeilDiv(least - e0, step));
+      } else {
+        hi = std::min(hi, FloorDiv(e0 - least, -step));
+      }
+    }
+    if (lo > hi) continue;
+    span(job, t.Row(static_cast<int>(py)), py, minX + lo, minX + hi);
   }
 }
 
