@@ -276,7 +276,24 @@ void SpanPixels(const SpanJob& j, uint8_t* row, int64_t py, int64_t x0, int64_t 
         tx = TexelIndex(colU[px - minX] + rowU, tw);
         ty = TexelIndex(colV[px - minX] + rowV, th);
       }
-      texel = ReadPixel(kTexture, texels + static_cast<size_t>(ty) * pitch, tx);
+      const uint8_t* texRow = texels + static_cast<size_t>(ty) * pitch;
+      if constexpr (kPass && kBlend && kTexture == D3DFormat::A1R5G5B5 &&
+                    (kTarget == D3DFormat::A1R5G5B5 || kTarget == D3DFormat::R5G6B5)) {
+        // Alpha 0 or 255 only: a select without a branch to mispredict.
+        uint16_t p, d;
+        std::memcpy(&p, texRow + 2 * tx, 2);
+        std::memcpy(&d, row + 2 * px, 2);
+        if constexpr (kTarget == D3DFormat::R5G6B5) {
+          const uint32_t g5 = (p >> 5) & 31u;
+          const uint16_t c = static_cast<uint16_t>(((p & 0x7C00u) << 1) | ((g5 << 1 | g5 >> 4) << 5) | (p & 31u));
+          d = (p & 0x8000u) ? c : d;
+        } else {
+          d = (p & 0x8000u) ? p : d;
+        }
+        std::memcpy(row + 2 * px, &d, 2);
+        continue;
+      }
+      texel = ReadPixel(kTexture, texRow, tx);
     }
     uint32_t shaded;
     if constexpr (kPass) {
@@ -286,7 +303,19 @@ void SpanPixels(const SpanJob& j, uint8_t* row, int64_t py, int64_t x0, int64_t 
     }
     if constexpr (kBlend) {
       const uint32_t a = shaded >> 24;
-      if (a == 0) continue;
+      if constexpr (kTarget == D3DFormat::A8R8G8B8 || kTarget == D3DFormat::X8R8G8B8) {
+        // Alpha 0 or 255 (the usual sprite) as a select, not a branch.
+        if (a - 1u >= 254u) {
+          constexpr uint32_t fill = kTarget == D3DFormat::X8R8G8B8 ? 0xFF000000u : 0u;
+          uint32_t d;
+          std::memcpy(&d, row + 4 * px, 4);
+          d = a ? shaded | fill : d;
+          std::memcpy(row + 4 * px, &d, 4);
+          continue;
+        }
+      } else if (a == 0) {
+        continue;
+      }
       if (a != 255) shaded = Blend(shaded, ReadPixel(kTarget, row, static_cast<int>(px)));
     }
     WritePixel(kTarget, row, static_cast<int>(px), shaded);
