@@ -598,27 +598,66 @@ void CopyRow(uint8_t* dst, const uint8_t* src, int w, bool blend) {
   }
 }
 
-using CopyRowFn = void (*)(uint8_t*, const uint8_t*, int, bool);
+// The rows y0..y1 of the target from x0 on, each from texture row
+// texRows[y - y0] starting at column c0.
+template <D3DFormat kTarget, D3DFormat kTexture>
+void CopyRows(D3DPixels& t, const D3DPixels& tex, const int* texRows, int64_t y0, int64_t y1, int64_t x0, int c0,
+              int w, bool blend) {
+  const size_t at = static_cast<size_t>(x0) * static_cast<size_t>(t.bytesPerPixel);
+  const size_t skip = static_cast<size_t>(c0) * static_cast<size_t>(tex.bytesPerPixel);
+  for (int64_t py = y0; py < y1; ++py)
+    CopyRow<kTarget, kTexture>(t.Row(static_cast<int>(py)) + at, tex.Row(texRows[py - y0]) + skip, w, blend);
+}
+
+using CopyRowsFn = void (*)(D3DPixels&, const D3DPixels&, const int*, int64_t, int64_t, int64_t, int, int, bool);
 
 template <D3DFormat kTarget>
-CopyRowFn CopyRowFor(D3DFormat texture) {
+CopyRowsFn CopyRowsFor(D3DFormat texture) {
   switch (texture) {
-    case D3DFormat::A8R8G8B8: return CopyRow<kTarget, D3DFormat::A8R8G8B8>;
-    case D3DFormat::X8R8G8B8: return CopyRow<kTarget, D3DFormat::X8R8G8B8>;
-    case D3DFormat::R5G6B5: return CopyRow<kTarget, D3DFormat::R5G6B5>;
-    case D3DFormat::A1R5G5B5: return CopyRow<kTarget, D3DFormat::A1R5G5B5>;
+    case D3DFormat::A8R8G8B8: return CopyRows<kTarget, D3DFormat::A8R8G8B8>;
+    case D3DFormat::X8R8G8B8: return CopyRows<kTarget, D3DFormat::X8R8G8B8>;
+    case D3DFormat::R5G6B5: return CopyRows<kTarget, D3DFormat::R5G6B5>;
+    case D3DFormat::A1R5G5B5: return CopyRows<kTarget, D3DFormat::A1R5G5B5>;
     default: return nullptr;
   }
 }
 
-CopyRowFn CopyRowFor(D3DFormat target, D3DFormat texture) {
+CopyRowsFn CopyRowsFor(D3DFormat target, D3DFormat texture) {
   switch (target) {
-    case D3DFormat::A8R8G8B8: return CopyRowFor<D3DFormat::A8R8G8B8>(texture);
-    case D3DFormat::X8R8G8B8: return CopyRowFor<D3DFormat::X8R8G8B8>(texture);
-    case D3DFormat::R5G6B5: return CopyRowFor<D3DFormat::R5G6B5>(texture);
-    case D3DFormat::A1R5G5B5: return CopyRowFor<D3DFormat::A1R5G5B5>(texture);
+    case D3DFormat::A8R8G8B8: return CopyRowsFor<D3DFormat::A8R8G8B8>(texture);
+    case D3DFormat::X8R8G8B8: return CopyRowsFor<D3DFormat::X8R8G8B8>(texture);
+    case D3DFormat::R5G6B5: return CopyRowsFor<D3DFormat::R5G6B5>(texture);
+    case D3DFormat::A1R5G5B5: return CopyRowsFor<D3DFormat::A1R5G5B5>(texture);
     default: return nullptr;
   }
+}
+
+// TexelIndex(pl.At(x + i, y), size) (along x) or TexelIndex(pl.At(x, y + i),
+// size) for i below n, summed in the planes' order. When all fall inside
+// the texture, as a sprite's do, the loop has no branch and vectorises.
+void TexelIndices(const Plane& pl, bool alongX, double x, double y, int n, int size, int* out) {
+  const double dsize = size;
+  bool inside = true;
+  if (alongX) {
+    const double rowTerm = pl.dy * (y - pl.oy);
+    for (int i = 0; i < n; ++i) {
+      const double f = (pl.a0 + pl.dx * ((x + i) - pl.ox) + rowTerm) * dsize;
+      const bool in = f >= 0.0 && f < dsize;
+      inside = inside && in;
+      out[i] = static_cast<int>(in ? f : 0.0);
+    }
+  } else {
+    const double colTerm = pl.a0 + pl.dx * (x - pl.ox);
+    for (int i = 0; i < n; ++i) {
+      const double f = (colTerm + pl.dy * ((y + i) - pl.oy)) * dsize;
+      const bool in = f >= 0.0 && f < dsize;
+      inside = inside && in;
+      out[i] = static_cast<int>(in ? f : 0.0);
+    }
+  }
+  if (inside) return;
+  for (int i = 0; i < n; ++i)
+    out[i] = alongX ? TexelIndex(pl.At(x + i, y), size) : TexelIndex(pl.At(x, y + i), size);
 }
 
 // The two triangles of such a quad cover the pixel centres from the left
@@ -649,23 +688,21 @@ void DrawUprightQuad(const Painter& paint, const Vtx* v, D3DDrawCounts& stats) {
     }
     return;
   }
-  thread_local std::vector<int> columns;
+  thread_local std::vector<int> columns, texRows;
   columns.resize(static_cast<size_t>(w));
-  for (int i = 0; i < w; ++i)
-    columns[static_cast<size_t>(i)] =
-        TexelIndex(g.u.At(static_cast<double>(x0 + i), static_cast<double>(y0)), tex->width);
+  TexelIndices(g.u, true, static_cast<double>(x0), static_cast<double>(y0), w, tex->width, columns.data());
   // Texel for pixel with no wrap inside the row: whole rows are copied.
   bool unscaled = columns[0] + w <= tex->width;
-  for (int i = 1; unscaled && i < w; ++i) unscaled = columns[static_cast<size_t>(i)] == columns[0] + i;
+  int steps = 0;
+  for (int i = 0; i < w; ++i) steps += columns[static_cast<size_t>(i)] == columns[0] + i ? 1 : 0;
+  unscaled = unscaled && steps == w;
   if (unscaled && PassesTexel(s, diffuse)) {
-    const CopyRowFn copy = CopyRowFor(t.format, tex->format);
+    const CopyRowsFn copy = CopyRowsFor(t.format, tex->format);
     if (!copy) return;
-    const size_t skip = static_cast<size_t>(columns[0]) * static_cast<size_t>(tex->bytesPerPixel);
-    const size_t at = static_cast<size_t>(x0) * static_cast<size_t>(t.bytesPerPixel);
-    for (int64_t py = y0; py < y1; ++py) {
-      const int ty = TexelIndex(g.v.At(static_cast<double>(x0), static_cast<double>(py)), tex->height);
-      copy(t.Row(static_cast<int>(py)) + at, tex->Row(ty) + skip, w, s.blend);
-    }
+    const int h = static_cast<int>(y1 - y0);
+    texRows.resize(static_cast<size_t>(h));
+    TexelIndices(g.v, false, static_cast<double>(x0), static_cast<double>(y0), h, tex->height, texRows.data());
+    copy(t, *tex, texRows.data(), y0, y1, x0, columns[0], w, s.blend);
     return;
   }
   if (RowsFn rows = RowsFor(t.format, tex->format)) rows(t, *tex, g, columns.data(), x0, w, y0, y1, s, diffuse);
