@@ -235,6 +235,12 @@ bool Culled(uint32_t cullMode, int64_t area, bool odd) {
   return (cullMode == D3DCULL_CW && winding > 0) || (cullMode == D3DCULL_CCW && winding < 0);
 }
 
+// An A1R5G5B5 texel as R5G6B5: red and the top of green move up a bit, and
+// green's sixth bit repeats its top bit, in 16-bit lanes.
+inline uint16_t A1ToR565(uint16_t p) {
+  return static_cast<uint16_t>(((p << 1) & 0xFFC0) | ((p >> 4) & 0x20) | (p & 0x1F));
+}
+
 // What a span routine needs of its triangle: the texture, the state, and
 // each attribute split as the planes compute it, a0 + dx * (x - ox) per
 // column (kept for the triangle's columns) plus dy * (y - oy) per row, so
@@ -284,9 +290,7 @@ void SpanPixels(const SpanJob& j, uint8_t* row, int64_t py, int64_t x0, int64_t 
         std::memcpy(&p, texRow + 2 * tx, 2);
         std::memcpy(&d, row + 2 * px, 2);
         if constexpr (kTarget == D3DFormat::R5G6B5) {
-          const uint32_t g5 = (p >> 5) & 31u;
-          const uint16_t c = static_cast<uint16_t>(((p & 0x7C00u) << 1) | ((g5 << 1 | g5 >> 4) << 5) | (p & 31u));
-          d = (p & 0x8000u) ? c : d;
+          d = (p & 0x8000u) ? A1ToR565(p) : d;
         } else {
           d = (p & 0x8000u) ? p : d;
         }
@@ -569,8 +573,7 @@ void CopyRow(uint8_t* dst, const uint8_t* src, int w, bool blend) {
     const uint16_t* sp = reinterpret_cast<const uint16_t*>(src);
     auto convert = [](uint16_t p) -> uint16_t {
       if constexpr (kTarget == D3DFormat::R5G6B5) {
-        const uint32_t g5 = (p >> 5) & 31u;
-        return static_cast<uint16_t>(((p & 0x7C00u) << 1) | ((g5 << 1 | g5 >> 4) << 5) | (p & 31u));
+        return A1ToR565(p);
       } else {
         return p;
       }
