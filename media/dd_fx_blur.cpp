@@ -1,5 +1,6 @@
 // Blur and mosaic.
 #include <algorithm>
+#include <cstdlib>
 #include <vector>
 
 #include "base/report_log.h"
@@ -263,8 +264,11 @@ void FxMosaicPixels(const cEffectPixels& px, int x, int y, int w, int h, int blo
 bool DDBltBlur(DDSURFACEDATA* dst, int x, int y, int w, int h, int rx, int ry, DDSURFACEDATA* src, int sx, int sy,
                int flags) {
   if (!dst || !src) return false;
+  // The source is read up to the radius around the rectangle.
+  const int64_t mx = std::abs(int64_t{rx}) + 1, my = std::abs(int64_t{ry}) + 1;
+  const plat::Rect dstArea = EffectArea(x, y, w, h), srcArea = EffectArea(sx, sy, w, h, mx, my);
   cEffectLocks locks;
-  if (!locks.Lock(dst, src)) return false;
+  if (!locks.Lock(dst, src, &dstArea, &srcArea)) return false;
   const cEffectPixels px = locks.Pixels("DDBltBlur");
   if (px.mode == PIXEL_DD8) {
     DebugLogPuts(kNoBlurAt8);
@@ -278,8 +282,9 @@ bool DDBltMosaic(DDSURFACEDATA* dst, int x, int y, int w, int h, int block, DDSU
                  int flags) {
   if (!dst || !src) return false;
   if (block <= 0 || w <= 0 || h <= 0) return true;
+  const plat::Rect dstArea = EffectArea(x, y, w, h), srcArea = EffectArea(sx, sy, w, h);
   cEffectLocks locks;
-  if (!locks.Lock(dst, src)) return false;
+  if (!locks.Lock(dst, src, &dstArea, &srcArea)) return false;
   FxMosaicPixels(locks.Pixels("DDBltMosaic"), x, y, w, h, block, sx, sy, flags);
   return true;
 }

@@ -83,14 +83,24 @@ bool DDEffectDrawsQuad(const DDSURFACEDATA* dst, const DDSURFACEDATA* src) {
          src->lpDT->nMemType != DTMEMORYTYPE_SYSTEM;
 }
 
-bool cEffectLocks::Lock(DDSURFACEDATA* dst, DDSURFACEDATA* src) {
+plat::Rect EffectArea(int64_t x, int64_t y, int64_t w, int64_t h, int64_t mx, int64_t my) {
+  auto cut = [](int64_t v) {
+    constexpr int64_t kLimit = int64_t{1} << 30;
+    return static_cast<int>(std::clamp(v, -kLimit, kLimit));
+  };
+  if (w <= 0 || h <= 0) return plat::Rect{};
+  return plat::Rect{cut(x - mx), cut(y - my), cut(x + w + mx), cut(y + h + my)};
+}
+
+bool cEffectLocks::Lock(DDSURFACEDATA* dst, DDSURFACEDATA* src, const plat::Rect* dstArea,
+                        const plat::Rect* srcArea) {
   m_source.Unlock();
   m_target.Unlock();
   dst = DDEffectSurface(dst);
   src = DDEffectSurface(src);
   if (!dst || !src || dst == src) return false;
-  if (!m_target.Lock(dst)) return false;
-  if (!m_source.Lock(src)) {
+  if (!m_target.Lock(dst, dstArea)) return false;
+  if (!m_source.Lock(src, srcArea)) {
     m_target.Unlock();
     return false;
   }

@@ -103,6 +103,10 @@ cSpan CutCopyAxis(int64_t at, int64_t n, int dstSize, int64_t from, int srcSize,
 // Intersection of [lo, hi) with [a, b), computed in 64 bits.
 cSpan CutRange(int64_t lo, int64_t hi, int64_t a, int64_t b);
 
+// The rectangle at (x, y) of w x h grown by mx and my on each side, in
+// 64 bits and cut to the range of int: what an effect may touch.
+plat::Rect EffectArea(int64_t x, int64_t y, int64_t w, int64_t h, int64_t mx = 0, int64_t my = 0);
+
 // The two locks of a software effect: the target first, then the source; the
 // source is given back first. On the 3D device both pass alias resolution
 // and back-buffer redirection.
@@ -110,7 +114,9 @@ class cEffectLocks {
  public:
   // False, with nothing locked, when a surface is null, not made or released,
   // when both are the same surface, or when a lock fails.
-  bool Lock(DDSURFACEDATA* dst, DDSURFACEDATA* src);
+  // With areas, only those pixels of each surface are read or written.
+  bool Lock(DDSURFACEDATA* dst, DDSURFACEDATA* src, const plat::Rect* dstArea = nullptr,
+            const plat::Rect* srcArea = nullptr);
   // The pixels and mode of the locked pair. A depth without pixel loops, or
   // two surfaces of different depths, give PIXEL_NONE and a debug line
   // naming the effect.

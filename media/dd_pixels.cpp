@@ -34,15 +34,17 @@ int Channel(uint32_t p, int k) { return static_cast<int>((p >> TextureChannels[k
 
 }  // namespace
 
-bool cSurfaceLock::Lock(DDSURFACEDATA* lpSD) {
+bool cSurfaceLock::Lock(DDSURFACEDATA* lpSD, const plat::Rect* area) {
   Unlock();
   if (!lpSD) return false;
+  m_hasArea = area != nullptr;
+  if (area) m_area = *area;
   if (lpDTCon) {
     DDResolveAlias(&lpSD);
     DDRedirectBackBuffer(&lpSD);
     uint8_t* bits = nullptr;
     int pitch = 0;
-    if (!DTLock(lpSD, &bits, &pitch)) return false;
+    if (!DTLock(lpSD, area, &bits, &pitch)) return false;
     m_lpSD = lpSD;
     m_pBits = bits;
     m_nPitch = pitch;
@@ -68,7 +70,7 @@ bool cSurfaceLock::Lock(DDSURFACEDATA* lpSD) {
 void cSurfaceLock::Unlock() {
   if (!m_lpSD) return;
   if (lpDTCon)
-    DTUnlock(m_lpSD);
+    DTUnlock(m_lpSD, m_hasArea ? &m_area : nullptr);
   else if (m_lpSD->lpDDS && m_lpSD->lpDDS->lpSurface)
     m_lpSD->lpDDS->lpSurface->Unlock();
   m_lpSD = nullptr;

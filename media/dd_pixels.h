@@ -6,6 +6,7 @@
 
 #include "media/dd_surface.h"
 #include "media/dd_types.h"
+#include "platform/rect.h"
 
 // Makes the pixels of one surface addressable; the destructor (or Unlock)
 // gives them back. Pixel (x, y) of an 8, 16 or 32-bit surface is element
@@ -18,8 +19,10 @@ class cSurfaceLock {
   cSurfaceLock& operator=(const cSurfaceLock&) = delete;
 
   // Locks the surface (after alias and back-buffer redirection on the 3D
-  // device); false with nothing locked on failure.
-  bool Lock(DDSURFACEDATA* lpSD);
+  // device); false with nothing locked on failure. With an area only its
+  // pixels may be read or written: a 3D render target then reads back and
+  // uploads that rectangle alone.
+  bool Lock(DDSURFACEDATA* lpSD, const plat::Rect* area = nullptr);
   void Unlock();
 
   DDSURFACEDATA* m_lpSD = nullptr;
@@ -28,6 +31,10 @@ class cSurfaceLock {
   int m_nWidth = 0, m_nHeight = 0;  // of the locked memory
   int m_nBpp = 32;
   int m_nBytesPerPixel = 4;
+
+ private:
+  plat::Rect m_area;
+  bool m_hasArea = false;
 };
 
 // True exactly for BackBuffer while the display is full screen.

@@ -7,6 +7,7 @@
 #include "media/dd_layer.h"
 #include "media/dd_surface.h"
 #include "platform/messages.h"
+#include "platform/rect.h"
 
 // The layer keeps the 3D device record: made by this call (lpDTCon points
 // to it), freed by DDRelease.
@@ -46,9 +47,11 @@ int DTSetRenderTarget(DDSURFACEDATA* lpSD);
 // pixel (0, 0) and the pitch in bytes. A render-target texture other than
 // the back buffer is read back into its system-memory copy, which is
 // locked, and uploaded into the texture again by DTUnlock; the back buffer
-// and the other textures lock in place. False (after its debug line) when
+// and the other textures lock in place. With an area (surface pixels; null:
+// the whole surface) only its pixels are read back and uploaded, so the
+// caller touches nothing outside it. False (after its debug line) when
 // nothing could be locked.
-bool DTLock(DDSURFACEDATA* lpSD, uint8_t** bits, int* pitch);
-void DTUnlock(DDSURFACEDATA* lpSD);
+bool DTLock(DDSURFACEDATA* lpSD, const plat::Rect* area, uint8_t** bits, int* pitch);
+void DTUnlock(DDSURFACEDATA* lpSD, const plat::Rect* area);
 // The fade's black quad over BackBuffer with the given alpha (0-255).
 bool DTFadeQuad(int alpha);

@@ -1,6 +1,7 @@
 // The 3D back end's pixel access for the software effects: a render-target
 // texture is read back into its system-memory copy when locked and uploaded
-// again when unlocked; the back buffer and the other textures lock in place.
+// again when unlocked (only the area asked for, when one is); the back buffer
+// and the other textures lock in place.
 #include "base/boxes.h"
 #include "base/report_log.h"
 #include "media/dt_device.h"
@@ -12,13 +13,13 @@ bool ReadsBack(const DDSURFACEDATA* lpSD) { return lpSD->lpDT->bRenderTarget && 
 
 }  // namespace
 
-bool DTLock(DDSURFACEDATA* lpSD, uint8_t** bits, int* pitch) {
+bool DTLock(DDSURFACEDATA* lpSD, const plat::Rect* area, uint8_t** bits, int* pitch) {
   if (!lpDevice || !lpSD || !lpSD->lpDT) return false;
   DTDATA& dt = *lpSD->lpDT;
   plat::D3DLockedRect lock;
   if (ReadsBack(lpSD)) {
     if (!dt.lpSurface || !dt.lpSystemSurface ||
-        lpDevice->GetRenderTargetData(*dt.lpSurface, *dt.lpSystemSurface) != plat::D3D_OK) {
+        lpDevice->GetRenderTargetData(*dt.lpSurface, *dt.lpSystemSurface, area) != plat::D3D_OK) {
       DebugLogPuts("FAILED( lpDevice->GetRenderTargetData(lpSD->lpDT->lpSurface,lpSD->lpDT->lpSystemSurface) )");
       return false;
     }
@@ -38,7 +39,7 @@ bool DTLock(DDSURFACEDATA* lpSD, uint8_t** bits, int* pitch) {
   return true;
 }
 
-void DTUnlock(DDSURFACEDATA* lpSD) {
+void DTUnlock(DDSURFACEDATA* lpSD, const plat::Rect* area) {
   if (!lpDevice || !lpSD || !lpSD->lpDT) return;
   DTDATA& dt = *lpSD->lpDT;
   if (lpSD == &BackBuffer) {
@@ -51,7 +52,7 @@ void DTUnlock(DDSURFACEDATA* lpSD) {
       DebugLogPuts("D3D_OK != m_lpSD->lpDT->lpSystemSurface->UnlockRect();");
       return;
     }
-    if (!dt.lpSurface || lpDevice->UpdateSurface(*dt.lpSystemSurface, *dt.lpSurface) != plat::D3D_OK)
+    if (!dt.lpSurface || lpDevice->UpdateSurface(*dt.lpSystemSurface, *dt.lpSurface, area) != plat::D3D_OK)
       DebugBoxPrintf(
           "FAILED( lpDevice->UpdateSurface(m_lpSD->lpDT->lpSystemSurface, NULL, m_lpSD->lpDT->lpSurface, NULL)");
     return;

@@ -416,7 +416,26 @@ int32_t D3DDevice::CreateIndexBuffer(uint32_t length, uint32_t, D3DPool pool, st
   return D3D_OK;
 }
 
-int32_t D3DDevice::GetRenderTargetData(D3DSurface& renderTarget, D3DSurface& systemSurface) {
+namespace {
+
+// The pixels of `rect` (null: all) from one surface's pixels to another's
+// of the same size and format.
+void CopyPixels(const detail::D3DPixels& from, detail::D3DPixels& to, const Rect* rect) {
+  if (!rect) {
+    to.bytes = from.bytes;
+    return;
+  }
+  const int left = std::max(rect->left, 0), right = std::min(rect->right, from.width);
+  const int top = std::max(rect->top, 0), bottom = std::min(rect->bottom, from.height);
+  if (left >= right || top >= bottom) return;
+  const size_t skip = static_cast<size_t>(left) * static_cast<size_t>(from.bytesPerPixel);
+  const size_t bytes = static_cast<size_t>(right - left) * static_cast<size_t>(from.bytesPerPixel);
+  for (int y = top; y < bottom; ++y) std::memcpy(to.Row(y) + skip, from.Row(y) + skip, bytes);
+}
+
+}  // namespace
+
+int32_t D3DDevice::GetRenderTargetData(D3DSurface& renderTarget, D3DSurface& systemSurface, const Rect* rect) {
   int32_t result;
   if (Fails(D3DCall::GetRenderTargetData, result)) return result;
   if (m_impl->state->Lost()) return D3DERR_DEVICELOST;
@@ -425,11 +444,11 @@ int32_t D3DDevice::GetRenderTargetData(D3DSurface& renderTarget, D3DSurface& sys
   if (!(renderTarget.m_usage & D3DUSAGE_RENDERTARGET) || systemSurface.m_pool != D3DPool::SystemMem ||
       from.format != to.format || from.width != to.width || from.height != to.height || systemSurface.m_locked)
     return D3DERR_INVALIDCALL;
-  to.bytes = from.bytes;
+  CopyPixels(from, to, rect);
   return D3D_OK;
 }
 
-int32_t D3DDevice::UpdateSurface(D3DSurface& systemSurface, D3DSurface& target) {
+int32_t D3DDevice::UpdateSurface(D3DSurface& systemSurface, D3DSurface& target, const Rect* rect) {
   int32_t result;
   if (Fails(D3DCall::UpdateSurface, result)) return result;
   if (m_impl->state->Lost()) return D3DERR_DEVICELOST;
@@ -438,7 +457,7 @@ int32_t D3DDevice::UpdateSurface(D3DSurface& systemSurface, D3DSurface& target) 
   if (systemSurface.m_pool != D3DPool::SystemMem || target.m_pool != D3DPool::Default ||
       from.format != to.format || from.width != to.width || from.height != to.height || target.m_locked)
     return D3DERR_INVALIDCALL;
-  to.bytes = from.bytes;
+  CopyPixels(from, to, rect);
   return D3D_OK;
 }
 

@@ -176,9 +176,10 @@ class D3DDevice {
   int32_t CreateVertexBuffer(uint32_t length, uint32_t usage, uint32_t fvf, D3DPool pool,
                              std::shared_ptr<D3DVertexBuffer>& out);
   int32_t CreateIndexBuffer(uint32_t length, uint32_t usage, D3DPool pool, std::shared_ptr<D3DIndexBuffer>& out);
-  // Render target to a system-memory surface of its size and format, and back.
-  int32_t GetRenderTargetData(D3DSurface& renderTarget, D3DSurface& systemSurface);
-  int32_t UpdateSurface(D3DSurface& systemSurface, D3DSurface& target);
+  // Render target to a system-memory surface of its size and format, and back;
+  // with a rectangle (cut to the surface) only its pixels are copied.
+  int32_t GetRenderTargetData(D3DSurface& renderTarget, D3DSurface& systemSurface, const Rect* rect = nullptr);
+  int32_t UpdateSurface(D3DSurface& systemSurface, D3DSurface& target, const Rect* rect = nullptr);
 
   // Full screen: lets the window system's own windows show over the display.
   int32_t SetDialogBoxMode(bool on);

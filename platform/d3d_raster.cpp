@@ -41,10 +41,16 @@ int64_t CeilPixel(int64_t fixed) { return -((-fixed) >> 8); }
 int64_t FloorPixel(int64_t fixed) { return fixed >> 8; }
 
 // floor(t * size) wrapped into 0..size-1; anything not finite samples 0.
-int TexelIndex(double t, int size) {
-  const double f = std::floor(t * size);
+// Doubles this large are whole numbers, so testing the product itself is
+// testing its floor; the floor is taken by truncating and stepping down, and
+// the division only when the texel lies outside the texture.
+inline int TexelIndex(double t, int size) {
+  const double f = t * size;
   if (!(f > -9.0e15 && f < 9.0e15)) return 0;
-  int64_t i = static_cast<int64_t>(f) % size;
+  int64_t i = static_cast<int64_t>(f);
+  if (static_cast<double>(i) > f) --i;
+  if (static_cast<uint64_t>(i) < static_cast<uint64_t>(size)) return static_cast<int>(i);
+  i %= size;
   if (i < 0) i += size;
   return static_cast<int>(i);
 }
@@ -229,6 +235,151 @@ bool Culled(uint32_t cullMode, int64_t area, bool odd) {
   return (cullMode == D3DCULL_CW && winding > 0) || (cullMode == D3DCULL_CCW && winding < 0);
 }
 
+// An A1R5G5B5 texel as R5G6B5: red and the top of green move up a bit, and
+// green's sixth bit repeats its top bit, in 16-bit lanes.
+inline uint16_t A1ToR565(uint16_t p) {
+  return static_cast<uint16_t>(((p << 1) & 0xFFC0) | ((p >> 4) & 0x20) | (p & 0x1F));
+}
+
+// What a span routine needs of its triangle: the texture, the state, and
+// each attribute split as the planes compute it, a0 + dx * (x - ox) per
+// column (kept for the triangle's columns) plus dy * (y - oy) per row, so
+// that every pixel adds the very same two doubles as before.
+struct SpanJob {
+  const D3DPixelState* state;
+  const D3DPixels* tex;
+  const Gradients* g;
+  const double* colU;
+  const double* colV;
+  int64_t minX;
+};
+
+// One span [x0, x1] of a row, for one target format, texture format (Unknown:
+// none is read), the texel passing as it is or going through stage 0, and
+// blending on or off: no format lookup or state test left per pixel. With
+// kInside every texel index is known to lie inside the texture, so it is
+// the truncated product.
+template <D3DFormat kTarget, D3DFormat kTexture, bool kPass, bool kBlend, bool kInside>
+void SpanPixels(const SpanJob& j, uint8_t* row, int64_t py, int64_t x0, int64_t x1, double rowU, double rowV) {
+  const Gradients& g = *j.g;
+  const double fy = static_cast<double>(py);
+  const D3DPixels* tex = j.tex;
+  const int tw = tex ? tex->width : 0, th = tex ? tex->height : 0;
+  const double dw = tw, dh = th;
+  const uint8_t* texels = tex ? tex->bytes.data() : nullptr;
+  const size_t pitch = tex ? static_cast<size_t>(tex->pitch) : 0;
+  const double* colU = j.colU;
+  const double* colV = j.colV;
+  const int64_t minX = j.minX;
+  for (int64_t px = x0; px <= x1; ++px) {
+    uint32_t texel = kNoTexel;
+    if constexpr (kTexture != D3DFormat::Unknown) {
+      int tx, ty;
+      if constexpr (kInside) {
+        tx = static_cast<int>((colU[px - minX] + rowU) * dw);
+        ty = static_cast<int>((colV[px - minX] + rowV) * dh);
+      } else {
+        tx = TexelIndex(colU[px - minX] + rowU, tw);
+        ty = TexelIndex(colV[px - minX] + rowV, th);
+      }
+      const uint8_t* texRow = texels + static_cast<size_t>(ty) * pitch;
+      if constexpr (kPass && kBlend && kTexture == D3DFormat::A1R5G5B5 &&
+                    (kTarget == D3DFormat::A1R5G5B5 || kTarget == D3DFormat::R5G6B5)) {
+        // Alpha 0 or 255 only: a select without a branch to mispredict.
+        uint16_t p, d;
+        std::memcpy(&p, texRow + 2 * tx, 2);
+        std::memcpy(&d, row + 2 * px, 2);
+        if constexpr (kTarget == D3DFormat::R5G6B5) {
+          d = (p & 0x8000u) ? A1ToR565(p) : d;
+        } else {
+          d = (p & 0x8000u) ? p : d;
+        }
+        std::memcpy(row + 2 * px, &d, 2);
+        continue;
+      }
+      texel = ReadPixel(kTexture, texRow, tx);
+    }
+    uint32_t shaded;
+    if constexpr (kPass) {
+      shaded = texel;
+    } else {
+      shaded = Shade(*j.state, texel, DiffuseAt(g, static_cast<double>(px), fy));
+    }
+    if constexpr (kBlend) {
+      const uint32_t a = shaded >> 24;
+      if constexpr (kTarget == D3DFormat::A8R8G8B8 || kTarget == D3DFormat::X8R8G8B8) {
+        // Alpha 0 or 255 (the usual sprite) as a select, not a branch.
+        if (a - 1u >= 254u) {
+          constexpr uint32_t fill = kTarget == D3DFormat::X8R8G8B8 ? 0xFF000000u : 0u;
+          uint32_t d;
+          std::memcpy(&d, row + 4 * px, 4);
+          d = a ? shaded | fill : d;
+          std::memcpy(row + 4 * px, &d, 4);
+          continue;
+        }
+      } else if (a == 0) {
+        continue;
+      }
+      if (a != 255) shaded = Blend(shaded, ReadPixel(kTarget, row, static_cast<int>(px)));
+    }
+    WritePixel(kTarget, row, static_cast<int>(px), shaded);
+  }
+}
+
+template <D3DFormat kTarget, D3DFormat kTexture, bool kPass, bool kBlend>
+void Span(const SpanJob& j, uint8_t* row, int64_t py, int64_t x0, int64_t x1) {
+  const Gradients& g = *j.g;
+  const double fy = static_cast<double>(py);
+  const double rowU = g.u.dy * (fy - g.u.oy), rowV = g.v.dy * (fy - g.v.oy);
+  if constexpr (kTexture != D3DFormat::Unknown) {
+    // Each sum and product grows or shrinks steadily along the row, so
+    // when both ends fall inside the texture every pixel between does.
+    const double w = j.tex->width, h = j.tex->height;
+    const size_t a = static_cast<size_t>(x0 - j.minX), b = static_cast<size_t>(x1 - j.minX);
+    const double u0 = (j.colU[a] + rowU) * w, u1 = (j.colU[b] + rowU) * w;
+    const double v0 = (j.colV[a] + rowV) * h, v1 = (j.colV[b] + rowV) * h;
+    if (u0 >= 0 && u0 < w && u1 >= 0 && u1 < w && v0 >= 0 && v0 < h && v1 >= 0 && v1 < h) {
+      SpanPixels<kTarget, kTexture, kPass, kBlend, true>(j, row, py, x0, x1, rowU, rowV);
+      return;
+    }
+  }
+  SpanPixels<kTarget, kTexture, kPass, kBlend, false>(j, row, py, x0, x1, rowU, rowV);
+}
+
+using SpanFn = void (*)(const SpanJob&, uint8_t*, int64_t, int64_t, int64_t);
+
+template <D3DFormat kTarget, D3DFormat kTexture>
+SpanFn SpanFor(bool pass, bool blend) {
+  if (pass) return blend ? Span<kTarget, kTexture, true, true> : Span<kTarget, kTexture, true, false>;
+  return blend ? Span<kTarget, kTexture, false, true> : Span<kTarget, kTexture, false, false>;
+}
+
+template <D3DFormat kTarget>
+SpanFn SpanFor(const D3DPixels* tex, bool pass, bool blend) {
+  if (!tex) return SpanFor<kTarget, D3DFormat::Unknown>(false, blend);
+  switch (tex->format) {
+    case D3DFormat::A8R8G8B8: return SpanFor<kTarget, D3DFormat::A8R8G8B8>(pass, blend);
+    case D3DFormat::X8R8G8B8: return SpanFor<kTarget, D3DFormat::X8R8G8B8>(pass, blend);
+    case D3DFormat::R5G6B5: return SpanFor<kTarget, D3DFormat::R5G6B5>(pass, blend);
+    case D3DFormat::A1R5G5B5: return SpanFor<kTarget, D3DFormat::A1R5G5B5>(pass, blend);
+    default: return nullptr;
+  }
+}
+
+SpanFn SpanFor(D3DFormat target, const D3DPixels* tex, bool pass, bool blend) {
+  switch (target) {
+    case D3DFormat::A8R8G8B8: return SpanFor<D3DFormat::A8R8G8B8>(tex, pass, blend);
+    case D3DFormat::X8R8G8B8: return SpanFor<D3DFormat::X8R8G8B8>(tex, pass, blend);
+    case D3DFormat::R5G6B5: return SpanFor<D3DFormat::R5G6B5>(tex, pass, blend);
+    case D3DFormat::A1R5G5B5: return SpanFor<D3DFormat::A1R5G5B5>(tex, pass, blend);
+    default: return nullptr;
+  }
+}
+
+// Division rounding down and up, for a positive divisor.
+int64_t FloorDiv(int64_t a, int64_t b) { return a >= 0 ? a / b : -((-a + b - 1) / b); }
+int64_t CeilDiv(int64_t a, int64_t b) { return -FloorDiv(-a, b); }
+
 void DrawTriangle(const Painter& paint, const Vtx* tri[3], int origin, bool odd, D3DDrawCounts& stats) {
   const Vtx& o = *tri[origin];
   const Vtx& p = *tri[origin == 0 ? 1 : 0];
@@ -250,21 +401,39 @@ void DrawTriangle(const Painter& paint, const Vtx* tri[3], int origin, bool odd,
   ++stats.triangles;
 
   const Gradients g = Setup(o, p, q);
-  for (int64_t py = minY; py <= maxY; ++py) {
-    int64_t e[3];
-    for (int k = 0; k < 3; ++k) e[k] = edges[k].At(minX, py);
-    uint8_t* row = t.Row(static_cast<int>(py));
-    for (int64_t px = minX; px <= maxX; ++px) {
-      bool inside = true;
-      for (int k = 0; k < 3; ++k) inside = inside && (e[k] > 0 || (e[k] == 0 && edges[k].topLeft));
-      if (inside) {
-        const double fx = static_cast<double>(px), fy = static_cast<double>(py);
-        const uint32_t diffuse = DiffuseAt(g, fx, fy);
-        const uint32_t texel = paint.Textured() ? paint.Texel(g.u.At(fx, fy), g.v.At(fx, fy)) : kNoTexel;
-        paint.Put(row, static_cast<int>(px), Shade(paint.State(), texel, diffuse));
-      }
-      for (int k = 0; k < 3; ++k) e[k] -= edges[k].dy * 256;
+  const D3DPixelState& s = paint.State();
+  const D3DPixels* tex = paint.Texture();
+  const SpanFn span = SpanFor(t.format, tex, g.flat && PassesTexel(s, g.diffuse), s.blend);
+  if (!span) return;
+  const size_t columns = static_cast<size_t>(maxX - minX + 1);
+  thread_local std::vector<double> colU, colV;
+  if (tex) {
+    colU.resize(columns);
+    colV.resize(columns);
+    for (size_t k = 0; k < columns; ++k) {
+      const double fx = static_cast<double>(minX + static_cast<int64_t>(k));
+      colU[k] = g.u.a0 + g.u.dx * (fx - g.u.ox);
+      colV[k] = g.v.a0 + g.v.dx * (fx - g.v.ox);
     }
+  }
+  const SpanJob job{&s, tex, &g, colU.data(), colV.data(), minX};
+
+  for (int64_t py = minY; py <= maxY; ++py) {
+    // The pixels where every edge function is positive (or zero on a top or
+    // left edge); each edge function falls by dy * 256 a pixel to the right.
+    int64_t lo = 0, hi = maxX - minX;
+    for (const Edge& e : edges) {
+      const int64_t e0 = e.At(minX, py), least = e.topLeft ? 0 : 1, step = -e.dy * 256;
+      if (step == 0) {
+        if (e0 < least) hi = -1;
+      } else if (step > 0) {
+        lo = std::max(lo, CeilDiv(least - e0, step));
+      } else {
+        hi = std::min(hi, FloorDiv(e0 - least, -step));
+      }
+    }
+    if (lo > hi) continue;
+    span(job, t.Row(static_cast<int>(py)), py, minX + lo, minX + hi);
   }
 }
 
@@ -365,6 +534,135 @@ RowsFn RowsFor(D3DFormat target, D3DFormat texture) {
   }
 }
 
+// One row of an unscaled quad whose texels show as they are: w texels
+// from `src` onto `dst`. Without blending a row is a copy (converted where
+// the formats differ); with it, a texel of alpha 0 leaves the target, 255
+// replaces it, anything else blends. Rows of only 0 and 255 run as a
+// select the compiler can vectorise.
+template <D3DFormat kTarget, D3DFormat kTexture>
+void CopyRow(uint8_t* dst, const uint8_t* src, int w, bool blend) {
+  constexpr bool k32 = kTexture == D3DFormat::A8R8G8B8 &&
+                       (kTarget == D3DFormat::A8R8G8B8 || kTarget == D3DFormat::X8R8G8B8);
+  constexpr bool k16 = kTexture == D3DFormat::A1R5G5B5 &&
+                       (kTarget == D3DFormat::A1R5G5B5 || kTarget == D3DFormat::R5G6B5);
+  if constexpr (k32) {
+    constexpr uint32_t fill = kTarget == D3DFormat::X8R8G8B8 ? 0xFF000000u : 0u;
+    uint32_t* d = reinterpret_cast<uint32_t*>(dst);
+    const uint32_t* sp = reinterpret_cast<const uint32_t*>(src);
+    if (!blend) {
+      if constexpr (fill == 0) {
+        std::memcpy(dst, src, static_cast<size_t>(w) * 4);
+      } else {
+        for (int i = 0; i < w; ++i) d[i] = sp[i] | fill;
+      }
+      return;
+    }
+    uint32_t partial = 0;
+    for (int i = 0; i < w; ++i) partial |= static_cast<uint32_t>(((sp[i] >> 24) + 255u) & 255u) < 254u ? 1u : 0u;
+    if (!partial) {
+      for (int i = 0; i < w; ++i) d[i] = (sp[i] >> 24) != 0 ? (sp[i] | fill) : d[i];
+      return;
+    }
+    for (int i = 0; i < w; ++i) {
+      const uint32_t p = sp[i], a = p >> 24;
+      if (a == 0) continue;
+      d[i] = a == 255 ? p | fill : Blend(p, d[i] | fill) | fill;
+    }
+  } else if constexpr (k16) {
+    uint16_t* d = reinterpret_cast<uint16_t*>(dst);
+    const uint16_t* sp = reinterpret_cast<const uint16_t*>(src);
+    auto convert = [](uint16_t p) -> uint16_t {
+      if constexpr (kTarget == D3DFormat::R5G6B5) {
+        return A1ToR565(p);
+      } else {
+        return p;
+      }
+    };
+    if (!blend) {
+      if constexpr (kTarget == D3DFormat::A1R5G5B5) {
+        std::memcpy(dst, src, static_cast<size_t>(w) * 2);
+      } else {
+        for (int i = 0; i < w; ++i) d[i] = convert(sp[i]);
+      }
+      return;
+    }
+    for (int i = 0; i < w; ++i) d[i] = (sp[i] & 0x8000u) ? convert(sp[i]) : d[i];
+  } else {
+    for (int i = 0; i < w; ++i) {
+      const uint32_t texel = ReadPixel(kTexture, src, i);
+      if (blend) {
+        const uint32_t a = texel >> 24;
+        if (a == 0) continue;
+        WritePixel(kTarget, dst, i, a == 255 ? texel : Blend(texel, ReadPixel(kTarget, dst, i)));
+      } else {
+        WritePixel(kTarget, dst, i, texel);
+      }
+    }
+  }
+}
+
+// The rows y0..y1 of the target from x0 on, each from texture row
+// texRows[y - y0] starting at column c0.
+template <D3DFormat kTarget, D3DFormat kTexture>
+void CopyRows(D3DPixels& t, const D3DPixels& tex, const int* texRows, int64_t y0, int64_t y1, int64_t x0, int c0,
+              int w, bool blend) {
+  const size_t at = static_cast<size_t>(x0) * static_cast<size_t>(t.bytesPerPixel);
+  const size_t skip = static_cast<size_t>(c0) * static_cast<size_t>(tex.bytesPerPixel);
+  for (int64_t py = y0; py < y1; ++py)
+    CopyRow<kTarget, kTexture>(t.Row(static_cast<int>(py)) + at, tex.Row(texRows[py - y0]) + skip, w, blend);
+}
+
+using CopyRowsFn = void (*)(D3DPixels&, const D3DPixels&, const int*, int64_t, int64_t, int64_t, int, int, bool);
+
+template <D3DFormat kTarget>
+CopyRowsFn CopyRowsFor(D3DFormat texture) {
+  switch (texture) {
+    case D3DFormat::A8R8G8B8: return CopyRows<kTarget, D3DFormat::A8R8G8B8>;
+    case D3DFormat::X8R8G8B8: return CopyRows<kTarget, D3DFormat::X8R8G8B8>;
+    case D3DFormat::R5G6B5: return CopyRows<kTarget, D3DFormat::R5G6B5>;
+    case D3DFormat::A1R5G5B5: return CopyRows<kTarget, D3DFormat::A1R5G5B5>;
+    default: return nullptr;
+  }
+}
+
+CopyRowsFn CopyRowsFor(D3DFormat target, D3DFormat texture) {
+  switch (target) {
+    case D3DFormat::A8R8G8B8: return CopyRowsFor<D3DFormat::A8R8G8B8>(texture);
+    case D3DFormat::X8R8G8B8: return CopyRowsFor<D3DFormat::X8R8G8B8>(texture);
+    case D3DFormat::R5G6B5: return CopyRowsFor<D3DFormat::R5G6B5>(texture);
+    case D3DFormat::A1R5G5B5: return CopyRowsFor<D3DFormat::A1R5G5B5>(texture);
+    default: return nullptr;
+  }
+}
+
+// TexelIndex(pl.At(x + i, y), size) (along x) or TexelIndex(pl.At(x, y + i),
+// size) for i below n, summed in the planes' order. When all fall inside
+// the texture, as a sprite's do, the loop has no branch and vectorises.
+void TexelIndices(const Plane& pl, bool alongX, double x, double y, int n, int size, int* out) {
+  const double dsize = size;
+  bool inside = true;
+  if (alongX) {
+    const double rowTerm = pl.dy * (y - pl.oy);
+    for (int i = 0; i < n; ++i) {
+      const double f = (pl.a0 + pl.dx * ((x + i) - pl.ox) + rowTerm) * dsize;
+      const bool in = f >= 0.0 && f < dsize;
+      inside = inside && in;
+      out[i] = static_cast<int>(in ? f : 0.0);
+    }
+  } else {
+    const double colTerm = pl.a0 + pl.dx * (x - pl.ox);
+    for (int i = 0; i < n; ++i) {
+      const double f = (colTerm + pl.dy * ((y + i) - pl.oy)) * dsize;
+      const bool in = f >= 0.0 && f < dsize;
+      inside = inside && in;
+      out[i] = static_cast<int>(in ? f : 0.0);
+    }
+  }
+  if (inside) return;
+  for (int i = 0; i < n; ++i)
+    out[i] = alongX ? TexelIndex(pl.At(x + i, y), size) : TexelIndex(pl.At(x, y + i), size);
+}
+
 // The two triangles of such a quad cover the pixel centres from the left
 // and top edges up to (not including) the right and bottom ones, and their
 // planes (taken at the left-bottom vertex) agree: u depends on x only and v
@@ -393,11 +691,23 @@ void DrawUprightQuad(const Painter& paint, const Vtx* v, D3DDrawCounts& stats) {
     }
     return;
   }
-  thread_local std::vector<int> columns;
+  thread_local std::vector<int> columns, texRows;
   columns.resize(static_cast<size_t>(w));
-  for (int i = 0; i < w; ++i)
-    columns[static_cast<size_t>(i)] =
-        TexelIndex(g.u.At(static_cast<double>(x0 + i), static_cast<double>(y0)), tex->width);
+  TexelIndices(g.u, true, static_cast<double>(x0), static_cast<double>(y0), w, tex->width, columns.data());
+  // Texel for pixel with no wrap inside the row: whole rows are copied.
+  bool unscaled = columns[0] + w <= tex->width;
+  int steps = 0;
+  for (int i = 0; i < w; ++i) steps += columns[static_cast<size_t>(i)] == columns[0] + i ? 1 : 0;
+  unscaled = unscaled && steps == w;
+  if (unscaled && PassesTexel(s, diffuse)) {
+    const CopyRowsFn copy = CopyRowsFor(t.format, tex->format);
+    if (!copy) return;
+    const int h = static_cast<int>(y1 - y0);
+    texRows.resize(static_cast<size_t>(h));
+    TexelIndices(g.v, false, static_cast<double>(x0), static_cast<double>(y0), h, tex->height, texRows.data());
+    copy(t, *tex, texRows.data(), y0, y1, x0, columns[0], w, s.blend);
+    return;
+  }
   if (RowsFn rows = RowsFor(t.format, tex->format)) rows(t, *tex, g, columns.data(), x0, w, y0, y1, s, diffuse);
 }
 
@@ -408,7 +718,14 @@ void RasterizePrimitives(D3DPixels& target, const D3DPixelState& state, uint32_t
   if (target.width <= 0 || target.height <= 0) return;
   const Painter paint(target, state);
   const uint32_t count = type == D3DPT_TRIANGLESTRIP ? primitiveCount + 2 : primitiveCount * 3;
-  std::vector<Vtx> v(count);
+  // A sprite's strip needs no heap.
+  Vtx few[8];
+  std::vector<Vtx> many;
+  Vtx* v = few;
+  if (count > 8) {
+    many.resize(count);
+    v = many.data();
+  }
   for (uint32_t i = 0; i < count; ++i) v[i] = Snap(vertices[i]);
   auto draw = [&](uint32_t first, int origin, bool odd) {
     const Vtx* tri[3] = {&v[first], &v[first + 1], &v[first + 2]};

@@ -587,3 +587,39 @@ TEST_F(Device3D, RenderTargetsReadBackAndUploadThroughSystemSurfaces) {
   ASSERT_EQ(m_device->UpdateSurface(*sys, *target), plat::D3D_OK);
   EXPECT_EQ(All(*target), (std::vector<uint32_t>{0x55667788, 0x11223344}));
 }
+
+TEST_F(Device3D, ARectangleReadsBackAndUploadsOnlyItsPixels) {
+  // On each format: the system copy takes the render target's pixels inside
+  // the rectangle only, and the render target takes the copy's inside only;
+  // rectangles reaching past every edge are cut.
+  const D3DFormat formats[] = {D3DFormat::A8R8G8B8, D3DFormat::X8R8G8B8, D3DFormat::R5G6B5, D3DFormat::A1R5G5B5};
+  const plat::Rect rects[] = {{2, 1, 5, 4}, {-3, -2, 2, 3}, {4, 3, 20, 9}, {0, 0, 7, 5}, {3, 2, 3, 4}, {9, 9, 12, 12}};
+  std::mt19937 random(46);
+  Make();
+  for (D3DFormat f : formats)
+    for (const plat::Rect& r : rects) {
+      auto target = Target(7, 5, f);
+      std::shared_ptr<D3DSurface> sys;
+      ASSERT_EQ(m_device->CreateOffscreenPlainSurface(7, 5, f, D3DPool::SystemMem, sys), plat::D3D_OK);
+      const uint32_t mask = plat::D3DBytesPerPixel(f) == 2 ? 0xFFFF : 0xFFFFFFFF;
+      for (int y = 0; y < 5; ++y)
+        for (int x = 0; x < 7; ++x) {
+          Put(*target, x, y, random() & mask);
+          Put(*sys, x, y, random() & mask);
+        }
+      auto inside = [&](int x, int y) { return x >= r.left && x < r.right && y >= r.top && y < r.bottom; };
+      const std::vector<uint32_t> rt0 = All(*target), sys0 = All(*sys);
+      ASSERT_EQ(m_device->GetRenderTargetData(*target, *sys, &r), plat::D3D_OK);
+      std::vector<uint32_t> sys1 = All(*sys);
+      for (int i = 0; i < 35; ++i)
+        EXPECT_EQ(sys1[i], inside(i % 7, i / 7) ? rt0[i] : sys0[i]) << static_cast<int>(f) << " at " << i;
+      // Every pixel of the copy changes; the target takes the rectangle's.
+      for (int y = 0; y < 5; ++y)
+        for (int x = 0; x < 7; ++x) Put(*sys, x, y, ~Raw(*sys, x, y) & mask);
+      sys1 = All(*sys);
+      ASSERT_EQ(m_device->UpdateSurface(*sys, *target, &r), plat::D3D_OK);
+      const std::vector<uint32_t> rt1 = All(*target);
+      for (int i = 0; i < 35; ++i)
+        EXPECT_EQ(rt1[i], inside(i % 7, i / 7) ? sys1[i] : rt0[i]) << static_cast<int>(f) << " at " << i;
+    }
+}
