@@ -4,6 +4,7 @@
 #include "app/main_window.h"
 #include "base/report_log.h"
 #include "frontend/scene_option.h"
+#include "frontend/scene_title.h"
 #include "app/win_main.h"
 #include "platform/clock.h"
 #include "platform/thread.h"
@@ -11,10 +12,11 @@
 
 cAppSceneMaker AppSceneMaker;
 
-// The title, world map, map menu and stage select join here as they come;
-// until then their numbers make nothing and the frame runs no scene.
+// The world map, map menu and stage select join here as they come; until
+// then their numbers make nothing and the frame runs no scene.
 cScene* cAppSceneMaker::Create(int scene) {
   switch (scene) {
+    case SCENE_TITLE: return new cSceneTitle;
     case SCENE_OPTION: return new cSceneOption;
     case SCENE_STAGE: {
       cSceneStage* stage = new cSceneStage;

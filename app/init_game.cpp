@@ -36,6 +36,7 @@
 #include "records/data_folder.h"
 #include "records/database.h"
 #include "records/path_table.h"
+#include "records/save_data.h"
 #include "records/started_by_editor.h"
 #include "records/system.h"
 #include "records/system_ini.h"
@@ -282,6 +283,8 @@ bool StartStage() {
     ReportPrintfDebug(kStageMissing, SystemIni.szFreeStage);
     return false;
   }
+  // Played from the command line, not chosen from the stage select.
+  PlayData.m_bNumberedStage = 0;
   Game.m_nPlayKind = PLAYKIND_FREE;
   Game.m_bRanking = 1;
   Game.m_nPlayCommand = GAMEMODE_FREE;

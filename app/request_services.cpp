@@ -9,8 +9,7 @@
 #include "app/name_dialog.h"
 #include "app/window.h"
 #include "base/report_log.h"
-#include "records/stage.h"
-#include "records/stage_load.h"
+#include "records/new_run.h"
 
 namespace {
 
@@ -39,10 +38,8 @@ bool cRequestServices::OpenFile(plat::WindowHandle owner, char path[REQUEST_PATH
   return OpenFileDialog(owner, path, REQUEST_PATH_SIZE, folder, title, filter.c_str(), defaultExt, 0, nullptr) == 1;
 }
 
-// The progress record's fresh start joins the load when the front end is
-// built; the replay files join here too.
 bool cRequestServices::StartFromStageFile(const char* path, int numbered) {
-  return LoadStage(path, numbered, &StageCopy) == 1;
+  return ::StartFromStageFile(path, numbered);
 }
 
 bool cRequestServices::LoadReplay(const char* path) {

@@ -28,10 +28,9 @@ class cRequestServices {
                         const char* title, const char* filterText, const char* filterPatterns,
                         const char* defaultExt);
 
-  // StartFromStageFile (path, numbered): prepares a free run of the stage
+  // StartFromStageFile (records/new_run.h): prepares a free run of the stage
   // file; with numbered 1 the newest numbered file of that name is loaded.
-  // False when it cannot be loaded (the loader has said why). Until the
-  // progress record exists, only the load: LoadStage into Stage and StageCopy.
+  // False when it cannot be loaded (the loader has said why).
   virtual bool StartFromStageFile(const char* path, int numbered);
 
   // cReplayInput::LoadFile of Replay (path, Stage, StageCopy, PlayData); the

@@ -71,6 +71,7 @@ void FrontEnd::StartProgram(const Start& start) {
   ini.direct3D = 0;
   ini.windowMode = start.bpp == 8 ? 0 : 1;
   ini.bpp = start.bpp;
+  ini.freeStage = start.freeStage;
   Write("System.ini", testsupport::StartIniText(ini));
   if (start.optionsFile) Write("user_data/Option.dat", start.options);
 
@@ -134,6 +135,7 @@ void FrontEnd::Tap(int vk) {
 
 int FrontEnd::Phase() const {
   if (auto* option = Running<cSceneOption>()) return option->m_nPhase;
+  if (auto* title = Running<cSceneTitle>()) return title->m_nPhase;
   return -2;
 }
 

@@ -16,6 +16,7 @@
 
 #include "app/request_services.h"
 #include "frontend/scene_option.h"
+#include "frontend/scene_title.h"
 #include "game/game.h"
 #include "platform/clock.h"
 #include "platform/input.h"
@@ -46,6 +47,7 @@ class FrontEnd : public ::testing::Test {
     int bpp = 16;  // 8 runs full screen
     bool optionsFile = false;  // user_data\Option.dat written before start-up
     std::string options;
+    std::string freeStage;  // System.ini's start stage
   };
   // Copies the sample here, writes System.ini and starts the program.
   void StartProgram(const Start& start);

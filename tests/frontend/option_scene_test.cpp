@@ -251,6 +251,10 @@ TEST_F(OptionScreen, MusicOffEndsTheMusicManagerAndOnStartsItAgain) {
   EXPECT_EQ(Bgm.m_bInit, 1);
   EXPECT_EQ(Game.m_nBgm, 0) << "the next screen starts its music";
   EXPECT_STREQ(Bgm.m_lpMidiNames[0], "bgm\\Title.mid");
+  TakeRequests();
+  Frame();
+  EXPECT_EQ(TakeRequests(), std::vector<std::string>{"music 0 0"}) << "the title asks for its music";
+  EXPECT_NE(Bgm.m_vActive.At(0), 0) << "and it plays";
 }
 
 TEST_F(OptionScreen, AnOptionDatThatCannotBeWrittenIsReportedAndTheOldOneStays) {

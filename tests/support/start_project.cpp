@@ -1,6 +1,7 @@
 #include "support/start_project.h"
 
 #include <cstdint>
+#include <functional>
 
 #include "platform/host_path.h"
 #include "records/common_palette.h"
@@ -33,25 +34,25 @@ std::string StartIniText(const StartIni& ini) {
   return text + "Exit\n";
 }
 
-std::string PaletteBmpBytes() {
-  constexpr int kWidth = 16, kHeight = 24;
+std::string IndexedBmpBytes(int width, int height, const std::function<uint8_t(int, int)>& pixel) {
   constexpr uint32_t kPaletteBytes = 256 * 4;
-  constexpr uint32_t kPixelBytes = kWidth * kHeight;
+  const int pitch = (width + 3) & ~3;
+  const uint32_t pixelBytes = static_cast<uint32_t>(pitch * height);
   constexpr uint32_t kOffset = 14 + 40 + kPaletteBytes;
   std::string b = "BM";
-  Le(b, kOffset + kPixelBytes, 4);
+  Le(b, kOffset + pixelBytes, 4);
   Le(b, 0, 4);
   Le(b, kOffset, 4);
-  Le(b, 40, 4);       // info header size
-  Le(b, kWidth, 4);
-  Le(b, kHeight, 4);  // bottom-up
-  Le(b, 1, 2);        // planes
-  Le(b, 8, 2);        // bits per pixel
-  Le(b, 0, 4);        // no compression
-  Le(b, kPixelBytes, 4);
+  Le(b, 40, 4);  // info header size
+  Le(b, static_cast<uint32_t>(width), 4);
+  Le(b, static_cast<uint32_t>(height), 4);  // bottom-up
+  Le(b, 1, 2);   // planes
+  Le(b, 8, 2);   // bits per pixel
+  Le(b, 0, 4);   // no compression
+  Le(b, pixelBytes, 4);
   Le(b, 2835, 4);
   Le(b, 2835, 4);
-  Le(b, 256, 4);      // colours used
+  Le(b, 256, 4);  // colours used
   Le(b, 0, 4);
   for (int i = 0; i < 256; ++i) {
     const uint8_t red = i == 0 ? 255 : static_cast<uint8_t>(i);
@@ -62,10 +63,16 @@ std::string PaletteBmpBytes() {
     b += static_cast<char>(red);
     b += '\0';
   }
-  // Rows bottom-up; the rows above the swatch show entry 0.
-  for (int y = kHeight - 1; y >= 0; --y)
-    for (int x = 0; x < kWidth; ++x) b += static_cast<char>(y < 8 ? 0 : (y - 8) * 16 + x);
+  for (int y = height - 1; y >= 0; --y) {
+    for (int x = 0; x < width; ++x) b += static_cast<char>(pixel(x, y));
+    b.append(static_cast<size_t>(pitch - width), '\0');
+  }
   return b;
+}
+
+std::string PaletteBmpBytes() {
+  // The rows above the swatch show entry 0.
+  return IndexedBmpBytes(16, 24, [](int x, int y) { return static_cast<uint8_t>(y < 8 ? 0 : (y - 8) * 16 + x); });
 }
 
 bool WriteStartProject(const StartIni& ini, const SystemEdit& edit) {
@@ -83,6 +90,11 @@ bool WriteStartProject(const StartIni& ini, const SystemEdit& edit) {
   cEdCommonPalette commonPalette;
   ok = ok && commonPalette.SaveToFile(PathTable[8]);
   CurVersion = version;
+  // The title screen's images: picture, cursor sprites and window frame.
+  const auto plain = [](uint8_t colour) { return [colour](int, int) { return colour; }; };
+  ok = ok && Write("bmp\\Title.bmp", IndexedBmpBytes(640, 480, plain(20))) &&
+       Write("bmp\\Accessory.bmp", IndexedBmpBytes(96, 32, plain(30))) &&
+       Write("bmp\\Window.bmp", IndexedBmpBytes(64, 64, plain(40)));
   return ok && Write("bmp\\plt\\Palette.bmp", PaletteBmpBytes()) && Write("System.ini", StartIniText(ini));
 }
 

@@ -3,7 +3,9 @@
 // program: default\ with System.dat, the ten database files, WorldMap.dat
 // and CommonPalette.cplt4 written with the records' own Save (a new
 // project's records), the 8-bit palette image bmp\plt\Palette.bmp written
-// out by hand, and System.ini.
+// out by hand, the title screen's three images in plain colours, and
+// System.ini.
+#include <cstdint>
 #include <functional>
 #include <string>
 
@@ -28,6 +30,9 @@ std::string StartIniText(const StartIni& ini);
 // colour, top left), then the swatch: pixel (x, 8 + y) of entry 16 y + x.
 // Entry 0 is magenta, entry i otherwise (i, 255 - i, i / 2).
 std::string PaletteBmpBytes();
+// An 8-bit BMP of that palette; pixel (x, y) (top row first) of entry
+// pixel(x, y).
+std::string IndexedBmpBytes(int width, int height, const std::function<uint8_t(int, int)>& pixel);
 
 // Changes a new project's System.dat before it is written.
 using SystemEdit = std::function<void(cEdSystem&)>;
