@@ -100,8 +100,7 @@ TEST(StageSceneLife, WithNoLifeLeftTheStageStillStarts) {
   StageRunner run;
   BuildStage(run);
   PlayData.m_nLives = 0;
-  run.Enter();
-  EXPECT_TRUE(run.RunUntil([&] { return run.Scene() && run.Scene()->m_nPhase == STAGESTATE_PLAY; }, 200));
+  run.EnterPlay();
   EXPECT_EQ(PlayData.m_nLives, 0);
 }
 

@@ -186,6 +186,13 @@ bool StageRunner::RunUntil(const std::function<bool()>& done, int limit) {
   return done();
 }
 
+bool StageRunner::EnterPlay(int from, int limit) {
+  Enter(from);
+  const bool playing = RunUntil([&] { return Scene() && Scene()->m_nPhase == STAGESTATE_PLAY; }, limit);
+  EXPECT_TRUE(playing) << "the stage did not reach play in " << limit << " frames";
+  return playing;
+}
+
 cSceneStage* StageRunner::Scene() const { return dynamic_cast<cSceneStage*>(Game.m_pStage); }
 
 }  // namespace testsupport
