@@ -91,6 +91,31 @@ TEST_F(SetStageTest, TheMapRowPitchIsThePowerOfTwoAboveWidthPlusNineteen) {
   }
 }
 
+TEST_F(SetStageTest, ARestartGivesTheMapBackAsPlaced) {
+  Build({"H...", "..#.", "####"});
+  scene.SetStage(0, 1);
+  const int shift = scene.m_ScrollX.m_nShift;
+  auto cell = [&](int x, int y) -> MAPCELL& { return MapCell[static_cast<size_t>((x + 10) + ((y + 10) << shift))]; };
+  // Play changed the map: a block summoned, one erased, one latched.
+  cell(0, 1).Block = cell(2, 1).Block;
+  cell(1, 2).Block.m_nGraphic = 0;
+  cell(1, 2).Block.m_nHit = BLOCKHIT_NONE;
+  cell(2, 1).bLatched = 1;
+  cell(2, 1).Block.m_vConditions.resize(2);
+  for (int width : {4, 5}) {
+    SCOPED_TRACE(width);  // the same map, then one a row higher
+    if (width == 5) Build({"H....", "..#..", "#####", "....."});
+    scene.SetStage(1, 0);
+    EXPECT_EQ(cell(0, 1).Block.m_nHit, BLOCKHIT_NONE);
+    EXPECT_EQ(cell(0, 1).Block.m_nGraphic, 0);
+    EXPECT_EQ(cell(1, 2).Block.m_nHit, BLOCKHIT_SOLID);
+    EXPECT_EQ(cell(2, 1).bLatched, 0);
+    EXPECT_TRUE(cell(2, 1).Block.m_vConditions.empty());
+    EXPECT_EQ(cell(width - 1, 2).Block.m_nHit, BLOCKHIT_SOLID);
+    EXPECT_EQ(cell(width, 2).Block.m_nHit, BLOCKHIT_NONE) << "the padding of a row is empty";
+  }
+}
+
 TEST_F(SetStageTest, TheHeroStandsAtItsCellCentreWithTheViewOnIt) {
   struct Case {
     const char* what;
