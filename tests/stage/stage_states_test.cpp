@@ -16,6 +16,7 @@
 #include "stage/scene_stage.h"
 #include "support/builders.h"
 #include "support/stage_runner.h"
+#include "tools/sample/sample_stages.h"
 
 using namespace testsupport;
 
@@ -131,6 +132,27 @@ TEST(StageStates, EachBannerShowsSeventyNineFramesAndPlayFollowsInTheEightieth) 
     EXPECT_EQ(got.replay, c.replayBanner);
     EXPECT_EQ(got.start, c.start);
     EXPECT_EQ(got.playFrom, c.playFrom);
+  }
+}
+
+TEST(StageStates, TheSampleStagesStartWithTheirOwnBannersHeroAndMusic) {
+  for (int n = 0; n < SAMPLE_STAGES; ++n) {
+    SCOPED_TRACE(SampleStageName(n));
+    StageRunner::Options options;
+    options.project = StageRunner::Project::Sample;
+    StageRunner run(options);
+    ASSERT_TRUE(run.LoadSampleStage(n));
+    Game.m_nPlayCommand = GAMEMODE_FREE;
+    const int banners = (Stage.m_bStartBanner ? 1 : 0) + (Stage.m_bStartBanner2 ? 1 : 0);
+    const BannerRun got = RunBanners(run, 400);
+    EXPECT_EQ(got.area.size() + got.start.size(), static_cast<size_t>(79 * banners));
+    const int playFrom[] = {2, 81, 160};  // as for the harness stages
+    EXPECT_EQ(got.playFrom, playFrom[banners]);
+    ASSERT_NE(Hero(), nullptr);
+    EXPECT_EQ(Hero()->m_nHp, Hero()->m_Def.m_nMaxHp) << "the sample's hero as placed";
+    const std::vector<std::string> music = run.Events().Texts(EventKind::Music);
+    EXPECT_EQ(music, std::vector<std::string>{"4 " + std::to_string(Stage.m_nBgm)});
+    EXPECT_FALSE(CharaList.empty()) << "the sample's slime";
   }
 }
 
