@@ -2,6 +2,7 @@
 
 #include "base/boxes.h"
 #include "app/main_window.h"
+#include "app/request_services.h"
 #include "base/report_log.h"
 #include "frontend/scene_option.h"
 #include "frontend/scene_title.h"
@@ -30,6 +31,8 @@ cScene* cAppSceneMaker::Create(int scene) {
 void cAppSceneMaker::SetStageFps(int fps) {
   if (auto* stage = dynamic_cast<cSceneStage*>(Game.m_pStage)) stage->m_nFps = fps;
 }
+
+bool cAppSceneMaker::ReloadFreeStage(const char* path) { return RequestServices().StartFromStageFile(path, 0); }
 
 unsigned GameLoop(void*) {
   for (;;) {

@@ -8,6 +8,7 @@ class cAppSceneMaker : public cSceneMaker {
  public:
   cScene* Create(int scene) override;
   void SetStageFps(int fps) override;
+  bool ReloadFreeStage(const char* path) override;
 };
 
 extern cAppSceneMaker AppSceneMaker;

@@ -10,6 +10,9 @@
 #include "app/window.h"
 #include "base/report_log.h"
 #include "records/new_run.h"
+#include "records/save_data.h"
+#include "records/stage.h"
+#include "records/stage_load.h"
 
 namespace {
 
@@ -57,9 +60,9 @@ bool cRequestServices::SaveReplay(int, const char* path) {
   return false;
 }
 
-void cRequestServices::SetStageBgm(int32_t number) { m_nStageBgm = number; }
+void cRequestServices::SetStageBgm(int32_t number) { PlayData.m_nStageBgm = number; }
 
-int32_t cRequestServices::StageBgmLoop() { return 1; }
+int32_t cRequestServices::StageBgmLoop() { return PlayData.m_bStageBgmLoop; }
 
 cRequestServices& RequestServices() {
   cRequestServices* services = g_services.load();

@@ -50,12 +50,9 @@ class cRequestServices {
   virtual bool SaveReplay(int previous, const char* path);
 
   // The live progress record's current stage music number and its loop
-  // flag (0 once, 1 for ever). Stand-in: a value of its own, looping.
+  // flag (0 once, 1 for ever).
   virtual void SetStageBgm(int32_t number);
   virtual int32_t StageBgmLoop();
-
- private:
-  int32_t m_nStageBgm = 0;
 };
 
 // The services the main window uses: the program's own unless a test set

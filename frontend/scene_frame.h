@@ -8,21 +8,13 @@
 #include <initializer_list>
 
 #include "base/container.h"
+#include "game/menu_anchor.h"
 #include "game/menu_cursor.h"
 #include "game/phase_scene.h"
 #include "media/dd_layer.h"
 #include "media/dd_surface.h"
 
 class cEdSystemText;
-
-// A screen position of a menu: x, y and two values that stay 0. Made once
-// with the program; a scene may move its own while it runs.
-struct MENUANCHOR {
-  int32_t nX;
-  int32_t nY;
-  int32_t nReserved1;
-  int32_t nReserved2;
-};
 
 // The title's menu (the graphic menu moves its x) and its save-slot list.
 extern MENUANCHOR TitleMenuAnchor;

@@ -25,6 +25,10 @@ class cSceneMaker {
   // After each frame's measurement while the stage scene exists: its
   // measured frames-per-second field = fps.
   virtual void SetStageFps(int fps) {}
+  // At the end of a free stage that is not numbered: the stage file `path`
+  // loaded again for a fresh free run. False when it cannot be loaded. A
+  // maker without one loads nothing.
+  virtual bool ReloadFreeStage(const char* path) { return true; }
 };
 
 class cGame {

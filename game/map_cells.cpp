@@ -27,10 +27,11 @@ uint8_t GetHitAttr(MAPCELL* cell, int group) {
 }
 
 int FillMapCells(const cEdStage& stage, const cScrollAxis& ax, const cScrollAxis& ay) {
-  MapCell.clear();
   const int64_t cells = static_cast<int64_t>(ax.m_nPitch) * ay.m_nCells;
-  if (stage.m_nWidth < 1 || stage.m_nHeight < 1 || ax.m_nPitch < 1 || ay.m_nCells < 1 || cells > MAP_MAX_CELLS)
+  if (stage.m_nWidth < 1 || stage.m_nHeight < 1 || ax.m_nPitch < 1 || ay.m_nCells < 1 || cells > MAP_MAX_CELLS) {
+    MapCell.clear();
     return 0;
+  }
   MAPCELL empty;
   empty.Block.m_nGraphic = 0;
   empty.Block.m_nHit = BLOCKHIT_NONE;
@@ -38,7 +39,14 @@ int FillMapCells(const cEdStage& stage, const cScrollAxis& ax, const cScrollAxis
   // An empty cell holds no block to inherit into: no list to copy per cell.
   empty.Block.m_vInherit.clear();
   try {
-    MapCell.assign(static_cast<size_t>(cells), empty);
+    // A restart of the same map reuses the cells and the lists inside them,
+    // so that it allocates nothing.
+    if (MapCell.Size() == cells) {
+      for (MAPCELL& cell : MapCell) cell = empty;
+    } else {
+      MapCell.clear();
+      MapCell.assign(static_cast<size_t>(cells), empty);
+    }
     for (const cEdBlock& block : stage.m_vPlacedBlock) {
       if (block.m_nX < 0 || block.m_nY < 0 || block.m_nX >= stage.m_nWidth || block.m_nY >= stage.m_nHeight) {
         ReportPrintf("SetStage : block (%d, %d) lies outside the map %d x %d", block.m_nX, block.m_nY,

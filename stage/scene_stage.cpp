@@ -6,6 +6,7 @@
 #include "media/dd_surface.h"
 #include "media/surface_table.h"
 #include "media/system_surfaces.h"
+#include "records/save_data.h"
 #include "stage/scene_images.h"
 
 cSceneStage::cSceneStage()
@@ -17,6 +18,8 @@ cSceneStage::cSceneStage()
   m_lpCurFlow = nullptr;
   m_bItemMessage = 0;
   m_bCloseRequested = 0;
+  // The first start asks for the stage's music whatever played before.
+  PlayData.m_nStageBgm = 0;
   m_nPhase = -1;
 }
 

@@ -15,6 +15,7 @@
 
 #include "base/container.h"
 #include "game/geometry.h"
+#include "game/menu_anchor.h"
 #include "game/scene.h"
 #include "game/stage_data.h"
 #include "stage/color_tone.h"
@@ -263,6 +264,9 @@ void SpawnPlacedItem(cList<cItem>& list, int column, int row, int32_t& idCounter
 double PlacementCentre(int cell, int border);
 // Moves the four edges of an object's hit box by (dx, dy) dots.
 void MoveHitBox(cGameObject& object, double dx, double dy);
+
+// Where the ranking view draws its table.
+extern MENUANCHOR RankingAnchor;
 
 // The logic steps of a frame of S steps on which shots hit, for the stage's
 // hit-check count h (0 or below: every step).

@@ -14,6 +14,7 @@
 #include "game/characters.h"
 #include "game/game.h"
 #include "game/map_cells.h"
+#include "game/menu_cursor.h"
 #include "media/dd_layer.h"
 #include "media/input.h"
 #include "media/palette_scheme.h"
@@ -96,6 +97,10 @@ void cSceneStage::SetStage(int bReload, int bRestartMusic) {
     Replay.m_nDirIndex = Replay.m_nButtonIndex = 0;
     Replay.m_nDirPos = Replay.m_nButtonPos = 0;
   } else if (SystemData.bRecordReplay()) {
+    // This attempt's record and its progress at the start become the
+    // previous ones; the new attempt starts from the progress as it is now.
+    ReplayStartPrev = ReplayStart;
+    ReplayStart = PlayData;
     ReplayPrev.Assign(Replay);
     Replay.Clear();
     m_nSeed = static_cast<int32_t>(plat::TimeGetTime());
@@ -111,6 +116,17 @@ void cSceneStage::SetStage(int bReload, int bRestartMusic) {
     return;
   }
 
+  // The carried hero status goes into the hero's placement before the hero
+  // is made (and may bring its own music, time limit and lives).
+  if (Stage.m_bTakeHeroStatus) PlayData.ApplyHeroStatus(0, Stage.m_vPlacedChara.At(heroIndex));
+
+  const int bgm = Stage.m_nBgm;
+  if (bRestartMusic) {
+    // Music the previous area left playing goes on when the stage keeps it.
+    if (!(Stage.m_bBgmKeep && bgm == PlayData.m_nStageBgm && bgm != 0)) RequestStageBgm(bgm, Stage.m_bBgmLoop);
+  } else if (bgm != PlayData.m_nStageBgm) {
+    RequestStageBgm(bgm, Stage.m_bBgmLoop);
+  }
   Game.m_nBgm = 0;
   m_nCharaSerial = m_nItemSerial = m_nShotSerial = 0;
 
@@ -150,11 +166,15 @@ void cSceneStage::SetStage(int bReload, int bRestartMusic) {
   m_nStepInFrame = m_nStepCount = 0;
 
   PlayData.m_nStageScore = 0;
+  // A replay and the editor's test play count only this stage.
+  if (Game.m_nPlayCommand == GAMEMODE_REPLAY || (bFromEditor.load() && bTestPlay.load())) PlayData.ClearTotals();
+  PlayData.TakeStageStartSnapshot();
 
   for (cInput& input : Input) {
     input.ClearHistory();
     input.ResetRunHistories();
   }
+  MenuCursor.Reset();
   EveryNth(0, static_cast<unsigned>(Stage.m_nFps < 0 ? 0 : Stage.m_nFps));
 
   for (cEdBackground& layer : Stage.m_vBackground) layer.m_dOffsetX = layer.m_dOffsetY = 0;
@@ -194,6 +214,7 @@ void cSceneStage::PlaceObjects(int heroIndex) {
   // The boxes and cells follow the moved hit box, without a clamp.
   hero.ClampX(-1);
   hero.ClampY(-1);
+  if (Stage.m_bTakeHeroStatus) PlayData.ApplyHeroHpSp(0, hero.m_nHp, hero.m_nSp);
   hero.m_Anime.SetPattern(hero.m_bNoGravity ? 2 : 0, 1);
   DebugLogPuts("B");
 

@@ -8,6 +8,8 @@
 #include "media/surface_table.h"
 #include "media/system_surfaces.h"
 #include "platform/close_request.h"
+#include "game/menu_cursor.h"
+#include "records/ranking.h"
 #include "records/replay_input.h"
 #include "records/save_data.h"
 #include "records/stage.h"
@@ -46,6 +48,7 @@ void cSceneStage::Init() {
     if (!LoadSceneImages(0)) return;
     SetStage(1, 1);
   }
+  MenuCursor.Reset();
   m_nStep = 0;
 }
 
@@ -64,8 +67,13 @@ void cSceneStage::FailSetUp(uint32_t closeRequestsBefore) {
 }
 
 void cSceneStage::ResetStageState() {
+  PlayData.m_nLives = PlayData.m_nStartLives;
   PlayData.m_nStageScore = 0;
   PlayData.m_nTotalScore = 0;
+  PlayData.m_nTimeLeftSum = 0;
+  PlayData.m_nClearTimeSum = 0;
+  PlayData.m_nHpSum = 0;
+  PlayData.m_nSpSum = 0;
   PlayData.m_bHeroStart = 0;
   m_ScrollX.m_dPos = 0;
   m_ScrollY.m_dPos = 0;
@@ -81,6 +89,8 @@ void cSceneStage::ResetStageState() {
     ReplayPrev.Clear();
   }
   if (bTestPlay.load()) PlayData.m_nAreaNo = 1;
+  // A stage without a ranking file starts an empty one.
+  if (Game.m_bRanking) Ranking.LoadFor(Game.m_nPlayKind, PlayData.m_strStagePath);
 }
 
 int cSceneStage::LoseLife(cSaveData& progress) {

@@ -1,5 +1,6 @@
 // The stage's own states around play: the fade-in, the start banners, the
 // fade-out that leaves for the next scene, and the pause key.
+#include "base/boxes.h"
 #include "base/window_messages.h"
 #include "game/characters.h"
 #include "game/game.h"
@@ -59,6 +60,10 @@ void cSceneStage::FadeOut() {
   Draw(0, 1, 0, 1);
   if (!PlayDrawing->DDFadeOut(CurPalette, 0, 255, 0, 0, 0, Game.m_nFadeStep, BasePalette, 0)) return;
   PlayDrawing->DDFillSurface(&BackBuffer, 16);
+  // A free stage starts again from its file, with fresh progress.
+  if (Game.m_nPlayCommand == GAMEMODE_FREE && !PlayData.m_bNumberedStage && Game.m_pSceneMaker &&
+      !Game.m_pSceneMaker->ReloadFreeStage(Stage.m_strPath.c_str()))
+    PostCloseMessage(hWndMain.load());
   Game.m_nFps = 60;
   Game.m_nScene = Game.m_nNextScene;
   Game.m_nPrevScene = SCENE_STAGE;

@@ -52,8 +52,10 @@ TEST(StageSceneLife, ANewSceneWaitsForItsSetUpWithNoToneAndNoDrawingLayer) {
 TEST(StageSceneLife, AFreshEntryLoadsEveryImageAndStartsTheRunAnew) {
   StageRunner run;
   BuildStage(run);
-  PlayData.m_nLives = 3;
+  PlayData.m_nStartLives = 3;
+  PlayData.m_nLives = 9;  // what the last run left
   PlayData.m_nTotalScore = 500;
+  PlayData.m_nTimeLeftSum = PlayData.m_nClearTimeSum = PlayData.m_nHpSum = PlayData.m_nSpSum = 7;
   Replay.m_nSeed = 4;
   Replay.m_vDirValues = {1};
   ReplayPrev.m_vDirValues = {2};
@@ -68,6 +70,7 @@ TEST(StageSceneLife, AFreshEntryLoadsEveryImageAndStartsTheRunAnew) {
   // The life in play is not among the lives shown.
   EXPECT_EQ(PlayData.m_nLives, 2);
   EXPECT_EQ(PlayData.m_nTotalScore, 0);
+  EXPECT_EQ(PlayData.m_nTimeLeftSum + PlayData.m_nClearTimeSum + PlayData.m_nHpSum + PlayData.m_nSpSum, 0);
   EXPECT_TRUE(Replay.m_vDirValues.empty());
   EXPECT_TRUE(ReplayPrev.m_vDirValues.empty());
   EXPECT_NE(Hero(), nullptr);
@@ -99,9 +102,8 @@ TEST(StageSceneLife, TheNextAreaLoadsOnlyItsBackgroundsAndReloadsTheSettings) {
 TEST(StageSceneLife, WithNoLifeLeftTheStageStillStarts) {
   StageRunner run;
   BuildStage(run);
-  PlayData.m_nLives = 0;
-  run.Enter();
-  EXPECT_TRUE(run.RunUntil([&] { return run.Scene() && run.Scene()->m_nPhase == STAGESTATE_PLAY; }, 200));
+  PlayData.m_nStartLives = 0;
+  run.EnterPlay();
   EXPECT_EQ(PlayData.m_nLives, 0);
 }
 

@@ -91,6 +91,31 @@ TEST_F(SetStageTest, TheMapRowPitchIsThePowerOfTwoAboveWidthPlusNineteen) {
   }
 }
 
+TEST_F(SetStageTest, ARestartGivesTheMapBackAsPlaced) {
+  Build({"H...", "..#.", "####"});
+  scene.SetStage(0, 1);
+  const int shift = scene.m_ScrollX.m_nShift;
+  auto cell = [&](int x, int y) -> MAPCELL& { return MapCell[static_cast<size_t>((x + 10) + ((y + 10) << shift))]; };
+  // Play changed the map: a block summoned, one erased, one latched.
+  cell(0, 1).Block = cell(2, 1).Block;
+  cell(1, 2).Block.m_nGraphic = 0;
+  cell(1, 2).Block.m_nHit = BLOCKHIT_NONE;
+  cell(2, 1).bLatched = 1;
+  cell(2, 1).Block.m_vConditions.resize(2);
+  for (int width : {4, 5}) {
+    SCOPED_TRACE(width);  // the same map, then one a row higher
+    if (width == 5) Build({"H....", "..#..", "#####", "....."});
+    scene.SetStage(1, 0);
+    EXPECT_EQ(cell(0, 1).Block.m_nHit, BLOCKHIT_NONE);
+    EXPECT_EQ(cell(0, 1).Block.m_nGraphic, 0);
+    EXPECT_EQ(cell(1, 2).Block.m_nHit, BLOCKHIT_SOLID);
+    EXPECT_EQ(cell(2, 1).bLatched, 0);
+    EXPECT_TRUE(cell(2, 1).Block.m_vConditions.empty());
+    EXPECT_EQ(cell(width - 1, 2).Block.m_nHit, BLOCKHIT_SOLID);
+    EXPECT_EQ(cell(width, 2).Block.m_nHit, BLOCKHIT_NONE) << "the padding of a row is empty";
+  }
+}
+
 TEST_F(SetStageTest, TheHeroStandsAtItsCellCentreWithTheViewOnIt) {
   struct Case {
     const char* what;
@@ -205,6 +230,118 @@ TEST_F(SetStageTest, RecordingMovesThisAttemptToThePreviousOneAtEachStart) {
   EXPECT_EQ(ReplayPrev.m_nSeed, 12345);
   EXPECT_TRUE(ReplayPrev.m_vDirValues.empty());
   EXPECT_EQ(Replay.m_nSeed, 12445);
+}
+
+TEST_F(SetStageTest, RecordingKeepsTheProgressAtTheStartOfThisAttemptAndOfThePreviousOne) {
+  Build(Rows(4, 2));
+  SystemData.m_bReplay = 1;
+  PlayData.m_nTotalScore = 100;
+  scene.SetStage(0, 1);
+  EXPECT_EQ(ReplayStart.m_nTotalScore, 100);
+  PlayData.m_nTotalScore = 250;
+  PlayData.m_nLives = 4;
+  scene.SetStage(1, 0);
+  // The previous start is taken before the new one overwrites it.
+  EXPECT_EQ(ReplayStartPrev.m_nTotalScore, 100);
+  EXPECT_EQ(ReplayStart.m_nTotalScore, 250);
+  EXPECT_EQ(ReplayStart.m_nLives, 4);
+  // Without recording neither moves.
+  SystemData.m_bReplay = 0;
+  PlayData.m_nTotalScore = 900;
+  scene.SetStage(1, 0);
+  EXPECT_EQ(ReplayStartPrev.m_nTotalScore, 100);
+  EXPECT_EQ(ReplayStart.m_nTotalScore, 250);
+  ReplayStart.Reset();
+  ReplayStartPrev.Reset();
+}
+
+TEST_F(SetStageTest, TheStageMusicIsAskedForUnlessItPlaysAlready) {
+  struct Case {
+    const char* what;
+    int restart, keep, bgm, remembered;
+    std::vector<std::string> music;  // "kind number" sent to the main window
+  } const cases[] = {
+      {"a start asks for it", 1, 0, 3, 3, {"4 3"}},
+      {"a start keeps the music of the area before", 1, 1, 3, 3, {}},
+      {"kept music must be another", 1, 1, 3, 2, {"4 3"}},
+      {"no music is never kept: it stops what plays", 1, 1, 0, 0, {"4 0"}},
+      {"a restart keeps the same music", 0, 0, 3, 3, {}},
+      {"a restart after the music changed asks again", 0, 0, 3, 5, {"4 3"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    Build(Rows(4, 2));
+    Stage.m_nBgm = c.bgm;
+    Stage.m_bBgmKeep = c.keep;
+    Stage.m_bBgmLoop = 0;
+    PlayData.m_nStageBgm = c.remembered;
+    PlayData.m_bStageBgmLoop = 1;
+    Game.m_nBgm = 9;
+    world.events.Clear();
+    scene.SetStage(0, c.restart);
+    EXPECT_EQ(world.events.Texts(EventKind::Music), c.music);
+    // The main window reads the loop flag from the progress record.
+    EXPECT_EQ(PlayData.m_bStageBgmLoop, c.music.empty() ? 1 : 0);
+    EXPECT_EQ(Game.m_nBgm, 0);
+  }
+}
+
+TEST_F(SetStageTest, TheCarriedHeroStatusIsTakenWhenTheStageSaysSo) {
+  SystemData.m_vCarry.assign(SYSTEM_CARRY_COUNT, 0);
+  SystemData.m_vCarry[CARRY_HP] = SystemData.m_vCarry[CARRY_SP] = SystemData.m_vCarry[CARRY_BGM] = 1;
+  for (int take : {1, 0}) {
+    SCOPED_TRACE(take);
+    Build(Rows(4, 2));
+    const cEdChara heroDef = Stage.m_vPlacedChara[0];
+    PlayData.Reset();
+    PlayData.StoreHeroStatus(0, heroDef, 7, 3, 0, 0, 0, 0, 0, 5);
+    Stage.m_bTakeHeroStatus = take;
+    Stage.m_nBgm = 2;
+    world.events.Clear();
+    scene.SetStage(0, 1);
+    cHero& hero = Player[0];
+    if (take) {
+      EXPECT_EQ(hero.m_nHp, 7);
+      EXPECT_EQ(hero.m_nSp, 3);
+      EXPECT_EQ(world.events.Texts(EventKind::Music), std::vector<std::string>{"4 5"}) << "the carried music";
+    } else {
+      EXPECT_NE(hero.m_nHp, 7);
+      EXPECT_EQ(world.events.Texts(EventKind::Music), std::vector<std::string>{"4 2"});
+    }
+  }
+}
+
+TEST_F(SetStageTest, EachStartKeepsItsProgressForARetryAndAReplayCountsOnlyItsStage) {
+  struct Case {
+    const char* what;
+    int playCommand, fromEditor, testPlay;
+    int32_t total;  // after the start
+  } const cases[] = {
+      {"play keeps the run's total", GAMEMODE_FREE, 0, 0, 300},
+      {"a replay", GAMEMODE_REPLAY, 0, 0, 0},
+      {"the editor's test play", GAMEMODE_FREE, 1, 1, 0},
+      {"a test play not from the editor", GAMEMODE_FREE, 0, 1, 300},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    Build(Rows(4, 2));
+    Game.m_nPlayCommand = c.playCommand;
+    bFromEditor = c.fromEditor;
+    bTestPlay = c.testPlay;
+    PlayData.m_nTotalScore = 300;
+    PlayData.m_nStageScore = 40;
+    PlayData.m_nLives = 2;
+    scene.SetStage(0, 1);
+    bFromEditor = bTestPlay = 0;
+    EXPECT_EQ(PlayData.m_nStageScore, 0);
+    EXPECT_EQ(PlayData.m_nTotalScore, c.total);
+    // A retry gives back what the start saw.
+    PlayData.m_nTotalScore = 999;
+    PlayData.m_nLives = 0;
+    PlayData.RestoreStageStartSnapshot(1, PLAYKIND_FREE);
+    EXPECT_EQ(PlayData.m_nTotalScore, c.total);
+    EXPECT_EQ(PlayData.m_nLives, 2);
+  }
 }
 
 TEST_F(SetStageTest, ACharacterHoldsItsDropItemWhichIsNotPlacedOnTheMap) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/game.h"
+#include "app/request_services.h"
 #include "game/characters.h"
 #include "game/game.h"
 #include "records/save_data.h"
@@ -15,6 +16,7 @@
 #include "stage/scene_stage.h"
 #include "support/builders.h"
 #include "support/stage_runner.h"
+#include "tools/sample/sample_stages.h"
 
 using namespace testsupport;
 
@@ -133,6 +135,27 @@ TEST(StageStates, EachBannerShowsSeventyNineFramesAndPlayFollowsInTheEightieth) 
   }
 }
 
+TEST(StageStates, TheSampleStagesStartWithTheirOwnBannersHeroAndMusic) {
+  for (int n = 0; n < SAMPLE_STAGES; ++n) {
+    SCOPED_TRACE(SampleStageName(n));
+    StageRunner::Options options;
+    options.project = StageRunner::Project::Sample;
+    StageRunner run(options);
+    ASSERT_TRUE(run.LoadSampleStage(n));
+    Game.m_nPlayCommand = GAMEMODE_FREE;
+    const int banners = (Stage.m_bStartBanner ? 1 : 0) + (Stage.m_bStartBanner2 ? 1 : 0);
+    const BannerRun got = RunBanners(run, 400);
+    EXPECT_EQ(got.area.size() + got.start.size(), static_cast<size_t>(79 * banners));
+    const int playFrom[] = {2, 81, 160};  // as for the harness stages
+    EXPECT_EQ(got.playFrom, playFrom[banners]);
+    ASSERT_NE(Hero(), nullptr);
+    EXPECT_EQ(Hero()->m_nHp, Hero()->m_Def.m_nMaxHp) << "the sample's hero as placed";
+    const std::vector<std::string> music = run.Events().Texts(EventKind::Music);
+    EXPECT_EQ(music, std::vector<std::string>{"4 " + std::to_string(Stage.m_nBgm)});
+    EXPECT_FALSE(CharaList.empty()) << "the sample's slime";
+  }
+}
+
 TEST(StageStates, TheAreaBannerShowsTheAreaNumber) {
   StageRunner run;
   BuildStage(run, CharaDef().PlayerOperated());
@@ -202,6 +225,59 @@ TEST(StageStates, TheFadeOutLeavesForTheNextSceneAtSixtyFrames) {
   run.Frame();
   EXPECT_EQ(Game.m_pStage, nullptr);
   EXPECT_EQ(CurStage, nullptr);
+}
+
+namespace {
+
+// The program's services with the stage loads noted and answered.
+class StageLoads : public cRequestServices {
+ public:
+  explicit StageLoads(bool result) : m_result(result) { SetRequestServices(this); }
+  ~StageLoads() override { SetRequestServices(nullptr); }
+  bool StartFromStageFile(const char* path, int numbered) override {
+    loads.push_back(std::string(path) + " " + std::to_string(numbered));
+    return m_result;
+  }
+  std::vector<std::string> loads;
+
+ private:
+  bool m_result;
+};
+
+}  // namespace
+
+TEST(StageStates, TheFadeOutOfAFreeStageLoadsItsFileAgain) {
+  struct Case {
+    const char* what;
+    int playCommand, numbered;
+    bool loads;   // the load's answer
+    std::vector<std::string> expected;
+    size_t closes;
+  };
+  const std::vector<Case> cases = {
+      {"free play", GAMEMODE_FREE, 0, true, {"stage\\free.stg4 0"}, 0},
+      {"free play that cannot load it closes", GAMEMODE_FREE, 0, false, {"stage\\free.stg4 0"}, 1},
+      {"a numbered free stage goes on to its next area", GAMEMODE_FREE, 1, true, {}, 0},
+      {"a story stage", GAMEMODE_CONTINUE, 0, true, {}, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    StageRunner run;
+    run.Events().AllowCloseRequests(true);
+    BuildStage(run, CharaDef().PlayerOperated());
+    Stage.m_strPath = "stage\\free.stg4";
+    StageLoads services(c.loads);
+    Game.m_nPlayCommand = c.playCommand;
+    run.Enter(SCENE_STAGESELECT);
+    run.Frame();
+    PlayData.m_bNumberedStage = c.numbered;
+    run.Scene()->m_nPhase = STAGESTATE_FADEOUT;
+    Game.m_nNextScene = SCENE_STAGESELECT;
+    EXPECT_TRUE(run.RunUntil([] { return Game.m_nScene != SCENE_STAGE; }, 40));
+    EXPECT_EQ(services.loads, c.expected);
+    EXPECT_EQ(run.Events().Texts(EventKind::Close).size(), c.closes);
+    EXPECT_EQ(Game.m_nScene, SCENE_STAGESELECT) << "the next scene follows also after a failed load";
+  }
 }
 
 TEST(StageStates, ASetUpThatThrowsClosesOnceAndRunsNothingAfter) {

@@ -62,6 +62,9 @@ class StageRunner {
 
   // Scene 4 becomes the current scene, entered from scene `from`.
   void Enter(int from = 0);
+  // Enter, then frames until the stage plays (its fade-in and banners
+  // over); false, with a test failure, when it does not within `limit`.
+  bool EnterPlay(int from = 0, int limit = 400);
   // One frame of Game.Frame: the next scripted input words and the keys of
   // `held` pressed, the hook, then the frame. Game.Frame's result.
   int Frame();
