@@ -44,8 +44,11 @@ class PlayStep : public ::testing::Test {
   void Build(const std::vector<std::string>& rows, int speed = 1) {
     Stage.SetSpeedLevel(speed);
     MapBuilder(rows).Build(scene);
-    scene.m_ScrollX.m_dPos = 320;
-    scene.m_ScrollY.m_dPos = 320;
+    for (cScrollAxis* axis : {&scene.m_ScrollX, &scene.m_ScrollY}) {
+      axis->m_dPos = 320;
+      axis->m_bAutoScroll = 0;
+      axis->m_dAutoSpeed = 0;
+    }
     scene.m_nPhase = STAGESTATE_PLAY;
     scene.m_bNoTimeLimit = 1;
   }
@@ -162,4 +165,230 @@ TEST_F(PlayStep, ACharacterErasedMidPassByAnothersCommandIsSkippedAndLeavesAtThe
   EXPECT_EQ(CharaList.size(), 2u);
   for (const cChara& c : CharaList) EXPECT_NE(c.m_nId, secondId);
   EXPECT_EQ(first.m_nTargetId, OBJECT_NONE) << "nobody names the erased one";
+}
+
+TEST_F(PlayStep, EachDeathHasItsTextAndEndsTheFrameUndrawn) {
+  // Row 1 is the hero's; a deadly wall right of it (column 3) and a deadly
+  // floor under column 6; the view on the map's top-left.
+  struct Case {
+    const char* text;
+    std::function<void(cSceneStage&, cHero&)> arrange;
+    bool lrudLine;
+  } cases[] = {
+      {"Dead 1", [](cSceneStage&, cHero& h) { h.m_rcHit.dLeft = Dot(3) - h.m_nHitWidth + 4; }, false},
+      {"Dead 2", [](cSceneStage&, cHero& h) { h.m_rcHit.dTop = Dot(39) + 8; h.m_dVy = 40; }, false},
+      {"Dead 3",
+       [](cSceneStage& s, cHero& h) {
+         // Far below the view, which scrolls by itself.
+         s.m_ScrollY.m_bAutoScroll = 1;
+         h.m_rcHit.dTop = Dot(30);
+       },
+       false},
+      {"Dead 4",
+       [](cSceneStage&, cHero& h) {
+         h.m_rcHit.dLeft = Dot(6) + 8;
+         h.m_dVy = 3;  // falls into the deadly floor
+       },
+       false},
+      {"Dead 6",
+       [](cSceneStage&, cHero&) { StandInAnswer[STANDIN_RESOLVE_SOLID_CONTACTS] = [](cCharaBase*) { return 2; }; },
+       false},
+      // The contacts push it into the deadly wall or floor: the re-checks kill.
+      {"Dead 7",
+       [](cSceneStage&, cHero&) {
+         StandInAnswer[STANDIN_RESOLVE_SOLID_CONTACTS] = [](cCharaBase* c) {
+           c->m_rcHit.dLeft = Dot(3) - c->m_nHitWidth + 4;
+           c->ClampX(2);
+           c->LRUD[LRUD_LEFT] = 1;
+           return 0;
+         };
+       },
+       false},
+      {"Dead 8",
+       [](cSceneStage&, cHero&) {
+         StandInAnswer[STANDIN_RESOLVE_SOLID_CONTACTS] = [](cCharaBase* c) {
+           c->m_rcHit.dLeft = Dot(6) + 8;
+           c->m_rcHit.dTop += 4;
+           c->ClampX(2);
+           c->ClampY(2);
+           c->LRUD[LRUD_DOWN] = 1;
+           return 0;
+         };
+       },
+       false},
+      {"Dead 9",
+       [](cSceneStage&, cHero&) {
+         StandInAnswer[STANDIN_RESOLVE_SOLID_CONTACTS] = [](cCharaBase* c) {
+           c->m_rcHit.dLeft += 5;
+           c->LRUD[LRUD_LEFT] = c->LRUD[LRUD_RIGHT] = 1;
+           return 0;
+         };
+       },
+       true},
+      // Squeezed by its carrier before the contacts run.
+      {"Dead SP",
+       [](cSceneStage&, cHero& h) {
+         h.m_bRiding = 1;
+         StandInAnswer[STANDIN_RIDE_CARRIER] = [](cCharaBase* c) {
+           c->m_rcHit.dLeft += 5;
+           c->LRUD[LRUD_LEFT] = c->LRUD[LRUD_RIGHT] = 1;
+           return 0;
+         };
+       },
+       true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    for (auto& answer : StandInAnswer) answer = nullptr;
+    std::vector<std::string> rows = {"..........", "...X......", "######X###"};
+    rows.resize(40, "..........");
+    Build(rows);
+    cHero& hero = AddHero({1, 1});
+    c.arrange(scene, hero);
+    hero.ClampX(2);
+    hero.ClampY(2);
+    const DRECT start = hero.m_rcHit;
+    const std::vector<std::string> calls = Frame();
+    std::vector<std::string> deaths;
+    for (const std::string& call : calls)
+      if (call.find(":Dead") != std::string::npos || call.find(":Player") != std::string::npos)
+        deaths.push_back(call.substr(call.find(':') + 1));
+    std::vector<std::string> expected;
+    if (c.lrudLine) expected.push_back("Player[P1].LRUD = 1,1,0,0");
+    expected.push_back(c.text);
+    EXPECT_EQ(deaths, expected);
+    EXPECT_FALSE(Drawn(calls));
+    EXPECT_EQ(hero.m_bDefeated, 1);
+    ASSERT_FALSE(Sounds().empty());
+    EXPECT_EQ(Sounds().front(), "8");
+    if (c.lrudLine) {
+      EXPECT_EQ(hero.m_rcHit.dLeft, start.dLeft) << "the box of the step's start";
+      bool contacts = false;
+      for (const std::string& call : calls) contacts = contacts || call.find("ResolveSolidContacts") != std::string::npos;
+      EXPECT_EQ(contacts, std::string(c.text) == "Dead 9") << "a squeeze before the contacts ends the step there";
+    }
+  }
+}
+
+TEST_F(PlayStep, ClearsEndTheFrameUndrawnIntoTheClearState) {
+  struct Case {
+    const char* what;
+    int rule;  // the stand-in that answers 1; -1: the stage-clear command
+  } cases[] = {
+      {"a command", -1},
+      {"an attack", STANDIN_RESOLVE_ATTACKS},
+      {"a pick-up", STANDIN_CHECK_ITEM_PICKUP},
+      {"a crushed character's defeat", STANDIN_DEFEAT_AND_CHECK_CLEAR},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    for (auto& answer : StandInAnswer) answer = nullptr;
+    Build({"..........", "...#......", "##########"});
+    const cEdFlow clear = FlowDef().Command(CommandDef(ACTCMDTYPE_STAGE_CLEAR));
+    AddHero({1, 1}, c.rule < 0 ? &clear : nullptr);
+    if (c.rule == STANDIN_DEFEAT_AND_CHECK_CLEAR) {
+      // A character inside a wall is crushed.
+      cChara& crushed = world.AddChara(CharaDef().Fly(FLYMODE_DEADLY_BLOCKS), {3, 1});
+      crushed.ClampX(2);
+    }
+    if (c.rule >= 0) StandInAnswer[c.rule] = [](cCharaBase*) { return 1; };
+    const std::vector<std::string> calls = Frame();
+    EXPECT_FALSE(Drawn(calls));
+    ASSERT_FALSE(calls.empty());
+    EXPECT_EQ(calls.back(), "1:OnStageClear");
+    EXPECT_EQ(scene.m_nPhase, STAGESTATE_CLEAR);
+  }
+}
+
+TEST_F(PlayStep, ACloseRequestOrAHeldButtonStopsWhatTheFrameWouldDo) {
+  Build({"..........", "..........", "##########"});
+  AddHero({1, 1});
+  world.events.AllowCloseRequests(true);
+  scene.m_bCloseRequested = 1;
+  EXPECT_TRUE(Frame().empty());
+  EXPECT_EQ(world.events.Texts(EventKind::Close).size(), 1u);
+  EXPECT_EQ(scene.m_nFrameCount, 0);
+  scene.m_bCloseRequested = 0;
+  // The buttons held from before play count as up until all are released.
+  cInput& input = Input.At(0);
+  scene.m_bButtonLock = 1;
+  input.m_wButton = 1;
+  Frame();
+  EXPECT_EQ(input.m_wButton, 0);
+  input.m_wButton = 0;
+  Frame();
+  EXPECT_EQ(scene.m_bButtonLock, 0);
+  input.m_wButton = 2;
+  Frame();
+  EXPECT_EQ(input.m_wButton, 2);
+}
+
+TEST_F(PlayStep, TheTimeLimitKillsInThe60thFrameOfTheLastSecondAndOnlyOnce) {
+  for (int fps : {60, 30}) {
+    SCOPED_TRACE(fps);
+    Build({std::string(60, '.'), std::string(60, '.'), std::string(60, '#')});
+    Stage.m_nFps = fps;
+    EveryNth(0, 60);
+    cHero& hero = AddHero({1, 1});
+    cChara& other = world.AddChara(CharaDef(), {5, 1});
+    scene.m_bNoTimeLimit = 0;
+    scene.m_nTimeLeft = 1;
+    for (int f = 1; f < 60; ++f) ASSERT_TRUE(Drawn(Frame())) << f;
+    EXPECT_EQ(scene.m_nTimeLeft, 1);
+    const std::vector<std::string> last = Frame();
+    EXPECT_FALSE(Drawn(last));
+    EXPECT_EQ(scene.m_nTimeLeft, 0);
+    EXPECT_EQ(hero.m_bDefeated, 1);
+    EXPECT_EQ(Sounds(), (std::vector<std::string>{"8"}));
+    // Dead: presence, timers and scroll go on; nobody runs and time over
+    // does not kill again.
+    scene.m_ScrollX.m_bAutoScroll = 1;
+    scene.m_ScrollX.m_dAutoSpeed = 1;
+    const double scroll = scene.m_ScrollX.m_dPos;
+    other.m_nInvincible = 100;
+    for (int f = 0; f < 60; ++f) {
+      for (const std::string& call : Frame()) EXPECT_EQ(call.find(":T"), std::string::npos) << call;
+      EXPECT_TRUE(Sounds().empty());
+    }
+    EXPECT_GT(scene.m_ScrollX.m_dPos, scroll);
+    EXPECT_LT(other.m_nInvincible, 100);
+  }
+}
+
+TEST_F(PlayStep, TimeLimitAndPlayTimeKeepTheirBounds) {
+  Build({"..........", "..........", "##########"});
+  struct Case {
+    int noLimit, left, delta, calls;
+    int after, result;
+  } cases[] = {
+      {1, 5, -1, 120, 5, 0},    // no limit: untouched
+      {0, 5, -1, 59, 5, 0},     // 59 frames: not a second yet
+      {0, 5, -1, 120, 3, 0},
+      {0, 998, 5, 60, 999, 0},  // never above 999
+      {0, 1, -3, 60, 0, 1},     // never below 0, and time over
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.left << " " << c.delta << " " << c.calls);
+    EveryNth(0, 60);
+    scene.m_bNoTimeLimit = c.noLimit;
+    scene.m_nTimeLeft = c.left;
+    int result = 0;
+    for (int i = 0; i < c.calls; ++i) result = scene.TickTimeLimit(c.delta);
+    EXPECT_EQ(scene.m_nTimeLeft, c.after);
+    EXPECT_EQ(result, c.result);
+  }
+  // Play time: hundredths from the frames, held at 99:59.99.
+  scene.m_nPlayFrames = 0;
+  scene.m_nPlayTime = 0;
+  for (int i = 0; i < 61; ++i) scene.TickPlayTime();
+  EXPECT_EQ(scene.m_nPlayTime, 101);
+  scene.m_nPlayFrames = 359998;
+  scene.TickPlayTime();
+  EXPECT_EQ(scene.m_nPlayTime, 599998);
+  scene.TickPlayTime();
+  scene.TickPlayTime();
+  EXPECT_EQ(scene.m_nPlayTime, 599999);
+  const int frames = scene.m_nPlayFrames;
+  scene.TickPlayTime();
+  EXPECT_EQ(scene.m_nPlayFrames, frames) << "stopped";
 }
