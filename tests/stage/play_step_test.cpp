@@ -392,3 +392,28 @@ TEST_F(PlayStep, TimeLimitAndPlayTimeKeepTheirBounds) {
   scene.TickPlayTime();
   EXPECT_EQ(scene.m_nPlayFrames, frames) << "stopped";
 }
+
+TEST_F(PlayStep, OffScreenRemovalRunsInTheFirstStepOfAFrameOnly) {
+  Build({std::string(60, '.'), std::string(60, '.'), std::string(60, '#')}, 2);
+  AddHero({1, 1});
+  cChara& leaver = world.AddChara(CharaDef(), {5, 1});
+  const int id = leaver.m_nId;
+  scene.m_bRemoveCharas = 1;
+  cEdOffScreenRule& rule = Stage.m_RuleChara;
+  rule.m_bLeft = rule.m_bRight = rule.m_bTop = rule.m_bBottom = 1;
+  rule.m_nLeftMargin = rule.m_nRightMargin = rule.m_nTopMargin = rule.m_nBottomMargin = 2;
+  // After the first step's removal the character is carried far off the view.
+  StandInAnswer[STANDIN_RESOLVE_ATTACKS] = [this, id](cCharaBase*) {
+    if (scene.m_nFrameCount == 1 && scene.m_nStepInFrame == 1)
+      if (cCharaBase* c = FindCharaById(id)) {
+        c->m_rcHit.dLeft = Dot(50);
+        c->ClampX(2);
+      }
+    return 0;
+  };
+  Frame();
+  EXPECT_NE(FindCharaById(id), nullptr) << "the second step removes nothing";
+  Frame();
+  EXPECT_EQ(FindCharaById(id), nullptr);
+  EXPECT_TRUE(CharaList.empty());
+}
