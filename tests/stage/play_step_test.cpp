@@ -5,6 +5,7 @@
 // and pick-up rules are stand-ins whose answers the tests give.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <set>
 #include <string>
@@ -14,6 +15,8 @@
 #include "game/characters.h"
 #include "game/gone_objects.h"
 #include "media/input.h"
+#include "platform/input.h"
+#include "platform/virtual_keys.h"
 #include "records/command_types.h"
 #include "records/command_vocab.h"
 #include "records/map_cell.h"
@@ -273,9 +276,10 @@ TEST_F(PlayStep, EachDeathHasItsTextAndEndsTheFrameUndrawn) {
 TEST_F(PlayStep, ClearsEndTheFrameUndrawnIntoTheClearState) {
   struct Case {
     const char* what;
-    int rule;  // the stand-in that answers 1; -1: the stage-clear command
+    int rule;  // the stand-in that answers 1; -1: the stage-clear command; -2: a block item
   } cases[] = {
       {"a command", -1},
+      {"the item of the block stood on", -2},
       {"an attack", STANDIN_RESOLVE_ATTACKS},
       {"a pick-up", STANDIN_CHECK_ITEM_PICKUP},
       {"a crushed character's defeat", STANDIN_DEFEAT_AND_CHECK_CLEAR},
@@ -292,6 +296,19 @@ TEST_F(PlayStep, ClearsEndTheFrameUndrawnIntoTheClearState) {
       crushed.ClampX(2);
     }
     if (c.rule >= 0) StandInAnswer[c.rule] = [](cCharaBase*) { return 1; };
+    if (c.rule == -2) {
+      cEdItem item;
+      item.m_nGraphic = 1;
+      cEdCommand command;
+      command.m_bItemCommand = 1;
+      command.m_nType = ITEMCMDTYPE_STAGE_CLEAR;
+      command.m_vParams.assign(static_cast<size_t>(std::max(CommandParamCount(1, ITEMCMDTYPE_STAGE_CLEAR), 1)), 0);
+      item.m_vCommands.push_back(command);
+      Stage.m_vPaletteItem.push_back(item);
+      MAPCELL& floor = MapCell[static_cast<size_t>((1 + kBorder) + ((2 + kBorder) << scene.m_ScrollX.m_nShift))];
+      floor.Block.m_nItemKind = 2;
+      floor.Block.m_nItemIndex = static_cast<int16_t>(Stage.m_vPaletteItem.Size() - 1);
+    }
     const std::vector<std::string> calls = Frame();
     EXPECT_FALSE(Drawn(calls));
     ASSERT_FALSE(calls.empty());
@@ -300,9 +317,21 @@ TEST_F(PlayStep, ClearsEndTheFrameUndrawnIntoTheClearState) {
   }
 }
 
-TEST_F(PlayStep, ACloseRequestOrAHeldButtonStopsWhatTheFrameWouldDo) {
+TEST_F(PlayStep, ACloseRequestThePauseKeyOrAHeldButtonStopsWhatTheFrameWouldDo) {
   Build({"..........", "..........", "##########"});
   AddHero({1, 1});
+  {
+    plat::ScriptedInput keys;
+    keys.Press(VK_SPACE);
+    scene.m_nStep = 5;
+    EXPECT_TRUE(Frame().empty());
+    EXPECT_EQ(scene.m_nPhase, STAGESTATE_PAUSE);
+    EXPECT_EQ(scene.m_nStep, 0);
+    EXPECT_EQ(scene.m_nFrameCount, 0);
+    EXPECT_EQ(Sounds(), (std::vector<std::string>{"4"}));
+    keys.ReleaseAll();
+  }
+  scene.m_nPhase = STAGESTATE_PLAY;
   world.events.AllowCloseRequests(true);
   scene.m_bCloseRequested = 1;
   EXPECT_TRUE(Frame().empty());
