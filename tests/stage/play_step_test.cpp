@@ -193,6 +193,16 @@ TEST_F(PlayStep, EachDeathHasItsTextAndEndsTheFrameUndrawn) {
          h.m_dVy = 3;  // falls into the deadly floor
        },
        false},
+      // Rising into the ceiling row 20 near the bottom of a view that
+      // scrolls by itself: the ceiling pushes it down out of the view.
+      {"Dead 5",
+       [](cSceneStage& s, cHero& h) {
+         s.m_ScrollY.m_bAutoScroll = 1;
+         h.m_rcHit.dTop = Dot(20) + 2;
+         h.m_dVy = -1;
+         s.m_ScrollY.m_dPos = Dot(20) + 2 + h.m_nHitHeight - 1 - 470;
+       },
+       false},
       {"Dead 6",
        [](cSceneStage&, cHero&) { StandInAnswer[STANDIN_RESOLVE_SOLID_CONTACTS] = [](cCharaBase*) { return 2; }; },
        false},
@@ -245,6 +255,7 @@ TEST_F(PlayStep, EachDeathHasItsTextAndEndsTheFrameUndrawn) {
     for (auto& answer : StandInAnswer) answer = nullptr;
     std::vector<std::string> rows = {"..........", "...X......", "######X###"};
     rows.resize(40, "..........");
+    rows[20] = "##########";
     Build(rows);
     cHero& hero = AddHero({1, 1});
     c.arrange(scene, hero);
