@@ -291,6 +291,7 @@ TEST_F(PlayStep, ClearsEndTheFrameUndrawnIntoTheClearState) {
   } cases[] = {
       {"a command", -1},
       {"the item of the block stood on", -2},
+      {"the dying hero's death flow", -3},
       {"an attack", STANDIN_RESOLVE_ATTACKS},
       {"a pick-up", STANDIN_CHECK_ITEM_PICKUP},
       {"a crushed character's defeat", STANDIN_DEFEAT_AND_CHECK_CLEAR},
@@ -299,8 +300,10 @@ TEST_F(PlayStep, ClearsEndTheFrameUndrawnIntoTheClearState) {
     SCOPED_TRACE(c.what);
     for (auto& answer : StandInAnswer) answer = nullptr;
     Build({"..........", "...#......", "##########"});
-    const cEdFlow clear = FlowDef().Command(CommandDef(ACTCMDTYPE_STAGE_CLEAR));
-    AddHero({1, 1}, c.rule < 0 ? &clear : nullptr);
+    const cEdFlow clear = FlowDef(c.rule == -3 ? FLOWTRIGGER_DEATH : FLOWTRIGGER_ALWAYS)
+                              .Command(CommandDef(ACTCMDTYPE_STAGE_CLEAR));
+    AddHero({1, 1}, c.rule == -1 || c.rule == -3 ? &clear : nullptr);
+    if (c.rule == -3) StandInAnswer[STANDIN_RESOLVE_SOLID_CONTACTS] = [](cCharaBase*) { return 2; };
     if (c.rule == STANDIN_DEFEAT_AND_CHECK_CLEAR) {
       // A character inside a wall is crushed.
       cChara& crushed = world.AddChara(CharaDef().Fly(FLYMODE_DEADLY_BLOCKS), {3, 1});
