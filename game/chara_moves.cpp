@@ -81,7 +81,7 @@ void AddInertia(double& inertia, int32_t& friction, double v, double factor, dou
 
 cChara* FindCarrier(int id) {
   for (cChara& c : CharaList)
-    if (c.m_nId == id) return &c;
+    if (c.m_nId == id && !c.m_bGone) return &c;
   return nullptr;
 }
 

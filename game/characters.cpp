@@ -5,6 +5,6 @@ cCharaBase* FindCharaById(int id) {
   for (cHero& hero : Player)
     if (hero.m_nId == id) return &hero;
   for (cChara& chara : CharaList)
-    if (chara.m_nId == id) return &chara;
+    if (chara.m_nId == id && !chara.m_bGone) return &chara;
   return nullptr;
 }

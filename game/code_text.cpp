@@ -2,6 +2,7 @@
 // replaced by their values, then the token layer evaluates what is left.
 #include <cstdarg>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "base/boxes.h"
@@ -38,46 +39,105 @@ int IsFunction(const std::string& name) {
   return 0;
 }
 
-// The ")" that closes the "(" at `open`; npos when there is none.
-size_t MatchingParen(const std::string& text, size_t open) {
-  int depth = 0;
-  for (size_t i = open; i < text.size(); ++i) {
-    if (text[i] == '(') ++depth;
-    if (text[i] == ')' && --depth == 0) return i;
+// The position of the ")" closing each "(" of the text, npos for one left
+// open; found once for the whole text, so that every level reads it.
+std::vector<size_t> MatchParens(const std::string& text) {
+  std::vector<size_t> match(text.size(), std::string::npos);
+  std::vector<size_t> open;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '(') open.push_back(i);
+    if (text[i] == ')' && !open.empty()) {
+      match[open.back()] = i;
+      open.pop_back();
+    }
   }
-  return std::string::npos;
+  return match;
 }
 
-// The name of the word at `start`: its text up to its first "("; empty when
-// a ")" comes before it.
-std::string WordName(const std::string& text, size_t start) {
-  for (size_t i = start; i < text.size() && text[i] != ' '; ++i) {
-    if (text[i] == ')') return std::string();
-    if (text[i] == '(') return text.substr(start, i - start);
-  }
-  return std::string();
-}
-
-// The arguments between `open` and `close`, split at the commas of that level.
-std::vector<std::string> SplitArguments(const std::string& text, size_t open, size_t close) {
-  std::vector<std::string> args;
+// The arguments between `open` and `close` as ranges, split at the commas
+// of that level.
+std::vector<std::pair<size_t, size_t>> SplitArguments(const std::string& text, size_t open, size_t close) {
+  std::vector<std::pair<size_t, size_t>> args;
   int depth = 0;
   size_t from = open + 1;
   for (size_t i = open + 1; i < close; ++i) {
     if (text[i] == '(') ++depth;
     if (text[i] == ')') --depth;
     if (text[i] == ',' && depth == 0) {
-      args.push_back(text.substr(from, i - from));
+      args.emplace_back(from, i);
       from = i + 1;
     }
   }
-  args.push_back(text.substr(from, close - from));
+  args.emplace_back(from, close);
   return args;
 }
 
-// The text with [from, to] replaced by the value.
-std::string Replaced(const std::string& text, size_t from, size_t to, int value) {
-  return text.substr(0, from) + std::to_string(value) + text.substr(to + 1);
+// One level: text[begin, end) with its parenthesised parts and calls
+// replaced by their values, then evaluated. The replacements are written
+// into a fresh text as the scan goes, so each dot of the text is read once
+// by its level.
+int EvalRange(const std::string& text, const std::vector<size_t>& match, size_t begin, size_t end,
+              cCharaBase& chara) {
+  cCodeLevel level;
+  // The outermost level is the text itself; deeper parentheses would only
+  // use up the stack.
+  if (nCodeDepth - 1 > CODE_MAX_NESTING) return CodeFailBox("%s", kCodeOperatorError);
+  std::string out;
+  out.reserve(end - begin);
+  size_t wordStart = 0;  // in `out`
+  // The name of the word being written: its text up to its first "(";
+  // empty once a ")" came first.
+  std::string name;
+  bool nameDone = false;
+  size_t i = begin;
+  while (i < end) {
+    const char c = text[i];
+    if (c == ' ') {
+      out += c;
+      wordStart = out.size();
+      name.clear();
+      nameDone = false;
+      ++i;
+      continue;
+    }
+    if (c != '(') {
+      out += c;
+      if (!nameDone) {
+        if (c == ')') {
+          name.clear();
+          nameDone = true;
+        } else {
+          name += c;
+        }
+      }
+      ++i;
+      continue;
+    }
+    const size_t close = match[i];
+    if (close == std::string::npos || close >= end) return CodeFailBox("%s", kCodeNoCloseParen);
+    if (out.size() == wordStart) {
+      out += std::to_string(EvalRange(text, match, i + 1, close, chara));
+      name = out.substr(wordStart);
+      i = close + 1;
+      continue;
+    }
+    if (nameDone || !IsFunction(name)) {
+      // Not a call: the word keeps its parentheses.
+      out += c;
+      nameDone = true;
+      ++i;
+      continue;
+    }
+    std::vector<int> values;
+    for (const auto& [from, to] : SplitArguments(text, i, close))
+      if (from < to) values.push_back(EvalRange(text, match, from, to, chara));
+    if (values.size() != 2) return CodeFailBox(kCodeBadArguments, name.c_str());
+    out.resize(wordStart);
+    out += std::to_string(RandomRange(values[0], values[1]));
+    name = out.substr(wordStart);
+    i = close + 1;
+  }
+  return EvalCodeTokens(out, chara);
 }
 
 }  // namespace
@@ -111,42 +171,6 @@ int RunCode(const std::string& code, cCharaBase& chara) {
   return 1;
 }
 
-int EvalCodeText(const std::string& source, cCharaBase& chara) {
-  cCodeLevel level;
-  // The outermost level is the text itself; deeper parentheses would only
-  // use up the stack.
-  if (nCodeDepth - 1 > CODE_MAX_NESTING) return CodeFailBox("%s", kCodeOperatorError);
-  std::string text = source;
-  size_t wordStart = 0;
-  size_t i = 0;
-  while (i < text.size()) {
-    if (text[i] == ' ') {
-      wordStart = ++i;
-      continue;
-    }
-    if (text[i] != '(') {
-      ++i;
-      continue;
-    }
-    const size_t close = MatchingParen(text, i);
-    if (close == std::string::npos) return CodeFailBox("%s", kCodeNoCloseParen);
-    if (i == wordStart) {
-      const int value = EvalCodeText(text.substr(i + 1, close - i - 1), chara);
-      text = Replaced(text, i, close, value);
-      i = wordStart;
-      continue;
-    }
-    const std::string name = WordName(text, wordStart);
-    if (!IsFunction(name)) {
-      ++i;  // not a call: the word keeps its parentheses
-      continue;
-    }
-    std::vector<int> values;
-    for (const std::string& arg : SplitArguments(text, i, close))
-      if (!arg.empty()) values.push_back(EvalCodeText(arg, chara));
-    if (values.size() != 2) return CodeFailBox(kCodeBadArguments, name.c_str());
-    text = Replaced(text, wordStart, close, RandomRange(values[0], values[1]));
-    i = wordStart;
-  }
-  return EvalCodeTokens(text, chara);
+int EvalCodeText(const std::string& text, cCharaBase& chara) {
+  return EvalRange(text, MatchParens(text), 0, text.size(), chara);
 }

@@ -213,13 +213,6 @@ int Apply(const CODETOKEN& left, int op, const CODETOKEN& right, cCharaBase& cha
   return 1;
 }
 
-// The first operator of a pass; 0 when none is left.
-size_t FindOperator(const std::vector<CODETOKEN>& tokens, int pass) {
-  for (size_t k = 0; k < tokens.size(); ++k)
-    if (tokens[k].nKind == CODETOKEN_OPERATOR && CodeOperatorPrecedence[tokens[k].nOp] == pass) return k;
-  return tokens.size();
-}
-
 }  // namespace
 
 int EvalCodeTokens(const std::string& source, cCharaBase& chara) {
@@ -256,17 +249,28 @@ int EvalCodeTokens(const std::string& source, cCharaBase& chara) {
     object = CODEOBJECT_MY;
     tokenSincePrefix = true;
   }
+  // Each pass applies its operators from the left in one walk, writing the
+  // reduced tokens into a fresh list.
+  std::vector<CODETOKEN> reduced;
+  reduced.reserve(tokens.size());
   for (int pass = 0; pass <= 2; ++pass) {
-    for (size_t k = FindOperator(tokens, pass); k < tokens.size(); k = FindOperator(tokens, pass)) {
-      const bool operands = k > 0 && k + 1 < tokens.size() && tokens[k - 1].nKind != CODETOKEN_OPERATOR &&
-                            tokens[k + 1].nKind != CODETOKEN_OPERATOR;
+    reduced.clear();
+    for (size_t k = 0; k < tokens.size(); ++k) {
+      const CODETOKEN& token = tokens[k];
+      if (token.nKind != CODETOKEN_OPERATOR || CodeOperatorPrecedence[token.nOp] != pass) {
+        reduced.push_back(token);
+        continue;
+      }
+      const bool operands = !reduced.empty() && k + 1 < tokens.size() &&
+                            reduced.back().nKind != CODETOKEN_OPERATOR && tokens[k + 1].nKind != CODETOKEN_OPERATOR;
       if (!operands) return CodeFailBox("%s", kCodeOperatorError);
       CODETOKEN out;
-      if (!Apply(tokens[k - 1], tokens[k].nOp, tokens[k + 1], chara, text, out)) return 0;
+      if (!Apply(reduced.back(), token.nOp, tokens[k + 1], chara, text, out)) return 0;
       result = out.nValue;
-      tokens[k - 1] = out;
-      tokens.erase(tokens.begin() + static_cast<std::ptrdiff_t>(k), tokens.begin() + static_cast<std::ptrdiff_t>(k) + 2);
+      reduced.back() = out;
+      ++k;
     }
+    tokens.swap(reduced);
   }
   return result;
 }

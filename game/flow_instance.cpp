@@ -22,11 +22,13 @@ ARRANGEVARS ArrangeVarsOf(cCharaBase* chara) {
 
 int IsNoWait(const cCommandInstance& c) { return c.m_pCommand && c.m_pCommand->m_bNoWait; }
 
-// A message that waits for a key and opens its window: its end lets the
-// flow's next message continue it.
+// A message that stops the game, waits for a key and opens its window: its
+// end lets the flow's next message continue it. One that does not stop the
+// game waits for nothing, so it continues no chain.
 int IsKeyWaitMessage(const cCommandInstance& c) {
   if (!c.m_pCommand || c.m_pCommand->m_nType != ACTCMDTYPE_MESSAGE) return 0;
-  return c.m_pCommand->m_vParams.At(15) == 0 && c.m_pCommand->m_vParams.At(6) == 0;
+  const cVector<int32_t>& p = c.m_pCommand->m_vParams;
+  return p.At(15) == 0 && p.At(6) == 0 && p.At(8) != 0;
 }
 
 void ReleaseLetter(const cFlowInstance& flow, cCharaBase* chara) {

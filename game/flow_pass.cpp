@@ -93,7 +93,8 @@ void cCharaBase::StartScheduledAnimes() {
 
 int cCharaBase::RunFlows(int bDeathPass) {
   StartScheduledAnimes();
-  for (int i = 0; i < m_vFlows.Size(); ++i) {
+  int ended = 0;
+  for (int i = 0; i < m_vFlows.Size() && !ended; ++i) {
     cFlowInstance& flow = m_vFlows[i];
     if (!flow.m_bRunning) continue;
     if (flow.m_vCommands.empty()) {
@@ -105,8 +106,9 @@ int cCharaBase::RunFlows(int bDeathPass) {
     if (bDeathPass && trigger != FLOWTRIGGER_DEATH) continue;
     // The commands may have changed the flow list: look the flow up again.
     if (flow.Step() && i < m_vFlows.Size()) m_vFlows[i].Stop(*this);
-    if (m_bVanished) return 1;
-    if (!bDeathPass && trigger != FLOWTRIGGER_DEATH && m_nHp <= 0) return 1;
+    // A vanish or a lost HP ends the pass; what the flows run so far queued
+    // is still applied below.
+    if (m_bVanished || (!bDeathPass && trigger != FLOWTRIGGER_DEATH && m_nHp <= 0)) ended = 1;
   }
   ClearCurrent(StageData());
 
@@ -129,5 +131,5 @@ int cCharaBase::RunFlows(int bDeathPass) {
     }
     m_bSwitchRelease = 0;
   }
-  return 0;
+  return ended;
 }

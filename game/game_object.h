@@ -92,6 +92,9 @@ class cGameObject {
   int32_t m_bPresent = 0;   // takes part in this logic step
   int32_t m_bOnScreen = 0;  // the hit box meets the view
   uint8_t m_bCondLatched = 0;  // its appearance conditions held once
+  // Erased while a pass walked its list: every walk and look-up by id skips
+  // it, and it leaves its list when the pass ends (game/gone_objects.h).
+  int32_t m_bGone = 0;
 
   cGameObject() = default;
   cGameObject(const cGameObject&) = default;

@@ -4,6 +4,7 @@
 #include "base/thread.h"
 #include "game/characters.h"
 #include "game/game.h"
+#include "game/gone_objects.h"
 #include "game/map_cells.h"
 #include "media/dd_surface.h"
 #include "media/system_surfaces.h"
@@ -64,7 +65,7 @@ cList<cShot>::iterator cSceneStageData::EraseShot(cList<cShot>::iterator it) {
 
 cShot* cSceneStageData::FindShotById(int id) {
   for (cShot& shot : m_Shots)
-    if (shot.m_nId == id) return &shot;
+    if (shot.m_nId == id && !shot.m_bGone) return &shot;
   return nullptr;
 }
 
@@ -125,11 +126,7 @@ void cSceneStageData::StartColorTone(const cEdCommand& command) {
 int cSceneStageData::IsBlockedAt(const cGameObject& object) {
   if (object.m_bNoGravity && object.m_nBlockMode == BLOCKMODE_PASS) return 0;
   if (object.TouchesBlockCorners()) return 1;
-  for (const cChara& c : CharaList) {
-    if (!c.m_Def.m_bBlockChara || c.m_bDefeated || !c.m_bPresent || c.m_nId == object.m_nId) continue;
-    if (c.m_rcHit.Overlaps(object.m_rcHit)) return 1;
-  }
-  return 0;
+  return OverlapsBlockChara(object);
 }
 
 cSceneStageData& StageData() {

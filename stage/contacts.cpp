@@ -1,7 +1,10 @@
 // Solid contacts with block characters: pushes, carriers and crushes.
 // Until they are built, each call is noted in the debug log and changes
-// nothing.
+// nothing; the play step's calls give the answers of rule_stand_ins.h, and
+// the touch test of a box is the plain overlap with a block character.
 #include "base/report_log.h"
+#include "game/gone_objects.h"
+#include "stage/rule_stand_ins.h"
 #include "stage/scene_stage.h"
 
 namespace {
@@ -13,13 +16,17 @@ int Noted(const char* name) {
 
 }  // namespace
 
-int cSceneStage::ResolveSolidContacts(cCharaBase&, cList<cChara>&) { return Noted("ResolveSolidContacts"); }
+int cSceneStage::ResolveSolidContacts(cCharaBase& chara, cList<cChara>&) {
+  return StandInResult(STANDIN_RESOLVE_SOLID_CONTACTS, "ResolveSolidContacts", &chara);
+}
 
 void cSceneStage::SolveContactMove(cCharaBase&, cList<cChara>&, int axis) {
   DebugLogPrintf("SolveContactMove %d", axis);
 }
 
-int cSceneStage::RideCarrier(cCharaBase&, cList<cChara>&) { return Noted("RideCarrier"); }
+int cSceneStage::RideCarrier(cCharaBase& rider, cList<cChara>&) {
+  return StandInResult(STANDIN_RIDE_CARRIER, "RideCarrier", &rider);
+}
 int cSceneStage::StillOnCarrier(cCharaBase&) { return Noted("StillOnCarrier"); }
 
 cChara* cSceneStage::FindCarrierBelow(cCharaBase&) {
@@ -34,4 +41,7 @@ int cSceneStage::OverlapsSolidChara(cCharaBase&, cList<cChara>&, int ignoreId) {
   return 0;
 }
 
-int cSceneStage::TouchesSolidChara(const cGameObject&, cList<cChara>&) { return Noted("TouchesSolidChara"); }
+int cSceneStage::TouchesSolidChara(const cGameObject& object, cList<cChara>&) {
+  Noted("TouchesSolidChara");
+  return OverlapsBlockChara(object);
+}

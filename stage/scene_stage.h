@@ -139,6 +139,15 @@ class cSceneStage : public cScene, public cSceneStageData {
   void ApplyBlockEffect(cHero& hero);
   // 0, 1 stage clear, 2 hero defeated.
   int ApplyBlockItem(cHero& hero);
+  // The parts of one logic step (step 0 .. S - 1 of the frame); each gives
+  // how the frame goes on: 0 on, 1 it ends, 2 stage clear, 3 hero's death.
+  int LogicStep(int step);
+  int StepBlockCharas();
+  int StepHero(cHero& hero);
+  int StepCharas();
+  void StepShots(int step);
+  // The stage's off-screen removal rules, in the first step of a frame.
+  void RemoveOffScreenObjects();
 
   // --- block collision (block_collision.cpp): results 0, or 2 for a deadly
   // contact; the finders give a map cell index.

@@ -241,6 +241,20 @@ TEST_F(Code, TextsEndAtTheirFirstNulAndMayBeLong) {
   EXPECT_EQ(PlayData.m_vCommonVar[2], 3);
 }
 
+TEST_F(Code, LongTextsOfManyPartsKeepEveryValue) {
+  // Thousands of parenthesised parts, calls and operators in one text: each
+  // level is read once, and the value is that of the short texts added up.
+  std::string text = "C0 = 0";
+  for (int i = 0; i < 3000; ++i) text += " + (" + std::to_string(i % 7) + " * (2 - 1)) + rand(1,1) - 1";
+  text += " C1 = C0 / 3";
+  EXPECT_EQ(Run(text), 1);
+  int sum = 0;
+  for (int i = 0; i < 3000; ++i) sum += i % 7;
+  EXPECT_EQ(PlayData.m_vCommonVar[0], sum);
+  EXPECT_EQ(PlayData.m_vCommonVar[1], 0) << "C0 was read when the text was split";
+  EXPECT_TRUE(Boxes().empty());
+}
+
 TEST_F(Code, StatusStoresClampAtTheirWidth) {
   struct Case {
     const char* code;

@@ -11,6 +11,7 @@
 #include "game/message_window.h"
 #include "records/save_data.h"
 #include "support/flow_builders.h"
+#include "support/flow_recorder.h"
 
 namespace {
 
@@ -159,6 +160,32 @@ TEST_F(MessageCommand, AnItemListOpensOnceAndEachWaitTakesItsWindowAway) {
   EXPECT_EQ(Texts(), (std::vector<std::string>{"stays"}));
   ExpectSurfacesMatchWindows("after the waits");
   EXPECT_EQ(world.Scene().m_Wait.nDelay, 0) << "a continued key wait takes a key at once";
+}
+
+TEST_F(MessageCommand, OnlyAKeyWaitThatStopsTheGameContinuesTheFlowsNextMessage) {
+  // A key-display message (p8 as the case says), then one that stops the
+  // game: the second plays the opening sound and ignores keys for 10 frames
+  // unless the first continued it.
+  struct Case {
+    int firstStops;
+    std::vector<std::string> sounds;
+    int delay;  // of the second message's wait
+  } cases[] = {{0, {"11"}, 10}, {1, {"11"}, 0}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.firstStops);
+    world.events.Clear();
+    CommandDef first = CommandDef(ACTCMDTYPE_MESSAGE).Param(6, MESSAGEDISPLAY_KEY).Param(8, c.firstStops);
+    first.Def().m_strText = "a";
+    CommandDef second = CommandDef(ACTCMDTYPE_MESSAGE).Param(6, MESSAGEDISPLAY_KEY).Param(8, 1);
+    second.Def().m_strText = "b";
+    cChara& talker = world.AddChara(testsupport::CharaDef().Flow(testsupport::FlowDef().Command(first).Command(second)),
+                                    {6, 5});
+    world.UpdatePresence();
+    world.Scene().m_Wait = cModalWait();
+    testsupport::PlayFlowFrames(world, 2, {&talker});  // a message a frame
+    EXPECT_EQ(world.events.Texts(EventKind::Sound), c.sounds);
+    EXPECT_EQ(world.Scene().m_Wait.nDelay, c.delay);
+  }
 }
 
 TEST_F(MessageCommand, NothingWhileTheProgramCloses) {
