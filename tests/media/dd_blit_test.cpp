@@ -67,8 +67,11 @@ TEST(BlitClip, SameSizeCopiesAreCutToBothSurfaces) {
       {"left of the target", {-5, 0, 20, 10, 0, 0, 20, 10}, 1, {0, 0, 15, 10, 5, 0, 15, 10}},
       {"past the right", {90, 0, 20, 10, 0, 0, 20, 10}, 1, {90, 0, 10, 10, 0, 0, 10, 10}},
       {"above and below", {0, -3, 10, 90, 0, 0, 10, 90}, 1, {0, 0, 10, 37, 0, 3, 10, 37}},
-      // The source is cut where it ends; the target place stays.
-      {"source left of its surface", {10, 0, 20, 10, -5, 0, 20, 10}, 1, {10, 0, 15, 10, 0, 0, 15, 10}},
+      // A source cut at its start moves the target by as much: each pixel
+      // lands where the whole copy puts it.
+      {"source left of its surface", {10, 0, 20, 10, -5, 0, 20, 10}, 1, {15, 0, 15, 10, 0, 0, 15, 10}},
+      {"source above its surface", {10, 10, 20, 10, 0, -7, 20, 10}, 1, {10, 17, 20, 3, 0, 0, 20, 3}},
+      {"source and target cut at once", {-3, 0, 20, 10, -1, 0, 20, 10}, 1, {0, 0, 17, 10, 2, 0, 17, 10}},
       {"source past its surface", {0, 0, 20, 10, 40, 35, 20, 10}, 1, {0, 0, 10, 5, 40, 35, 10, 5}},
       {"wholly outside the source", {0, 0, 10, 10, 60, 0, 10, 10}, 0, {}},
       {"wholly outside the target", {100, 0, 10, 10, 0, 0, 10, 10}, 0, {}},
@@ -85,7 +88,8 @@ TEST(BlitClip, StretchesScaleTheTargetByWhatIsLeftOfTheSource) {
   DDSURFACEDATA dst = Sized(100, 80), src = Sized(50, 40);
   const ClipCase cases[] = {
       {"inside", {0, 0, 40, 20, 0, 0, 20, 10}, 1, {0, 0, 40, 20, 0, 0, 20, 10}},
-      {"half the source outside", {0, 0, 40, 20, -10, 0, 20, 10}, 1, {0, 0, 20, 20, 0, 0, 10, 10}},
+      {"half the source outside", {0, 0, 40, 20, -10, 0, 20, 10}, 1, {20, 0, 20, 20, 0, 0, 10, 10}},
+      {"source above its surface", {0, 0, 40, 20, 0, -5, 20, 10}, 1, {0, 10, 40, 10, 0, 0, 20, 5}},
       {"left of the target", {-10, 0, 40, 20, 0, 0, 20, 10}, 1, {0, 0, 30, 20, 5, 0, 15, 10}},
       {"past the right", {80, 0, 40, 20, 0, 0, 20, 10}, 1, {80, 0, 20, 20, 0, 0, 10, 10}},
       {"past the bottom", {0, 70, 40, 20, 0, 0, 20, 10}, 1, {0, 70, 40, 10, 0, 0, 20, 5}},
