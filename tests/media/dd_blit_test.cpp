@@ -261,3 +261,32 @@ TEST_F(Blits, LocksHandOutTheWholeSurface) {
   EXPECT_FALSE(DDLock(&sd, &desc, &bits, 16));  // already locked
   sd.lpDDS->lpSurface->Unlock();
 }
+
+TEST_F(Blits, ASourceStartingOutsideItsSurfaceLandsWhereTheWholeCopyPutsIt) {
+  ASSERT_TRUE(Start(32));
+  std::vector<std::vector<uint32_t>> rows(10, std::vector<uint32_t>(10));
+  for (int v = 0; v < 10; ++v)
+    for (int u = 0; u < 10; ++u) rows[static_cast<size_t>(v)][static_cast<size_t>(u)] = 0x010000u + u + 16u * v;
+  DDSURFACEDATA src = Make(rows);
+  // Target pixel (X, Y) of a copy at (dx, dy) scaled by `scale` shows source
+  // pixel (sx + (X - dx) / scale, sy + (Y - dy) / scale) where that exists.
+  auto expected = [&](int dx, int dy, int sx, int sy, int scale, int X, int Y) -> uint32_t {
+    if (X < dx || Y < dy || X >= dx + 10 * scale || Y >= dy + 10 * scale) return 0;
+    const int u = sx + (X - dx) / scale, v = sy + (Y - dy) / scale;
+    return u >= 0 && v >= 0 && u < 10 && v < 10 ? rows[static_cast<size_t>(v)][static_cast<size_t>(u)] : 0;
+  };
+  for (auto [sx, sy] : {std::pair{-1, 0}, std::pair{-7, 0}, std::pair{0, -1}, std::pair{0, -7}, std::pair{-7, -1}}) {
+    for (int scale : {1, 2}) {
+      DDSURFACEDATA dst = Blank(40, 40, 0);
+      if (scale == 1)
+        DDBlt(&dst, 5, 6, 10, 10, &src, sx, sy, 0);
+      else
+        DDBltStretch(&dst, 5, 6, 20, 20, &src, sx, sy, 10, 10, 0);
+      int wrong = 0;
+      for (int Y = 0; Y < 40; ++Y)
+        for (int X = 0; X < 40; ++X) wrong += Get(&dst, X, Y) != expected(5, 6, sx, sy, scale, X, Y);
+      EXPECT_EQ(wrong, 0) << "source at " << sx << "," << sy << " scale " << scale;
+    }
+  }
+  DDRelease();
+}
