@@ -72,9 +72,9 @@ inline std::vector<BltCall> BltsFrom(const std::vector<std::string>& calls, cons
   return out;
 }
 
-class StageDrawTest : public ::testing::Test {
- protected:
-  explicit StageDrawTest(const testsupport::StageRunner::Options& options = {}) : run(options) {}
+class DrawnStage {
+ public:
+  explicit DrawnStage(const testsupport::StageRunner::Options& options = {}) : run(options) {}
 
   // The stage of `rows` with the hero at 'H'; `before` runs on the stage
   // record before it is taken as loaded (layers, depth switch ...).
@@ -98,6 +98,11 @@ class StageDrawTest : public ::testing::Test {
 
   testsupport::StageRunner run;
   cSceneStage* scene = nullptr;
+};
+
+class StageDrawTest : public ::testing::Test, public DrawnStage {
+ protected:
+  explicit StageDrawTest(const testsupport::StageRunner::Options& options = {}) : DrawnStage(options) {}
 };
 
 }  // namespace stagedraw

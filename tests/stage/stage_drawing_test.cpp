@@ -11,6 +11,8 @@
 #include "game/game.h"
 #include "game/map_cells.h"
 #include "media/surface_table.h"
+#include "records/command_vocab.h"
+#include "records/condition.h"
 #include "records/map_cell.h"
 #include "records/save_data.h"
 #include "records/started_by_editor.h"
@@ -218,6 +220,24 @@ TEST_F(MapWindow, CellsOfTheLayerAreDrawnAtTheirViewPlaceWithTheirOverlay) {
   scene->DrawMapLayer(&BackBuffer, 1);
   EXPECT_EQ(Calls(), (std::vector<std::string>{"DDBeginBatch 1", "DDBatchKey T43", "DDBlt Back 86 27 32 32 T2 0 64 1",
                                                "DDFlushBatch"}));
+
+  // A block whose conditions fail is not there; once they hold it is.
+  Put(16, 11, 6, 0);
+  cEdCondition when;
+  when.m_nType = CONDTYPE_STAGE_VAR;
+  when.m_nIndex = 3;
+  when.m_nCompare = CMPOP_EQ;
+  when.m_nOperandKind = OPERAND_CONST;
+  when.m_nConst = 1;
+  CellAt(16, 11)->Block.m_vConditions.push_back(when);
+  const std::string shown = "DDBlt Back 182 27 32 32 T2 0 192 1";
+  scene->DrawMapLayer(&BackBuffer, 0);
+  std::vector<std::string> calls = Calls();
+  EXPECT_EQ(std::find(calls.begin(), calls.end(), shown), calls.end());
+  scene->m_vStageVars.At(3) = 1;
+  scene->DrawMapLayer(&BackBuffer, 0);
+  calls = Calls();
+  EXPECT_NE(std::find(calls.begin(), calls.end(), shown), calls.end());
 }
 
 namespace {
@@ -576,4 +596,37 @@ TEST_F(StatusBar, TheTimerShowsThreeCentredCellsAndWarnsOnceASecond) {
     EXPECT_EQ(run.Events().Texts(EventKind::Sound), std::vector<std::string>(static_cast<size_t>(c.sounds), "13"))
         << c.timeLeft << " " << c.bSound;
   }
+}
+
+TEST_F(FrameSteps, ItemsOnScreenAreDrawnInTheMarkSheetsBatchAndHeldOnesAreNot) {
+  Start();
+  cItem shown, held, away;
+  shown.Init(1, cEdItem(), 0);
+  shown.PlaceAtCell(5, 1);
+  shown.m_bOnScreen = 1;
+  held.Init(2, cEdItem(), 1);
+  held.PlaceAtCell(7, 1);
+  held.m_bOnScreen = 1;
+  away.Init(3, cEdItem(), 0);
+  away.PlaceAtCell(9, 1);
+  away.m_bOnScreen = 0;
+  ItemList.push_back(shown);
+  ItemList.push_back(held);
+  ItemList.push_back(away);
+  scene->m_nPhase = STAGESTATE_PLAY;
+  scene->Draw(1, 0, 1, 1);
+  const std::vector<std::string> calls = Calls();
+  const std::vector<BltCall> items = BltsFrom(calls, "T40");
+  ASSERT_EQ(items.size(), 1u);
+  shown.UpdateScreenRect();
+  EXPECT_EQ(items[0].x, shown.m_rcScreen.nLeft);
+  // Inside the batch keyed on the mark sheet that follows the hero.
+  int at = -1;
+  for (size_t i = 0; i < calls.size(); ++i)
+    if (calls[i].find(" T40 ") != std::string::npos) at = static_cast<int>(i);
+  ASSERT_GE(at, 2);
+  int open = at;
+  while (open > 0 && calls[static_cast<size_t>(open)] != "DDBatchKey T43") --open;
+  EXPECT_EQ(calls[static_cast<size_t>(open) - 1], "DDBeginBatch 1");
+  EXPECT_EQ(calls[static_cast<size_t>(at) + 1], "DDFlushBatch");
 }

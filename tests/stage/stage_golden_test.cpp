@@ -106,9 +106,11 @@ RgbImage DrawFullFrame(bool d3d, int bpp) {
   map.PlaceCharas('H', hero);
   CharaDef front = CharaDef().Computer();
   front.Def().m_nZ = 5;
+  front.Def().m_nGraphic = 1;
   map.PlaceCharas('a', front);
   CharaDef back = CharaDef().Computer();
   back.Def().m_nZ = 0;
+  back.Def().m_nGraphic = 2;
   map.PlaceCharas('b', back);
   Stage.m_bDrawDepth = 1;
   Stage.m_bTimeLimit = 1;
@@ -143,6 +145,13 @@ RgbImage DrawFullFrame(bool d3d, int bpp) {
   MAPCELL* marked = CellAt(bx + 10, by + 6);
   marked->Block.m_bShowIcon = 1;
   marked->Block.m_nIcon = 16;
+  // The level-5 character stands over the hero's right half, the level-0
+  // one under its left half.
+  for (cChara& c : CharaList) {
+    const double dx = (c.m_Def.m_nZ == 5 ? 14 : -14) + Hero()->m_rcHit.dLeft - c.m_rcHit.dLeft;
+    c.m_rcHit.dLeft += dx;
+    c.m_rcHit.dRight += dx;
+  }
   PlayData.m_nTotalScore = 1200;
   PlayData.m_nStageScore = 340;
   PlayData.m_nLives = 3;
