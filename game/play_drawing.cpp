@@ -1,6 +1,10 @@
 #include "game/play_drawing.h"
 
+#include <cstdarg>
+#include <string>
+
 #include "media/dd_blit.h"
+#include "media/dd_layer.h"
 #include "media/dd_effects.h"
 #include "media/font.h"
 #include "media/dd_fx.h"
@@ -128,3 +132,20 @@ void cPlayDrawing::DDDrawNumber(DDSURFACEDATA* dst, int x, int y, int cellW, int
 }
 
 int cPlayDrawing::DDFillSurface(DDSURFACEDATA* dst, int palNum) { return ::DDFillSurface(dst, palNum); }
+
+void cPlayDrawing::DDBeginBatch(int bSort) { ::DDBeginBatch(bSort); }
+
+void cPlayDrawing::DDBatchKey(DDSURFACEDATA* lpSrc) { ::DDBatchKey(lpSrc); }
+
+int cPlayDrawing::DDFlushBatch() { return ::DDFlushBatch(); }
+
+void cPlayDrawing::DDUseVirBackBuffer(int bOn) { ::DDUseVirBackBuffer(bOn); }
+
+int cPlayDrawing::DrawTextF(Font& font, DDSURFACEDATA* dst, int x, int y, const char* format, ...) {
+  if (!format) return 0;
+  va_list args;
+  va_start(args, format);
+  const std::string text = FormatV(format, args);
+  va_end(args);
+  return DrawText(font, dst, x, y, text.c_str(), 0);
+}

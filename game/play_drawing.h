@@ -6,6 +6,8 @@
 // function adds it here first.
 #include <cstdint>
 
+#include "base/text_format.h"
+
 #include "media/dd_surface.h"
 #include "media/dd_types.h"
 
@@ -68,6 +70,15 @@ class cPlayDrawing {
   virtual void DDDrawNumber(DDSURFACEDATA* dst, int x, int y, int cellW, int cellH, DDSURFACEDATA* digitSheet,
                             int sx, int sy, int flags, int value, int minDigits, int bCentre);
   virtual int DDFillSurface(DDSURFACEDATA* dst, int palNum);
+
+  // The stage frame's sprite batches and stand-in back buffer
+  // (media/dd_blit.h, dd_layer.h).
+  virtual void DDBeginBatch(int bSort);
+  virtual void DDBatchKey(DDSURFACEDATA* lpSrc);
+  virtual int DDFlushBatch();
+  virtual void DDUseVirBackBuffer(int bOn);
+  // Font::DrawTextF of `font`: the formatted text through DrawText, icons on.
+  int DrawTextF(Font& font, DDSURFACEDATA* dst, int x, int y, const char* format, ...) PRINTF_LIKE(6, 7);
 };
 
 // Never null: the layer's drawing unless a test installed another.

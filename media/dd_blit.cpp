@@ -60,6 +60,10 @@ int DDClipBlt(DDSURFACEDATA* dst, int* px, int* py, int* pw, int* ph, DDSURFACED
   if (sw == w && sh == h) {
     int64_t l = std::max<int64_t>(sx, 0), t = std::max<int64_t>(sy, 0);
     int64_t r = std::min<int64_t>(sx + sw, src->nWidth), b = std::min<int64_t>(sy + sh, src->nHeight);
+    // A source starting left of or above its surface draws its first pixel
+    // where the whole copy would put it.
+    x += l - sx;
+    y += t - sy;
     // A start left of or above the target moves into the source; an end past
     // the target's edge is cut (both may happen at once).
     if (x < 0) {
@@ -80,12 +84,17 @@ int DDClipBlt(DDSURFACEDATA* dst, int* px, int* py, int* pw, int* ph, DDSURFACED
     int64_t l = d3d ? std::min(sx, sx + sw) : sx, r = d3d ? std::max(sx, sx + sw) : sx + sw;
     int64_t t = d3d ? std::min(sy, sy + sh) : sy, b = d3d ? std::max(sy, sy + sh) : sy + sh;
     const int64_t fullW = r - l, fullH = b - t;
+    const int64_t l0 = l, r0 = r, t0 = t, b0 = b;
     l = std::max<int64_t>(l, 0);
     t = std::max<int64_t>(t, 0);
     r = std::min<int64_t>(r, src->nWidth);
     b = std::min<int64_t>(b, src->nHeight);
     const int64_t leftW = r - l, leftH = b - t;
     if (leftW <= 0 || leftH <= 0) return 0;
+    // What is cut off the source's start (its end when mirrored) moves the
+    // target by the same share, so the rest lands where the whole copy puts it.
+    x += (negW ? r0 - r : l - l0) * w / fullW;
+    y += (negH ? b0 - b : t - t0) * h / fullH;
     w = w * leftW / fullW;
     h = h * leftH / fullH;
     sx = negW ? r : l;

@@ -67,8 +67,11 @@ TEST(BlitClip, SameSizeCopiesAreCutToBothSurfaces) {
       {"left of the target", {-5, 0, 20, 10, 0, 0, 20, 10}, 1, {0, 0, 15, 10, 5, 0, 15, 10}},
       {"past the right", {90, 0, 20, 10, 0, 0, 20, 10}, 1, {90, 0, 10, 10, 0, 0, 10, 10}},
       {"above and below", {0, -3, 10, 90, 0, 0, 10, 90}, 1, {0, 0, 10, 37, 0, 3, 10, 37}},
-      // The source is cut where it ends; the target place stays.
-      {"source left of its surface", {10, 0, 20, 10, -5, 0, 20, 10}, 1, {10, 0, 15, 10, 0, 0, 15, 10}},
+      // A source cut at its start moves the target by as much: each pixel
+      // lands where the whole copy puts it.
+      {"source left of its surface", {10, 0, 20, 10, -5, 0, 20, 10}, 1, {15, 0, 15, 10, 0, 0, 15, 10}},
+      {"source above its surface", {10, 10, 20, 10, 0, -7, 20, 10}, 1, {10, 17, 20, 3, 0, 0, 20, 3}},
+      {"source and target cut at once", {-3, 0, 20, 10, -1, 0, 20, 10}, 1, {0, 0, 17, 10, 2, 0, 17, 10}},
       {"source past its surface", {0, 0, 20, 10, 40, 35, 20, 10}, 1, {0, 0, 10, 5, 40, 35, 10, 5}},
       {"wholly outside the source", {0, 0, 10, 10, 60, 0, 10, 10}, 0, {}},
       {"wholly outside the target", {100, 0, 10, 10, 0, 0, 10, 10}, 0, {}},
@@ -85,7 +88,8 @@ TEST(BlitClip, StretchesScaleTheTargetByWhatIsLeftOfTheSource) {
   DDSURFACEDATA dst = Sized(100, 80), src = Sized(50, 40);
   const ClipCase cases[] = {
       {"inside", {0, 0, 40, 20, 0, 0, 20, 10}, 1, {0, 0, 40, 20, 0, 0, 20, 10}},
-      {"half the source outside", {0, 0, 40, 20, -10, 0, 20, 10}, 1, {0, 0, 20, 20, 0, 0, 10, 10}},
+      {"half the source outside", {0, 0, 40, 20, -10, 0, 20, 10}, 1, {20, 0, 20, 20, 0, 0, 10, 10}},
+      {"source above its surface", {0, 0, 40, 20, 0, -5, 20, 10}, 1, {0, 10, 40, 10, 0, 0, 20, 5}},
       {"left of the target", {-10, 0, 40, 20, 0, 0, 20, 10}, 1, {0, 0, 30, 20, 5, 0, 15, 10}},
       {"past the right", {80, 0, 40, 20, 0, 0, 20, 10}, 1, {80, 0, 20, 20, 0, 0, 10, 10}},
       {"past the bottom", {0, 70, 40, 20, 0, 0, 20, 10}, 1, {0, 70, 40, 10, 0, 0, 20, 5}},
@@ -256,4 +260,33 @@ TEST_F(Blits, LocksHandOutTheWholeSurface) {
   EXPECT_EQ(*reinterpret_cast<uint16_t*>(bits + 2 * desc.lPitch + 8), 0x1111);
   EXPECT_FALSE(DDLock(&sd, &desc, &bits, 16));  // already locked
   sd.lpDDS->lpSurface->Unlock();
+}
+
+TEST_F(Blits, ASourceStartingOutsideItsSurfaceLandsWhereTheWholeCopyPutsIt) {
+  ASSERT_TRUE(Start(32));
+  std::vector<std::vector<uint32_t>> rows(10, std::vector<uint32_t>(10));
+  for (int v = 0; v < 10; ++v)
+    for (int u = 0; u < 10; ++u) rows[static_cast<size_t>(v)][static_cast<size_t>(u)] = 0x010000u + u + 16u * v;
+  DDSURFACEDATA src = Make(rows);
+  // Target pixel (X, Y) of a copy at (dx, dy) scaled by `scale` shows source
+  // pixel (sx + (X - dx) / scale, sy + (Y - dy) / scale) where that exists.
+  auto expected = [&](int dx, int dy, int sx, int sy, int scale, int X, int Y) -> uint32_t {
+    if (X < dx || Y < dy || X >= dx + 10 * scale || Y >= dy + 10 * scale) return 0;
+    const int u = sx + (X - dx) / scale, v = sy + (Y - dy) / scale;
+    return u >= 0 && v >= 0 && u < 10 && v < 10 ? rows[static_cast<size_t>(v)][static_cast<size_t>(u)] : 0;
+  };
+  for (auto [sx, sy] : {std::pair{-1, 0}, std::pair{-7, 0}, std::pair{0, -1}, std::pair{0, -7}, std::pair{-7, -1}}) {
+    for (int scale : {1, 2}) {
+      DDSURFACEDATA dst = Blank(40, 40, 0);
+      if (scale == 1)
+        DDBlt(&dst, 5, 6, 10, 10, &src, sx, sy, 0);
+      else
+        DDBltStretch(&dst, 5, 6, 20, 20, &src, sx, sy, 10, 10, 0);
+      int wrong = 0;
+      for (int Y = 0; Y < 40; ++Y)
+        for (int X = 0; X < 40; ++X) wrong += Get(&dst, X, Y) != expected(5, 6, sx, sy, scale, X, Y);
+      EXPECT_EQ(wrong, 0) << "source at " << sx << "," << sy << " scale " << scale;
+    }
+  }
+  DDRelease();
 }

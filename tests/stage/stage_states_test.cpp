@@ -3,6 +3,7 @@
 // pose for play, and the fade-out that leaves for the next scene.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -174,7 +175,9 @@ TEST(StageStates, TheFadeInDrawsTheFrozenStageAndFadesFromBlack) {
   const std::vector<std::string> calls = run.Renderer()->Take();
   ASSERT_FALSE(calls.empty());
   EXPECT_EQ(calls.back(), "DDFadeIn CurPalette 0 255 0 0 0 10 BasePalette 0");
-  EXPECT_EQ(run.Events().Texts(EventKind::Log).back(), "Draw 0 1 0 1");
+  // The frozen stage is drawn first: its frame ends in the colour tone.
+  EXPECT_EQ(run.Events().Texts(EventKind::Log).back(), "DrawColorTone 1");
+  EXPECT_NE(std::find(calls.begin(), calls.end(), "DDFlushBatch"), calls.end());
   // Ten calls at the fade step 10, the last reporting the end.
   run.Frames(8);
   EXPECT_EQ(run.Scene()->m_nPhase, STAGESTATE_FADEIN);

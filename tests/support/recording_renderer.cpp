@@ -275,4 +275,17 @@ int RecordingRenderer::DDFillSurface(DDSURFACEDATA* dst, int palNum) {
   return 1;
 }
 
+void RecordingRenderer::DDBeginBatch(int bSort) { m_calls.push_back("DDBeginBatch " + std::to_string(bSort)); }
+
+void RecordingRenderer::DDBatchKey(DDSURFACEDATA* lpSrc) { m_calls.push_back("DDBatchKey " + SurfaceName(lpSrc)); }
+
+int RecordingRenderer::DDFlushBatch() {
+  m_calls.push_back("DDFlushBatch");
+  return 1;
+}
+
+void RecordingRenderer::DDUseVirBackBuffer(int bOn) {
+  m_calls.push_back("DDUseVirBackBuffer " + std::to_string(bOn));
+}
+
 }  // namespace testsupport

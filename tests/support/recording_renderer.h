@@ -84,6 +84,11 @@ class RecordingRenderer : public cPlayDrawing {
   void DDDrawNumber(DDSURFACEDATA* dst, int x, int y, int cellW, int cellH, DDSURFACEDATA* digitSheet, int sx, int sy,
                     int flags, int value, int minDigits, int bCentre) override;
   int DDFillSurface(DDSURFACEDATA* dst, int palNum) override;
+  // "DDBeginBatch 1", "DDBatchKey T43", "DDFlushBatch", "DDUseVirBackBuffer 1".
+  void DDBeginBatch(int bSort) override;
+  void DDBatchKey(DDSURFACEDATA* lpSrc) override;
+  int DDFlushBatch() override;
+  void DDUseVirBackBuffer(int bOn) override;
 
   // The calls so far; Take empties the record.
   const std::vector<std::string>& Calls() const { return m_calls; }

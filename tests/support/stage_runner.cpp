@@ -46,9 +46,12 @@ const fs::path& SampleFolder() {
     fs::path root = made ? fs::path(made) : fs::path();
     std::string error;
     if (made && !WriteSampleProject((root / "sample").string(), error)) ADD_FAILURE() << error;
+    // The folder's name outlives the static path, which is gone by the
+    // time the exit handler runs.
+    static const std::string* const remove = new std::string(root.string());
     std::atexit([] {
       std::error_code ec;
-      fs::remove_all(SampleFolder().parent_path(), ec);
+      if (!remove->empty()) fs::remove_all(*remove, ec);
     });
     return root / "sample";
   }();
@@ -88,7 +91,7 @@ StageRunner::StageRunner(const Options& options)
   ResetTimers();
   ResetGame();
   WriteProject(options.project);
-  StartDrawing(options.bpp);
+  StartDrawing(options.bpp, options.d3d);
   if (options.drawing == Drawing::Recorded) m_renderer = std::make_unique<RecordingRenderer>();
 }
 
@@ -97,6 +100,7 @@ StageRunner::~StageRunner() {
   m_renderer.reset();
   for (DDSURFACEDATA& sd : SurfaceTable) DDReleaseSurface(&sd);
   DDRelease();
+  for (int i = 0; i < SURFACE_TABLE_SIZE; ++i) SurfaceTable[i].lpAlias = SurfaceDefs[i].lpAlias = nullptr;
   lpDTCon = nullptr;
   bDDEverInited = 0;
   std::fill(std::begin(CurPalette), std::end(CurPalette), PALETTEENTRY{});
@@ -133,14 +137,15 @@ void StageRunner::WriteProject(Project project) {
   BuildDatabaseRunTables();
 }
 
-void StageRunner::StartDrawing(int bpp) {
+void StageRunner::StartDrawing(int bpp, bool d3d) {
   plat::ClearDisplayFailures();
   plat::ResetD3DHooks();
   plat::SetVideoMemoryBudget(uint64_t{256} << 20);
   plat::SetDesktopBpp(32);
   plat::ResetPresenter();
-  ASSERT_TRUE(DDInit(0, plat::WindowHandle{}, 640, 480, bpp, 0, 0, 1, 60, 0, SurfaceTable, SurfaceDefs,
+  ASSERT_TRUE(DDInit(d3d ? 1 : 0, plat::WindowHandle{}, 640, 480, bpp, 0, 0, 1, 60, 0, SurfaceTable, SurfaceDefs,
                      SURFACE_TABLE_SIZE, 0));
+  if (d3d) LinkSurfaceSources();
   for (int n = 0; n < 256; ++n) CurPalette[n] = PALETTEENTRY{uint8_t(n), uint8_t(255 - n), uint8_t(n / 2), 0};
   std::copy(std::begin(CurPalette), std::end(CurPalette), std::begin(BasePalette));
 }

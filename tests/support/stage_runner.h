@@ -42,7 +42,8 @@ class StageRunner {
   struct Options {
     Project project = Project::Start;
     Drawing drawing = Drawing::Recorded;
-    int bpp = 16;          // of the software display
+    int bpp = 16;          // of the software display, or of the 3D device
+    bool d3d = false;      // the 3D device in place of the software display
     int speedLevel = 1;    // of the harness stage
     uint32_t clockStart = 1000;
   };
@@ -96,7 +97,7 @@ class StageRunner {
   plat::FakeClock clock;
 
  private:
-  void StartDrawing(int bpp);
+  void StartDrawing(int bpp, bool d3d);
   void WriteProject(Project project);
 
   Options m_options;

@@ -1,0 +1,81 @@
+// A stage frame on every back end the program runs on: the software display
+// at 8, 16 and 32 bits and the 3D device at 16 and 32, with and without the
+// stand-in back buffer a screen effect asks for; the shot caches come back
+// after their loss.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <iterator>
+#include <set>
+
+#include "media/dd_layer.h"
+#include "media/dd_restore.h"
+#include "media/palette_scheme.h"
+#include "media/surface_table.h"
+#include "platform/d3d_device.h"
+#include "stage_draw_env.h"
+#include "support/shown_frame.h"
+
+using namespace testsupport;
+
+namespace {
+
+struct Backend {
+  const char* name;
+  bool d3d;
+  int bpp;
+};
+
+StageRunner::Options Options(const Backend& b) {
+  StageRunner::Options o;
+  o.drawing = StageRunner::Drawing::Layer;
+  o.d3d = b.d3d;
+  o.bpp = b.bpp;
+  return o;
+}
+
+void RunFrames(const Backend& b) {
+  for (int bStandIn : {0, 1}) {
+    SCOPED_TRACE(std::string(b.name) + (bStandIn ? " with the stand-in back buffer" : ""));
+    stagedraw::DrawnStage t(Options(b));
+    t.Start();
+    ASSERT_NE(t.scene, nullptr);
+    // The caches lose their cells: the device is lost and reset, or the
+    // display's copy is spoilt and flagged as the restore does.
+    const uint32_t before = b.d3d ? 0 : stagedraw::PixelOf(&SurfaceTable[64], 8 + 32 * 2 + 3, 8 + 32 * 5 + 4);
+    if (b.d3d) {
+      plat::LoseD3DDevice();
+      plat::AllowD3DDeviceReset();
+      ASSERT_EQ(DDRestoreSurface(), 1);
+    } else {
+      DDFillSurface(&SurfaceTable[64], 5);
+      SurfaceTable[64].bLost = 1;
+    }
+    ASSERT_EQ(SurfaceTable[64].bLost, 1);
+    // Play shows the whole palette; the fade-in of the first frame had just begun.
+    std::copy(std::begin(BasePalette), std::end(BasePalette), std::begin(CurPalette));
+    if (b.bpp == 8) ShowPalette(0, 256);
+    t.scene->m_nPhase = STAGESTATE_PLAY;
+    t.scene->m_ScreenEffect.m_sEffect = static_cast<int16_t>(bStandIn);
+    t.scene->Draw(1, 0, 1, 1);
+    EXPECT_EQ(SurfaceTable[63].bLost, 0);
+    EXPECT_EQ(SurfaceTable[64].bLost, 0);
+    if (!b.d3d) EXPECT_EQ(stagedraw::PixelOf(&SurfaceTable[64], 8 + 32 * 2 + 3, 8 + 32 * 5 + 4), before);
+    if (b.d3d) EXPECT_EQ(lpDTCon->bVirBackBuffer, bStandIn);
+    if (!bStandIn || !b.d3d) {
+      // The player sees the stage: the back colour, blocks, the hero, the bar.
+      const RgbImage shown = ShownFrame();
+      const std::set<uint32_t> colours(shown.pixels.begin(), shown.pixels.end());
+      EXPECT_GE(colours.size(), 6u);
+    }
+    DDUseVirBackBuffer(0);
+  }
+}
+
+}  // namespace
+
+TEST(StageFrameBackends, SoftwareDisplayAt8Bits) { RunFrames({"DD 8", false, 8}); }
+TEST(StageFrameBackends, SoftwareDisplayAt16Bits) { RunFrames({"DD 16", false, 16}); }
+TEST(StageFrameBackends, SoftwareDisplayAt32Bits) { RunFrames({"DD 32", false, 32}); }
+TEST(StageFrameBackends, Device3DAt16Bits) { RunFrames({"3D 16", true, 16}); }
+TEST(StageFrameBackends, Device3DAt32Bits) { RunFrames({"3D 32", true, 32}); }
