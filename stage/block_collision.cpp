@@ -22,22 +22,22 @@ int cSceneStage::FindCornerBlock(int leftCol, int topRow, int rightCol, int bott
 
 namespace {
 
-int Noted(const char* name) {
+int NotedCollision(const char* name) {
   DebugLogPuts(name);
   return 0;
 }
 
 }  // namespace
 
-int cSceneStage::HitBlockLeft(cCharaBase&) { return Noted("HitBlockLeft"); }
-int cSceneStage::HitBlockRight(cCharaBase&) { return Noted("HitBlockRight"); }
-int cSceneStage::HitBlockTop(cCharaBase&) { return Noted("HitBlockTop"); }
-int cSceneStage::HitBlockBottom(cCharaBase&) { return Noted("HitBlockBottom"); }
-int cSceneStage::HitBlocksX(cCharaBase&) { return Noted("HitBlocksX"); }
-int cSceneStage::HitBlocksXRightFirst(cCharaBase&) { return Noted("HitBlocksXRightFirst"); }
-int cSceneStage::HitBlocksY(cCharaBase&) { return Noted("HitBlocksY"); }
-int cSceneStage::HitBlocksYBottomFirst(cCharaBase&) { return Noted("HitBlocksYBottomFirst"); }
-int cSceneStage::KeepInScreenX(cHero&) { return Noted("KeepInScreenX"); }
-int cSceneStage::KeepInScreenY(cHero&) { return Noted("KeepInScreenY"); }
+int cSceneStage::HitBlockLeft(cCharaBase&) { return NotedCollision("HitBlockLeft"); }
+int cSceneStage::HitBlockRight(cCharaBase&) { return NotedCollision("HitBlockRight"); }
+int cSceneStage::HitBlockTop(cCharaBase&) { return NotedCollision("HitBlockTop"); }
+int cSceneStage::HitBlockBottom(cCharaBase&) { return NotedCollision("HitBlockBottom"); }
+int cSceneStage::HitBlocksX(cCharaBase&) { return NotedCollision("HitBlocksX"); }
+int cSceneStage::HitBlocksXRightFirst(cCharaBase&) { return NotedCollision("HitBlocksXRightFirst"); }
+int cSceneStage::HitBlocksY(cCharaBase&) { return NotedCollision("HitBlocksY"); }
+int cSceneStage::HitBlocksYBottomFirst(cCharaBase&) { return NotedCollision("HitBlocksYBottomFirst"); }
+int cSceneStage::KeepInScreenX(cHero&) { return NotedCollision("KeepInScreenX"); }
+int cSceneStage::KeepInScreenY(cHero&) { return NotedCollision("KeepInScreenY"); }
 
 int cSceneStage::IsBlockedAt(const cGameObject& object) { return cSceneStageData::IsBlockedAt(object); }

@@ -6,32 +6,32 @@
 
 namespace {
 
-int Noted(const char* name) {
+int NotedContact(const char* name) {
   DebugLogPuts(name);
   return 0;
 }
 
 }  // namespace
 
-int cSceneStage::ResolveSolidContacts(cCharaBase&, cList<cChara>&) { return Noted("ResolveSolidContacts"); }
+int cSceneStage::ResolveSolidContacts(cCharaBase&, cList<cChara>&) { return NotedContact("ResolveSolidContacts"); }
 
 void cSceneStage::SolveContactMove(cCharaBase&, cList<cChara>&, int axis) {
   DebugLogPrintf("SolveContactMove %d", axis);
 }
 
-int cSceneStage::RideCarrier(cCharaBase&, cList<cChara>&) { return Noted("RideCarrier"); }
-int cSceneStage::StillOnCarrier(cCharaBase&) { return Noted("StillOnCarrier"); }
+int cSceneStage::RideCarrier(cCharaBase&, cList<cChara>&) { return NotedContact("RideCarrier"); }
+int cSceneStage::StillOnCarrier(cCharaBase&) { return NotedContact("StillOnCarrier"); }
 
 cChara* cSceneStage::FindCarrierBelow(cCharaBase&) {
-  Noted("FindCarrierBelow");
+  NotedContact("FindCarrierBelow");
   return nullptr;
 }
 
-int cSceneStage::AllProbesHitSolid(cCharaBase&, const DRECT&) { return Noted("AllProbesHitSolid"); }
+int cSceneStage::AllProbesHitSolid(cCharaBase&, const DRECT&) { return NotedContact("AllProbesHitSolid"); }
 
 int cSceneStage::OverlapsSolidChara(cCharaBase&, cList<cChara>&, int ignoreId) {
   DebugLogPrintf("OverlapsSolidChara %d", ignoreId);
   return 0;
 }
 
-int cSceneStage::TouchesSolidChara(const cGameObject&, cList<cChara>&) { return Noted("TouchesSolidChara"); }
+int cSceneStage::TouchesSolidChara(const cGameObject&, cList<cChara>&) { return NotedContact("TouchesSolidChara"); }
