@@ -6,7 +6,7 @@
 
 namespace {
 
-cDrawingFacts g_layer;
+cDrawingFacts g_defaultFacts;
 std::atomic<cDrawingFacts*> g_facts{nullptr};
 
 }  // namespace
@@ -42,7 +42,7 @@ void cDrawingFacts::TextureMaxBlend(int& stages, int& textures) {
 
 cDrawingFacts& DrawingFacts() {
   cDrawingFacts* facts = g_facts.load();
-  return facts ? *facts : g_layer;
+  return facts ? *facts : g_defaultFacts;
 }
 
 void SetDrawingFacts(cDrawingFacts* facts) { g_facts.store(facts); }

@@ -28,7 +28,7 @@ namespace {
 // "WM_CLOSE 成功！"
 const char kCloseDone[] = "WM_CLOSE \x90\xAC\x8C\xF7\x81\x49";
 
-constexpr int kWindowDataPath = 47;  // user_data\Window.dat
+constexpr int kSavedWindowPath = 47;  // user_data\Window.dat
 
 // The software display runs (not the 3D device).
 bool DirectDrawRuns() { return lpDD && !lpDTCon; }
@@ -162,7 +162,7 @@ void cMainWindow::SaveWindowPlacement(plat::WindowHandle hWnd) {
   plat::Rect client;
   if (!plat::GetClientRect(hWnd, client)) return;
   WindowData.Set(x, y, client.Width(), client.Height(), plat::IsWindowMaximized(hWnd) ? 1 : 0);
-  WindowData.SaveToFile(PathTable[kWindowDataPath]);  // a failed write loses only the place
+  WindowData.SaveToFile(PathTable[kSavedWindowPath]);  // a failed write loses only the place
 }
 
 intptr_t cMainWindow::OnClose(plat::WindowHandle hWnd) {

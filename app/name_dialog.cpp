@@ -18,25 +18,25 @@ constexpr int IDC_NAME_EDIT = 1003;
 constexpr int IDC_NAME_OK = 1000;
 
 // "ＭＳ Ｐゴシック"
-const char kDialogFont[] = "\x82l\x82r \x82o\x83S\x83V\x83" "b\x83N";
+const char kNameDialogFont[] = "\x82l\x82r \x82o\x83S\x83V\x83" "b\x83N";
 // "登録名(3文字まで)"
 const char kLabel[] = "\x93o\x98^\x96\xBC(3\x95\xB6\x8E\x9A\x82\xDC\x82\xC5)";
 const char kLabelEnglish[] = "     Name";
 
-const plat::DialogItem kItems[] = {
+const plat::DialogItem kNameItems[] = {
     {IDC_NAME_ICON, plat::ItemKind::Picture, 0, "", 7, 7, 20, 21},
     {IDC_NAME_LABEL, plat::ItemKind::Static, 0, kLabel, 15, 15, 56, 16},
     {IDC_NAME_EDIT, plat::ItemKind::Edit, WS_BORDER | WS_TABSTOP | plat::ES_AUTOHSCROLL, "", 75, 12, 24, 14},
     {IDC_NAME_OK, plat::ItemKind::DefPushButton, WS_TABSTOP, "OK", 30, 35, 50, 18},
 };
 // A pop-up with a modal frame and no caption, so no close box.
-const plat::DialogTemplate kTemplate{WS_POPUP | WS_VISIBLE | DS_MODALFRAME, 110, 65, kDialogFont, 9, "", kItems,
+const plat::DialogTemplate kNameTemplate{WS_POPUP | WS_VISIBLE | DS_MODALFRAME, 110, 65, kNameDialogFont, 9, "", kNameItems,
                                      4};
 
 }  // namespace
 
 cNameDialog::cNameDialog(int resourceId, cWindow* parent, int styleWord, cWindowLists* lists) {
-  plat::AddDialogResource(IDD_NAMEENTRY, &kTemplate);
+  plat::AddDialogResource(IDD_NAMEENTRY, &kNameTemplate);
   Init(resourceId, parent, styleWord, lists);
   SetGeometry(0, 0, 100, 100, 640, 480, 0, 0, 0, 0, 0, 0);
   m_nReqX = 240;

@@ -17,7 +17,7 @@ enum GETITEMPALETTE { GETITEM_COMMON, GETITEM_STAGE };
 // Get-items running inside one another (an item that gives itself would
 // never end), and the lists run below the outermost one (an item that
 // gives itself twice would double them at every level).
-int depth = 0;
+int giveDepth = 0;
 int runs = 0;
 bool told = false;  // the refusal is noted once per outermost get-item
 
@@ -27,21 +27,21 @@ int CmdGetItem(cCharaBase&, cEdCommand& command) {
   const int palette = CmdParam(command, 0);
   if (palette != GETITEM_COMMON && palette != GETITEM_STAGE) return 0;
   if (Player.empty()) return 0;
-  if (depth == 0) {
+  if (giveDepth == 0) {
     runs = 0;
     told = false;
   }
-  if (depth >= GETITEM_MAX_DEPTH || runs >= GETITEM_MAX_RUNS) {
-    if (!told) DebugLogPrintf("CmdGetItem: items given %d deep, %d in all, no more", depth, runs);
+  if (giveDepth >= GETITEM_MAX_DEPTH || runs >= GETITEM_MAX_RUNS) {
+    if (!told) DebugLogPrintf("CmdGetItem: items given %d deep, %d in all, no more", giveDepth, runs);
     told = true;
     return 0;
   }
   ++runs;
   cVector<cEdItem>& items = palette == GETITEM_COMMON ? CommonPalette.m_vPaletteItem : Stage.m_vPaletteItem;
   cEdItem& item = items.At(CmdParam(command, 1));
-  ++depth;
+  ++giveDepth;
   const int result = Player[0].RunItemCommands(item.m_vCommands);
-  --depth;
+  --giveDepth;
   // A clear or defeat asked for earlier in the step stands.
   if (result != STAGERESULT_NONE) StageData().m_nCommandResult = result;
   return 0;

@@ -16,13 +16,13 @@ namespace {
 constexpr int64_t kMaxDamage = 999999;
 constexpr int64_t kMaxStageScore = 999999;
 
-int64_t Clamp64(int64_t v, int64_t lo, int64_t hi) { return v < lo ? lo : v > hi ? hi : v; }
+int64_t ClampDamage(int64_t v, int64_t lo, int64_t hi) { return v < lo ? lo : v > hi ? hi : v; }
 
 // A defeat's score (negative takes some away) into the stage score of the
 // progress record, which stays within 0..999999.
 void AddStageScore(int32_t add) {
   PlayData.m_nStageScore =
-      static_cast<int32_t>(Clamp64(static_cast<int64_t>(PlayData.m_nStageScore) + add, 0, kMaxStageScore));
+      static_cast<int32_t>(ClampDamage(static_cast<int64_t>(PlayData.m_nStageScore) + add, 0, kMaxStageScore));
 }
 
 }  // namespace
@@ -64,7 +64,7 @@ int cCharaBase::IsInvincibleTo(int key) const {
 
 int cCharaBase::TakeHitDamage(int32_t power) {
   int64_t d = power;
-  if (d > 0) d = Clamp64(d - m_Def.m_nDefence, 0, kMaxDamage);
+  if (d > 0) d = ClampDamage(d - m_Def.m_nDefence, 0, kMaxDamage);
   return ChangeHp(SaturateToInt(-d), 0, 1);
 }
 

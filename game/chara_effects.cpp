@@ -23,7 +23,7 @@ constexpr uint8_t kBlurTintColour = 31;
 // The work surface the lens and the 3D mosaic and blur draw through.
 constexpr int SURFACE_WORK_LENS = 69;
 
-int Sat(int64_t v) { return SaturateToInt(v); }
+int SatEffect(int64_t v) { return SaturateToInt(v); }
 
 DDSURFACEDATA* Work(int entry) { return &SurfaceTable[entry]; }
 
@@ -54,14 +54,14 @@ struct cFx {
         p(Params(c.m_CharaEffect)) {}
 
   // The source size of a scaled graphic in its sheet.
-  int SourceW() const { return Sat(static_cast<int64_t>(s) * w1); }
-  int SourceH() const { return Sat(static_cast<int64_t>(s) * h1); }
+  int SourceW() const { return SatEffect(static_cast<int64_t>(s) * w1); }
+  int SourceH() const { return SatEffect(static_cast<int64_t>(s) * h1); }
   // (int)(k·v) when scaled, else (int)v.
   int ScaledValue() const { return scaled ? ToIntChecked(k * v) : ToIntChecked(v); }
   int Value() const { return ToIntChecked(v); }
   // The centre of the view rectangle, halves by a shift.
-  int CentreX() const { return Sat(static_cast<int64_t>(L) + (W >> 1)); }
-  int CentreY() const { return Sat(static_cast<int64_t>(T) + (H >> 1)); }
+  int CentreX() const { return SatEffect(static_cast<int64_t>(L) + (W >> 1)); }
+  int CentreY() const { return SatEffect(static_cast<int64_t>(T) + (H >> 1)); }
 
 };
 
@@ -167,7 +167,7 @@ int DrawWave(cCharaBase& chara, DDSURFACEDATA* target, const GRAPHICSOURCE& src,
     if (f.scaled) {
       CopyToWork(f, lpEffectWork1);
       PlayDrawing->DDBltWave(target, f.L, f.T, f.W, f.H, f.p[3], f.k * f.v, e.m_nCounter,
-                             Sat(static_cast<int64_t>(f.p[4]) * f.k), lpEffectWork1, 0, 0, 1, bVertical);
+                             SatEffect(static_cast<int64_t>(f.p[4]) * f.k), lpEffectWork1, 0, 0, 1, bVertical);
     } else {
       cTintAround tint(src);
       PlayDrawing->DDBltWave(target, f.L, f.T, f.W, f.H, f.p[3], f.v, e.m_nCounter, f.p[4], src.lpFirstA,
@@ -204,7 +204,7 @@ void DrawThroughWork(const cFx& f, Op op) {
     CopyTintedToWork(f, lpEffectWork2);
   }
   DDSURFACEDATA* lens = Work(SURFACE_WORK_LENS);
-  PlayDrawing->DDFillRect(lens, 0, 0, Sat(int64_t{2} * f.W), Sat(int64_t{2} * f.H), 0);
+  PlayDrawing->DDFillRect(lens, 0, 0, SatEffect(int64_t{2} * f.W), SatEffect(int64_t{2} * f.H), 0);
   op(lens, 0, 0, lpEffectWork2, 0, 0);
   Put(src, f.target, f.L, f.T, f.W, f.H, lens, 0, 0, 1);
 }
@@ -281,7 +281,7 @@ int DrawFxRotateA(cCharaBase& chara, DDSURFACEDATA* target, const GRAPHICSOURCE&
       PlayDrawing->DDFillRect(lpEffectWork1, 0, 0, q, q, 0);
       PlayDrawing->DDBltRotate(lpEffectWork1, q / 2, q / 2, bw, bh, bw / 2, bh / 2, f.Value(), src.lpSecondA,
                                src.nSrcX, src.nSrcY, 0);
-      PlayDrawing->DDBltStretch(target, Sat(int64_t{f.L} + f.W / 2 - e / 2), Sat(int64_t{f.T} + f.H / 2 - e / 2), e,
+      PlayDrawing->DDBltStretch(target, SatEffect(int64_t{f.L} + f.W / 2 - e / 2), SatEffect(int64_t{f.T} + f.H / 2 - e / 2), e,
                                 e, lpEffectWork1, 0, 0, q, q, 1);
     }
   }
@@ -319,14 +319,14 @@ int DrawFxCircle(cCharaBase& chara, DDSURFACEDATA* target, const GRAPHICSOURCE& 
   if (bDraw) {
     const cFx f(chara, target, src);
     const int step = EffectCount(f.p[3]);
-    const int cx = Sat(int64_t{f.L} + f.W / 2), cy = Sat(int64_t{f.T} + f.H / 2);
+    const int cx = SatEffect(int64_t{f.L} + f.W / 2), cy = SatEffect(int64_t{f.T} + f.H / 2);
     if (!lpDTCon && !f.scaled) {
       PlayDrawing->DDBltCircle(target, cx, cy, f.W / 2, f.H / 2, f.Value(), step, src.lpFirstA,
-                               Sat(int64_t{src.nSrcX} + f.W / 2), Sat(int64_t{src.nSrcY} + f.H / 2), 1);
+                               SatEffect(int64_t{src.nSrcX} + f.W / 2), SatEffect(int64_t{src.nSrcY} + f.H / 2), 1);
     } else {
       CopyToWork(f, lpEffectWork1);
       PlayDrawing->DDBltCircle(target, cx, cy, f.W / 2, f.H / 2, ToIntChecked(f.k * f.v),
-                               Sat(static_cast<int64_t>(step) * f.k), lpEffectWork1, f.W / 2, f.H / 2, 1);
+                               SatEffect(static_cast<int64_t>(step) * f.k), lpEffectWork1, f.W / 2, f.H / 2, 1);
     }
   }
   return Advance(chara, bFrozen);
@@ -339,13 +339,13 @@ int DrawFxZoom(cCharaBase& chara, DDSURFACEDATA* target, const GRAPHICSOURCE& sr
     if (!f.scaled) {
       const int64_t e = ToIntChecked(f.v - 32);
       cTintAround tint(src);
-      PlayDrawing->DDBltStretch(target, Sat(f.L - e / 2), Sat(f.T - e / 2), Sat(f.W + e), Sat(f.H + e),
+      PlayDrawing->DDBltStretch(target, SatEffect(f.L - e / 2), SatEffect(f.T - e / 2), SatEffect(f.W + e), SatEffect(f.H + e),
                                 src.lpSecondA, src.nSrcX, src.nSrcY, f.W, f.H, 1);
     } else {
       const int64_t e = ToIntChecked((f.v - 32) * f.k);
       CopyToWork(f, lpEffectWork1);
-      PlayDrawing->DDBltStretch(target, Sat(f.L - (e >> 2)), Sat(f.T - (e >> 2)), Sat(f.W + (e >> 1)),
-                                Sat(f.H + (e >> 1)), lpEffectWork1, 0, 0, f.W, f.H, 1);
+      PlayDrawing->DDBltStretch(target, SatEffect(f.L - (e >> 2)), SatEffect(f.T - (e >> 2)), SatEffect(f.W + (e >> 1)),
+                                SatEffect(f.H + (e >> 1)), lpEffectWork1, 0, 0, f.W, f.H, 1);
     }
   }
   return Advance(chara, bFrozen);
@@ -356,26 +356,26 @@ int DrawFxLens(cCharaBase& chara, DDSURFACEDATA* target, const GRAPHICSOURCE& sr
     const cFx f(chara, target, src);
     const int64_t cx = static_cast<int64_t>(f.p[3]) * f.k, cy = static_cast<int64_t>(f.p[4]) * f.k;
     const int64_t g = ToIntChecked(kSqrt2 * static_cast<double>(std::max(std::llabs(cx), std::llabs(cy)) + f.W / 2));
-    const int o = f.scaled ? Sat(static_cast<int64_t>(f.Value()) * f.k) : f.Value();
+    const int o = f.scaled ? SatEffect(static_cast<int64_t>(f.Value()) * f.k) : f.Value();
     const int64_t n = !lpDTCon && nBpp != 16 ? 2 * g : 4 * g;
-    PlayDrawing->DDFillRect(lpEffectWork2, 0, 0, Sat(n), Sat(n), 0);
+    PlayDrawing->DDFillRect(lpEffectWork2, 0, 0, SatEffect(n), SatEffect(n), 0);
     if (f.scaled) {
       CopyToWork(f, lpEffectWork2);
     } else {
       cTintAround tint(src);
       PlayDrawing->DDBlt(lpEffectWork2, 0, 0, f.W, f.H, src.lpFirstA, src.nSrcX, src.nSrcY, 0);
     }
-    const int lensX = Sat(cx + f.W / 2), lensY = Sat(cy + f.H / 2);
+    const int lensX = SatEffect(cx + f.W / 2), lensY = SatEffect(cy + f.H / 2);
     const int64_t centreX = int64_t{f.L} + f.W / 2 + cx, centreY = int64_t{f.T} + f.H / 2 + cy;
     if (lpDTCon && (src.bTint || lpDTCon->bVirBackBuffer)) {
       // Through entry 69, then onto the target as a picture of 2g x 2g.
       DDSURFACEDATA* lens = Work(SURFACE_WORK_LENS);
       const int bClear = src.bTint || (bWindowMode && nBpp == 32) ? 1 : 0;
-      PlayDrawing->DDFillRect(lens, 0, 0, Sat(4 * g), Sat(4 * g), 0);
-      PlayDrawing->DDBltLens(lens, Sat(g), Sat(g), Sat(g), o, lpEffectWork2, lensX, lensY, 1, bClear);
-      Put(src, target, Sat(centreX - g), Sat(centreY - g), Sat(2 * g), Sat(2 * g), lens, 0, 0, 1);
+      PlayDrawing->DDFillRect(lens, 0, 0, SatEffect(4 * g), SatEffect(4 * g), 0);
+      PlayDrawing->DDBltLens(lens, SatEffect(g), SatEffect(g), SatEffect(g), o, lpEffectWork2, lensX, lensY, 1, bClear);
+      Put(src, target, SatEffect(centreX - g), SatEffect(centreY - g), SatEffect(2 * g), SatEffect(2 * g), lens, 0, 0, 1);
     } else {
-      PlayDrawing->DDBltLens(target, Sat(centreX), Sat(centreY), Sat(g), o, lpEffectWork2, lensX, lensY, 1, 0);
+      PlayDrawing->DDBltLens(target, SatEffect(centreX), SatEffect(centreY), SatEffect(g), o, lpEffectWork2, lensX, lensY, 1, 0);
     }
   }
   return Advance(chara, bFrozen);

@@ -18,7 +18,7 @@ namespace {
 
 
 // (growth × N + base) in 64 bits, saturated.
-int32_t Grown(int16_t base, int16_t growth, int16_t n) {
+int32_t GrownValue(int16_t base, int16_t growth, int16_t n) {
   return SaturateToInt(static_cast<int64_t>(growth) * n + base);
 }
 
@@ -26,10 +26,10 @@ void SetUpCommand(cCharaBase& chara, cCommandInstance& instance, cEdCommand& com
   instance.m_pCommand = &command;
   const int s = Stage.StepsPerFrame();
   const int16_t n = chara.m_sCloneNo;
-  instance.m_nDuration = SaturatedTicks(Grown(command.m_nUseTime, command.m_nUseTimeGrowth, n),
+  instance.m_nDuration = SaturatedTicks(GrownValue(command.m_nUseTime, command.m_nUseTimeGrowth, n),
                                         static_cast<int64_t>(s) * TICKS_PER_TENTH);
   if (const cEdMove* move = command.m_spMove.get()) {
-    instance.m_dSpeed = static_cast<double>(Grown(move->m_nSpeed, move->m_nSpeedStep, n)) * 0.1 / s;
+    instance.m_dSpeed = static_cast<double>(GrownValue(move->m_nSpeed, move->m_nSpeedStep, n)) * 0.1 / s;
     if (move->m_bInertia) instance.m_dMaxSpeed = static_cast<double>(move->m_nMaxSpeed) * 0.1 / s;
     instance.m_nDirCode = move->m_nDirCode;
   }

@@ -8,7 +8,7 @@
 
 namespace {
 
-int32_t Scaled(int scale, int32_t base) { return SaturateToInt(static_cast<int64_t>(scale) * base); }
+int32_t ObjectScaled(int scale, int32_t base) { return SaturateToInt(static_cast<int64_t>(scale) * base); }
 
 }  // namespace
 
@@ -70,12 +70,12 @@ void cGameObject::SetFlyMode(int mode) {
 
 void cGameObject::SetScale(int nNew, int nOld) {
   if (nNew == nOld) return;
-  m_nHitWidth = Scaled(nNew, m_nBaseHitWidth);
-  m_nHitHeight = Scaled(nNew, m_nBaseHitHeight);
-  m_nOffsetX = Scaled(nNew, m_nBaseOffsetX);
-  m_nOffsetY = Scaled(nNew, m_nBaseOffsetY);
-  m_nGfxWidth = Scaled(nNew, m_nBaseGfxWidth);
-  m_nGfxHeight = Scaled(nNew, m_nBaseGfxHeight);
+  m_nHitWidth = ObjectScaled(nNew, m_nBaseHitWidth);
+  m_nHitHeight = ObjectScaled(nNew, m_nBaseHitHeight);
+  m_nOffsetX = ObjectScaled(nNew, m_nBaseOffsetX);
+  m_nOffsetY = ObjectScaled(nNew, m_nBaseOffsetY);
+  m_nGfxWidth = ObjectScaled(nNew, m_nBaseGfxWidth);
+  m_nGfxHeight = ObjectScaled(nNew, m_nBaseGfxHeight);
   AnchorForScale(nNew, nOld);
   ScaleHitBox(nNew);
 }

@@ -11,7 +11,7 @@ namespace {
 // The sight mask the stage builds for the hero's sight.
 constexpr int kSightMask = 65;
 
-int64_t Clamp64(int64_t v, int64_t lo, int64_t hi) {
+int64_t ClampDraw(int64_t v, int64_t lo, int64_t hi) {
   if (v > hi) v = hi;
   if (v < lo) v = lo;
   return v;
@@ -47,7 +47,7 @@ void cHero::DrawSight(DDSURFACEDATA* surface) {
   int64_t left = static_cast<int64_t>(mask->nWidth / 2) - m_nGfxWidth / 2 - m_rcScreen.nLeft;
   if (mode == 2 || mode == 4) left += FacingSign() * (static_cast<int64_t>(m_nGfxWidth / 2) - m_nSightDots);
   int64_t top = static_cast<int64_t>(mask->nHeight / 2) - m_nGfxHeight / 2 - m_rcScreen.nTop;
-  left = Clamp64(left, 0, static_cast<int64_t>(mask->nWidth) - 640);
-  top = Clamp64(top, 0, static_cast<int64_t>(mask->nHeight) - 480);
+  left = ClampDraw(left, 0, static_cast<int64_t>(mask->nWidth) - 640);
+  top = ClampDraw(top, 0, static_cast<int64_t>(mask->nHeight) - 480);
   PlayDrawing->DDBlt(surface, 0, 0, 640, 480, mask, static_cast<int>(left), static_cast<int>(top), 1);
 }

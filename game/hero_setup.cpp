@@ -10,7 +10,7 @@
 
 namespace {
 
-int32_t Scaled(int scale, int32_t value) { return SaturateToInt(static_cast<int64_t>(scale) * value); }
+int32_t HeroScaled(int scale, int32_t value) { return SaturateToInt(static_cast<int64_t>(scale) * value); }
 
 // A w × h box centred in the 32-dot cell of the graphic, relative to the hit box.
 void CentreInCell(HITBOX& box, int w, int h, int hitOffX, int hitOffY) {
@@ -20,19 +20,19 @@ void CentreInCell(HITBOX& box, int w, int h, int hitOffX, int hitOffY) {
   box.nBaseHeight = box.nHeight = h;
 }
 
-void ScaleBox(HITBOX& box, int n) {
-  box.nOffsetX = Scaled(n, box.nBaseOffsetX);
-  box.nOffsetY = Scaled(n, box.nBaseOffsetY);
-  box.nWidth = Scaled(n, box.nBaseWidth);
-  box.nHeight = Scaled(n, box.nBaseHeight);
+void ScaleHeroBox(HITBOX& box, int n) {
+  box.nOffsetX = HeroScaled(n, box.nBaseOffsetX);
+  box.nOffsetY = HeroScaled(n, box.nBaseOffsetY);
+  box.nWidth = HeroScaled(n, box.nBaseWidth);
+  box.nHeight = HeroScaled(n, box.nBaseHeight);
 }
 
-void PlaceBoxX(HITBOX& box, double x) {
+void PlaceHeroBoxX(HITBOX& box, double x) {
   box.rc.dLeft = static_cast<double>(static_cast<int64_t>(ToIntChecked(x)) + box.nOffsetX);
   box.rc.dRight = box.rc.dLeft + box.nWidth - 1;
 }
 
-void PlaceBoxY(HITBOX& box, double y) {
+void PlaceHeroBoxY(HITBOX& box, double y) {
   box.rc.dTop = static_cast<double>(static_cast<int64_t>(ToIntChecked(y)) + box.nOffsetY);
   box.rc.dBottom = box.rc.dTop + box.nHeight - 1;
 }
@@ -125,12 +125,12 @@ void cHero::SetFlyMode(int mode, int bScaled) {
 
   if (bScaled) {
     const int s = m_Def.m_nScale;
-    m_nOffsetX = Scaled(s, m_nBaseOffsetX);
-    m_nOffsetY = Scaled(s, m_nBaseOffsetY);
-    m_nHitWidth = Scaled(s, m_nBaseHitWidth);
-    m_nHitHeight = Scaled(s, m_nBaseHitHeight);
-    m_nGfxWidth = Scaled(s, m_nBaseGfxWidth);
-    m_nGfxHeight = Scaled(s, m_nBaseGfxHeight);
+    m_nOffsetX = HeroScaled(s, m_nBaseOffsetX);
+    m_nOffsetY = HeroScaled(s, m_nBaseOffsetY);
+    m_nHitWidth = HeroScaled(s, m_nBaseHitWidth);
+    m_nHitHeight = HeroScaled(s, m_nBaseHitHeight);
+    m_nGfxWidth = HeroScaled(s, m_nBaseGfxWidth);
+    m_nGfxHeight = HeroScaled(s, m_nBaseGfxHeight);
     ScaleHitBox(s);
   }
   BuildBoxMarkers();
@@ -152,21 +152,21 @@ void cHero::BuildBoxMarkers() {
 }
 
 void cHero::ScaleHitBox(int nScale) {
-  ScaleBox(m_Contact, nScale);
-  ScaleBox(m_ShotContact, nScale);
-  ScaleBox(m_PickupBox, nScale);
+  ScaleHeroBox(m_Contact, nScale);
+  ScaleHeroBox(m_ShotContact, nScale);
+  ScaleHeroBox(m_PickupBox, nScale);
 }
 
 void cHero::HitBoxX() {
-  PlaceBoxX(m_Contact, m_rcHit.dLeft);
-  PlaceBoxX(m_ShotContact, m_rcHit.dLeft);
-  PlaceBoxX(m_PickupBox, m_rcHit.dLeft);
+  PlaceHeroBoxX(m_Contact, m_rcHit.dLeft);
+  PlaceHeroBoxX(m_ShotContact, m_rcHit.dLeft);
+  PlaceHeroBoxX(m_PickupBox, m_rcHit.dLeft);
 }
 
 void cHero::HitBoxY() {
-  PlaceBoxY(m_Contact, m_rcHit.dTop);
-  PlaceBoxY(m_ShotContact, m_rcHit.dTop);
-  PlaceBoxY(m_PickupBox, m_rcHit.dTop);
+  PlaceHeroBoxY(m_Contact, m_rcHit.dTop);
+  PlaceHeroBoxY(m_ShotContact, m_rcHit.dTop);
+  PlaceHeroBoxY(m_PickupBox, m_rcHit.dTop);
 }
 
 int cHero::IsNewItemTouch(const cItem& item) const {

@@ -23,7 +23,7 @@ const int32_t kSwordPattern[] = {0, 7, 0, 1, 7, 0, 2, 7, 0, ANIMECODE_END, 0, 0}
 const int32_t kShotPattern[] = {0, 8, 0, 1, 8, 0, ANIMECODE_LOOP, 0, 0};
 const int32_t* const kShotPatterns[] = {kSwordPattern, kShotPattern, nullptr};
 
-int32_t Scaled(int scale, int32_t base) { return SaturateToInt(static_cast<int64_t>(scale) * base); }
+int32_t ShotScaled(int scale, int32_t base) { return SaturateToInt(static_cast<int64_t>(scale) * base); }
 
 }  // namespace
 
@@ -74,10 +74,10 @@ void ReleaseAimedShot(int32_t shotSerial, int32_t charaId) {
 }
 
 void cShot::ScaleHitBox(int nScale) {
-  m_Box.nOffsetX = Scaled(nScale, m_Box.nBaseOffsetX);
-  m_Box.nOffsetY = Scaled(nScale, m_Box.nBaseOffsetY);
-  m_Box.nWidth = Scaled(nScale, m_Box.nBaseWidth);
-  m_Box.nHeight = Scaled(nScale, m_Box.nBaseHeight);
+  m_Box.nOffsetX = ShotScaled(nScale, m_Box.nBaseOffsetX);
+  m_Box.nOffsetY = ShotScaled(nScale, m_Box.nBaseOffsetY);
+  m_Box.nWidth = ShotScaled(nScale, m_Box.nBaseWidth);
+  m_Box.nHeight = ShotScaled(nScale, m_Box.nBaseHeight);
 }
 
 void cShot::OnScaleChanged(int nNew, int nOld) {

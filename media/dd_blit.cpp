@@ -14,7 +14,7 @@ namespace {
 // "D3DではDDLockは未対応"
 const char kNoLockOn3D[] = "D3D\x82\xC5\x82\xCD""DDLock\x82\xCD\x96\xA2\x91\xCE\x89\x9E";
 
-int Narrow(int64_t v) { return static_cast<int>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX)); }
+int NarrowBlit(int64_t v) { return static_cast<int>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX)); }
 
 plat::DDSurface* SurfaceOf(DDSURFACEDATA* lpSD) {
   return lpSD && lpSD->lpDDS ? lpSD->lpDDS->lpSurface.get() : nullptr;
@@ -115,14 +115,14 @@ int DDClipBlt(DDSURFACEDATA* dst, int* px, int* py, int* pw, int* ph, DDSURFACED
       if (h > 0 && y + h > dst->nHeight) CutSpan(y + h - dst->nHeight, h, sy, sh, false);
     }
   }
-  *px = Narrow(x);
-  *py = Narrow(y);
-  *pw = Narrow(w);
-  *ph = Narrow(h);
-  *psx = Narrow(sx);
-  *psy = Narrow(sy);
-  *psw = Narrow(sw);
-  *psh = Narrow(sh);
+  *px = NarrowBlit(x);
+  *py = NarrowBlit(y);
+  *pw = NarrowBlit(w);
+  *ph = NarrowBlit(h);
+  *psx = NarrowBlit(sx);
+  *psy = NarrowBlit(sy);
+  *psw = NarrowBlit(sw);
+  *psh = NarrowBlit(sh);
   const bool ok = sw != 0 && sh != 0 && (sw < 0) == negW && (sh < 0) == negH && w > 0 && h > 0;
   return ok ? 1 : 0;
 }

@@ -12,7 +12,7 @@ namespace {
 
 constexpr double kRadiansPerDegree = 0.017453292519943295;
 
-int Narrow(int64_t v) { return static_cast<int>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX)); }
+int NarrowDecor(int64_t v) { return static_cast<int>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX)); }
 
 }  // namespace
 
@@ -42,7 +42,7 @@ void DDDrawNumber(DDSURFACEDATA* dst, int x, int y, int cellW, int cellH, DDSURF
   }
   for (int i = 0; i < count; ++i) {
     const int d = digits[i] - '0';
-    DDBlt(dst, Narrow(left + int64_t{cellW} * i), y, cellW, cellH, digitSheet, Narrow(sx + int64_t{cellW} * d), sy,
+    DDBlt(dst, NarrowDecor(left + int64_t{cellW} * i), y, cellW, cellH, digitSheet, NarrowDecor(sx + int64_t{cellW} * d), sy,
           flags);
   }
 }
@@ -59,9 +59,9 @@ void DDBltWave(DDSURFACEDATA* dst, int x, int y, int w, int h, int waves, double
     const int off = ToIntChecked(amplitude * std::sin(waves * angle * kRadiansPerDegree));
     const int size = std::min(strip, extent - at);
     if (bVertical)
-      DDBlt(dst, x + at, Narrow(int64_t{y} + off), size, h, src, sx + at, sy, flags);
+      DDBlt(dst, x + at, NarrowDecor(int64_t{y} + off), size, h, src, sx + at, sy, flags);
     else
-      DDBlt(dst, Narrow(int64_t{x} + off), y + at, w, size, src, sx, sy + at, flags);
+      DDBlt(dst, NarrowDecor(int64_t{x} + off), y + at, w, size, src, sx, sy + at, flags);
   }
   DDFlushBatch();
 }
@@ -77,9 +77,9 @@ int DDBltSplit(DDSURFACEDATA* dst, int x, int y, int w, int h, int n, int d, DDS
     for (int i = pass; i < count; i += 2) {
       const int64_t at = int64_t{i} * n;
       if (bVertical)
-        DDBlt(dst, Narrow(x + at), Narrow(y + move), n, h, src, Narrow(sx + at), sy, flags);
+        DDBlt(dst, NarrowDecor(x + at), NarrowDecor(y + move), n, h, src, NarrowDecor(sx + at), sy, flags);
       else
-        DDBlt(dst, Narrow(x + move), Narrow(y + at), w, n, src, sx, Narrow(sy + at), flags);
+        DDBlt(dst, NarrowDecor(x + move), NarrowDecor(y + at), w, n, src, sx, NarrowDecor(sy + at), flags);
     }
   }
   return DDFlushBatch();
@@ -89,9 +89,9 @@ void DDBltBurst(DDSURFACEDATA* dst, int x, int y, int w, int h, DDSURFACEDATA* s
                 int flags) {
   const int hw = w / 2, hh = h / 2;
   // Far distances and corners stay defined (and off the target).
-  const int left = Narrow(int64_t{x} - d), right = Narrow(int64_t{x} + hw + d);
-  const int top = Narrow(int64_t{y} - d), bottom = Narrow(int64_t{y} + hh + d);
-  const int sxRight = Narrow(int64_t{sx} + hw), syBottom = Narrow(int64_t{sy} + hh);
+  const int left = NarrowDecor(int64_t{x} - d), right = NarrowDecor(int64_t{x} + hw + d);
+  const int top = NarrowDecor(int64_t{y} - d), bottom = NarrowDecor(int64_t{y} + hh + d);
+  const int sxRight = NarrowDecor(int64_t{sx} + hw), syBottom = NarrowDecor(int64_t{sy} + hh);
   DDBeginBatch(0);
   DDBlt(dst, left, top, hw, hh, src, sx, sy, flags);
   DDBlt(dst, right, top, hw, hh, src, sxRight, sy, flags);

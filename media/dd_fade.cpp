@@ -11,7 +11,7 @@
 
 namespace {
 
-constexpr double kRadiansPerDegree = 0.017453292519943295;
+constexpr double kFadeRadiansPerDegree = 0.017453292519943295;
 
 // Each back end keeps its own angles: [0] the software display, [1] the 3D device.
 double s_fadeOutAngle[2] = {90.0, 90.0};
@@ -21,7 +21,7 @@ double s_fadeInAngle[2] = {0.0, 0.0};
 // False when the 3D device could not draw.
 bool DrawFade(double angle, bool copyFirst, PALETTEENTRY work[256], int first, int last, uint8_t red, uint8_t green,
               uint8_t blue, const PALETTEENTRY src[256]) {
-  const double s = std::sin(angle * kRadiansPerDegree);
+  const double s = std::sin(angle * kFadeRadiansPerDegree);
   if (lpDTCon) return DTFadeQuad(255 - ToIntChecked(255 * s));
   if (copyFirst && nBpp > 8) DDBlt(&WorkDD, 0, 0, BackBuffer.nWidth, BackBuffer.nHeight, &BackBuffer, 0, 0, 0);
   const int level = ToIntChecked(s * 256);

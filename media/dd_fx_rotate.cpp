@@ -12,7 +12,7 @@
 
 namespace {
 
-constexpr double kRadiansPerDegree = 0.017453292519943295;
+constexpr double kRotateRadiansPerDegree = 0.017453292519943295;
 
 // Sine and cosine times 1024, truncated toward zero.
 struct cTurn {
@@ -74,7 +74,7 @@ void RotateLoop(const cEffectPixels& px, const cRotation& r, Store store) {
 // and operations in force.
 void RotateQuad(DDSURFACEDATA* dst, DDSURFACEDATA* src, int x, int y, int w, int h, int pivotX, int pivotY, int angle,
                 int sx, int sy, int sw, int sh) {
-  const double radians = angle * kRadiansPerDegree;
+  const double radians = angle * kRotateRadiansPerDegree;
   const float s = static_cast<float>(std::sin(radians)), c = static_cast<float>(std::cos(radians));
   const double tw = src->nTexWidth > 0 ? src->nTexWidth : 1, th = src->nTexHeight > 0 ? src->nTexHeight : 1;
   // The pivot lands on (x, y) wherever it lies in the rectangle, as in software.
@@ -107,7 +107,7 @@ void RotateQuad(DDSURFACEDATA* dst, DDSURFACEDATA* src, int x, int y, int w, int
 void FxRotatePixels(const cEffectPixels& px, int x, int y, int w, int h, int pivotX, int pivotY, int angle, int sx,
                     int sy, bool mirrorX, bool mirrorY, int flags) {
   if (w <= 0 || h <= 0) return;
-  const double radians = angle * kRadiansPerDegree;
+  const double radians = angle * kRotateRadiansPerDegree;
   const cRotation r{x, y, w, h, pivotX, pivotY, sx, sy, mirrorX, mirrorY, cTurn(radians), cTurn(-radians)};
   const bool keyed = flags == 1;
   const cPixelFormat& f = px.format;

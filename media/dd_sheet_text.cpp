@@ -9,7 +9,7 @@
 
 namespace {
 
-int Narrow(int64_t v) { return static_cast<int>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX)); }
+int NarrowSheet(int64_t v) { return static_cast<int>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX)); }
 
 }  // namespace
 
@@ -28,7 +28,7 @@ int DDDrawSheetText(DDSURFACEDATA* dst, int x, int y, int cellW, int cellH, DDSU
       row -= 10;
     else if (b >= 0xC0 && b <= 0xDD)
       row -= 4;
-    DDBlt(dst, Narrow(cx), Narrow(cy), cellW, cellH, sheet, Narrow(int64_t{b % 16} * cellW), Narrow(row * cellH), 1);
+    DDBlt(dst, NarrowSheet(cx), NarrowSheet(cy), cellW, cellH, sheet, NarrowSheet(int64_t{b % 16} * cellW), NarrowSheet(row * cellH), 1);
     cx += cellW;
     if (nScreenWidth > 0 && cx - x >= nScreenWidth) {
       cx = x;

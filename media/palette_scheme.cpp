@@ -18,7 +18,7 @@ ANIMCOLOR AnimColorTable[ANIMCOLOR_COUNT];
 namespace {
 
 // "%s の読み込みに失敗！"
-const char kLoadFailed[] = "%s \x82\xCC\x93\xC7\x82\xDD\x8D\x9E\x82\xDD\x82\xC9\x8E\xB8\x94\x73\x81\x49";
+const char kSchemeLoadFailed[] = "%s \x82\xCC\x93\xC7\x82\xDD\x8D\x9E\x82\xDD\x82\xC9\x8E\xB8\x94\x73\x81\x49";
 // "DDLoadPaletteFromFile失敗"
 const char kPaletteFailed[] = "DDLoadPaletteFromFile\x8E\xB8\x94\x73";
 
@@ -102,7 +102,7 @@ int SetPaletteScheme(int scheme) {
   IntToText(number, n, 2, true, false);
   const std::string file = "bmp\\hbt\\hbt" + number + ".dat";
   if (!LoadBlendTable(BlendTable, file.c_str())) {
-    ErrorBoxPrintf(kLoadFailed, file.c_str());
+    ErrorBoxPrintf(kSchemeLoadFailed, file.c_str());
     return 0;
   }
   if (!DDLoadPaletteFromFile(BasePalette, SurfaceDefs[0].szFileName.c_str(), nBpp)) {

@@ -58,7 +58,7 @@ void OnRemoved(SDL_JoystickID instance) {
   g_open.erase(it);
 }
 
-OpenJoystick* Find(SDL_JoystickID instance) {
+OpenJoystick* FindJoystick(SDL_JoystickID instance) {
   auto it = g_open.find(instance);
   return it == g_open.end() ? nullptr : &it->second;
 }
@@ -96,7 +96,7 @@ void TranslateInputEvent(const SDL_Event& event) {
       OnRemoved(event.jdevice.which);
       break;
     case SDL_JOYAXISMOTION:
-      if (OpenJoystick* open = Find(event.jaxis.which)) {
+      if (OpenJoystick* open = FindJoystick(event.jaxis.which)) {
         if (event.jaxis.axis == 0) open->state.dwXpos = AxisPosition(event.jaxis.value);
         else if (event.jaxis.axis == 1) open->state.dwYpos = AxisPosition(event.jaxis.value);
         else break;
@@ -105,7 +105,7 @@ void TranslateInputEvent(const SDL_Event& event) {
       break;
     case SDL_JOYBUTTONDOWN:
     case SDL_JOYBUTTONUP:
-      if (OpenJoystick* open = Find(event.jbutton.which)) {
+      if (OpenJoystick* open = FindJoystick(event.jbutton.which)) {
         if (event.jbutton.button >= 32) break;
         const uint32_t bit = 1u << event.jbutton.button;
         if (event.jbutton.state == SDL_PRESSED) open->state.dwButtons |= bit;

@@ -9,15 +9,15 @@ namespace plat {
 namespace {
 
 std::mutex g_fakeMutex;
-bool g_fake = false;
-SYSTEMTIME g_fakeNow;
+bool g_fakeTime = false;
+SYSTEMTIME g_fakeLocalNow;
 
 }  // namespace
 
 SYSTEMTIME LocalTime() {
   {
     std::lock_guard<std::mutex> lock(g_fakeMutex);
-    if (g_fake) return g_fakeNow;
+    if (g_fakeTime) return g_fakeLocalNow;
   }
   timeval tv{};
   ::gettimeofday(&tv, nullptr);
@@ -41,13 +41,13 @@ FakeLocalTime::FakeLocalTime(const SYSTEMTIME& now) { Set(now); }
 
 FakeLocalTime::~FakeLocalTime() {
   std::lock_guard<std::mutex> lock(g_fakeMutex);
-  g_fake = false;
+  g_fakeTime = false;
 }
 
 void FakeLocalTime::Set(const SYSTEMTIME& now) {
   std::lock_guard<std::mutex> lock(g_fakeMutex);
-  g_fakeNow = now;
-  g_fake = true;
+  g_fakeLocalNow = now;
+  g_fakeTime = true;
 }
 
 }  // namespace plat

@@ -162,7 +162,7 @@ class Host final : public MachineFacts {
 };
 
 Host g_host;
-std::atomic<MachineFacts*> g_fake{nullptr};
+std::atomic<MachineFacts*> g_fakeMachine{nullptr};
 
 }  // namespace
 
@@ -174,10 +174,10 @@ std::string OsReleaseName(const std::string& text) {
 MachineFacts& HostMachine() { return g_host; }
 
 MachineFacts& Machine() {
-  MachineFacts* fake = g_fake.load();
+  MachineFacts* fake = g_fakeMachine.load();
   return fake ? *fake : g_host;
 }
 
-void SetMachine(MachineFacts* fake) { g_fake.store(fake); }
+void SetMachine(MachineFacts* fake) { g_fakeMachine.store(fake); }
 
 }  // namespace plat

@@ -15,7 +15,7 @@ namespace plat {
 namespace {
 
 // Shared between the drawing thread and the main thread.
-std::mutex g_mutex;
+std::mutex g_presentMutex;
 std::condition_variable g_shownCv;
 std::vector<uint32_t> g_pending;
 int g_pendingW = 0, g_pendingH = 0;
@@ -29,7 +29,7 @@ bool g_fullScreen = false;
 bool g_minimized = false;
 FrameCapture g_capture;
 std::atomic<int> g_cursorCount{0};
-std::atomic<bool> g_live{false};  // a window shows the frames with vertical sync
+std::atomic<bool> g_presenting{false};  // a window shows the frames with vertical sync
 
 // Main thread only.
 SDL_Renderer* g_renderer = nullptr;
@@ -100,7 +100,7 @@ void DropRenderer() {
   g_renderer = nullptr;
   g_textureW = g_textureH = 0;
   g_rendererWindow = WindowHandle{};
-  g_live = false;
+  g_presenting = false;
 }
 
 // Main thread: the renderer follows the attached window and the modes asked for.
@@ -108,7 +108,7 @@ SDL_Window* ApplySettings() {
   WindowHandle window;
   bool vsync, fullScreen, minimized;
   {
-    std::lock_guard<std::mutex> lock(g_mutex);
+    std::lock_guard<std::mutex> lock(g_presentMutex);
     window = g_window;
     vsync = g_vsync;
     fullScreen = g_fullScreen;
@@ -160,7 +160,7 @@ SDL_Window* ApplySettings() {
     if (!g_renderer) return nullptr;
     g_rendererWindow = window;
     g_rendererVsync = vsync;
-    g_live = vsync && detail::WindowSystemHasDisplay();
+    g_presenting = vsync && detail::WindowSystemHasDisplay();
   }
   return sdl;
 }
@@ -192,7 +192,7 @@ void PresentFrame(const FrameView& frame) {
   thread_local std::vector<uint32_t> work;
   Convert(frame, work);
   {
-    std::lock_guard<std::mutex> lock(g_mutex);
+    std::lock_guard<std::mutex> lock(g_presentMutex);
     if (g_hasPending) ++g_stats.replaced;
     ++g_stats.handed;
     g_pending.swap(work);
@@ -206,7 +206,7 @@ void PresentFrame(const FrameView& frame) {
 
 void AttachPresenter(WindowHandle window, bool vsync) {
   {
-    std::lock_guard<std::mutex> lock(g_mutex);
+    std::lock_guard<std::mutex> lock(g_presentMutex);
     g_window = window;
     g_vsync = vsync;
   }
@@ -215,7 +215,7 @@ void AttachPresenter(WindowHandle window, bool vsync) {
 
 void SetPresenterFullScreen(bool on) {
   {
-    std::lock_guard<std::mutex> lock(g_mutex);
+    std::lock_guard<std::mutex> lock(g_presentMutex);
     g_fullScreen = on;
   }
   detail::WakeWindowSystem();
@@ -223,14 +223,14 @@ void SetPresenterFullScreen(bool on) {
 
 void MinimizePresenterWindow(bool minimize) {
   {
-    std::lock_guard<std::mutex> lock(g_mutex);
+    std::lock_guard<std::mutex> lock(g_presentMutex);
     g_minimized = minimize;
   }
   detail::WakeWindowSystem();
 }
 
 bool PresenterWindowMinimized() {
-  std::lock_guard<std::mutex> lock(g_mutex);
+  std::lock_guard<std::mutex> lock(g_presentMutex);
   return g_minimized;
 }
 
@@ -241,7 +241,7 @@ bool PresenterPump() {
   uint64_t serial;
   FrameCapture capture;
   {
-    std::lock_guard<std::mutex> lock(g_mutex);
+    std::lock_guard<std::mutex> lock(g_presentMutex);
     if (!g_hasPending) return false;
     g_showing.swap(g_pending);
     g_hasPending = false;
@@ -255,7 +255,7 @@ bool PresenterPump() {
   Show(g_showing.data(), w, h);
   if (capture) capture(g_showing.data(), w, h);
   {
-    std::lock_guard<std::mutex> lock(g_mutex);
+    std::lock_guard<std::mutex> lock(g_presentMutex);
     ++g_stats.shown;
     g_shownSerial = std::max(g_shownSerial, serial);
   }
@@ -268,7 +268,7 @@ bool RepaintPresenter() {
   ApplySettings();
   FrameCapture capture;
   {
-    std::lock_guard<std::mutex> lock(g_mutex);
+    std::lock_guard<std::mutex> lock(g_presentMutex);
     capture = g_capture;
   }
   Show(g_showing.data(), g_showingW, g_showingH);
@@ -277,11 +277,11 @@ bool RepaintPresenter() {
 }
 
 void WaitForShownFrame() {
-  if (!g_live.load() || IsMainThread()) {
+  if (!g_presenting.load() || IsMainThread()) {
     WaitForBlankTick();
     return;
   }
-  std::unique_lock<std::mutex> lock(g_mutex);
+  std::unique_lock<std::mutex> lock(g_presentMutex);
   const uint64_t target = g_handedSerial;
   // Bounded: a main thread that stops pumping must not stop the game.
   g_shownCv.wait_for(lock, std::chrono::milliseconds(100), [&] { return g_shownSerial >= target; });
@@ -315,17 +315,17 @@ PresentRect LetterboxRect(int windowW, int windowH, int frameW, int frameH) {
 }
 
 void SetFrameCapture(FrameCapture capture) {
-  std::lock_guard<std::mutex> lock(g_mutex);
+  std::lock_guard<std::mutex> lock(g_presentMutex);
   g_capture = std::move(capture);
 }
 
 PresenterStats GetPresenterStats() {
-  std::lock_guard<std::mutex> lock(g_mutex);
+  std::lock_guard<std::mutex> lock(g_presentMutex);
   return g_stats;
 }
 
 void ResetPresenter() {
-  std::lock_guard<std::mutex> lock(g_mutex);
+  std::lock_guard<std::mutex> lock(g_presentMutex);
   g_hasPending = false;
   g_pending.clear();
   g_stats = PresenterStats{};

@@ -53,13 +53,13 @@ constexpr int kSteps = 13;
 std::atomic<uint64_t> g_budget{kDefaultBudget};
 std::atomic<int> g_desktopBpp{0};        // a test's depth; 0 = none
 std::atomic<int> g_systemDesktopBpp{0};  // the window system's; 0 = not known
-std::atomic<int> g_failAt[kSteps] = {};  // calls to let pass plus 1; 0 = no failure set
+std::atomic<int> g_displayFailAt[kSteps] = {};  // calls to let pass plus 1; 0 = no failure set
 
-std::mutex g_liveMutex;
-std::weak_ptr<DisplayState> g_live;
+std::mutex g_displayMutex;
+std::weak_ptr<DisplayState> g_liveDisplay;
 
 bool StepFails(DisplayStep step) {
-  std::atomic<int>& at = g_failAt[static_cast<int>(step)];
+  std::atomic<int>& at = g_displayFailAt[static_cast<int>(step)];
   int v = at.load();
   while (v > 0) {
     if (at.compare_exchange_weak(v, v - 1)) return v == 1;
@@ -413,8 +413,8 @@ int32_t DDObject::Create(std::unique_ptr<DDObject>& out) {
   out.reset();
   if (StepFails(DisplayStep::Create)) return DDERR_GENERIC;
   out.reset(new DDObject());
-  std::lock_guard<std::mutex> lock(g_liveMutex);
-  g_live = out->m_state;
+  std::lock_guard<std::mutex> lock(g_displayMutex);
+  g_liveDisplay = out->m_state;
   return DD_OK;
 }
 
@@ -428,8 +428,8 @@ int DDObject::Release() {
     left = m_state->children;
   }
   {
-    std::lock_guard<std::mutex> lock(g_liveMutex);
-    if (g_live.lock() == m_state) g_live.reset();
+    std::lock_guard<std::mutex> lock(g_displayMutex);
+    if (g_liveDisplay.lock() == m_state) g_liveDisplay.reset();
   }
   m_state.reset();  // the surfaces still held keep the state alive, detached
   return left;
@@ -565,23 +565,23 @@ namespace detail {
 void SetSystemDesktopBpp(int bpp) { g_systemDesktopBpp = bpp; }
 }  // namespace detail
 
-void FailDisplayStep(DisplayStep step, int skip) { g_failAt[static_cast<int>(step)] = skip + 1; }
+void FailDisplayStep(DisplayStep step, int skip) { g_displayFailAt[static_cast<int>(step)] = skip + 1; }
 
 void ClearDisplayFailures() {
-  for (auto& f : g_failAt) f = 0;
+  for (auto& f : g_displayFailAt) f = 0;
 }
 
 void SetVideoMemoryBudget(uint64_t bytes) { g_budget = bytes; }
 
 void LoseVideoSurfaces() {
-  std::lock_guard<std::mutex> lock(g_liveMutex);
-  if (auto state = g_live.lock()) state->lossPending = true;
+  std::lock_guard<std::mutex> lock(g_displayMutex);
+  if (auto state = g_liveDisplay.lock()) state->lossPending = true;
 }
 
 namespace detail {
 void OnFocusLost() {
-  std::lock_guard<std::mutex> lock(g_liveMutex);
-  auto state = g_live.lock();
+  std::lock_guard<std::mutex> lock(g_displayMutex);
+  auto state = g_liveDisplay.lock();
   if (state && state->fullScreen) state->lossPending = true;
 }
 }  // namespace detail

@@ -17,7 +17,7 @@ struct KINDSOURCE {
 
 const char kInterval[] = "\x8A\xD4\x8A\x75(hbl)";                  // 間隔(hbl)
 const char kCourse[] = "\x8B\x4F\x93\xB9\x95\xCF\x8D\x58(hbl)";      // 軌道変更(hbl)
-const char kSide[] = "\x91\xCE\x8F\xDB\x90\xA8\x97\xCD";             // 対象勢力
+const char kShotTargetSide[] = "\x91\xCE\x8F\xDB\x90\xA8\x97\xCD";             // 対象勢力
 const char kHomeStart[] = "\x97\x55\x93\xB1\x8A\x4A\x8E\x6E(hbl)";  // 誘導開始(hbl)
 const char kHomeEnd[] = "\x97\x55\x93\xB1\x8F\x49\x97\xB9(hbl)";    // 誘導終了(hbl)
 
@@ -39,7 +39,7 @@ const KINDSOURCE kPaths[SHOTPATH_COUNT] = {
     {"\x8E\xE5\x90\x6C\x8C\xF6\x82\xF0\x91\x5F\x82\xA4", {{kCourse, 0, 40, 0}}},  // 主人公を狙う
     // 近いキャラを狙う
     {"\x8B\xDF\x82\xA2\x83\x4C\x83\x83\x83\x89\x82\xF0\x91\x5F\x82\xA4",
-     {{kCourse, 0, 40, 0}, {kSide, 0, 7, 0}}},
+     {{kCourse, 0, 40, 0}, {kShotTargetSide, 0, 7, 0}}},
     // ターゲットを狙う
     {"\x83\x5E\x81\x5B\x83\x51\x83\x62\x83\x67\x82\xF0\x91\x5F\x82\xA4", {{kCourse, 0, 40, 0}}},
     // 主人公へ誘導
@@ -48,14 +48,14 @@ const KINDSOURCE kPaths[SHOTPATH_COUNT] = {
     // 近いキャラへ誘導（対象死亡時、誘導を無効化）
     {"\x8B\xDF\x82\xA2\x83\x4C\x83\x83\x83\x89\x82\xD6\x97\x55\x93\xB1\x81\x69\x91\xCE\x8F\xDB\x8E\x80"
      "\x96\x53\x8E\x9E\x81\x41\x97\x55\x93\xB1\x82\xF0\x96\xB3\x8C\xF8\x89\xBB\x81\x6A",
-     {{kHomeStart, 0, 40, 0}, {kHomeEnd, 0, 999, 999}, {kSide, 0, 7, 0}}},
+     {{kHomeStart, 0, 40, 0}, {kHomeEnd, 0, 999, 999}, {kShotTargetSide, 0, 7, 0}}},
     // ターゲットへ誘導
     {"\x83\x5E\x81\x5B\x83\x51\x83\x62\x83\x67\x82\xD6\x97\x55\x93\xB1",
      {{kHomeStart, 0, 40, 0}, {kHomeEnd, 0, 999, 999}}},
     // 近いキャラへ誘導（対象死亡時、対象を変更）
     {"\x8B\xDF\x82\xA2\x83\x4C\x83\x83\x83\x89\x82\xD6\x97\x55\x93\xB1\x81\x69\x91\xCE\x8F\xDB\x8E\x80"
      "\x96\x53\x8E\x9E\x81\x41\x91\xCE\x8F\xDB\x82\xF0\x95\xCF\x8D\x58\x81\x6A",
-     {{kHomeStart, 0, 40, 0}, {kHomeEnd, 0, 999, 999}, {kSide, 0, 7, 0}}},
+     {{kHomeStart, 0, 40, 0}, {kHomeEnd, 0, 999, 999}, {kShotTargetSide, 0, 7, 0}}},
     // ウェーブ: 波の最大(hbl), 波の速度, 開始角度
     {"\x83\x45\x83\x46\x81\x5B\x83\x75",
      {{"\x94\x67\x82\xCC\x8D\xC5\x91\xE5(hbl)", 0, 100, 4},

@@ -26,7 +26,7 @@ struct SYSTEMUPGRADE {
   void (*Apply)(cEdSystem& s, int version);
 };
 
-const SYSTEMUPGRADE kUpgrades[] = {
+const SYSTEMUPGRADE kSystemUpgrades[] = {
     {113, [](cEdSystem& s, int) { s.m_bKeepTestOnlyFlows = 0; }},
     {157, [](cEdSystem& s, int) { s.m_bGraphicTitleMenu = 0; }},
     {167, [](cEdSystem& s, int) {
@@ -151,6 +151,6 @@ const SYSTEMUPGRADE kUpgrades[] = {
 }  // namespace
 
 void cEdSystem::Upgrade(int version) {
-  for (const SYSTEMUPGRADE& u : kUpgrades)
+  for (const SYSTEMUPGRADE& u : kSystemUpgrades)
     if (version < u.nBelow) u.Apply(*this, version);
 }

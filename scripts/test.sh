@@ -17,12 +17,18 @@ start_busy() {
     busy+=($!)
   done
 }
+# Each step says how long it took, so a slow build and slow tests show apart.
+step() {
+  local start=$SECONDS
+  "$@"
+  echo "test.sh: $((SECONDS - start)) s for: $*"
+}
 bash scripts/setup.sh
 bash scripts/check_floors.sh
 cmake -S . -B build/test -G Ninja -DSANITIZE=address,undefined -DCMAKE_BUILD_TYPE=RelWithDebInfo
-cmake --build build/test -j"${JOBS:-$(nproc)}"
+step cmake --build build/test -j"${JOBS:-$(nproc)}"
 start_busy
-ctest --test-dir build/test --output-on-failure -j"${JOBS:-$(nproc)}"
+step ctest --test-dir build/test --output-on-failure -j"${JOBS:-$(nproc)}"
 
 # Some kernels place memory where ThreadSanitizer does not expect it; without
 # address-space randomisation it runs there too. Try a tiny program first.
@@ -33,5 +39,5 @@ if ! { echo 'int main() { return 0; }' | "${CXX:-c++}" -x c++ -fsanitize=thread 
   tsan=(setarch "$(uname -m)" -R)
 fi
 "${tsan[@]}" cmake -S . -B build/tsan -G Ninja -DSANITIZE=thread -DCMAKE_BUILD_TYPE=RelWithDebInfo
-"${tsan[@]}" cmake --build build/tsan -j"${JOBS:-$(nproc)}" --target test_threads game write_start_project mkproject
-"${tsan[@]}" ctest --test-dir build/tsan --output-on-failure -L threads -j"${JOBS:-$(nproc)}"
+step "${tsan[@]}" cmake --build build/tsan -j"${JOBS:-$(nproc)}" --target test_threads game write_start_project mkproject
+step "${tsan[@]}" ctest --test-dir build/tsan --output-on-failure -L threads -j"${JOBS:-$(nproc)}"

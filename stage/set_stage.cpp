@@ -35,7 +35,7 @@ const char kNoMemory[] =
     "\x83\x81\x83\x82\x83\x8A\x95\x73\x91\xAB\x82\xC9\x82\xE6\x82\xE8\x81\x41\x83\x58\x83\x65\x81\x5B\x83\x57\x82"
     "\xCC\x8F\x89\x8A\xFA\x90\xDD\x92\xE8\x82\xC9\x8E\xB8\x94\x73\x82\xB5\x82\xDC\x82\xB5\x82\xBD\x81\x49";
 
-constexpr int kGroupFlagCount = 60;
+constexpr int kStageGroupFlags = 60;
 
 int AnySide(const cEdOffScreenRule& rule) {
   return rule.m_bLeft || rule.m_bRight || rule.m_bTop || rule.m_bBottom ? 1 : 0;
@@ -161,7 +161,7 @@ void cSceneStage::SetStage(int bReload, int bRestartMusic) {
     m_bNoTimeLimit = 1;
   }
   m_nPlayFrames = m_nPlayTime = 0;
-  m_vGroupFlags.assign(kGroupFlagCount, 0);
+  m_vGroupFlags.assign(kStageGroupFlags, 0);
   m_nNextStage = 0;
   m_nStepInFrame = m_nStepCount = 0;
 

@@ -28,7 +28,7 @@ using namespace testsupport;
 
 namespace {
 
-MapBuilder Room() { return MapBuilder(std::vector<std::string>(15, std::string(20, '.'))); }
+MapBuilder DamageRoom() { return MapBuilder(std::vector<std::string>(15, std::string(20, '.'))); }
 
 std::string Id(const cCharaBase& c) { return std::to_string(c.m_nId); }
 
@@ -63,7 +63,7 @@ TEST(CharaDamage, ABodyHitTakesPowerLessDefenceOrHealsAndFiresItsTriggers) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     GameWorld world;
-    Room().Build();
+    DamageRoom().Build();
     cEdChara attackerDef = CharaDef().Impact(c.imp);
     attackerDef.m_nPower = c.power;
     cChara& attacker = world.AddChara(attackerDef, {4, 5});
@@ -85,7 +85,7 @@ TEST(CharaDamage, ABodyHitTakesPowerLessDefenceOrHealsAndFiresItsTriggers) {
 
 TEST(CharaDamage, TheAttackersHitEffectShowsWithItsScaleAndItsImpactPushes) {
   GameWorld world;
-  Room().Build();
+  DamageRoom().Build();
   // Effect 6: 10 × 8 frames that grow with the attacker.
   Database.m_vEffect.resize(7);
   Database.m_vEffect[6].m_nWidth = 10;
@@ -125,7 +125,7 @@ TEST(CharaInvincibility, CountdownsLastTheStagesFramesTimesTheStepsGeneralAndPer
   for (const Case& c : cases) {
     SCOPED_TRACE(std::to_string(c.level) + " " + std::to_string(c.controller));
     GameWorld world(c.level);
-    Room().Build();
+    DamageRoom().Build();
     // The other kind's times must not count.
     Stage.m_nHeroInvincibleTime = c.controller == 0 ? c.general : 99;
     Stage.m_nHeroGuardTime = c.controller == 0 ? c.guard : 99;
@@ -148,7 +148,7 @@ TEST(CharaInvincibility, CountdownsLastTheStagesFramesTimesTheStepsGeneralAndPer
 
 TEST(CharaInvincibility, HugeTimesSaturateAndEachAttackerCountsApart) {
   GameWorld world(3);
-  Room().Build();
+  DamageRoom().Build();
   Stage.m_nCharaInvincibleTime = INT_MAX;
   cChara& chara = world.AddChara(CharaDef(), {5, 5});
   chara.StartInvincibility();
@@ -178,7 +178,7 @@ struct Targets {
   cChara *a, *b, *c;
 
   explicit Targets(const cEdChara& cDef = CharaDef()) {
-    Room().Build();
+    DamageRoom().Build();
     hero = &world.AddHero(CharaDef().PlayerOperated(), {1, 5});
     a = &world.AddChara(CharaDef(), {3, 5});
     b = &world.AddChara(CharaDef(), {4, 5});
@@ -347,7 +347,7 @@ TEST(CharaErase, AnErasedCharacterLeavesNoReferenceAndNoGroupEntryBehind) {
 
 TEST(CharaErase, ACharacterCopiedIntoItsNodeIsTheOneOthersFind) {
   GameWorld world;
-  Room().Build();
+  DamageRoom().Build();
   cHero& hero = world.AddHero(CharaDef().PlayerOperated(), {1, 5});
   cChara& placed = world.AddChara(CharaDef().Flow(FlowDef().Command(CommandDef().UseTime(1))), {5, 5});
   EXPECT_EQ(FindCharaById(placed.m_nId), &placed);

@@ -16,7 +16,7 @@ using namespace testsupport;
 
 namespace {
 
-MapBuilder Room() { return MapBuilder(std::vector<std::string>(15, std::string(20, '.'))); }
+MapBuilder BoxesRoom() { return MapBuilder(std::vector<std::string>(15, std::string(20, '.'))); }
 
 struct Box {
   int x, y, w, h;
@@ -70,7 +70,7 @@ TEST(HeroBoxes, EachBoxByItsModeFlyingAndScale) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     GameWorld world;
-    Room().Build();
+    BoxesRoom().Build();
     DistinctBoxes(c.bottom);
     cEdChara def = CharaDef().PlayerOperated().Fly(c.fly).Scale(c.scale);
     def.m_nHitBoxMode = static_cast<int8_t>(c.contactMode);
@@ -90,7 +90,7 @@ TEST(HeroBoxes, EachBoxByItsModeFlyingAndScale) {
 
 TEST(HeroBoxes, SwitchingFlyModeRebuildsTheBoxesAndStopsAHeroThatLands) {
   GameWorld world;
-  Room().Build();
+  BoxesRoom().Build();
   DistinctBoxes(1);
   cHero& hero = world.AddHero(CharaDef().PlayerOperated().Scale(2), {5, 5});
   hero.m_nCrushGrace = 0;
@@ -126,7 +126,7 @@ TEST(HeroBoxes, MarkersGoLargestFirstAndEqualAreasKeepTheirOrder) {
   };
   for (const Case& c : cases) {
     GameWorld world;
-    Room().Build();
+    BoxesRoom().Build();
     DistinctBoxes(1);
     Stage.m_nHeroPickupW = c.pickupW;
     Stage.m_nHeroPickupH = c.pickupH;
@@ -175,7 +175,7 @@ TEST(CharaBoxes, HitAndContactBoxesOfOtherCharacters) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     GameWorld world;
-    Room().Build();
+    BoxesRoom().Build();
     CharaDef def = CharaDef().Fly(c.fly).Scale(c.scale);
     if (c.block) def.BlockChara();
     def.Def().m_nHitBoxMode = static_cast<int8_t>(c.contactMode);

@@ -24,7 +24,7 @@ using namespace testsupport;
 
 namespace {
 
-MapBuilder Room() { return MapBuilder(std::vector<std::string>(15, std::string(20, '.'))); }
+MapBuilder RunRoom() { return MapBuilder(std::vector<std::string>(15, std::string(20, '.'))); }
 
 // Three idle patterns the hero can change between.
 void GiveIdlePatterns(cHero& hero, int current) {
@@ -54,7 +54,7 @@ TEST(HeroRun, StartSpeedsFollowTheScrollOptionTheSyncAndFlying) {
   };
   for (const Case& c : cases) {
     GameWorld world;
-    Room().Build();
+    RunRoom().Build();
     SystemData.m_bCompat214 = c.scrollInMoves;
     CharaDef def = CharaDef().PlayerOperated().Fly(c.fly);
     if (c.sync) def.ScrollSync();
@@ -81,7 +81,7 @@ TEST(HeroRun, EachStepClearsItsFlagsIdlesWhenStillAndEndsAJumpThatDidNotRun) {
                         {FLYMODE_WALK, 1, 0, 1}};
   for (const Case& c : cases) {
     GameWorld world;
-    Room().Build();
+    RunRoom().Build();
     FlowRecorder recorder;
     // Its one flow stands in for a move command when the case moves.
     recorder.OnRun(ACTCMDTYPE_WAIT, [&](cCharaBase& ch, cCommandInstance&) { ch.m_bMoved = c.moved; });
@@ -115,7 +115,7 @@ TEST(HeroRun, EachStepClearsItsFlagsIdlesWhenStillAndEndsAJumpThatDidNotRun) {
 
 TEST(HeroRun, AHeroWithoutHitPointsEndsItsStep) {
   GameWorld world;
-  Room().Build();
+  RunRoom().Build();
   cHero& hero = world.AddHero(CharaDef().PlayerOperated(), {5, 5});
   hero.m_nHp = 0;
   EXPECT_EQ(hero.Run(0), 1);
@@ -125,7 +125,7 @@ TEST(HeroRun, AHeroWithoutHitPointsEndsItsStep) {
 
 TEST(HeroRun, QueuedFlowChangesAreMadeInOrderAfterTheFlowsAndTheQueueEmpties) {
   GameWorld world;
-  Room().Build();
+  RunRoom().Build();
   cHero& hero = world.AddHero(CharaDef().PlayerOperated().Flow(FlowDef(FLOWTRIGGER_NONE).Id(3)), {5, 5});
   auto change = [](int op, int id, int carriedId) {
     cEdCommand command = CommandDef(ITEMCMDTYPE_FLOW_CHANGE).Param(0, op).Param(1, id);
@@ -207,7 +207,7 @@ TEST(HeroItems, ACommandListRunsInOrderUntilTheHeroFallsOrTheStageClears) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     GameWorld world;
-    Room().Build();
+    RunRoom().Build();
     cHero& hero = world.AddHero(CharaDef().PlayerOperated().Hp(10), {5, 5});
     hero.m_nHp = c.hp;
     ItemScript script;
@@ -227,7 +227,7 @@ TEST(HeroItems, ACommandListRunsInOrderUntilTheHeroFallsOrTheStageClears) {
 
 TEST(HeroItems, PendingArrangesChangeTheNextCommandOnlyAndAreUsedUpByIt) {
   GameWorld world;
-  Room().Build();
+  RunRoom().Build();
   cHero& hero = world.AddHero(CharaDef().PlayerOperated(), {5, 5});
   hero.m_vVars[3] = 5;
   // Target group (p1 of a set-target command) = character variable 3.
@@ -280,7 +280,7 @@ TEST(HeroItems, ATakenItemShowsItsPopupPlaysItsSoundAndRunsItsCommands) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     GameWorld world;
-    Room().Build();
+    RunRoom().Build();
     ItemScript script;
     script.does[ITEMCMDTYPE_STAGE_CLEAR] = [](cHero&, cEdCommand&) { return 1; };
     cHero& hero = world.AddHero(CharaDef().PlayerOperated(), {5, 5});
@@ -321,7 +321,7 @@ TEST(HeroItems, ATakenItemShowsItsPopupPlaysItsSoundAndRunsItsCommands) {
 
 TEST(HeroItems, TheTouchListHoldsAnItemUntilItIsForgotten) {
   GameWorld world;
-  Room().Build();
+  RunRoom().Build();
   cHero& hero = world.AddHero(CharaDef().PlayerOperated(), {5, 5});
   cItem a, b;
   a.Init(1, cEdItem(), 0);

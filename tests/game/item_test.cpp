@@ -22,7 +22,7 @@ using namespace testsupport;
 
 namespace {
 
-MapBuilder Room() { return MapBuilder(std::vector<std::string>(15, std::string(20, '.'))); }
+MapBuilder ItemRoom() { return MapBuilder(std::vector<std::string>(15, std::string(20, '.'))); }
 
 cEdItem ItemDef(int graphic, int scale = 1) {
   cEdItem def;
@@ -44,7 +44,7 @@ TEST(Items, TheHitBoxIsCentredInTheCellOfItsGraphic) {
                         {33, 7, 0, 13}};
   for (const Case& c : cases) {
     GameWorld world;
-    Room().Build();
+    ItemRoom().Build();
     Stage.m_nItemBoxW = c.w;
     Stage.m_nItemBoxH = c.h;
     cItem item;
@@ -72,7 +72,7 @@ TEST(Items, AScaledItemKeepsItsGraphicsBottomToWithinTheDotThatHalvingLoses) {
                         {28, 28, 2, 15 * 32, 13 * 32 + 2 + 0.5 - 14}};
   for (const Case& c : cases) {
     GameWorld world;
-    Room().Build();
+    ItemRoom().Build();
     Stage.m_nItemBoxW = c.w;
     Stage.m_nItemBoxH = c.h;
     cItem item;
@@ -84,7 +84,7 @@ TEST(Items, AScaledItemKeepsItsGraphicsBottomToWithinTheDotThatHalvingLoses) {
   }
   // A scale change of a placed item moves it up by the scale-1 height and offset.
   GameWorld world;
-  Room().Build();
+  ItemRoom().Build();
   Stage.m_nItemBoxW = 20;
   Stage.m_nItemBoxH = 12;
   cItem item;
@@ -98,7 +98,7 @@ TEST(Items, AScaledItemKeepsItsGraphicsBottomToWithinTheDotThatHalvingLoses) {
 
 TEST(Items, HeldItemsArePresentAtOnceAndEveryItemFliesThroughBlocksForEver) {
   GameWorld world;
-  Room().Build();
+  ItemRoom().Build();
   cEdItem def = ItemDef(3, 2);
   def.m_vCommands.push_back(CommandDef(ITEMCMDTYPE_LOOP).Param(0, 3).Param(1, 1).Def());
   def.m_vCommands.push_back(CommandDef(ITEMCMDTYPE_PLAY_SE).Def());
@@ -133,7 +133,7 @@ TEST(Items, HeldItemsArePresentAtOnceAndEveryItemFliesThroughBlocksForEver) {
 
 TEST(Items, TheTwoCellsAlternateEvery15FramesAndAHiddenItemHolds) {
   GameWorld world;
-  Room().Build();
+  ItemRoom().Build();
   cItem item;
   item.Init(1, ItemDef(16), 0);  // item sheet column 1 (x 64), row 1 (y 32)
   item.PlaceAtCell(3, 4);
@@ -178,7 +178,7 @@ TEST(Items, DrawingStretchesAScaledGraphicAndDrawsTheMarkOverIt) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     GameWorld world;
-    Room().Build();
+    ItemRoom().Build();
     SelectCharaSurfaces();
     Stage.m_nItemBoxW = 20;
     Stage.m_nItemBoxH = 12;
@@ -207,7 +207,7 @@ TEST(Items, AnImageWithItsOwnCellSizeIsStretchedOnlyWhenTheScalesDiffer) {
                         {3, "DDBltStretch Back 64 64 96 96 S2 64 0 64 64 1"}};
   for (const Case& c : cases) {
     GameWorld world;
-    Room().Build();
+    ItemRoom().Build();
     Stage.m_nItemBoxW = 20;
     Stage.m_nItemBoxH = 12;
     world.Scene().m_ScrollX.m_dPos = 320;

@@ -18,8 +18,8 @@ using namespace cmdtest;
 
 namespace {
 
-struct Room {
-  Room() {
+struct LookRoom {
+  LookRoom() {
     BuildRoom();
     chara = &world.AddChara(CharaDef(), {5, 5});
     off = &world.AddChara(CharaDef(), {30, 5});
@@ -46,7 +46,7 @@ void GiveAnimeSets(int count) {
 }  // namespace
 
 TEST(LookCommands, TheGraphicCommandSetsKindNumberAndOffset) {
-  Room r;
+  LookRoom r;
   cEdCommand command = Item(ITEMCMDTYPE_CHANGE_GRAPHIC, {2, 37, -4});
   CmdChangeGraphic(*r.chara, command);
   EXPECT_EQ(r.chara->m_Def.m_nGraphicKind, 2);
@@ -56,7 +56,7 @@ TEST(LookCommands, TheGraphicCommandSetsKindNumberAndOffset) {
 }
 
 TEST(LookCommands, TheBasicAnimationSetChangesOnlyToAnotherSet) {
-  Room r;
+  LookRoom r;
   GiveAnimeSets(3);
   r.chara->SetBasicAnimeSet(0, 1);
   r.chara->m_Anime.Advance();
@@ -112,7 +112,7 @@ TEST(LookCommands, ABackgroundIsShownHiddenOrToggledWhenItsNumberIsOne) {
       {1, 5, {1, 0}},  // nor an unknown change
   };
   for (const Case& c : cases) {
-    Room r;
+    LookRoom r;
     Stage.m_vBackground.resize(2);
     Stage.m_vBackground[1].m_bVisible = 0;
     cEdCommand command = Item(ITEMCMDTYPE_CHANGE_BACKGROUND, {c.number, c.how});
@@ -133,13 +133,13 @@ TEST(LookCommands, SoundsFollowTheOnScreenRuleAndMusicGoesToTheStage) {
       {false, 0, 70000, {}},  // nor is one no record can have
   };
   for (const Case& c : cases) {
-    Room r;
+    LookRoom r;
     cEdCommand command = Item(ITEMCMDTYPE_PLAY_SE, {c.number});
     command.m_bSeOnScreenOnly = static_cast<uint8_t>(c.onScreenOnly);
     CmdPlaySe(c.offScreen ? *r.off : *r.chara, command);
     EXPECT_EQ(r.world.events.Texts(EventKind::Sound), c.sounds) << c.offScreen << c.onScreenOnly << c.number;
   }
-  Room r;
+  LookRoom r;
   cEdCommand music = Item(ITEMCMDTYPE_PLAY_BGM, {4, 1});
   CmdPlayBgm(*r.chara, music);
   EXPECT_EQ(LogLines(r.world, "RequestStageBgm"), (std::vector<std::string>{"RequestStageBgm 4 1"}));

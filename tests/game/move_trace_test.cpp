@@ -70,7 +70,7 @@ class cTrace {
 };
 
 // A character that launches from its floor when its jump command first asks.
-class cJumper : public cChara {
+class cTraceJumper : public cChara {
  public:
   int Jump(cCommandInstance& instance) override {
     if (instance.m_bBegun || m_rcHit.dTop < m_dFloor) return 0;
@@ -244,7 +244,7 @@ std::string Jump(int level) {
   GameWorld world(level);
   MapBuilder(kOpenMap).Build();
   const cEdFlow flow = FlowDef().Command(CommandDef(ACTCMDTYPE_JUMP).Param(2, 3)).Command(CommandDef().UseTime(1));
-  cJumper c;
+  cTraceJumper c;
   SetUpTestChara(c, Def(FLYMODE_WALK, 1, 0, flow), 7, {5, 10}, 0, false);
   c.UpdateScreenRect();
   const double floor = c.m_dFloor = c.m_rcHit.dTop;

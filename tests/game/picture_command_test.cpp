@@ -72,7 +72,7 @@ class PictureCommand : public DisplayObjects {
   cChara* chara = nullptr;
 };
 
-struct ByIdCase {
+struct PictureByIdCase {
   const char* what;
   cEdCommand command;
   std::vector<int> shown;
@@ -87,7 +87,7 @@ TEST_F(PictureCommand, PicturesFoundByIdAreReplacedOrClosedAndZeroClearsAll) {
   timed.m_vParams.At(10) = 1;   // stopping the game
   cEdCommand untilEnd = Picture(1);
   untilEnd.m_vParams.At(10) = 1;
-  const ByIdCase cases[] = {
+  const PictureByIdCase cases[] = {
       {"a picture is added", Picture(1), {1, 2, 3, 1}},
       {"a new ID is added", Picture(2, 9), {1, 2, 3, 2}},
       {"a known ID is replaced at its place", Picture(3, 1), {3, 2, 3}},
@@ -98,7 +98,7 @@ TEST_F(PictureCommand, PicturesFoundByIdAreReplacedOrClosedAndZeroClearsAll) {
       {"one that stops the game for a time goes after its wait", timed, {1, 2, 3}},
       {"one until the stage ends starts no wait and stays", untilEnd, {1, 2, 3, 1}},
   };
-  for (const ByIdCase& c : cases) {
+  for (const PictureByIdCase& c : cases) {
     Show(Picture(0));
     Show(Picture(1, 1));
     Show(Picture(2));

@@ -28,7 +28,7 @@ TEST_F(PictureInstance, LivesForItsDisplayModeAndTime) {
   }
 }
 
-struct PlaceCase {
+struct PicturePlaceCase {
   const char* what;
   int screenFixed, scale;
   std::string before, after;  // drawn at the first view and after it scrolled
@@ -37,7 +37,7 @@ struct PlaceCase {
 TEST_F(PictureInstance, ScreenFixedPicturesKeepTheirPlaceAndWorldPicturesScroll) {
   // At (300.9, 200.2), 64 × 32 from a 128 × 64 image; the view moves from
   // (100.5, 50.7) to (130.2, 60).
-  const PlaceCase cases[] = {
+  const PicturePlaceCase cases[] = {
       {"world, plain", 0, 100, "DDBlt Back 200 150 64 32 P0 0 0 1", "DDBlt Back 170 140 64 32 P0 0 0 1"},
       {"screen-fixed, plain", 1, 100, "DDBlt Back 200 150 64 32 P0 0 0 1", "DDBlt Back 200 150 64 32 P0 0 0 1"},
       {"world at 50 %", 0, 50, "DDBltStretch Back 200 150 64 32 P0 0 0 128 64 1",
@@ -48,7 +48,7 @@ TEST_F(PictureInstance, ScreenFixedPicturesKeepTheirPlaceAndWorldPicturesScroll)
   Off_Picture.resize(1);
   Off_Picture.back().nWidth = 128;
   Off_Picture.back().nHeight = 64;
-  for (const PlaceCase& c : cases) {
+  for (const PicturePlaceCase& c : cases) {
     Scroll(100.5, 50.7);
     cPictureInstance p;
     p.Init(3, 300.9, 200.2, 64, 32, c.screenFixed, 0, c.scale, 1, 0, 0, 1, 8);

@@ -19,12 +19,12 @@ using namespace charadraw;
 
 namespace {
 
-struct Layer {
+struct ShotLayer {
   bool d3d;
   int bpp;
   const char* name;
 };
-const Layer kLayers[] = {{false, 8, "shots_dd8"}, {false, 16, "shots_dd16"}, {true, 32, "shots3d_32"}};
+const ShotLayer kShotLayers[] = {{false, 8, "shots_dd8"}, {false, 16, "shots_dd16"}, {true, 32, "shots3d_32"}};
 
 // Shot.bmp, 64 × 32: pictures 0 (cells x 0 and 16, y 0) and 31 (cells x 32
 // and 48, y 16), each drawn pointing left: a head in front, a body, and in
@@ -83,7 +83,7 @@ class ShotGolden : public CharaSheetTest {
   }
   ~ShotGolden() override { ReleaseSwords(); }
 
-  bool Start(const Layer& layer) {
+  bool Start(const ShotLayer& layer) {
     ReleaseSwords();
     if (!StartLayer(layer.d3d, layer.bpp)) return false;
     // The images of type 1 (4..7): facing left the hilt on the right,
@@ -165,7 +165,7 @@ class ShotGolden : public CharaSheetTest {
 };
 
 TEST_F(ShotGolden, ShotsAndSwordsByFacingFrameAndScale) {
-  for (const Layer& layer : kLayers) {
+  for (const ShotLayer& layer : kShotLayers) {
     ASSERT_TRUE(Start(layer)) << layer.name;
     // Rows of pictures 0 and 31: left frames 0 and 1, right frames 0 and 1,
     // at scale 1, then at scale 2.

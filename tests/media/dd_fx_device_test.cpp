@@ -182,9 +182,9 @@ TEST_F(Fx3D, RotationInSoftwareLeavesTheTransparentPixelOut) {
 
 namespace {
 
-int g_runs = 0, g_records = 0;
+int g_deviceRuns = 0, g_records = 0;
 int CountRun(const DDBATCHBLIT* records, int count) {
-  ++g_runs;
+  ++g_deviceRuns;
   g_records += count;
   return DTDrawBatchRun(records, count);
 }
@@ -195,11 +195,11 @@ TEST_F(Fx3D, TheDiscIsOneBatchOfSpans) {
   ASSERT_TRUE(Start3D(32));
   DDSURFACEDATA src = Make(Rows(20, std::vector<uint32_t>(20, 0xFF00FF00)), RT);
   DDSURFACEDATA dst = Make(Rows(20, std::vector<uint32_t>(20, 0xFF000000)), RT);
-  g_runs = g_records = 0;
+  g_deviceRuns = g_records = 0;
   DDBatchRunDrawer = CountRun;
   EXPECT_EQ(DDBltCircle(&dst, 10, 10, 10, 10, 5, 1, &src, 10, 10, 0), 1);
   DDBatchRunDrawer = DTDrawBatchRun;
-  EXPECT_EQ(g_runs, 1);
+  EXPECT_EQ(g_deviceRuns, 1);
   EXPECT_EQ(g_records, 9);  // rows -4 .. 4; row 5's span is empty
   EXPECT_EQ(SpriteBatch.bOpen, 0);
   int drawn = 0;

@@ -12,7 +12,7 @@ namespace {
 class Surface3D : public Drawing3DTest {};
 
 // Texels of the image as ARGB at 32 bits.
-constexpr uint32_t R = 0xFFFF0000, G = 0xFF00FF00, B = 0xFF0000FF, T = 0x00000000;
+constexpr uint32_t kR = 0xFFFF0000, kG = 0xFF00FF00, kB = 0xFF0000FF, kT = 0x00000000;
 
 }  // namespace
 
@@ -27,16 +27,16 @@ TEST_F(Surface3D, TexturesFromFilesKeyTheColourAndPadToTheCaps) {
     std::vector<std::string> lines;
   };
   const Case cases[] = {
-      {"any size", false, false, 8192, 3, 2, {R, T, G}, {}},
-      {"powers of two: padded transparent", true, false, 8192, 4, 2, {R, T, G, T}, {}},
-      {"square", true, true, 8192, 4, 4, {R, T, G, T}, {}},
+      {"any size", false, false, 8192, 3, 2, {kR, kT, kG}, {}},
+      {"powers of two: padded transparent", true, false, 8192, 4, 2, {kR, kT, kG, kT}, {}},
+      {"square", true, true, 8192, 4, 4, {kR, kT, kG, kT}, {}},
       {"wider than the card takes: cut, with its lines",
        false,
        false,
        2,
        2,
        2,
-       {R, T},
+       {kR, kT},
        {Sjis("このビデオカードでは横幅2を超える画像はサポートされていません！"),
         Sjis("上記の理由でテクスチャの描画が失敗する可能性があります。(bmp\\Odd.bmp)")}},
   };
@@ -90,10 +90,10 @@ TEST_F(Surface3D, MirroredSheetsTurnEachCellAndAliasesDrawFromTheirSource) {
     std::vector<uint32_t> row0;
   };
   const Case cases[] = {
-      {"cells of 2", 2, 0, {T, R, B, G}},
-      {"one cell of 3: the fourth column stays", 3, 0, {G, T, R, B}},
-      {"cells down only: unmirrored", 0, 2, {R, T, G, B}},
-      {"a cell width below 0: unmirrored", -2, 0, {R, T, G, B}},
+      {"cells of 2", 2, 0, {kT, kR, kB, kG}},
+      {"one cell of 3: the fourth column stays", 3, 0, {kG, kT, kR, kB}},
+      {"cells down only: unmirrored", 0, 2, {kR, kT, kG, kB}},
+      {"a cell width below 0: unmirrored", -2, 0, {kR, kT, kG, kB}},
   };
   for (const Case& c : cases) {
     DDSURFACEDATA sheet;
@@ -112,10 +112,10 @@ TEST_F(Surface3D, MirroredSheetsTurnEachCellAndAliasesDrawFromTheirSource) {
   DDFillSurfaceColor(&BackBuffer, 0xFF000000);
   DDBlt(&BackBuffer, 10, 0, 2, 1, &alias, 2, 0, 0);
   DDBlt(&BackBuffer, 20, 0, 4, 1, &alias, 0, 0, 1);
-  EXPECT_EQ(Get(&BackBuffer, 10, 0), B | 0xFF000000u);
-  EXPECT_EQ(Get(&BackBuffer, 11, 0), G);
-  EXPECT_EQ(Get(&BackBuffer, 20, 0), R);
-  EXPECT_EQ(Get(&BackBuffer, 22, 0), G);
+  EXPECT_EQ(Get(&BackBuffer, 10, 0), kB | 0xFF000000u);
+  EXPECT_EQ(Get(&BackBuffer, 11, 0), kG);
+  EXPECT_EQ(Get(&BackBuffer, 20, 0), kR);
+  EXPECT_EQ(Get(&BackBuffer, 22, 0), kG);
   EXPECT_EQ(RestoreList.Size(), listed);  // an alias has no texture of its own to restore
   DDReleaseSurface(&alias);
   EXPECT_TRUE(source.lpDT->lpTexture);

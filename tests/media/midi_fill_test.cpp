@@ -29,7 +29,7 @@ Bytes Rec(uint32_t delta, uint32_t word, const Bytes& tail = {}) {
   return out;
 }
 
-Bytes Cat(std::initializer_list<Bytes> parts) {
+Bytes Joined(std::initializer_list<Bytes> parts) {
   Bytes out;
   for (const Bytes& p : parts) out.insert(out.end(), p.begin(), p.end());
   return out;
@@ -91,7 +91,7 @@ TEST_F(MidiFill, ShortEventsTempoAndTheEndBecomeOneRecordEach) {
   };
   SetSong(events);
   EXPECT_EQ(Fill(22, 100), events.size());
-  EXPECT_EQ(m_records, Cat({
+  EXPECT_EQ(m_records, Joined({
                            Rec(0, 0x0107A120),
                            Rec(0, 0x000005C0),
                            Rec(0x10, 0x00643C90),
@@ -108,7 +108,7 @@ TEST_F(MidiFill, SysexOfFiveDataBytesTakesTwelvePlusEightBytes) {
   };
   SetSong(events);
   EXPECT_EQ(Fill(22, 64), events.size());
-  EXPECT_EQ(m_records, Cat({
+  EXPECT_EQ(m_records, Joined({
                            Rec(0, MEVT_F_LONG | 6, {0xF0, 0x7E, 0x7F, 0x09, 0x01, 0xF7, 0, 0}),
                            Rec(4, MEVT_F_LONG | 3, {0xF7, 0xF3, 0x01, 0}),
                            Rec(0, CB | 0x2FFF),
@@ -126,7 +126,7 @@ TEST_F(MidiFill, SkippedMetaEventsLeaveNoRecordButKeepTheirTime) {
   };
   SetSong(events);
   EXPECT_EQ(Fill(22, 100), events.size());
-  EXPECT_EQ(m_records, Cat({Rec(0, 0x00403C90), Rec(0x38, 0x00003C80), Rec(0, CB | 0x2FFF)}));
+  EXPECT_EQ(m_records, Joined({Rec(0, 0x00403C90), Rec(0x38, 0x00003C80), Rec(0, CB | 0x2FFF)}));
 }
 
 TEST_F(MidiFill, AFullBufferPutsTheCallbackOnItsLastRecordAndLeavesTheRest) {
@@ -139,16 +139,16 @@ TEST_F(MidiFill, AFullBufferPutsTheCallbackOnItsLastRecordAndLeavesTheRest) {
   };
   SetSong(events);
   EXPECT_EQ(Fill(22, 36), 12u);
-  EXPECT_EQ(m_records, Cat({Rec(0, 0x00403C90), Rec(1, 0x00403E90), Rec(2, CB | 0x00404090)}));
+  EXPECT_EQ(m_records, Joined({Rec(0, 0x00403C90), Rec(1, 0x00403E90), Rec(2, CB | 0x00404090)}));
   EXPECT_EQ(Fill(22 + 12, 36), 8u);
-  EXPECT_EQ(m_records, Cat({Rec(3, 0x00003C80), Rec(0, CB | 0x2FFF)}));
+  EXPECT_EQ(m_records, Joined({Rec(3, 0x00003C80), Rec(0, CB | 0x2FFF)}));
 }
 
 TEST_F(MidiFill, AnEndThatDoesNotFitWaitsForTheNextBuffer) {
   Bytes events = {0x00, 0x90, 0x3C, 0x40, 0x05, 0x80, 0x3C, 0x00, 0x07, 0xFF, 0x2F, 0x00};
   SetSong(events);
   EXPECT_EQ(Fill(22, 30), 8u);
-  EXPECT_EQ(m_records, Cat({Rec(0, 0x00403C90), Rec(5, CB | 0x00003C80)}));
+  EXPECT_EQ(m_records, Joined({Rec(0, 0x00403C90), Rec(5, CB | 0x00003C80)}));
   EXPECT_EQ(Fill(30, 30), 4u);
   EXPECT_EQ(m_records, Rec(7, CB | 0x2FFF));
 }
@@ -163,9 +163,9 @@ TEST_F(MidiFill, AMetaEventBeforeAFullBufferIsReadAgainWithTheNextOne) {
   };
   SetSong(events);
   EXPECT_EQ(Fill(22, 24), 8u);
-  EXPECT_EQ(m_records, Cat({Rec(0, 0x00403C90), Rec(1, CB | 0x00003C80)}));
+  EXPECT_EQ(m_records, Joined({Rec(0, 0x00403C90), Rec(1, CB | 0x00003C80)}));
   EXPECT_EQ(Fill(30, 24), events.size() - 8);
-  EXPECT_EQ(m_records, Cat({Rec(12, 0x00403E90), Rec(0, CB | 0x2FFF)}));
+  EXPECT_EQ(m_records, Joined({Rec(12, 0x00403E90), Rec(0, CB | 0x2FFF)}));
 }
 
 TEST_F(MidiFill, AnEventLargerThanABufferIsSkippedWithAReportLine) {
@@ -176,7 +176,7 @@ TEST_F(MidiFill, AnEventLargerThanABufferIsSkippedWithAReportLine) {
   SetSong(events);
   // 12 + 17 bytes padded to 20: more than the buffer's 24.
   EXPECT_EQ(Fill(22, 24), events.size() - 4);
-  EXPECT_EQ(m_records, Cat({Rec(0, 0x00403C90), Rec(7, CB | 0x00003C80)}));
+  EXPECT_EQ(m_records, Joined({Rec(0, 0x00403C90), Rec(7, CB | 0x00003C80)}));
   EXPECT_EQ(Report(), "Midi bgm\\song.mid " + Sjis("Buffer バッファより大きいイベントを飛ばした") + "\r\n");
   EXPECT_EQ(Fill(22 + static_cast<uint32_t>(events.size()) - 4, 24), 4u);
   EXPECT_EQ(m_records, Rec(0, CB | 0x2FFF));

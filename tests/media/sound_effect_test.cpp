@@ -35,7 +35,7 @@ int Playing(const SEDATA& e) {
   return n;
 }
 
-std::vector<float> Render(size_t frames) {
+std::vector<float> RenderMix(size_t frames) {
   std::vector<float> out(frames * 2);
   plat::MainMixer.Render(out.data(), frames);
   return out;
@@ -77,13 +77,13 @@ TEST_F(SoundBank, PlaysItsCopiesInTurnAndCutsTheOldestOnTheFourth) {
   EXPECT_STREQ(e.szFileName, "wave\\a.wav");
   for (int i = 0; i < 3; ++i) {
     DS_Play(&e, 0);
-    Render(20);  // 10 bytes of each playing copy
+    RenderMix(20);  // 10 bytes of each playing copy
   }
   EXPECT_EQ(Playing(e), 3);
   EXPECT_EQ(e.nNext, 0);
   EXPECT_EQ(e.lpBuffers[0]->GetPosition(), 30u);
   EXPECT_EQ(e.lpBuffers[2]->GetPosition(), 10u);
-  EXPECT_FLOAT_EQ(Render(1)[0], 1.0f);  // three copies of 0.5625, clamped
+  EXPECT_FLOAT_EQ(RenderMix(1)[0], 1.0f);  // three copies of 0.5625, clamped
 
   DS_Play(&e, 0);
   EXPECT_EQ(e.lpBuffers[0]->GetPosition(), 0u);
@@ -92,15 +92,15 @@ TEST_F(SoundBank, PlaysItsCopiesInTurnAndCutsTheOldestOnTheFourth) {
   EXPECT_EQ(e.nNext, 1);
 
   // Played once, a copy ends with its data; looping, it goes on.
-  Render(2000);
+  RenderMix(2000);
   EXPECT_EQ(Playing(e), 0);
   DS_Play(&e, DSBPLAY_LOOPING);
-  Render(2100);
+  RenderMix(2100);
   EXPECT_TRUE(e.lpBuffers[1]->IsPlaying());
   DS_FreeSound(&e);
   EXPECT_EQ(e.lpBuffers, nullptr);
   EXPECT_EQ(e.nCopies, 0);
-  EXPECT_EQ(Render(1)[0], 0.0f);
+  EXPECT_EQ(RenderMix(1)[0], 0.0f);
 }
 
 TEST_F(SoundBank, VolumeStepAtLoadOverridesTheDefinitionUnlessFull) {
@@ -230,7 +230,7 @@ TEST_F(SoundBank, DoesNothingWithoutInitButLoadingSucceeds) {
   EXPECT_EQ(DS_GetVolume(&e, 0), 0);
   DS_FreeSound(&e);
   DS_Release();
-  EXPECT_EQ(Render(4), std::vector<float>(8, 0.0f));
+  EXPECT_EQ(RenderMix(4), std::vector<float>(8, 0.0f));
 }
 
 TEST_F(SoundBank, NoOutputAtAllFailsInitAndLeavesTheGameSilent) {

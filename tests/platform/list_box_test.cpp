@@ -16,12 +16,12 @@ namespace {
 constexpr int kDialog = 9401;
 constexpr int kOne = 10, kSeveral = 11;
 
-const plat::DialogItem kItems[] = {
+const plat::DialogItem kListItems[] = {
     {kOne, plat::ItemKind::ListBox, WS_TABSTOP | plat::LBS_NOTIFY, "", 4, 4, 80, 60},
     {kSeveral, plat::ItemKind::ListBox, WS_TABSTOP | plat::LBS_NOTIFY | plat::LBS_EXTENDEDSEL, "", 90, 4, 80, 60},
 };
 const plat::DialogTemplate kTemplate{WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, 180, 70, "", 9, "Lists",
-                                     kItems, 2};
+                                     kListItems, 2};
 
 struct Result {
   std::vector<int> selected;  // of the list that had the keys

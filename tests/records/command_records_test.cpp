@@ -11,12 +11,12 @@
 
 namespace {
 
-using Params = std::vector<int32_t>;
+using CmdParams = std::vector<int32_t>;
 using CommandRecord = BehaviourTest;
 
-Params ParamsOf(const cEdCommand& c) { return Params(c.m_vParams.begin(), c.m_vParams.end()); }
+CmdParams ParamsOf(const cEdCommand& c) { return CmdParams(c.m_vParams.begin(), c.m_vParams.end()); }
 
-cEdCommand Make(int item, int type, Params params = {}) {
+cEdCommand Make(int item, int type, CmdParams params = {}) {
   cEdCommand c;
   c.m_bItemCommand = static_cast<uint8_t>(item);
   c.m_nType = static_cast<int8_t>(type);
@@ -104,9 +104,9 @@ TEST_F(CommandRecord, ItemFlowChangeCarriesItsFlowsThroughLoadAndSave) {
   ASSERT_EQ(c.m_vFlows.size(), 2u);
   EXPECT_EQ(c.m_vFlows[0].m_nId, 3);
   ASSERT_EQ(c.m_vFlows[0].m_vCommands.size(), 1u);
-  EXPECT_EQ(ParamsOf(c.m_vFlows[0].m_vCommands[0]), Params{12});
+  EXPECT_EQ(ParamsOf(c.m_vFlows[0].m_vCommands[0]), CmdParams{12});
   EXPECT_EQ(c.m_vFlows[1].m_nTrigger, FLOWTRIGGER_DAMAGED);
-  EXPECT_EQ(ParamsOf(c), (Params{1, 3}));
+  EXPECT_EQ(ParamsOf(c), (CmdParams{1, 3}));
   EXPECT_EQ(c.m_bSeOnScreenOnly, 0);
   EXPECT_EQ(SaveOne(c), b.s);
 }
@@ -126,13 +126,13 @@ TEST_F(CommandRecord, NormaliseFitsParameterCountAndDatabaseIndexes) {
   // screen effects, 6 pictures, 4 sounds, 7 music entries.
   struct Case {
     int item, type;
-    Params in;
+    CmdParams in;
     int wantType;
-    Params want;
+    CmdParams want;
   } cases[] = {
       {0, ACTCMDTYPE_MESSAGE, {1, 2, 3, 4, 5}, ACTCMDTYPE_MESSAGE, {1, 2, 3, 4, 5, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}},
-      {0, ACTCMDTYPE_MESSAGE, Params(20, 4), ACTCMDTYPE_MESSAGE, Params(18, 4)},
-      {1, ITEMCMDTYPE_MESSAGE, {}, ITEMCMDTYPE_MESSAGE, Params(18, 0)},
+      {0, ACTCMDTYPE_MESSAGE, CmdParams(20, 4), ACTCMDTYPE_MESSAGE, CmdParams(18, 4)},
+      {1, ITEMCMDTYPE_MESSAGE, {}, ITEMCMDTYPE_MESSAGE, CmdParams(18, 0)},
       {1, ITEMCMDTYPE_FLOW_CHANGE, {2}, ITEMCMDTYPE_FLOW_CHANGE, {2, 0}},
       {0, ACTCMDTYPE_SHOT, {1, 2}, ACTCMDTYPE_SHOT, {}},
       {0, ACTCMDTYPE_CHANGE_BASIC_ANIMESET, {2}, ACTCMDTYPE_CHANGE_BASIC_ANIMESET, {0}},
@@ -281,7 +281,7 @@ TEST_F(CommandRecord, PaletteReferencesFitTheCommonAndStagePalettes) {
   }
   // Commands without the record or parameters they would fit stay as they are.
   for (int type : {ACTCMDTYPE_SHOT, ACTCMDTYPE_SUMMON_CHARA, ACTCMDTYPE_GET_ITEM}) {
-    cEdCommand bare = Make(0, type, type == ACTCMDTYPE_GET_ITEM ? Params{0} : Params{});
+    cEdCommand bare = Make(0, type, type == ACTCMDTYPE_GET_ITEM ? CmdParams{0} : CmdParams{});
     bare.ValidatePaletteRefs();
     EXPECT_FALSE(bare.m_spShot);
     EXPECT_EQ(bare.m_vParams.size(), type == ACTCMDTYPE_GET_ITEM ? 1u : 0u);
@@ -343,7 +343,7 @@ TEST_F(CommandRecord, CommandCutInsideReadsNoRecordsAndTheTypesZeroParameters) {
   EXPECT_TRUE(r.Ended());
   EXPECT_FALSE(c.m_spMove);
   EXPECT_FALSE(c.m_spShot);
-  EXPECT_EQ(ParamsOf(c), Params(18, 0));
+  EXPECT_EQ(ParamsOf(c), CmdParams(18, 0));
 }
 
 TEST_F(CommandRecord, ParameterCountBeyondTheFileEndsTheRead) {
@@ -357,7 +357,7 @@ TEST_F(CommandRecord, ParameterCountBeyondTheFileEndsTheRead) {
   cEdCommand c;
   c.Load(r);
   EXPECT_TRUE(r.Ended());
-  EXPECT_EQ(ParamsOf(c), Params(9, 0));
+  EXPECT_EQ(ParamsOf(c), CmdParams(9, 0));
 }
 
 TEST_F(CommandRecord, CommandsNestedTooDeepEndTheRead) {

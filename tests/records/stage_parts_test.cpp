@@ -42,7 +42,7 @@ double AsDouble(uint64_t bits) {
   return d;
 }
 
-Bytes& F64(Bytes& b, double d) {
+Bytes& PutF64(Bytes& b, double d) {
   uint64_t bits;
   std::memcpy(&bits, &d, 8);
   return b.u32(static_cast<uint32_t>(bits)).u32(static_cast<uint32_t>(bits >> 32));
@@ -91,8 +91,8 @@ TEST_F(StagePartsTest, BackgroundsOfEachLayoutLoadIntoDefaultLayers) {
   // Version 61: the factors and switches, then two values in place of the offsets.
   Bytes v61;
   v61.u32(61).u32(1).u32(9).i32(0).i32(16).i32(0);
-  F64(v61, 0.5);
-  F64(v61, -2.25);
+  PutF64(v61, 0.5);
+  PutF64(v61, -2.25);
   v61.i32(1).i32(0).i32(77).i32(88).u32(1).str("far.bmp");
   cVector<cEdBackground> mid = LoadBackgrounds(v61.s);
   ASSERT_EQ(mid.Size(), 1);
@@ -106,11 +106,11 @@ TEST_F(StagePartsTest, BackgroundsOfEachLayoutLoadIntoDefaultLayers) {
   // Version 62 and later: ten members, 56 bytes, and the file name.
   Bytes now;
   now.u32(734).u32(10).i32(0).i32(1).i32(5).i32(1);
-  F64(now, 1.5);
-  F64(now, 0.0);
+  PutF64(now, 1.5);
+  PutF64(now, 0.0);
   now.i32(0).i32(1);
-  F64(now, 12.0);
-  F64(now, AsDouble(0x7FF0000000000000ull));
+  PutF64(now, 12.0);
+  PutF64(now, AsDouble(0x7FF0000000000000ull));
   now.u32(1).str("near.bmp");
   ASSERT_EQ(now.s.size(), 4u + 4u + 56u + 4u + 13u);
   cDataReader r(now.s);

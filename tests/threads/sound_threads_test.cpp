@@ -19,13 +19,13 @@ using namespace wavebytes;
 namespace {
 
 // Renders the mixer until stopped, as the device's thread does.
-class Renderer {
+class MixRenderer {
  public:
-  explicit Renderer(plat::Mixer& m) : m_thread([this, &m] {
+  explicit MixRenderer(plat::Mixer& m) : m_thread([this, &m] {
     std::vector<float> out(2 * 256);
     while (!m_stop) m.Render(out.data(), 256);
   }) {}
-  ~Renderer() {
+  ~MixRenderer() {
     m_stop = true;
     m_thread.join();
   }
@@ -51,7 +51,7 @@ TEST(SoundThreads, PlaysCursorSoundsAndVolumeChangesMeetOnlyThroughTheBankLock) 
   DS_LoadSounds(&bank, &defs, 0);
   ASSERT_NE(bank[1].lpBuffers, nullptr);
   {
-    Renderer renderer(plat::MainMixer);
+    MixRenderer renderer(plat::MainMixer);
     std::thread game([&bank] {
       for (int i = 0; i < 2000; ++i) {
         DS_PlayCursorSound(5, 3, 1);
@@ -78,7 +78,7 @@ TEST(SoundThreads, PlaysCursorSoundsAndVolumeChangesMeetOnlyThroughTheBankLock) 
 
 TEST(SoundThreads, BuffersComeAndGoWhileTheMixerRenders) {
   plat::Mixer mixer;
-  Renderer renderer(mixer);
+  MixRenderer renderer(mixer);
   std::vector<uint8_t> data(64, 200);
   plat::PcmFormat format;
   for (int i = 0; i < 500; ++i) {
@@ -118,7 +118,7 @@ TEST(SoundThreads, RemovingAStreamWaitsForItsPullInProgress) {
   HeldStream stream;
   stream.hold = true;
   uint32_t id = mixer.AddStream(44100, 1, HeldStream::Pull, &stream);
-  Renderer renderer(mixer);
+  MixRenderer renderer(mixer);
   ASSERT_TRUE(testsupport::WaitUntil([&] { return stream.inside.load(); }));
 
   std::atomic<bool> removed{false};

@@ -22,14 +22,14 @@ const char* const kProjectSounds[kProjectSoundCount] = {
 
 namespace {
 
-void PutLE16(std::string& s, uint32_t v) {
+void PutSoundLE16(std::string& s, uint32_t v) {
   s.push_back(static_cast<char>(v & 0xFF));
   s.push_back(static_cast<char>((v >> 8) & 0xFF));
 }
 
-void PutLE32(std::string& s, uint32_t v) {
-  PutLE16(s, v & 0xFFFF);
-  PutLE16(s, v >> 16);
+void PutSoundLE32(std::string& s, uint32_t v) {
+  PutSoundLE16(s, v & 0xFFFF);
+  PutSoundLE16(s, v >> 16);
 }
 
 // RIFF "WAVE" with a 16-byte PCM "fmt " chunk (1 channel, 22050 Hz, 8 bits)
@@ -45,17 +45,17 @@ std::string WaveBytes(const std::vector<SYNTHNOTE>& notes) {
     data.push_back(static_cast<char>(s < 1 ? 1 : s > 255 ? 255 : s));
   }
   std::string w = "RIFF";
-  PutLE32(w, static_cast<uint32_t>(4 + 8 + 16 + 8 + data.size()));
+  PutSoundLE32(w, static_cast<uint32_t>(4 + 8 + 16 + 8 + data.size()));
   w += "WAVEfmt ";
-  PutLE32(w, 16);
-  PutLE16(w, 1);  // PCM
-  PutLE16(w, 1);  // mono
-  PutLE32(w, SAMPLE_RATE);
-  PutLE32(w, SAMPLE_RATE);  // bytes per second
-  PutLE16(w, 1);            // block alignment
-  PutLE16(w, 8);            // bits per sample
+  PutSoundLE32(w, 16);
+  PutSoundLE16(w, 1);  // PCM
+  PutSoundLE16(w, 1);  // mono
+  PutSoundLE32(w, SAMPLE_RATE);
+  PutSoundLE32(w, SAMPLE_RATE);  // bytes per second
+  PutSoundLE16(w, 1);            // block alignment
+  PutSoundLE16(w, 8);            // bits per sample
   w += "data";
-  PutLE32(w, static_cast<uint32_t>(data.size()));
+  PutSoundLE32(w, static_cast<uint32_t>(data.size()));
   return w + data;
 }
 
