@@ -9,7 +9,7 @@
 
 namespace {
 
-int Noted(const char* name) {
+int NotedContact(const char* name) {
   DebugLogPuts(name);
   return 0;
 }
@@ -27,14 +27,14 @@ void cSceneStage::SolveContactMove(cCharaBase&, cList<cChara>&, int axis) {
 int cSceneStage::RideCarrier(cCharaBase& rider, cList<cChara>&) {
   return StandInResult(STANDIN_RIDE_CARRIER, "RideCarrier", &rider);
 }
-int cSceneStage::StillOnCarrier(cCharaBase&) { return Noted("StillOnCarrier"); }
+int cSceneStage::StillOnCarrier(cCharaBase&) { return NotedContact("StillOnCarrier"); }
 
 cChara* cSceneStage::FindCarrierBelow(cCharaBase&) {
-  Noted("FindCarrierBelow");
+  NotedContact("FindCarrierBelow");
   return nullptr;
 }
 
-int cSceneStage::AllProbesHitSolid(cCharaBase&, const DRECT&) { return Noted("AllProbesHitSolid"); }
+int cSceneStage::AllProbesHitSolid(cCharaBase&, const DRECT&) { return NotedContact("AllProbesHitSolid"); }
 
 int cSceneStage::OverlapsSolidChara(cCharaBase&, cList<cChara>&, int ignoreId) {
   DebugLogPrintf("OverlapsSolidChara %d", ignoreId);
@@ -42,6 +42,6 @@ int cSceneStage::OverlapsSolidChara(cCharaBase&, cList<cChara>&, int ignoreId) {
 }
 
 int cSceneStage::TouchesSolidChara(const cGameObject& object, cList<cChara>&) {
-  Noted("TouchesSolidChara");
+  NotedContact("TouchesSolidChara");
   return OverlapsBlockChara(object);
 }
