@@ -7,16 +7,14 @@
 #include <gtest/gtest.h>
 
 #include <signal.h>
-#include <sys/wait.h>
 
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
-#include <thread>
 
 #include "support/png_image.h"
-#include "x_screen.h"
+#include "x_session.h"
 
 namespace {
 
@@ -59,29 +57,32 @@ bool FindTitle(const testsupport::RgbImage& shot, const testsupport::RgbImage& g
 }  // namespace
 
 TEST(TitleSmoke, AfterTheFadeInTheTitleShowsItsMenuWithTheHandOnTheFirstEntry) {
-  smoketest::XScreen screen;
-  if (!screen.Available()) GTEST_SKIP() << "Xvfb or xwd is not installed";
+  if (smoke::FindProgram("Xvfb").empty() || smoke::FindProgram("xwd").empty())
+    GTEST_SKIP() << "Xvfb or xwd is not installed";
   testsupport::RgbImage golden;
   ASSERT_TRUE(testsupport::ReadPng(TITLE_GOLDEN, golden));
   fs::create_directories(SMOKE_OUT_DIR);
   const std::string folder = std::string(SMOKE_OUT_DIR) + "/title_game";
   fs::remove_all(folder);
-  const pid_t writer = smoketest::Spawn({MKPROJECT_FILE, folder}, {});
-  int status = 0;
-  ASSERT_TRUE(smoketest::WaitExit(writer, 60000, &status) && WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  {
+    smoke::Child writer;
+    ASSERT_TRUE(writer.Start({MKPROJECT_FILE, folder}, {}));
+    writer.CloseInput();
+    ASSERT_TRUE(writer.WaitExit(60000));
+    ASSERT_EQ(writer.ExitCode(), 0);
+  }
   // Started once before: data\ is there.
   fs::copy(folder + "/default", folder + "/data", fs::copy_options::recursive);
   fs::create_directories(folder + "/run");
 
+  smoke::XServer screen;
   ASSERT_TRUE(screen.Start(800, 600));
-  const char* home = std::getenv("HOME");
-  // System libraries of the window system keep memory to the end: no leak report.
-  const pid_t game = smoketest::Spawn(
-      {GAME_FILE}, {"DISPLAY=" + screen.Display(), "SDL_VIDEODRIVER=x11", "SDL_AUDIODRIVER=dummy",
-                    "ASAN_OPTIONS=detect_leaks=0", "XDG_RUNTIME_DIR=" + folder + "/run", "TAVRIK_EDITOR_SOCKET=",
-                    "HOME=" + std::string(home ? home : "/tmp")},
-      folder, folder + "/output.txt");
-  ASSERT_GT(game, 0);
+  smoke::Child game;
+  game.SetWorkingDirectory(folder);
+  ASSERT_TRUE(game.Start({GAME_FILE},
+                         smoke::XEnvironment(screen.Display(),
+                                             {"XDG_RUNTIME_DIR=" + folder + "/run", "TAVRIK_EDITOR_SOCKET="}),
+                         folder + "/output.txt"));
 
   testsupport::RgbImage shot;
   bool shown = false;
@@ -89,15 +90,15 @@ TEST(TitleSmoke, AfterTheFadeInTheTitleShowsItsMenuWithTheHandOnTheFirstEntry) {
   int left = 0, top = 0;
   const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(90);
   while (!shown && !ended && std::chrono::steady_clock::now() < until) {
-    shown = screen.Shoot(folder + "/title.xwd", shot) && FindTitle(shot, golden, left, top);
-    ended = !shown && smoketest::WaitExit(game, 200, &status);
+    shown = screen.Screenshot(folder + "/title.xwd", shot) && FindTitle(shot, golden, left, top);
+    ended = !shown && game.WaitExit(200);
   }
   if (!shot.pixels.empty()) testsupport::WritePng(std::string(SMOKE_OUT_DIR) + "/title.png", shot);
   EXPECT_FALSE(ended) << "the game ended";
   EXPECT_TRUE(shown) << "no title after 90 s; the last screenshot is " << SMOKE_OUT_DIR << "/title.png";
   if (ended) return;
   // A close request ends it in order.
-  kill(game, SIGTERM);
-  ASSERT_TRUE(smoketest::WaitExit(game, 30000, &status));
-  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  game.Signal(SIGTERM);
+  ASSERT_TRUE(game.WaitExit(30000));
+  EXPECT_EQ(game.ExitCode(), 0);
 }
