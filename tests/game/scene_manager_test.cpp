@@ -3,7 +3,8 @@
 // orders, and set-ups that fail.
 #include "game/game_test_env.h"
 
-using gametest::EventLog;
+// Named apart: other test files of this folder see the support library's EventLog.
+using SceneEvents = gametest::EventLog;
 using gametest::FrameLoop;
 using gametest::SceneScript;
 
@@ -17,7 +18,7 @@ TEST_F(SceneManager, MakesASceneOnItsFirstFrameAndSwitchesTheFrameAfterItsFadeOu
   maker.scripts[SCENE_TITLE] = SceneScript{SCENE_STAGESELECT, 2};
   maker.scripts[SCENE_STAGESELECT] = SceneScript{};
   Game.m_nScene = SCENE_TITLE;
-  const EventLog perFrame[] = {
+  const SceneEvents perFrame[] = {
       {"new 0", "init 0", "fade-in 0"},
       {"run 0"},
       {"run 0"},  // leaves: next scene 3, fade-out phase
@@ -44,14 +45,14 @@ TEST_F(SceneManager, ASceneThatLeavesForItselfIsSetUpAgainNotMadeAgain) {
   maker.scripts[SCENE_OPTION] = SceneScript{SCENE_OPTION, 1};
   Game.m_nScene = SCENE_OPTION;
   Frames(5);
-  EXPECT_EQ(TakeEvents(), (EventLog{"new 5", "init 5", "fade-in 5", "run 5", "fade-out 5", "fade-out 5",
+  EXPECT_EQ(TakeEvents(), (SceneEvents{"new 5", "init 5", "fade-in 5", "run 5", "fade-out 5", "fade-out 5",
                                     "init 5", "fade-in 5"}));
 }
 
 TEST_F(SceneManager, DeletesTheOtherScenesInItsOrder) {
   struct Case {
     int scene;
-    EventLog events;
+    SceneEvents events;
   };
   const Case cases[] = {
       {SCENE_STAGESELECT, {"delete 0", "delete 2", "delete 1", "delete 4", "delete 5"}},
@@ -81,7 +82,7 @@ TEST_F(SceneManager, ShutdownDeletesEveryScenePuttingTheStageLast) {
   for (int scene = 0; scene < SCENE_COUNT; ++scene) Game.SwitchScene(scene);
   TakeEvents();
   Game.DeleteScenes();
-  EXPECT_EQ(TakeEvents(), (EventLog{"delete 0", "delete 1", "delete 2", "delete 3", "delete 5", "delete 4"}));
+  EXPECT_EQ(TakeEvents(), (SceneEvents{"delete 0", "delete 1", "delete 2", "delete 3", "delete 5", "delete 4"}));
   EXPECT_EQ(CurStage, nullptr);
   Game.DeleteScenes();  // the second run finds nothing
   EXPECT_TRUE(TakeEvents().empty());
@@ -107,7 +108,7 @@ TEST_F(SceneManager, ATextThrownBySetUpGoesToTheDebugLogThenTheProgramCloses) {
   struct Case {
     const char* what;
     bool inConstructor, asString;
-    EventLog events;
+    SceneEvents events;
   };
   const Case cases[] = {
       {"constructor, const char*", true, false, {}},
@@ -149,11 +150,11 @@ TEST_F(SceneManager, TheStageHearsTheMeasuredRateWhileItExists) {
   maker.scripts[SCENE_STAGE] = SceneScript{SCENE_TITLE, 1};
   Game.m_nScene = SCENE_STAGE;
   Frames(1);
-  EXPECT_EQ(TakeEvents(), (EventLog{"new 4", "init 4", "fade-in 4", "stage fps 0"}));
+  EXPECT_EQ(TakeEvents(), (SceneEvents{"new 4", "init 4", "fade-in 4", "stage fps 0"}));
   Frames(3);  // run, two frames of fade-out
   TakeEvents();
   Frames(1);
-  EXPECT_EQ(TakeEvents(), (EventLog{"delete 4"}));
+  EXPECT_EQ(TakeEvents(), (SceneEvents{"delete 4"}));
   EXPECT_EQ(CurStage, nullptr);
 }
 

@@ -10,6 +10,7 @@
 #include "platform/clock.h"
 #include "platform/d3d_device.h"
 #include "platform/presenter.h"
+#include "platform/tl_vertex.h"
 #include "support/test_support.h"
 
 namespace {
@@ -18,12 +19,6 @@ using plat::D3DFormat;
 using plat::D3DPool;
 using plat::D3DSurface;
 using plat::D3DTexture;
-
-struct Vertex {
-  float x, y, z, rhw;
-  uint32_t diffuse;
-  float u, v;
-};
 
 struct Stage {
   uint32_t colorOp, colorArg1, colorArg2, alphaOp, alphaArg1, alphaArg2;

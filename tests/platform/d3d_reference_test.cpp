@@ -16,6 +16,7 @@
 
 #include "platform/d3d_device.h"
 #include "platform/presenter.h"
+#include "platform/tl_vertex.h"
 
 namespace {
 
@@ -23,12 +24,6 @@ using plat::D3DFormat;
 using plat::D3DPool;
 using plat::D3DSurface;
 using plat::D3DTexture;
-
-struct Vertex {
-  float x, y, z, rhw;
-  uint32_t diffuse;
-  float u, v;
-};
 
 // --- the reference: one pixel at a time, straight from the rules ---
 

@@ -19,7 +19,6 @@ using namespace testsupport;
 
 namespace {
 
-constexpr int kBorder = 10;
 
 class GroundRules : public ::testing::Test {
  protected:
@@ -29,7 +28,7 @@ class GroundRules : public ::testing::Test {
     hero = &world.AddHero(CharaDef().PlayerOperated(), {1, 1});
   }
   MAPCELL& Cell(int column) {
-    return MapCell[static_cast<size_t>((column + kBorder) + ((2 + kBorder) << scene.m_ScrollX.m_nShift))];
+    return MapCell[static_cast<size_t>((column + kMapBorder) + ((2 + kMapBorder) << scene.m_ScrollX.m_nShift))];
   }
   MAPCELL& EffectCell(int column, int kind, int value) {
     MAPCELL& cell = Cell(column);

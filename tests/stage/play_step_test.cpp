@@ -33,8 +33,6 @@ using namespace testsupport;
 
 namespace {
 
-constexpr int kBorder = 10;
-double Dot(int cell) { return (cell + kBorder) * 32.0; }
 
 class PlayStep : public ::testing::Test {
  protected:
@@ -182,18 +180,18 @@ TEST_F(PlayStep, EachDeathHasItsTextAndEndsTheFrameUndrawn) {
     std::function<void(cSceneStage&, cHero&)> arrange;
     bool lrudLine;
   } cases[] = {
-      {"Dead 1", [](cSceneStage&, cHero& h) { h.m_rcHit.dLeft = Dot(3) - h.m_nHitWidth + 4; }, false},
-      {"Dead 2", [](cSceneStage&, cHero& h) { h.m_rcHit.dTop = Dot(39) + 8; h.m_dVy = 40; }, false},
+      {"Dead 1", [](cSceneStage&, cHero& h) { h.m_rcHit.dLeft = CellDot(3) - h.m_nHitWidth + 4; }, false},
+      {"Dead 2", [](cSceneStage&, cHero& h) { h.m_rcHit.dTop = CellDot(39) + 8; h.m_dVy = 40; }, false},
       {"Dead 3",
        [](cSceneStage& s, cHero& h) {
          // Far below the view, which scrolls by itself.
          s.m_ScrollY.m_bAutoScroll = 1;
-         h.m_rcHit.dTop = Dot(30);
+         h.m_rcHit.dTop = CellDot(30);
        },
        false},
       {"Dead 4",
        [](cSceneStage&, cHero& h) {
-         h.m_rcHit.dLeft = Dot(6) + 8;
+         h.m_rcHit.dLeft = CellDot(6) + 8;
          h.m_dVy = 3;  // falls into the deadly floor
        },
        false},
@@ -202,9 +200,9 @@ TEST_F(PlayStep, EachDeathHasItsTextAndEndsTheFrameUndrawn) {
       {"Dead 5",
        [](cSceneStage& s, cHero& h) {
          s.m_ScrollY.m_bAutoScroll = 1;
-         h.m_rcHit.dTop = Dot(20) + 2;
+         h.m_rcHit.dTop = CellDot(20) + 2;
          h.m_dVy = -1;
-         s.m_ScrollY.m_dPos = Dot(20) + 2 + h.m_nHitHeight - 1 - 470;
+         s.m_ScrollY.m_dPos = CellDot(20) + 2 + h.m_nHitHeight - 1 - 470;
        },
        false},
       {"Dead 6",
@@ -214,7 +212,7 @@ TEST_F(PlayStep, EachDeathHasItsTextAndEndsTheFrameUndrawn) {
       {"Dead 7",
        [](cSceneStage&, cHero&) {
          StandInAnswer[STANDIN_RESOLVE_SOLID_CONTACTS] = [](cCharaBase* c) {
-           c->m_rcHit.dLeft = Dot(3) - c->m_nHitWidth + 4;
+           c->m_rcHit.dLeft = CellDot(3) - c->m_nHitWidth + 4;
            c->ClampX(2);
            c->LRUD[LRUD_LEFT] = 1;
            return 0;
@@ -224,7 +222,7 @@ TEST_F(PlayStep, EachDeathHasItsTextAndEndsTheFrameUndrawn) {
       {"Dead 8",
        [](cSceneStage&, cHero&) {
          StandInAnswer[STANDIN_RESOLVE_SOLID_CONTACTS] = [](cCharaBase* c) {
-           c->m_rcHit.dLeft = Dot(6) + 8;
+           c->m_rcHit.dLeft = CellDot(6) + 8;
            c->m_rcHit.dTop += 4;
            c->ClampX(2);
            c->ClampY(2);
@@ -323,7 +321,7 @@ TEST_F(PlayStep, ClearsEndTheFrameUndrawnIntoTheClearState) {
       command.m_vParams.assign(static_cast<size_t>(std::max(CommandParamCount(1, ITEMCMDTYPE_STAGE_CLEAR), 1)), 0);
       item.m_vCommands.push_back(command);
       Stage.m_vPaletteItem.push_back(item);
-      MAPCELL& floor = MapCell[static_cast<size_t>((1 + kBorder) + ((2 + kBorder) << scene.m_ScrollX.m_nShift))];
+      MAPCELL& floor = MapCell[static_cast<size_t>((1 + kMapBorder) + ((2 + kMapBorder) << scene.m_ScrollX.m_nShift))];
       floor.Block.m_nItemKind = 2;
       floor.Block.m_nItemIndex = static_cast<int16_t>(Stage.m_vPaletteItem.Size() - 1);
     }
@@ -453,7 +451,7 @@ TEST_F(PlayStep, OffScreenRemovalRunsInTheFirstStepOfAFrameOnly) {
   StandInAnswer[STANDIN_RESOLVE_ATTACKS] = [this, id](cCharaBase*) {
     if (scene.m_nFrameCount == 1 && scene.m_nStepInFrame == 1)
       if (cCharaBase* c = FindCharaById(id)) {
-        c->m_rcHit.dLeft = Dot(50);
+        c->m_rcHit.dLeft = CellDot(50);
         c->ClampX(2);
       }
     return 0;

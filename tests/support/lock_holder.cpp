@@ -26,6 +26,10 @@ constexpr char kRoleVar[] = "TAVRIK_TEST_LOCK_HOLDER";
 constexpr char kNameVar[] = "TAVRIK_TEST_LOCK_NAME";
 constexpr char kPidVar[] = "TAVRIK_TEST_LOCK_FILE_PID";
 constexpr char kDirVar[] = "TAVRIK_TEST_LOCK_DIR";
+// The runtime folder the test had when it started the child. The child takes
+// it from here, not from XDG_RUNTIME_DIR: the test support's own start-up
+// hook may run first in the child and point that at the program's folder.
+constexpr char kRuntimeVar[] = "TAVRIK_TEST_LOCK_RUNTIME_DIR";
 
 void Touch(const std::string& path) {
   int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
@@ -38,6 +42,10 @@ void Touch(const std::string& path) {
   const char* dir = std::getenv(kDirVar);
   const char* filePid = std::getenv(kPidVar);
   if (!name || !dir) _exit(2);
+  if (const char* runtime = std::getenv(kRuntimeVar))
+    setenv("XDG_RUNTIME_DIR", runtime, 1);
+  else
+    unsetenv("XDG_RUNTIME_DIR");
   sigset_t term;
   sigemptyset(&term);
   sigaddset(&term, SIGTERM);
@@ -102,12 +110,15 @@ LockHolder::LockHolder(const std::string& sjisName, OnTerm onTerm, int filePid) 
   std::string pattern = (fs::temp_directory_path() / "rtholdXXXXXX").string();
   if (!mkdtemp(pattern.data())) return;
   m_dir = pattern;
-  std::vector<std::string> env = EnvironmentWith({
+  std::vector<std::string> extra = {
       std::string(kRoleVar) + "=" + (onTerm == OnTerm::kIgnore ? "ignore" : "term"),
       std::string(kNameVar) + "=" + sjisName,
       std::string(kPidVar) + "=" + (filePid ? std::to_string(filePid) : ""),
       std::string(kDirVar) + "=" + m_dir,
-  });
+  };
+  if (const char* runtime = std::getenv("XDG_RUNTIME_DIR"))
+    extra.push_back(std::string(kRuntimeVar) + "=" + runtime);
+  std::vector<std::string> env = EnvironmentWith(extra);
   // Should the role not start, the program runs no test either.
   std::vector<std::string> args = {"lock_holder", "--gtest_filter=-*"};
   std::vector<char*> argv = Pointers(args);

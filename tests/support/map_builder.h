@@ -31,6 +31,11 @@ namespace testsupport {
 
 using Cell = std::pair<int, int>;  // column, row inside the border
 
+// The empty cells around the map on every side, and the left or top edge in
+// dots of a cell counted inside that border.
+constexpr int kMapBorder = 10;
+inline double CellDot(int cell) { return (cell + kMapBorder) * 32.0; }
+
 class MapBuilder {
  public:
   explicit MapBuilder(std::vector<std::string> rows);

@@ -26,26 +26,12 @@
 #include "stage/scene_stage.h"
 #include "support/builders.h"
 #include "support/game_world.h"
+#include "threads/hooked_frames.h"
 #include "threads/wait_until.h"
 
 using namespace testsupport;
 
 namespace {
-
-// The frame loop's drawing with a hook at each present: frame n has just
-// been shown (n from 1).
-class HookedFrames : public cFrameDrawing {
- public:
-  bool IsDirect3D() override { return false; }
-  bool IsWindowed() override { return true; }
-  bool IsPrimaryLost() override { return false; }
-  void ShowFrame(int) override {
-    const int n = ++shown;
-    if (hook) hook(n);
-  }
-  std::atomic<int> shown{0};
-  std::function<void(int)> hook;
-};
 
 class StagePauseLoop : public ::testing::Test {
  protected:
