@@ -14,8 +14,8 @@
 
 namespace {
 
-constexpr int kScreenW = 640;
-constexpr int kScreenH = 480;
+constexpr int kToneW = 640;
+constexpr int kToneH = 480;
 constexpr int kInvisible = 255;
 
 // A level kept to 0 (full colour) .. 255 (invisible), whatever the strength.
@@ -36,9 +36,9 @@ void LayOverlay(const cColorTone& tone, int level) {
     const uint32_t colour =
         0xFF000000u | uint32_t{tone.m_nRed} << 16 | uint32_t{tone.m_nGreen} << 8 | uint32_t{tone.m_nBlue};
     PlayDrawing->DDFillSurfaceColor(overlay, colour);
-    PlayDrawing->DDBltAlpha(&BackBuffer, 0, 0, kScreenW, kScreenH, overlay, 0, 0, 0, BlendTable, level);
+    PlayDrawing->DDBltAlpha(&BackBuffer, 0, 0, kToneW, kToneH, overlay, 0, 0, 0, BlendTable, level);
   } else {
-    PlayDrawing->DDChangeColor(&BackBuffer, 0, 0, kScreenW, kScreenH, level, tone.m_nRed, tone.m_nGreen,
+    PlayDrawing->DDChangeColor(&BackBuffer, 0, 0, kToneW, kToneH, level, tone.m_nRed, tone.m_nGreen,
                                tone.m_nBlue);
   }
 }

@@ -21,8 +21,8 @@
 
 namespace {
 
-constexpr int kScreenW = 640;
-constexpr int kScreenH = 480;
+constexpr int kFrameW = 640;
+constexpr int kFrameH = 480;
 constexpr int kEmptyColour = 16;
 constexpr int kNoAlpha = 1;  // the copy draws opaque on the 3D device
 
@@ -38,8 +38,8 @@ const int32_t* Params(const cScreenEffectState& e) {
 
 // The hero's graphic centre on the screen; the screen's centre without a hero.
 void FocusPoint(int& cx, int& cy) {
-  cx = kScreenW / 2;
-  cy = kScreenH / 2;
+  cx = kFrameW / 2;
+  cy = kFrameH / 2;
   if (const cHero* hero = Hero()) {
     cx = SaturateToInt(int64_t{hero->m_rcScreen.nLeft} + hero->m_nGfxWidth / 2);
     cy = SaturateToInt(int64_t{hero->m_rcScreen.nTop} + hero->m_nGfxHeight / 2);
@@ -52,8 +52,8 @@ int64_t FarEdge(int c, int size) { return std::max<int64_t>(c, int64_t{size} - c
 // The frame into `copy`; unless bKeep the screen is then cleared to the
 // empty colour.
 void TakeFrame(DDSURFACEDATA* copy, bool bKeep = false) {
-  PlayDrawing->DDBlt(copy, 0, 0, kScreenW, kScreenH, &BackBuffer, 0, 0, 0);
-  if (!bKeep) PlayDrawing->DDFillRect(&BackBuffer, 0, 0, kScreenW, kScreenH, kEmptyColour);
+  PlayDrawing->DDBlt(copy, 0, 0, kFrameW, kFrameH, &BackBuffer, 0, 0, 0);
+  if (!bKeep) PlayDrawing->DDFillRect(&BackBuffer, 0, 0, kFrameW, kFrameH, kEmptyColour);
 }
 
 // The copy drawn back by `draw` with the alpha channel ignored.
@@ -140,7 +140,7 @@ int cSceneStage::ScrFxNone(int) {
 int cSceneStage::ScrFxMove(int bFrozen) {
   cScreenEffectState& e = m_ScreenEffect;
   TakeFrame(PlainCopy());
-  DrawBack([&] { PlayDrawing->DDBlt(&BackBuffer, e.m_nAuxA, e.m_nAuxB, kScreenW, kScreenH, PlainCopy(), 0, 0, 0); });
+  DrawBack([&] { PlayDrawing->DDBlt(&BackBuffer, e.m_nAuxA, e.m_nAuxB, kFrameW, kFrameH, PlainCopy(), 0, 0, 0); });
   if (bFrozen) return 0;
   const int32_t* p = Params(e);
   // The value runs a frame past the time before the effect ends; the
@@ -158,11 +158,11 @@ int cSceneStage::ScrFxShakeX(int bFrozen) {
   const int offset = ToIntChecked(e.m_dAux);
   // Only the strip the moved frame leaves uncovered.
   if (offset >= 0)
-    PlayDrawing->DDFillRect(&BackBuffer, 0, 0, SaturateToInt(int64_t{offset} + 1), kScreenH, kEmptyColour);
+    PlayDrawing->DDFillRect(&BackBuffer, 0, 0, SaturateToInt(int64_t{offset} + 1), kFrameH, kEmptyColour);
   else
-    PlayDrawing->DDFillRect(&BackBuffer, SaturateToInt(int64_t{kScreenW} - 1 + offset), 0,
-                            SaturateToInt(int64_t{1} - offset), kScreenH, kEmptyColour);
-  DrawBack([&] { PlayDrawing->DDBlt(&BackBuffer, offset, 0, kScreenW, kScreenH, PlainCopy(), 0, 0, 0); });
+    PlayDrawing->DDFillRect(&BackBuffer, SaturateToInt(int64_t{kFrameW} - 1 + offset), 0,
+                            SaturateToInt(int64_t{1} - offset), kFrameH, kEmptyColour);
+  DrawBack([&] { PlayDrawing->DDBlt(&BackBuffer, offset, 0, kFrameW, kFrameH, PlainCopy(), 0, 0, 0); });
   if (bFrozen) return 0;
   StepShake(e);
   return StepTime(e, bFrozen);
@@ -172,7 +172,7 @@ int cSceneStage::ScrFxShakeY(int bFrozen) {
   cScreenEffectState& e = m_ScreenEffect;
   TakeFrame(PlainCopy());
   const int offset = ToIntChecked(e.m_dAux);
-  DrawBack([&] { PlayDrawing->DDBlt(&BackBuffer, 0, offset, kScreenW, kScreenH, PlainCopy(), 0, 0, 0); });
+  DrawBack([&] { PlayDrawing->DDBlt(&BackBuffer, 0, offset, kFrameW, kFrameH, PlainCopy(), 0, 0, 0); });
   if (bFrozen) return 0;
   StepShake(e);
   return StepTime(e, bFrozen);
@@ -181,10 +181,10 @@ int cSceneStage::ScrFxShakeY(int bFrozen) {
 namespace {
 
 void DrawSplit(const cScreenEffectState& e, int bVertical) {
-  const int n = BandSize(bVertical ? kScreenW : kScreenH, Params(e)[3]);
+  const int n = BandSize(bVertical ? kFrameW : kFrameH, Params(e)[3]);
   TakeFrame(PlainCopy());
   DrawBack([&] {
-    PlayDrawing->DDBltSplit(&BackBuffer, 0, 0, kScreenW, kScreenH, n, IntValue(e), PlainCopy(), 0, 0,
+    PlayDrawing->DDBltSplit(&BackBuffer, 0, 0, kFrameW, kFrameH, n, IntValue(e), PlainCopy(), 0, 0,
                             0, bVertical);
   });
 }
@@ -193,7 +193,7 @@ void DrawWave(cScreenEffectState& e, int bFrozen, int bVertical) {
   const int32_t* p = Params(e);
   TakeFrame(PlainCopy());
   DrawBack([&] {
-    PlayDrawing->DDBltWave(&BackBuffer, 0, 0, kScreenW, kScreenH, p[3], Value(e), e.m_nAuxA, p[4], PlainCopy(), 0,
+    PlayDrawing->DDBltWave(&BackBuffer, 0, 0, kFrameW, kFrameH, p[3], Value(e), e.m_nAuxA, p[4], PlainCopy(), 0,
                            0, 0, bVertical);
   });
   if (!bFrozen && ++e.m_nAuxA >= 360) e.m_nAuxA = 0;
@@ -241,7 +241,7 @@ int cSceneStage::ScrFxRotate(int bFrozen) {
   cScreenEffectState& e = m_ScreenEffect;
   TakeFrame(TurnedCopy());
   DrawBack([&] {
-    PlayDrawing->DDBltRotate(&BackBuffer, kScreenW / 2, kScreenH / 2, kScreenW, kScreenH, kScreenW / 2, kScreenH / 2,
+    PlayDrawing->DDBltRotate(&BackBuffer, kFrameW / 2, kFrameH / 2, kFrameW, kFrameH, kFrameW / 2, kFrameH / 2,
                              IntValue(e), TurnedCopy(), 0, 0, 0);
   });
   return StepRange(e, bFrozen);
@@ -253,8 +253,8 @@ int cSceneStage::ScrFxCircle(int bFrozen) {
   FocusPoint(cx, cy);
   TakeFrame(PlainCopy());
   DrawBack([&] {
-    PlayDrawing->DDBltCircle(&BackBuffer, cx, cy, SaturateToInt(FarEdge(cx, kScreenW)),
-                             SaturateToInt(FarEdge(cy, kScreenH)), IntValue(e), EffectCount(Params(e)[3]), PlainCopy(),
+    PlayDrawing->DDBltCircle(&BackBuffer, cx, cy, SaturateToInt(FarEdge(cx, kFrameW)),
+                             SaturateToInt(FarEdge(cy, kFrameH)), IntValue(e), EffectCount(Params(e)[3]), PlainCopy(),
                              cx, cy, 0);
   });
   return StepRange(e, bFrozen);
@@ -269,29 +269,29 @@ int cSceneStage::ScrFxZoom(int bFrozen) {
   DDSURFACEDATA* copy = lpEffectWork1 ? lpEffectWork1 : TurnedCopy();
   if (f >= 1) {
     // Zoomed in: a window around the hero, kept inside the screen.
-    const int w = std::max(1, ToIntChecked(kScreenW / f)), h = std::max(1, ToIntChecked(kScreenH / f));
+    const int w = std::max(1, ToIntChecked(kFrameW / f)), h = std::max(1, ToIntChecked(kFrameH / f));
     int64_t x = int64_t{cx} - w / 2, y = int64_t{cy} - h / 2;
-    if (x + w > kScreenW - 1)
-      x = kScreenW - w;
+    if (x + w > kFrameW - 1)
+      x = kFrameW - w;
     else if (x < 0)
       x = 0;
-    if (y + h > kScreenH - 1)
-      y = kScreenH - h;
+    if (y + h > kFrameH - 1)
+      y = kFrameH - h;
     else if (y < 0)
       y = 0;
     TakeFrame(copy, true);
     DrawBack([&] {
-      PlayDrawing->DDBltStretch(&BackBuffer, 0, 0, kScreenW, kScreenH, copy, SaturateToInt(x), SaturateToInt(y), w,
+      PlayDrawing->DDBltStretch(&BackBuffer, 0, 0, kFrameW, kFrameH, copy, SaturateToInt(x), SaturateToInt(y), w,
                                 h, 0);
     });
   } else {
     // Zoomed out: the whole frame made smaller in the middle of the screen.
-    const int w = ToIntChecked(kScreenW * f), h = ToIntChecked(kScreenH * f);
+    const int w = ToIntChecked(kFrameW * f), h = ToIntChecked(kFrameH * f);
     TakeFrame(copy);
     if (w > 0 && h > 0)
       DrawBack([&] {
-        PlayDrawing->DDBltStretch(&BackBuffer, (kScreenW - w) / 2, (kScreenH - h) / 2, w, h, copy, 0, 0, kScreenW,
-                                  kScreenH, 0);
+        PlayDrawing->DDBltStretch(&BackBuffer, (kFrameW - w) / 2, (kFrameH - h) / 2, w, h, copy, 0, 0, kFrameW,
+                                  kFrameH, 0);
       });
   }
   return StepRange(e, bFrozen);
@@ -304,9 +304,9 @@ int cSceneStage::ScrFxLens(int bFrozen) {
   FocusPoint(hx, hy);
   const int cx = SaturateToInt(int64_t{hx} + p[3]), cy = SaturateToInt(int64_t{hy} + p[4]);
   // Wide enough to cover the screen from the centre.
-  const double far = static_cast<double>(std::max(FarEdge(cx, kScreenW), FarEdge(cy, kScreenH)));
+  const double far = static_cast<double>(std::max(FarEdge(cx, kFrameW), FarEdge(cy, kFrameH)));
   const int radius = ToIntChecked(std::sqrt(2.0) * far);
-  PlayDrawing->DDFillRect(TurnedCopy(), 0, 0, kScreenW, kScreenH, 0);
+  PlayDrawing->DDFillRect(TurnedCopy(), 0, 0, kFrameW, kFrameH, 0);
   TakeFrame(TurnedCopy());
   DrawBack([&] {
     PlayDrawing->DDBltLens(&BackBuffer, cx, cy, radius, IntValue(e), TurnedCopy(), cx, cy, 0, 0);
@@ -318,7 +318,7 @@ int cSceneStage::ScrFxMosaic(int bFrozen) {
   cScreenEffectState& e = m_ScreenEffect;
   TakeFrame(TurnedCopy());
   DrawBack([&] {
-    PlayDrawing->DDBltMosaic(&BackBuffer, 0, 0, kScreenW, kScreenH, IntValue(e), TurnedCopy(), 0, 0, 0);
+    PlayDrawing->DDBltMosaic(&BackBuffer, 0, 0, kFrameW, kFrameH, IntValue(e), TurnedCopy(), 0, 0, 0);
   });
   return StepRange(e, bFrozen);
 }

@@ -23,7 +23,7 @@ namespace {
 
 using ToneParams = std::array<int32_t, 8>;  // red, green, blue, strength, fade back, time, flash, flash count
 
-StageRunner::Options Backend(bool d3d, int bpp) {
+StageRunner::Options ToneBackend(bool d3d, int bpp) {
   StageRunner::Options o;
   o.d3d = d3d;
   o.bpp = bpp;
@@ -32,7 +32,7 @@ StageRunner::Options Backend(bool d3d, int bpp) {
 
 class Tone : public stagedraw::DrawnStage {
  public:
-  explicit Tone(bool d3d = false, int bpp = 8) : DrawnStage(Backend(d3d, bpp)) { Start(); }
+  explicit Tone(bool d3d = false, int bpp = 8) : DrawnStage(ToneBackend(d3d, bpp)) { Start(); }
   cColorTone& tone() { return scene->m_ColorTone; }
   void Begin(const ToneParams& p) { tone().Start(p.data()); }
   std::vector<std::string> Frame(int bFrozen = 0) {
@@ -254,7 +254,7 @@ TEST(ColorTone, PixelsOfAToneHalfWayOnEachBackEnd) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    StageRunner::Options o = Backend(c.d3d, c.bpp);
+    StageRunner::Options o = ToneBackend(c.d3d, c.bpp);
     o.drawing = StageRunner::Drawing::Layer;
     stagedraw::DrawnStage t(o);
     t.Start();

@@ -23,18 +23,18 @@ using namespace testsupport;
 
 namespace {
 
-using Params = std::array<int32_t, 5>;
+using EffectParams = std::array<int32_t, 5>;
 
-struct Shot {
+struct SheetCell {
   const char* what;
   int kind;  // -1 no screen effect
-  Params p;
+  EffectParams p;
   double value;     // half way between p1 and p2
   int auxA, auxB;   // the move's position half way
   bool tone;        // a red tone half way
 };
 
-const Shot kShots[] = {
+const SheetCell kCells[] = {
     {"plain", -1, {}, 0, 0, 0, false},
     {"move", 1, {10, 0, 0, 100, 50}, 5, 50, 25, false},
     {"split", 4, {10, 0, 24, 12}, 12, 0, 0, false},
@@ -50,7 +50,7 @@ const Shot kShots[] = {
 };
 constexpr int kAcross = 4;
 
-RgbImage Sheet(bool d3d, int bpp) {
+RgbImage EffectSheet(bool d3d, int bpp) {
   StageRunner::Options options;
   options.drawing = StageRunner::Drawing::Layer;
   options.d3d = d3d;
@@ -78,13 +78,13 @@ RgbImage Sheet(bool d3d, int bpp) {
   if (!scene) return {};
   scene->m_nPhase = STAGESTATE_PLAY;
 
-  const int rows = (static_cast<int>(std::size(kShots)) + kAcross - 1) / kAcross;
+  const int rows = (static_cast<int>(std::size(kCells)) + kAcross - 1) / kAcross;
   RgbImage sheet;
   sheet.width = 320 * kAcross;
   sheet.height = 240 * rows;
   sheet.pixels.assign(static_cast<size_t>(sheet.width) * sheet.height, 0);
-  for (size_t i = 0; i < std::size(kShots); ++i) {
-    const Shot& s = kShots[i];
+  for (size_t i = 0; i < std::size(kCells); ++i) {
+    const SheetCell& s = kCells[i];
     SCOPED_TRACE(s.what);
     if (s.kind >= 0) {
       cEdScrEffect& def = Database.m_vScrEffect.At(1);
@@ -123,9 +123,9 @@ RgbImage Sheet(bool d3d, int bpp) {
 }  // namespace
 
 TEST(ScreenEffectGolden, HalfWayOnTheSoftwareDisplayAt16Bits) {
-  EXPECT_TRUE(MatchesGolden("screen_effects_dd16", Sheet(false, 16)));
+  EXPECT_TRUE(MatchesGolden("screen_effects_dd16", EffectSheet(false, 16)));
 }
 
 TEST(ScreenEffectGolden, HalfWayOnThe3DDeviceAt32Bits) {
-  EXPECT_TRUE(MatchesGolden("screen_effects3d_32", Sheet(true, 32)));
+  EXPECT_TRUE(MatchesGolden("screen_effects3d_32", EffectSheet(true, 32)));
 }
