@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "game/characters.h"
+#include "game/display_commands.h"
 #include "media/dd_layer.h"
 #include "media/palette_scheme.h"
 #include "records/command.h"
@@ -106,7 +108,8 @@ TEST(ColorTone, TheScreenColourCommandStartsTheStagesTone) {
   Tone t;
   cEdCommand command;
   for (int v : {10, 20, 30, 40}) command.m_vParams.push_back(v);  // a short list counts the rest as 0
-  t.scene->StartColorTone(command);
+  ASSERT_NE(Hero(), nullptr);
+  CmdScreenColor(*Hero(), command);
   EXPECT_EQ(t.tone().m_nBlue, 30);
   EXPECT_EQ(t.tone().m_nStrength, 40);
   EXPECT_EQ(t.tone().m_nDuration, 0);
