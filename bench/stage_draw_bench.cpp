@@ -3,7 +3,8 @@
 // first opaque, one in front), a map filled in both layers, the hero, 300
 // characters, 1,000 shots and the five status items with the timer. In the
 // same run each part alone (backgrounds, map, objects, status bar) and a
-// plain 640 x 480 copy as the reference. A frame ends with the end of the
+// plain 640 x 480 copy as the reference (and the same copy with the alpha
+// operation off, as the screen effects draw). A frame ends with the end of the
 // 3D scene (not the present). Reported: milliseconds per frame, the share
 // of a 60 Hz frame, and each part's ratio to the plain copy.
 // Then the screen effects and the colour tone over that frame, each alone
@@ -55,9 +56,9 @@ struct Mode {
 };
 const Mode kModes[] = {{"DD 16", false, 16}, {"DD 32", false, 32}, {"3D 32", true, 32}};
 
-enum Part { kFull, kBackgrounds, kMap, kObjects, kHud, kCopy, kPartCount };
+enum Part { kFull, kBackgrounds, kMap, kObjects, kHud, kCopy, kOpaqueCopy, kPartCount };
 const char* const kPartNames[kPartCount] = {"whole frame", "backgrounds", "map", "objects", "status bar",
-                                            "plain 640x480 copy"};
+                                            "plain 640x480 copy", "copy, alpha op off"};
 
 // The screen effects half way: kind, parameters p0..p4, the value and the
 // handler's own two values at that point.
@@ -269,6 +270,12 @@ class Frame {
         m_scene.DrawTimer(target, 0);
         break;
       case kCopy: DDBlt(target, 0, 0, 640, 480, &m_copySource, 0, 0, 0); break;
+      // As the screen effects draw their copy back (D3DTOP_DISABLE).
+      case kOpaqueCopy:
+        DDSetAlphaOp(1);
+        DDBlt(target, 0, 0, 640, 480, &m_copySource, 0, 0, 0);
+        DDResetAlphaOp();
+        break;
       default: break;
     }
     if (lpDTCon) DDEndScene();
