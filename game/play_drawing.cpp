@@ -8,6 +8,7 @@
 #include "media/dd_effects.h"
 #include "media/font.h"
 #include "media/dd_fx.h"
+#include "media/palette_scheme.h"
 
 namespace {
 cPlayDrawing g_layerDrawing;
@@ -140,6 +141,29 @@ void cPlayDrawing::DDBatchKey(DDSURFACEDATA* lpSrc) { ::DDBatchKey(lpSrc); }
 int cPlayDrawing::DDFlushBatch() { return ::DDFlushBatch(); }
 
 void cPlayDrawing::DDUseVirBackBuffer(int bOn) { ::DDUseVirBackBuffer(bOn); }
+
+void cPlayDrawing::DDSetAlphaOp(int op) { ::DDSetAlphaOp(op); }
+
+void cPlayDrawing::DDResetAlphaOp() { ::DDResetAlphaOp(); }
+
+bool cPlayDrawing::DDBltAlpha(DDSURFACEDATA* dst, int x, int y, int w, int h, DDSURFACEDATA* src, int sx, int sy,
+                              int flags, const uint8_t* blendTable, int level) {
+  return ::DDBltAlpha(dst, x, y, w, h, src, sx, sy, flags, blendTable, level);
+}
+
+bool cPlayDrawing::DDChangeColor(DDSURFACEDATA* dst, int x, int y, int w, int h, int nAlpha, uint8_t red,
+                                 uint8_t green, uint8_t blue) {
+  return ::DDChangeColor(dst, x, y, w, h, nAlpha, red, green, blue);
+}
+
+void cPlayDrawing::DDBlendPalette(PALETTEENTRY out[], int first, int last, int level, uint8_t red, uint8_t green,
+                                  uint8_t blue, const PALETTEENTRY src[]) {
+  ::DDBlendPalette(out, first, last, level, red, green, blue, src);
+}
+
+int cPlayDrawing::DDFillSurfaceColor(DDSURFACEDATA* dst, uint32_t colour) { return ::DDFillSurfaceColor(dst, colour); }
+
+void cPlayDrawing::ShowPalette(int first, int count) { ::ShowPalette(first, count); }
 
 int cPlayDrawing::DrawTextF(Font& font, DDSURFACEDATA* dst, int x, int y, const char* format, ...) {
   if (!format) return 0;

@@ -77,6 +77,19 @@ class cPlayDrawing {
   virtual void DDBatchKey(DDSURFACEDATA* lpSrc);
   virtual int DDFlushBatch();
   virtual void DDUseVirBackBuffer(int bOn);
+
+  // The screen effects' and the colour tone's calls (media/dd_blit.h,
+  // dd_fx.h, dd_effects.h, dd_surface.h, palette_scheme.h).
+  virtual void DDSetAlphaOp(int op);
+  virtual void DDResetAlphaOp();
+  virtual bool DDBltAlpha(DDSURFACEDATA* dst, int x, int y, int w, int h, DDSURFACEDATA* src, int sx, int sy,
+                          int flags, const uint8_t* blendTable, int level);
+  virtual bool DDChangeColor(DDSURFACEDATA* dst, int x, int y, int w, int h, int nAlpha, uint8_t red, uint8_t green,
+                             uint8_t blue);
+  virtual void DDBlendPalette(PALETTEENTRY out[], int first, int last, int level, uint8_t red, uint8_t green,
+                              uint8_t blue, const PALETTEENTRY src[]);
+  virtual int DDFillSurfaceColor(DDSURFACEDATA* dst, uint32_t colour);
+  virtual void ShowPalette(int first, int count);
   // Font::DrawTextF of `font`: the formatted text through DrawText, icons on.
   int DrawTextF(Font& font, DDSURFACEDATA* dst, int x, int y, const char* format, ...) PRINTF_LIKE(6, 7);
 };

@@ -145,8 +145,8 @@ class cSceneStageData {
   virtual int PauseLoop();
   // The screen colour command hands its command to the stage's colour tone
   // (p0..p2 red, green, blue, p3 strength in percent, p4 fade back, p5 time
-  // in tenths, p6 flash, p7 flash count). The stage drawing owns the tone;
-  // until it exists the call is noted in the debug log as
+  // in tenths, p6 flash, p7 flash count). The stage scene starts its colour
+  // tone; this data part alone notes the call in the debug log as
   // "cColorTone::Start <p0> ... <p7>".
   virtual void StartColorTone(const cEdCommand& command);
   // 1 when the object's hit box touches a blocking map cell at a corner or

@@ -333,9 +333,15 @@ bool DDChangeColorFrom(DDSURFACEDATA* lpDstSD, int, int, int, int, DDSURFACEDATA
   if (!d || !s) return true;
   // The whole target, whatever the rectangle: every caller tints the screen.
   const uint32_t alpha = static_cast<uint32_t>(255 - std::clamp(nAlpha, 0, 255));
+  const uint32_t diffuse = alpha << 24 | uint32_t{bRed} << 16 | uint32_t{bGreen} << 8 | bBlue;
+  // A source without a texture (the device's own back buffer) samples as
+  // white, as on the device: the colour itself at that opacity.
+  if (!s->lpDT || !s->lpDT->lpTexture) {
+    DDFillRectColor(d, 0, 0, d->nWidth, d->nHeight, diffuse);
+    return true;
+  }
   DTVERTEX v[4];
-  DTRectVertices(v, 0, 0, d->nWidth, d->nHeight, s, 0, 0, d->nWidth, d->nHeight,
-                 alpha << 24 | uint32_t{bRed} << 16 | uint32_t{bGreen} << 8 | bBlue);
+  DTRectVertices(v, 0, 0, d->nWidth, d->nHeight, s, 0, 0, d->nWidth, d->nHeight, diffuse);
   DTSTAGESTATE stage;
   stage.nColorOp = D3DTOP_MODULATE;
   stage.nAlphaOp = D3DTOP_MODULATE;

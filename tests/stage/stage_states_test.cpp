@@ -175,8 +175,8 @@ TEST(StageStates, TheFadeInDrawsTheFrozenStageAndFadesFromBlack) {
   const std::vector<std::string> calls = run.Renderer()->Take();
   ASSERT_FALSE(calls.empty());
   EXPECT_EQ(calls.back(), "DDFadeIn CurPalette 0 255 0 0 0 10 BasePalette 0");
-  // The frozen stage is drawn first: its frame ends in the colour tone.
-  EXPECT_EQ(run.Events().Texts(EventKind::Log).back(), "DrawColorTone 1");
+  // The frozen stage is drawn first, from its back layer on.
+  EXPECT_EQ(calls.front(), "DDFillSurface Back 16");
   EXPECT_NE(std::find(calls.begin(), calls.end(), "DDFlushBatch"), calls.end());
   // Ten calls at the fade step 10, the last reporting the end.
   run.Frames(8);

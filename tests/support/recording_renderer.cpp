@@ -288,4 +288,39 @@ void RecordingRenderer::DDUseVirBackBuffer(int bOn) {
   m_calls.push_back("DDUseVirBackBuffer " + std::to_string(bOn));
 }
 
+void RecordingRenderer::DDSetAlphaOp(int op) { m_calls.push_back("DDSetAlphaOp " + std::to_string(op)); }
+
+void RecordingRenderer::DDResetAlphaOp() { m_calls.push_back("DDResetAlphaOp"); }
+
+bool RecordingRenderer::DDBltAlpha(DDSURFACEDATA* dst, int x, int y, int w, int h, DDSURFACEDATA* src, int sx,
+                                   int sy, int flags, const uint8_t* blendTable, int level) {
+  Record("DDBltAlpha", dst, {x, y, w, h}, src, {sx, sy, flags},
+         " " + TableName(blendTable, BlendTable, "BlendTable") + " " + std::to_string(level));
+  return true;
+}
+
+bool RecordingRenderer::DDChangeColor(DDSURFACEDATA* dst, int x, int y, int w, int h, int nAlpha, uint8_t red,
+                                      uint8_t green, uint8_t blue) {
+  std::string line = "DDChangeColor " + SurfaceName(dst);
+  for (int v : {x, y, w, h, nAlpha, int{red}, int{green}, int{blue}}) line += " " + std::to_string(v);
+  m_calls.push_back(line);
+  return true;
+}
+
+void RecordingRenderer::DDBlendPalette(PALETTEENTRY out[], int first, int last, int level, uint8_t red,
+                                       uint8_t green, uint8_t blue, const PALETTEENTRY src[]) {
+  std::string line = "DDBlendPalette " + PaletteName(out);
+  for (int v : {first, last, level, int{red}, int{green}, int{blue}}) line += " " + std::to_string(v);
+  m_calls.push_back(line + " " + PaletteName(src));
+}
+
+int RecordingRenderer::DDFillSurfaceColor(DDSURFACEDATA* dst, uint32_t colour) {
+  m_calls.push_back("DDFillSurfaceColor " + SurfaceName(dst) + " " + Hex(colour));
+  return 1;
+}
+
+void RecordingRenderer::ShowPalette(int first, int count) {
+  m_calls.push_back("ShowPalette " + std::to_string(first) + " " + std::to_string(count));
+}
+
 }  // namespace testsupport

@@ -89,6 +89,21 @@ class RecordingRenderer : public cPlayDrawing {
   void DDBatchKey(DDSURFACEDATA* lpSrc) override;
   int DDFlushBatch() override;
   void DDUseVirBackBuffer(int bOn) override;
+  // "DDSetAlphaOp 1", "DDResetAlphaOp",
+  // "DDBltAlpha Back 0 0 640 480 T67 0 0 0 BlendTable 127" (the level last),
+  // "DDChangeColor Back 0 0 640 480 127 255 0 0" (level, red, green, blue),
+  // "DDBlendPalette CurPalette 0 255 127 255 0 0 BasePalette",
+  // "DDFillSurfaceColor T67 ffff0000", "ShowPalette 0 256".
+  void DDSetAlphaOp(int op) override;
+  void DDResetAlphaOp() override;
+  bool DDBltAlpha(DDSURFACEDATA* dst, int x, int y, int w, int h, DDSURFACEDATA* src, int sx, int sy, int flags,
+                  const uint8_t* blendTable, int level) override;
+  bool DDChangeColor(DDSURFACEDATA* dst, int x, int y, int w, int h, int nAlpha, uint8_t red, uint8_t green,
+                     uint8_t blue) override;
+  void DDBlendPalette(PALETTEENTRY out[], int first, int last, int level, uint8_t red, uint8_t green, uint8_t blue,
+                      const PALETTEENTRY src[]) override;
+  int DDFillSurfaceColor(DDSURFACEDATA* dst, uint32_t colour) override;
+  void ShowPalette(int first, int count) override;
 
   // The calls so far; Take empties the record.
   const std::vector<std::string>& Calls() const { return m_calls; }
