@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "base/boxes.h"
+#include "base/report_log.h"
 #include "base/window_messages.h"
 #include "game/game.h"
 #include "media/input.h"
@@ -51,6 +52,8 @@ constexpr int kConfirmText = 10;  // "ステージに挑む", "やっぱりや�
 const char kStageLoadFailed[] =
     "\x83\x58\x83\x65\x81\x5B\x83\x57\x83\x74\x83\x40\x83\x43\x83\x8B %s \x82\xAA\x93\xC7\x82\xDD\x8D\x9E\x82\xDF"
     "\x82\xDC\x82\xB9\x82\xF1\x81\x49";
+// "%s の読み込みに失敗！"
+const char kPictureMissing[] = "%s \x82\xCC\x93\xC7\x82\xDD\x8D\x9E\x82\xDD\x82\xC9\x8E\xB8\x94\x73\x81\x49";
 // "%s の保存に失敗！"
 const char kSaveFailed[] = "%s \x82\xCC\x95\xDB\x91\xB6\x82\xC9\x8E\xB8\x94\x73\x81\x49";
 
@@ -108,6 +111,11 @@ void cSceneWorldMap::ResetStatics() {
 void cSceneWorldMap::Init() {
   SurfaceDefs[SURFACE_WORLDBACK].szFileName = WorldMap.m_strFile;
   cFrontScene::Init();
+  // The picture is optional to the loader; a map that asks for it and does
+  // not get it shows its fill colour, and the report log says why.
+  const DDSURFACEDATA& back = SurfaceTable[SURFACE_WORLDBACK];
+  if (WorldMap.m_bShowImage && !back.lpDT && !(back.lpDDS && back.lpDDS->lpSurface))
+    ReportPrintf(kPictureMissing, WorldMap.m_strFile.c_str());
 }
 
 void cSceneWorldMap::InitScene() {

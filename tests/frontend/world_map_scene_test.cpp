@@ -377,6 +377,17 @@ TEST_F(WorldMapScreen, FromTheMapMenuTheStageAsksInstead) {
   EXPECT_NE(Game.m_nNextScene, SCENE_STAGE);
 }
 
+TEST_F(WorldMapScreen, AMissingBackgroundPictureIsReportedAndTheFillShows) {
+  m_setUp = [] {
+    WorldMap.m_bShowImage = 1;
+    WorldMap.m_strFile = "bmp\\NoSuchBack.bmp";
+  };
+  Open();
+  EXPECT_NE(Report().find("bmp\\NoSuchBack.bmp " + Sjis("の読み込みに失敗！")), std::string::npos) << Report();
+  EXPECT_TRUE(m_boxes.shown.empty());
+  EXPECT_EQ(plat::CloseRequestCount(), 0u);
+}
+
 TEST_F(WorldMapScreen, BackFromTheRetryMenuTheWalkerReturnsToItsPreviousCell) {
   m_setUp = [] {
     PlayData.m_bBackFromRetry = 1;
