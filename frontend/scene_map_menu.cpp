@@ -32,34 +32,15 @@ MENUANCHOR MapToTitleAnchor = {0, 224, 0, 0};
 
 namespace {
 
-constexpr int kWindowImage = 45;
-constexpr int kAccessoryImage = 49;
-constexpr int kSymbolImage = 50;
-
-constexpr int kRowH = 16;
-constexpr int kLabelDX = 16;  // labels stand right of the arrow
-constexpr int kSlotRowsShown = 10;
-constexpr int kFrameColour = 240;
-
-// System.dat texts.
-constexpr int kTotalText = 4;      // "トータルスコア"
-constexpr int kSaveText = 12;      // "セーブする", "やっぱりやめる"
-constexpr int kAutoSaveText = 14;  // "オートセーブＯＮ", "オートセーブＯＦＦ"
-constexpr int kNoSlotText = 16;    // "保存先が不明です！一度は「セーブ」して下さい！"
-constexpr int kToTitleText = 17;   // "タイトルへ戻る", "やっぱりやめる"
-
-constexpr uint16_t kDecide = 1;
-constexpr uint16_t kCancel = 2;
-
 // "%s の保存に失敗！"
-const char kSaveFailed[] = "%s \x82\xCC\x95\xDB\x91\xB6\x82\xC9\x8E\xB8\x94\x73\x81\x49";
+const char kSlotSaveFailed[] = "%s \x82\xCC\x95\xDB\x91\xB6\x82\xC9\x8E\xB8\x94\x73\x81\x49";
 
 // Writes the story into `slot`; a failure is shown with the file's name.
-bool WriteSlot(int slot) {
+bool WriteStorySlot(int slot) {
   if (PlayData.SaveSlot(slot)) return true;
   std::string file;
   MakeSlotFileName(file, slot);
-  ErrorBoxPrintf(kSaveFailed, file.c_str());
+  ErrorBoxPrintf(kSlotSaveFailed, file.c_str());
   return false;
 }
 
@@ -201,7 +182,7 @@ int cSceneMapMenu::SaveSlots() {
       const int slot = MenuCursor.Prev() ? MenuCursor.Prev()->nRow : -1;
       const int32_t previous = PlayData.m_nSlot;
       PlayData.m_nSlot = slot;
-      const bool written = WriteSlot(slot);
+      const bool written = WriteStorySlot(slot);
       if (!written) PlayData.m_nSlot = previous;
       PlaySe(written ? 5 : 3);
     }
@@ -244,7 +225,7 @@ int cSceneMapMenu::AutoSave() {
       // The flag goes into the file, so a loaded slot keeps saving itself;
       // a slot that cannot be written leaves it off.
       PlayData.m_bAutoSave = 1;
-      if (!WriteSlot(PlayData.m_nSlot)) PlayData.m_bAutoSave = 0;
+      if (!WriteStorySlot(PlayData.m_nSlot)) PlayData.m_bAutoSave = 0;
     } else {
       PlayData.m_bAutoSave = 0;
     }

@@ -56,6 +56,25 @@ class cSceneMapMenu : public cFrontScene<cSceneMapMenu> {
   int32_t m_nListRows = 0;  // its shown rows
 
  private:
+  static constexpr int kWindowImage = 45;  // SurfaceTable entries
+  static constexpr int kAccessoryImage = 49;
+  static constexpr int kSymbolImage = 50;
+
+  static constexpr int kRowH = 16;
+  static constexpr int kLabelDX = 16;  // labels stand right of the arrow
+  static constexpr int kSlotRowsShown = 10;
+  static constexpr int kFrameColour = 240;
+
+  // System.dat texts.
+  static constexpr int kTotalText = 4;      // "トータルスコア"
+  static constexpr int kSaveText = 12;      // "セーブする", "やっぱりやめる"
+  static constexpr int kAutoSaveText = 14;  // "オートセーブＯＮ", "オートセーブＯＦＦ"
+  static constexpr int kNoSlotText = 16;    // "保存先が不明です！一度は「セーブ」して下さい！"
+  static constexpr int kToTitleText = 17;   // "タイトルへ戻る", "やっぱりやめる"
+
+  static constexpr uint16_t kDecide = 1;  // buttons
+  static constexpr uint16_t kCancel = 2;
+
   // A nested question closed: its cursor goes, the menu runs again.
   void BackToMenu();
   // The screen cleared for a nested question.

@@ -28,26 +28,6 @@ int32_t cSceneWorldMap::s_nWalkerCount = 0;
 
 namespace {
 
-constexpr int kWindowImage = 45;
-constexpr int kAccessoryImage = 49;
-constexpr int kChipImage = 52;
-constexpr int kEventImage = 53;
-constexpr int kMapSurface = SURFACE_WORK_A;  // 67
-
-constexpr uint16_t kDecide = 1;
-constexpr uint16_t kCancel = 2;
-constexpr uint16_t kRankingView = 4;
-constexpr uint16_t kRankingCategory = 8;
-constexpr uint32_t kDirections = INPUT_LEFT | INPUT_RIGHT | INPUT_UP | INPUT_DOWN;
-
-// The walker's cell in the 20 x 15 window.
-constexpr int kWalkerCol = 9;
-constexpr int kWalkerRow = 7;
-constexpr int kWalkerX = 288;
-constexpr int kWalkerY = 224;
-
-constexpr int kConfirmText = 10;  // "ステージに挑む", "やっぱりやめる"
-
 // "ステージファイル %s が読み込めません！"
 const char kStageLoadFailed[] =
     "\x83\x58\x83\x65\x81\x5B\x83\x57\x83\x74\x83\x40\x83\x43\x83\x8B %s \x82\xAA\x93\xC7\x82\xDD\x8D\x9E\x82\xDF"
@@ -55,7 +35,7 @@ const char kStageLoadFailed[] =
 // "%s の読み込みに失敗！"
 const char kPictureMissing[] = "%s \x82\xCC\x93\xC7\x82\xDD\x8D\x9E\x82\xDD\x82\xC9\x8E\xB8\x94\x73\x81\x49";
 // "%s の保存に失敗！"
-const char kSaveFailed[] = "%s \x82\xCC\x95\xDB\x91\xB6\x82\xC9\x8E\xB8\x94\x73\x81\x49";
+const char kAutoSaveFailed[] = "%s \x82\xCC\x95\xDB\x91\xB6\x82\xC9\x8E\xB8\x94\x73\x81\x49";
 
 bool StageCleared(int stage) {
   const cVector<int32_t>& flags = PlayData.m_vStageClear;
@@ -139,7 +119,7 @@ void cSceneWorldMap::InitScene() {
       !PlayData.SaveSlot(PlayData.m_nSlot)) {
     std::string file;
     MakeSlotFileName(file, PlayData.m_nSlot);
-    ErrorBoxPrintf(kSaveFailed, file.c_str());
+    ErrorBoxPrintf(kAutoSaveFailed, file.c_str());
   }
   RenderMap();
 }

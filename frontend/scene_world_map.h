@@ -111,6 +111,35 @@ class cSceneWorldMap : public cFrontScene<cSceneWorldMap> {
   static int32_t s_nWalkerCount;  // the walker's draws, 0..79
 
  private:
+  // System images of the scene and its map surface (SurfaceTable entries).
+  static constexpr int kWindowImage = 45;
+  static constexpr int kAccessoryImage = 49;
+  static constexpr int kChipImage = 52;
+  static constexpr int kEventImage = 53;
+  static constexpr int kMapSurface = 67;
+
+  static constexpr uint16_t kDecide = 1;  // buttons
+  static constexpr uint16_t kCancel = 2;
+  static constexpr uint16_t kRankingView = 4;
+  static constexpr uint16_t kRankingCategory = 8;
+  static constexpr uint32_t kDirections = 15;  // left, right, up, down
+
+  // The map window: 20 x 15 cells of 32 dots, the walker drawn in its cell
+  // (9, 7), its step changing after half of its 80-draw cycle.
+  static constexpr int kCell = 32;
+  static constexpr int kWindowCols = 20;
+  static constexpr int kWindowRows = 15;
+  static constexpr int kChipSheetCols = 5;
+  static constexpr int kWalkerCol = 9;
+  static constexpr int kWalkerRow = 7;
+  static constexpr int kWalkerX = 288;
+  static constexpr int kWalkerY = 224;
+  static constexpr int kWalkerCycle = 80;
+
+  static constexpr int kRankingW = 272;  // the ranking surface
+  static constexpr int kRankingH = 352;
+  static constexpr int kConfirmText = 10;  // System.dat texts 10, 11: the confirmation
+
   // Node and open entry of the walker's cell.
   void FindNodeUnderWalker();
   bool IsStageEntrance() const { return m_lpRoute && m_lpRoute->m_nKind == WORLDROUTE_STAGE; }

@@ -20,33 +20,14 @@
 
 namespace {
 
-constexpr int kAccessoryImage = 49;
-constexpr int kChipImage = 52;
-constexpr int kEventImage = 53;
-constexpr int kMapSurface = SURFACE_WORK_A;
-
-constexpr int kCell = 32;
-constexpr int kWindowCols = 20;
-constexpr int kWindowRows = 15;
-constexpr int kChipSheetCols = 5;
-
-constexpr int kWalkerX = 288;
-constexpr int kWalkerY = 224;
-constexpr int kWalkerCycle = 80;  // draws per step cycle; the second step from the 41st
-
-constexpr int kRankingW = 272;
-constexpr int kRankingH = 352;
-
 constexpr int kScoreText = 2;  // "スコア"
 // "∞"
 const char kInfinite[] = "\x81\x87";
 
-DDSURFACEDATA* MapSurface() { return &SurfaceTable[kMapSurface]; }
-
 }  // namespace
 
 void cSceneWorldMap::RenderMap() {
-  MapSurface()->bLost = 0;
+  SurfaceTable[kMapSurface].bLost = 0;
   DrawMapBackground();
   DrawMapChips();
   DrawMapNodes();
@@ -54,7 +35,7 @@ void cSceneWorldMap::RenderMap() {
 }
 
 void cSceneWorldMap::DrawMapBackground() {
-  DDSURFACEDATA* map = MapSurface();
+  DDSURFACEDATA* map = &SurfaceTable[kMapSurface];
   PlayDrawing->DDFillSurface(map, WorldMap.m_nBackColor);
   if (!WorldMap.m_bShowImage) return;
   const int x = kCell * m_nViewX;
@@ -64,7 +45,7 @@ void cSceneWorldMap::DrawMapBackground() {
 }
 
 void cSceneWorldMap::DrawMapChips() {
-  DDSURFACEDATA* map = MapSurface();
+  DDSURFACEDATA* map = &SurfaceTable[kMapSurface];
   PlayDrawing->DDBeginBatch(0);
   for (int row = 0; row < kWindowRows; ++row) {
     const int y = m_nViewY + row;
@@ -84,7 +65,7 @@ void cSceneWorldMap::DrawMapChips() {
 }
 
 void cSceneWorldMap::DrawMapNodes() {
-  DDSURFACEDATA* map = MapSurface();
+  DDSURFACEDATA* map = &SurfaceTable[kMapSurface];
   PlayDrawing->DDBeginBatch(0);
   for (cEdWorldNode& node : WorldMap.m_vNode) {
     const cEdWorldRoute* route = FindOpenRoute(&node);
@@ -110,7 +91,7 @@ void cSceneWorldMap::DrawWalker() {
 }
 
 void cSceneWorldMap::DrawScreen(bool overlay) {
-  DDSURFACEDATA* map = MapSurface();
+  DDSURFACEDATA* map = &SurfaceTable[kMapSurface];
   if (map->bLost) RenderMap();
   PlayDrawing->DDBlt(&BackBuffer, 0, 0, 640, 480, map, 0, 0, 0);
   DrawWalker();
