@@ -37,6 +37,10 @@ const char kPictureMissing[] = "%s \x82\xCC\x93\xC7\x82\xDD\x8D\x9E\x82\xDD\x82\
 // "%s の保存に失敗！"
 const char kAutoSaveFailed[] = "%s \x82\xCC\x95\xDB\x91\xB6\x82\xC9\x8E\xB8\x94\x73\x81\x49";
 
+// The map's last column and row (0 for a map without cells).
+int LastCol() { return std::max(WorldMap.m_nWidth - 1, 0); }
+int LastRow() { return std::max(WorldMap.m_nHeight - 1, 0); }
+
 bool StageCleared(int stage) {
   const cVector<int32_t>& flags = PlayData.m_vStageClear;
   return stage >= 0 && stage < flags.Size() && flags[stage] != 0;
@@ -102,8 +106,8 @@ void cSceneWorldMap::InitScene() {
   PlayData.SumMapTallies();
   // A damaged map or a slot of another map may put the walker outside it.
   CURSORPOS* cur = MenuCursor.Cur();
-  cur->nCol = PlayData.m_nMapX = std::clamp(PlayData.m_nMapX, 0, std::max(WorldMap.m_nWidth - 1, 0));
-  cur->nRow = PlayData.m_nMapY = std::clamp(PlayData.m_nMapY, 0, std::max(WorldMap.m_nHeight - 1, 0));
+  cur->nCol = PlayData.m_nMapX = std::clamp(PlayData.m_nMapX, 0, LastCol());
+  cur->nRow = PlayData.m_nMapY = std::clamp(PlayData.m_nMapY, 0, LastRow());
   cur->nX = kWalkerX;
   cur->nY = kWalkerY;
   SetViewOrigin();
@@ -133,8 +137,8 @@ void cSceneWorldMap::FadeIn() {
       PlayData.m_bBackFromRetry = 0;
       if (!IsRouteCleared(m_lpRoute)) {
         CURSORPOS* cur = MenuCursor.Cur();
-        cur->nCol = std::clamp(PlayData.m_nPrevCellX, 0, std::max(WorldMap.m_nWidth - 1, 0));
-        cur->nRow = std::clamp(PlayData.m_nPrevCellY, 0, std::max(WorldMap.m_nHeight - 1, 0));
+        cur->nCol = std::clamp(PlayData.m_nPrevCellX, 0, LastCol());
+        cur->nRow = std::clamp(PlayData.m_nPrevCellY, 0, LastRow());
         SetViewOrigin();
         FindNodeUnderWalker();
         RenderMap();
@@ -285,13 +289,13 @@ void cSceneWorldMap::MoveCursor(uint32_t keys) {
     cur->nCol = std::max(cur->nCol - 1, 0);
   } else if (keys & INPUT_RIGHT) {
     m_nDir = WALK_RIGHT;
-    cur->nCol = std::min(cur->nCol + 1, WorldMap.m_nWidth - 1);
+    cur->nCol = std::min(cur->nCol + 1, LastCol());
   } else if (keys & INPUT_UP) {
     m_nDir = WALK_UP;
     cur->nRow = std::max(cur->nRow - 1, 0);
   } else if (keys & INPUT_DOWN) {
     m_nDir = WALK_DOWN;
-    cur->nRow = std::min(cur->nRow + 1, WorldMap.m_nHeight - 1);
+    cur->nRow = std::min(cur->nRow + 1, LastRow());
   }
   FindNodeUnderWalker();
   const cEdWorldChip* chip = ChipAt(cur->nCol, cur->nRow);
@@ -367,8 +371,8 @@ void cSceneWorldMap::PrepareStage() {
 }
 
 int cSceneWorldMap::CellIndex(int x, int y) {
-  x = std::clamp(x, 0, std::max(WorldMap.m_nWidth - 1, 0));
-  y = std::clamp(y, 0, std::max(WorldMap.m_nHeight - 1, 0));
+  x = std::clamp(x, 0, LastCol());
+  y = std::clamp(y, 0, LastRow());
   return x + (y << WorldMap.m_nPitch_Shift);
 }
 
