@@ -639,6 +639,21 @@ TEST_F(WorldMapScreen, TheLabelRisesAboveTheBestScoreWhenThereIsOne) {
   EXPECT_EQ(rec.Take().size(), 2u);
 }
 
+TEST_F(WorldMapScreen, TheRankingViewShowsOverTheMapOnlyWithStoryRankings) {
+  Open(kCleared);
+  SystemData.m_bShowLivesOnMap = 0;
+  const std::string view = "DDBlt Back 367 64 272 352 ? 0 0 0";
+  for (const auto& [ranking, shown] : {std::pair{1, 1}, {1, 0}, {0, 1}}) {
+    SystemData.m_vRankingModes.At(PLAYKIND_STORY).m_bRanking = ranking;
+    PlayData.m_bRankingView = shown;
+    testsupport::RecordingRenderer rec;
+    Scene().DrawScreen(true);
+    const std::vector<std::string> calls = rec.Take();
+    ASSERT_GE(calls.size(), 3u);
+    EXPECT_EQ(calls[2] == view, ranking && shown) << ranking << " " << shown;
+  }
+}
+
 TEST_F(WorldMapScreen, ANewStoryFromTheTitleReachesTheSamplesStartCell) {
   StartProgram();
   Game.m_nFadeStep = 45;
