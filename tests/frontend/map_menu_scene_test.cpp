@@ -79,7 +79,10 @@ TEST_P(MapMenuLeaving, CancelAndTheBackEntryReturnToTheMap) {
   EXPECT_EQ(Game.m_nPrevScene, SCENE_MAPMENU);
 }
 
-INSTANTIATE_TEST_SUITE_P(CancelOrEntry, MapMenuLeaving, ::testing::Bool());
+INSTANTIATE_TEST_SUITE_P(CancelOrEntry, MapMenuLeaving, ::testing::Bool(),
+                         [](const ::testing::TestParamInfo<bool>& info) {
+                           return std::string(info.param ? "Cancel" : "BackEntry");
+                         });
 
 struct SlotListCase {
   int32_t slot;
@@ -103,7 +106,10 @@ TEST_P(MapMenuSlotList, TheSlotListOpensOnTheCurrentSlot) {
 // last slot: the list's last page.
 INSTANTIATE_TEST_SUITE_P(Slots, MapMenuSlotList,
                          ::testing::Values(SlotListCase{-1, 0, 0}, SlotListCase{42, 42, 42},
-                                           SlotListCase{98, 98, 89}));
+                                           SlotListCase{98, 98, 89}),
+                         [](const ::testing::TestParamInfo<SlotListCase>& info) {
+                           return info.param.slot < 0 ? std::string("NoSlot") : "Slot" + std::to_string(info.param.slot);
+                         });
 
 TEST_F(MapMenuScreen, ASaveShowsItsDateAtOnceAndKeepsTheRow) {
   Open(42);

@@ -450,10 +450,11 @@ TEST_P(WorldMapAutoSave, BackFromAStageTheSlotIsRewrittenBeforeTheMapShows) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, WorldMapAutoSave,
-                         ::testing::Values(AutoSaveCase{"back from a stage", SCENE_STAGE, 4, false, true, 0},
-                                           AutoSaveCase{"from the menu", SCENE_MAPMENU, 4, false, false, 0},
-                                           AutoSaveCase{"without a slot", SCENE_STAGE, -1, false, false, 0},
-                                           AutoSaveCase{"a failed write", SCENE_STAGE, 4, true, false, 1}));
+                         ::testing::Values(AutoSaveCase{"BackFromAStage", SCENE_STAGE, 4, false, true, 0},
+                                           AutoSaveCase{"FromTheMenu", SCENE_MAPMENU, 4, false, false, 0},
+                                           AutoSaveCase{"WithoutASlot", SCENE_STAGE, -1, false, false, 0},
+                                           AutoSaveCase{"AFailedWrite", SCENE_STAGE, 4, true, false, 1}),
+                         [](const ::testing::TestParamInfo<AutoSaveCase>& info) { return info.param.what; });
 
 TEST_F(WorldMapScreen, TheRankingButtonsActOnlyWithStoryRankings) {
   Open(kPassable);
