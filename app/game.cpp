@@ -4,8 +4,10 @@
 #include "app/main_window.h"
 #include "app/request_services.h"
 #include "base/report_log.h"
+#include "frontend/scene_map_menu.h"
 #include "frontend/scene_option.h"
 #include "frontend/scene_title.h"
+#include "frontend/scene_world_map.h"
 #include "app/win_main.h"
 #include "platform/clock.h"
 #include "platform/thread.h"
@@ -13,11 +15,13 @@
 
 cAppSceneMaker AppSceneMaker;
 
-// The world map, map menu and stage select join here as they come; until
-// then their numbers make nothing and the frame runs no scene.
+// The stage select joins here when it comes; until then its number makes
+// nothing and the frame runs no scene.
 cScene* cAppSceneMaker::Create(int scene) {
   switch (scene) {
     case SCENE_TITLE: return new cSceneTitle;
+    case SCENE_WORLDMAP: return new cSceneWorldMap;
+    case SCENE_MAPMENU: return new cSceneMapMenu;
     case SCENE_OPTION: return new cSceneOption;
     case SCENE_STAGE: {
       cSceneStage* stage = new cSceneStage;

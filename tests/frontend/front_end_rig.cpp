@@ -118,6 +118,7 @@ void FrontEnd::TearDown() {
   plat::ResetD3DHooks();
   plat::ResetCloseRequests();
   bTestPlay = 0;
+  cSceneWorldMap::ResetStatics();
   Game = cGame();
   OptionData = cOptionData();
   KeyConfig = KEYCONFIG{};
@@ -136,6 +137,8 @@ void FrontEnd::Tap(int vk) {
 int FrontEnd::Phase() const {
   if (auto* option = Running<cSceneOption>()) return option->m_nPhase;
   if (auto* title = Running<cSceneTitle>()) return title->m_nPhase;
+  if (auto* map = Running<cSceneWorldMap>()) return map->m_nPhase;
+  if (auto* menu = Running<cSceneMapMenu>()) return menu->m_nPhase;
   return -2;
 }
 

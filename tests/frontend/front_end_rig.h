@@ -15,8 +15,10 @@
 #include <vector>
 
 #include "app/request_services.h"
+#include "frontend/scene_map_menu.h"
 #include "frontend/scene_option.h"
 #include "frontend/scene_title.h"
+#include "frontend/scene_world_map.h"
 #include "game/game.h"
 #include "platform/clock.h"
 #include "platform/input.h"

@@ -55,7 +55,7 @@ class TitleScreen : public frontendtest::FrontEnd {
   }
   // The title entered afresh, as after another screen.
   void Reopen() {
-    Game.m_nScene = SCENE_MAPMENU;  // no scene of that number yet: the title goes
+    Game.m_nScene = SCENE_STAGESELECT;  // no scene of that number yet: the title goes
     Frame();
     ASSERT_EQ(Running<cSceneTitle>(), nullptr);
     Game.m_nScene = SCENE_TITLE;
