@@ -8,6 +8,7 @@
 #include "media/dd_effects.h"
 #include "media/font.h"
 #include "media/dd_fx.h"
+#include "media/system_menu.h"
 
 namespace {
 cPlayDrawing g_layerDrawing;
@@ -57,6 +58,10 @@ void cPlayDrawing::DrawBox(Font& font, DDSURFACEDATA* dst, int x, int y, int w, 
 
 int cPlayDrawing::DrawText(Font& font, DDSURFACEDATA* dst, int x, int y, const char* text, int bPlain) {
   return font.DrawText(dst, x, y, text, bPlain);
+}
+
+void cPlayDrawing::DrawMenuText(DDSURFACEDATA* dst, int x, int y, int first, int count, int bCursorColumn) {
+  ::DrawMenuText(dst, x, y, first, count, bCursorColumn);
 }
 
 void cPlayDrawing::DDBltBurst(DDSURFACEDATA* dst, int x, int y, int w, int h, DDSURFACEDATA* src, int sx, int sy,
