@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <climits>
 #include <string>
 #include <vector>
@@ -197,6 +198,43 @@ TEST(ExtraLives, ACloseDuringANoticeEndsItAndShowsNoMore) {
   EXPECT_EQ(run.Events().Texts(EventKind::Sound), std::vector<std::string>{"15"});
   EXPECT_EQ(run.Events().Texts(EventKind::Close).size(), 1u);
   EXPECT_TRUE(scene->m_Messages.empty());
+}
+
+TEST(ExtraLives, TheNextNoticeWaitsForTheWindowToBeActiveAgainOrForAClose) {
+  for (bool close : {false, true}) {
+    SCOPED_TRACE(close ? "closed meanwhile" : "active again");
+    StageRunner run(OnGameThread());
+    StartPlay(run);
+    run.Events().AllowCloseRequests(close);
+    SetExtraLives(1, 100);
+    cSceneStage* scene = run.Scene();
+    PlayData.m_nLives = 3;
+    PlayData.m_nStageScore = 200;
+    std::atomic<int> presents{0};
+    std::atomic<bool> inactive{false};
+    int spins = 0, presentsWhenWoken = -1;
+    run.onPresent = [&](const std::string& loop, int) {
+      if (loop != "pause" || ++presents != 30) return;
+      // The window loses the focus as the first notice ends.
+      bAppActive = 0;
+      inactive = true;
+      plat::PostToThread(plat::CurrentThreadId(), WM_QUIT, 0, 0);
+    };
+    run.whilePumping = [&] {
+      if (!inactive.load() || ++spins != 20) return;
+      presentsWhenWoken = presents.load();
+      if (close)
+        bQuit = 1;
+      else
+        bAppActive = 1;
+    };
+    run.Events().Clear();
+    run.OnGameThread([&] { scene->AddClearTallies(); });
+    EXPECT_EQ(presentsWhenWoken, 30) << "no second notice while inactive";
+    EXPECT_EQ(PlayData.m_nLives, close ? 4 : 5);
+    EXPECT_EQ(run.Events().Texts(EventKind::Sound), std::vector<std::string>(close ? 1 : 2, "15"));
+    EXPECT_EQ(run.Events().Texts(EventKind::Close).size(), close ? 1u : 0u);
+  }
 }
 
 namespace {
