@@ -172,6 +172,18 @@ TEST(ExtraLives, TheCapInfiniteLivesAndStepsThatGiveNone) {
   }
 }
 
+TEST(ExtraLives, ATinyStepShowsNoMoreNoticesThanLivesCanBeHeld) {
+  StageRunner run(OnGameThread());
+  StartPlay(run);
+  SetExtraLives(1, 1);
+  PlayData.m_nLives = 0;
+  PlayData.m_nStageScore = 150;
+  run.Events().Clear();
+  run.OnGameThread([&] { run.Scene()->AddClearTallies(); });
+  EXPECT_EQ(PlayData.m_nLives, 99);
+  EXPECT_EQ(run.Events().Texts(EventKind::Sound), std::vector<std::string>(99, "15"));
+}
+
 TEST(ExtraLives, ACloseDuringANoticeEndsItAndShowsNoMore) {
   StageRunner run(OnGameThread());
   StartPlay(run);
