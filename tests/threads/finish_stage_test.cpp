@@ -57,51 +57,8 @@ struct Case {
 
 const int kTotal = 300;
 
-}  // namespace
-
-TEST(FinishStage, EveryGameModeLeadsOnAndKeepsTheResults) {
+void RunCases(const std::vector<Case>& cases) {
   const std::string stg = "data\\stg4\\";
-  const Case cases[] = {
-      {.what = "story: back to the world map", .stageCleared = 1, .tally = kTotal},
-      {.what = "story: a route that ends the round starts the next",
-       .routeAction = 1, .stageCleared = 0, .round = 1, .tally = kTotal},
-      {.what = "story: a route back to the title", .routeAction = 2, .scene = SCENE_TITLE, .stageCleared = 1,
-       .tally = kTotal, .titleRow = GAMEMODE_CONTINUE},
-      {.what = "story: the next area's newest file", .nextArea = 2,
-       .files = {"s01-2.stg4_000", "s01-2.stg4_003"}, .scene = SCENE_STAGE, .area = 2,
-       .loaded = "s01-2.stg4_003", .replaysCleared = true},
-      {.what = "story: a named next stage", .nextArea = 1, .nextFile = "data\\stg4\\bonus.",
-       .files = {"bonus.stg4_001"}, .scene = SCENE_STAGE, .area = 1, .loaded = "bonus.stg4_001",
-       .replaysCleared = true},
-      {.what = "story: a next area without its file is the last", .nextArea = 2, .stageCleared = 1, .tally = kTotal},
-      {.what = "story: a stage outside a series has no next area", .numbered = 0, .nextArea = 2,
-       .files = {"s01-2.stg4_000"}, .stageCleared = 1, .tally = kTotal},
-      {.what = "challenge: cleared, a new best, the next stage unlocked", .mode = GAMEMODE_CHALLENGE, .stageNo = 1,
-       .best = 100, .scene = SCENE_STAGESELECT, .challengeCleared = 1, .bestAfter = kTotal,
-       .bestTotal = 500 + kTotal - 100, .unlockedAfter = 2, .challengeFile = true},
-      {.what = "challenge: below the best", .mode = GAMEMODE_CHALLENGE, .stageNo = 1, .unlocked = 3, .best = 900,
-       .scene = SCENE_STAGESELECT, .challengeCleared = 1, .bestAfter = 900, .unlockedAfter = 3,
-       .challengeFile = true},
-      {.what = "challenge: the last stage unlocks no further", .mode = GAMEMODE_CHALLENGE, .stageNo = 3,
-       .unlocked = 3, .scene = SCENE_STAGESELECT, .challengeCleared = 1, .bestAfter = kTotal,
-       .bestTotal = 500 + kTotal, .unlockedAfter = 3, .challengeFile = true},
-      {.what = "challenge: Challenge.dat that cannot be written", .mode = GAMEMODE_CHALLENGE, .stageNo = 1,
-       .challengeFolder = false, .scene = SCENE_STAGESELECT, .challengeCleared = 1, .bestAfter = kTotal,
-       .bestTotal = 500 + kTotal, .unlockedAfter = 2},
-      {.what = "challenge: the next area", .mode = GAMEMODE_CHALLENGE, .nextArea = 2, .files = {"s01-2.stg4_000"},
-       .stageNo = 1, .scene = SCENE_STAGE, .area = 2, .loaded = "s01-2.stg4_000", .replaysCleared = true},
-      {.what = "free: a stage outside a series again", .mode = GAMEMODE_FREE, .numbered = 0, .nextArea = 2,
-       .files = {"s01-2.stg4_000"}, .scene = SCENE_STAGE},
-      {.what = "free: test play plays the same area again", .mode = GAMEMODE_FREE, .nextArea = 2,
-       .files = {"s01-2.stg4_000"}, .testPlay = 1, .scene = SCENE_STAGE},
-      {.what = "free: the next area", .mode = GAMEMODE_FREE, .nextArea = 2, .files = {"s01-2.stg4_000"},
-       .scene = SCENE_STAGE, .area = 2, .loaded = "s01-2.stg4_000", .replaysCleared = true},
-      {.what = "free: after the last area the title", .mode = GAMEMODE_FREE, .nextArea = 2,
-       .scene = SCENE_TITLE},
-      {.what = "a replay plays again", .mode = GAMEMODE_REPLAY, .nextArea = 2, .files = {"s01-2.stg4_000"},
-       .scene = SCENE_STAGE},
-      {.what = "the options' mode leads to the stage select", .mode = GAMEMODE_OPTION, .scene = SCENE_STAGESELECT},
-  };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     StageRunner::Options options;
@@ -173,6 +130,62 @@ TEST(FinishStage, EveryGameModeLeadsOnAndKeepsTheResults) {
     bTestPlay = 0;
     WorldMap.m_vNode.clear();
   }
+}
+
+}  // namespace
+
+TEST(FinishStage, AStoryStageLeadsToItsNextAreaOrTheWorldMapOrTheTitleAndKeepsItsClear) {
+  RunCases({
+      {.what = "story: back to the world map", .stageCleared = 1, .tally = kTotal},
+      {.what = "story: a route that ends the round starts the next",
+       .routeAction = 1, .stageCleared = 0, .round = 1, .tally = kTotal},
+      {.what = "story: a route back to the title", .routeAction = 2, .scene = SCENE_TITLE, .stageCleared = 1,
+       .tally = kTotal, .titleRow = GAMEMODE_CONTINUE},
+      {.what = "story: the next area's newest file", .nextArea = 2,
+       .files = {"s01-2.stg4_000", "s01-2.stg4_003"}, .scene = SCENE_STAGE, .area = 2,
+       .loaded = "s01-2.stg4_003", .replaysCleared = true},
+      {.what = "story: a named next stage", .nextArea = 1, .nextFile = "data\\stg4\\bonus.",
+       .files = {"bonus.stg4_001"}, .scene = SCENE_STAGE, .area = 1, .loaded = "bonus.stg4_001",
+       .replaysCleared = true},
+      {.what = "story: a next area without its file is the last", .nextArea = 2, .stageCleared = 1, .tally = kTotal},
+      {.what = "story: a stage outside a series has no next area", .numbered = 0, .nextArea = 2,
+       .files = {"s01-2.stg4_000"}, .stageCleared = 1, .tally = kTotal},
+  });
+}
+
+TEST(FinishStage, AChallengeStageKeepsItsBestAndUnlocksTheNextAndWritesChallengeDat) {
+  RunCases({
+      {.what = "challenge: cleared, a new best, the next stage unlocked", .mode = GAMEMODE_CHALLENGE, .stageNo = 1,
+       .best = 100, .scene = SCENE_STAGESELECT, .challengeCleared = 1, .bestAfter = kTotal,
+       .bestTotal = 500 + kTotal - 100, .unlockedAfter = 2, .challengeFile = true},
+      {.what = "challenge: below the best", .mode = GAMEMODE_CHALLENGE, .stageNo = 1, .unlocked = 3, .best = 900,
+       .scene = SCENE_STAGESELECT, .challengeCleared = 1, .bestAfter = 900, .unlockedAfter = 3,
+       .challengeFile = true},
+      {.what = "challenge: the last stage unlocks no further", .mode = GAMEMODE_CHALLENGE, .stageNo = 3,
+       .unlocked = 3, .scene = SCENE_STAGESELECT, .challengeCleared = 1, .bestAfter = kTotal,
+       .bestTotal = 500 + kTotal, .unlockedAfter = 3, .challengeFile = true},
+      {.what = "challenge: Challenge.dat that cannot be written", .mode = GAMEMODE_CHALLENGE, .stageNo = 1,
+       .challengeFolder = false, .scene = SCENE_STAGESELECT, .challengeCleared = 1, .bestAfter = kTotal,
+       .bestTotal = 500 + kTotal, .unlockedAfter = 2},
+      {.what = "challenge: the next area", .mode = GAMEMODE_CHALLENGE, .nextArea = 2, .files = {"s01-2.stg4_000"},
+       .stageNo = 1, .scene = SCENE_STAGE, .area = 2, .loaded = "s01-2.stg4_000", .replaysCleared = true},
+  });
+}
+
+TEST(FinishStage, FreePlayAReplayAndTheOtherModesLeadWhereTheyShould) {
+  RunCases({
+      {.what = "free: a stage outside a series again", .mode = GAMEMODE_FREE, .numbered = 0, .nextArea = 2,
+       .files = {"s01-2.stg4_000"}, .scene = SCENE_STAGE},
+      {.what = "free: test play plays the same area again", .mode = GAMEMODE_FREE, .nextArea = 2,
+       .files = {"s01-2.stg4_000"}, .testPlay = 1, .scene = SCENE_STAGE},
+      {.what = "free: the next area", .mode = GAMEMODE_FREE, .nextArea = 2, .files = {"s01-2.stg4_000"},
+       .scene = SCENE_STAGE, .area = 2, .loaded = "s01-2.stg4_000", .replaysCleared = true},
+      {.what = "free: after the last area the title", .mode = GAMEMODE_FREE, .nextArea = 2,
+       .scene = SCENE_TITLE},
+      {.what = "a replay plays again", .mode = GAMEMODE_REPLAY, .nextArea = 2, .files = {"s01-2.stg4_000"},
+       .scene = SCENE_STAGE},
+      {.what = "the options' mode leads to the stage select", .mode = GAMEMODE_OPTION, .scene = SCENE_STAGESELECT},
+  });
 }
 
 TEST(FinishStage, AStageThatKeepsTheHeroStoresItsStatus) {
