@@ -16,7 +16,7 @@
 
 namespace {
 
-constexpr int32_t kMaxLives = 99;
+constexpr int32_t kExtraLivesCap = 99;
 // The notice follows the hero (above it) for this many frames.
 constexpr int kNoticeFrames = 30;
 constexpr int kNoticeAboveHero = 4;
@@ -24,20 +24,20 @@ constexpr int kNoticeAboveHero = 4;
 constexpr int kExtraLifeWait = 4;
 // More steps than lives can be held change nothing: the notices stop here,
 // so that a tiny step cannot freeze play for ever.
-constexpr int64_t kMaxNotices = kMaxLives;
+constexpr int64_t kMaxNotices = kExtraLivesCap;
 
-void Add(int32_t& sum, int64_t value) { sum = SaturateToInt(int64_t{sum} + value); }
+void AddClamped(int32_t& sum, int64_t value) { sum = SaturateToInt(int64_t{sum} + value); }
 
 }  // namespace
 
 void cSceneStage::AddClearTallies() {
   const int32_t oldTotal = PlayData.m_nTotalScore;
-  Add(PlayData.m_nTotalScore, PlayData.m_nStageScore);
-  if (!m_bNoTimeLimit) Add(PlayData.m_nTimeLeftSum, m_nTimeLeft);
-  Add(PlayData.m_nClearTimeSum, m_nPlayTime);
+  AddClamped(PlayData.m_nTotalScore, PlayData.m_nStageScore);
+  if (!m_bNoTimeLimit) AddClamped(PlayData.m_nTimeLeftSum, m_nTimeLeft);
+  AddClamped(PlayData.m_nClearTimeSum, m_nPlayTime);
   if (const cHero* hero = Hero()) {
-    Add(PlayData.m_nHpSum, hero->m_nHp);
-    Add(PlayData.m_nSpSum, hero->m_nSp);
+    AddClamped(PlayData.m_nHpSum, hero->m_nHp);
+    AddClamped(PlayData.m_nSpSum, hero->m_nSp);
   }
 
   const int64_t step = SystemData.nExtraLifeScore();
@@ -45,7 +45,7 @@ void cSceneStage::AddClearTallies() {
   const int64_t crossed = PlayData.m_nTotalScore / step - oldTotal / step;
   for (int64_t n = 0; n < std::min(crossed, kMaxNotices); ++n) {
     // A life is never taken by its gain: above the cap it stays.
-    if (PlayData.m_nLives < kMaxLives) ++PlayData.m_nLives;
+    if (PlayData.m_nLives < kExtraLivesCap) ++PlayData.m_nLives;
     PlaySe(15);
     const cHero* hero = Hero();
     m_Messages.emplace_back(MESSAGEMODE_EXTRALIFE, nullptr, 0, 0, 0, kNoticeAboveHero, 0, 0, 0, 0, 0, 1,

@@ -24,24 +24,24 @@
 namespace {
 
 // Word.bmp holds the clear banner.
-constexpr int kBannerImage = 51;
+constexpr int kClearBannerImage = 51;
 // The clear waits this long (counted 4 a frame while the banner slides in)
 // before a button leads on.
 constexpr int kClearWait = 200;
 // The banner slides in until its count reaches this.
-constexpr int kBannerSlide = 96;
-constexpr int kBannerStep = 4;
+constexpr int kClearBannerSlide = 96;
+constexpr int kClearBannerStep = 4;
 // System text: the hint that F3 enters the ranking.
 constexpr int kRankingHintText = 27;
 
-constexpr uint16_t kDecide = 1;  // button 1
+constexpr uint16_t kClearDecide = 1;  // button 1
 
 // Registration modes of OptionData: 0 and 1 enter by F3, 2 and 3 by the
 // button that leads on; 1 and 3 take the registered name.
 bool EntersByKey(int mode) { return mode == 0 || mode == 1; }
 bool EntersByButton(int mode) { return mode == 2 || mode == 3; }
 
-bool AnyRank(const cVector<int32_t>& ranks) {
+bool AnyRankReached(const cVector<int32_t>& ranks) {
   for (int32_t r : ranks)
     if (r != -1) return true;
   return false;
@@ -94,7 +94,7 @@ void cSceneStage::StageClear() {
   bool leave = false;
   if (quick) {
     leave = m_nBannerCount >= kClearWait;
-  } else if ((input.m_wButton & kDecide) && m_nBannerCount >= kClearWait) {
+  } else if ((input.m_wButton & kClearDecide) && m_nBannerCount >= kClearWait) {
     if (m_bRankable && EntersByButton(mode))
       EnterRanking();
     else
@@ -111,7 +111,7 @@ void cSceneStage::StageClear() {
 
   if (quick || m_bRanked) {
     Draw(0, 1, 0, 1);
-  } else if (AnyRank(m_vRanks) && EntersByKey(mode)) {
+  } else if (AnyRankReached(m_vRanks) && EntersByKey(mode)) {
     // The hint takes the system line's place.
     Draw(0, 1, 0, 0);
     const char* hint = SystemData.m_vTexts.At(kRankingHintText).c_str();
@@ -121,12 +121,12 @@ void cSceneStage::StageClear() {
   }
   if (Stage.m_bClearBanner) {
     const int c = m_nBannerCount;
-    m_nBannerCount = SaturateToInt(int64_t{c} + kBannerStep);
-    DDSURFACEDATA* word = &SurfaceTable[kBannerImage];
-    if (c >= kBannerSlide)
+    m_nBannerCount = SaturateToInt(int64_t{c} + kClearBannerStep);
+    DDSURFACEDATA* word = &SurfaceTable[kClearBannerImage];
+    if (c >= kClearBannerSlide)
       PlayDrawing->DDBlt(&BackBuffer, 256, 192, 128, 32, word, 0, 64, 1);
     else
-      PlayDrawing->DDBltSplit(&BackBuffer, 256, 192, 128, 32, 4, kBannerSlide - c, word, 0, 64, 1, 0);
+      PlayDrawing->DDBltSplit(&BackBuffer, 256, 192, 128, 32, 4, kClearBannerSlide - c, word, 0, 64, 1, 0);
   } else {
     m_nBannerCount = kClearWait;
   }

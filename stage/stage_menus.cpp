@@ -25,18 +25,18 @@ namespace {
 // System texts: quit, continue, retry; and retry, back to the map.
 constexpr int kPauseFirstText = 19;
 constexpr int kRetryFirstText = 22;
-constexpr int kRowH = 16;
+constexpr int kMenuRowH = 16;
 
-constexpr uint16_t kDecide = 1;  // button 1
-constexpr uint16_t kCancel = 2;  // button 2
+constexpr uint16_t kMenuDecide = 1;  // button 1
+constexpr uint16_t kMenuCancel = 2;  // button 2
 
 // Word.bmp holds the game-over banner.
-constexpr int kBannerImage = 51;
+constexpr int kGameOverImage = 51;
 
 enum PAUSEROW { PAUSEROW_QUIT, PAUSEROW_CONTINUE, PAUSEROW_RETRY };
 enum RETRYROW { RETRYROW_RETRY, RETRYROW_MAP };
 
-bool FlagAt(const cVector<int32_t>& flags, int i) { return i >= 0 && i < flags.Size() && flags[i] != 0; }
+bool StageFlagAt(const cVector<int32_t>& flags, int i) { return i >= 0 && i < flags.Size() && flags[i] != 0; }
 
 // The pause menu offers a retry of the stage: a story stage cleared before,
 // a challenge stage cleared before (each when the project allows it), any
@@ -44,7 +44,7 @@ bool FlagAt(const cVector<int32_t>& flags, int i) { return i >= 0 && i < flags.S
 bool PauseOffersRetry() {
   switch (Game.m_nPlayKind) {
     case PLAYKIND_STORY:
-      return SystemData.bRetryStory() && FlagAt(PlayData.m_vStageClear, PlayData.m_nStageNo);
+      return SystemData.bRetryStory() && StageFlagAt(PlayData.m_vStageClear, PlayData.m_nStageNo);
     case PLAYKIND_CHALLENGE: {
       const int i = PlayData.m_nStageNo - 1;
       return SystemData.bRetryChallenge() && i >= 0 && i < PlayData.m_vChallenge.Size() &&
@@ -58,7 +58,7 @@ bool PauseOffersRetry() {
 }
 
 // The input of a menu frame: one press per hold, directions repeating.
-cInput& MenuInput() {
+cInput& MenuFrameInput() {
   cInput& input = Input.At(0);
   input.LatchButtons(0);
   input.ApplyRepeat();
@@ -74,13 +74,13 @@ void cSceneStage::PauseMenu() {
     *MenuCursor.Cur() = CURSORPOS{0, PAUSEROW_CONTINUE, 0, 0};
     m_nStep = 1;
   }
-  const cInput& input = MenuInput();
+  const cInput& input = MenuFrameInput();
   // Placed as the three-entry menu, with or without its retry entry.
   PauseMenuAnchor.nX = GetMenuLeft(320, kPauseFirstText, 3, 1);
-  MenuCursor.MoveGrid(input.m_wDir, PauseMenuAnchor.nX, PauseMenuAnchor.nY, 0, kRowH, 1, rows);
+  MenuCursor.MoveGrid(input.m_wDir, PauseMenuAnchor.nX, PauseMenuAnchor.nY, 0, kMenuRowH, 1, rows);
   DS_PlayCursorSound(input.m_wDir, 2, 0);
 
-  if (input.m_wButton & kDecide) {
+  if (input.m_wButton & kMenuDecide) {
     PlaySe(1);
     switch (MenuCursor.Cur()->nRow) {
       case PAUSEROW_QUIT:
@@ -109,7 +109,7 @@ void cSceneStage::PauseMenu() {
       default:
         break;
     }
-  } else if (input.m_wButton & kCancel) {
+  } else if (input.m_wButton & kMenuCancel) {
     PlaySe(2);
     m_bButtonLock = 1;
     m_nPhase = m_nPausedPhase;
@@ -130,13 +130,13 @@ void cSceneStage::RetryMenu() {
     *MenuCursor.Cur() = CURSORPOS{0, RETRYROW_RETRY, 0, 0};
     m_nStep = 1;
   }
-  const cInput& input = MenuInput();
+  const cInput& input = MenuFrameInput();
   RetryMenuAnchor.nX = GetMenuLeft(320, kRetryFirstText, 2, 1);
-  MenuCursor.MoveGrid(input.m_wDir, RetryMenuAnchor.nX, RetryMenuAnchor.nY, 0, kRowH, 1, 2);
+  MenuCursor.MoveGrid(input.m_wDir, RetryMenuAnchor.nX, RetryMenuAnchor.nY, 0, kMenuRowH, 1, 2);
   DS_PlayCursorSound(input.m_wDir, 2, 0);
 
   // No cancel: a choice must be made.
-  if (input.m_wButton & kDecide) {
+  if (input.m_wButton & kMenuDecide) {
     PlaySe(1);
     if (MenuCursor.Cur()->nRow == RETRYROW_RETRY) {
       SetStage(1, 0);
@@ -164,7 +164,7 @@ void cSceneStage::GameOver() {
     return;
   }
   if (CheckReplaySaveKeys()) return;
-  if (Input.At(0).m_wButton & kDecide) {
+  if (Input.At(0).m_wButton & kMenuDecide) {
     PlaySe(1);
     m_nPhase = STAGESTATE_FADEOUT;
     Game.m_nNextScene = SCENE_TITLE;
@@ -172,5 +172,5 @@ void cSceneStage::GameOver() {
   }
   Draw(0, 1, 0, 1);
   if (Stage.m_bGameOverBanner)
-    PlayDrawing->DDBlt(&BackBuffer, 248, 224, 144, 32, &SurfaceTable[kBannerImage], 0, 96, 1);
+    PlayDrawing->DDBlt(&BackBuffer, 248, 224, 144, 32, &SurfaceTable[kGameOverImage], 0, 96, 1);
 }

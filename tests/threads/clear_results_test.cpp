@@ -29,16 +29,16 @@ using namespace testsupport;
 
 namespace {
 
-const char kStagePath[] = "data\\stg4\\tst.";
+const char kResultsStagePath[] = "data\\stg4\\tst.";
 
-StageRunner::Options OnGameThread() {
+StageRunner::Options ResultsRunnerOptions() {
   StageRunner::Options options;
   options.gameThread = true;
   return options;
 }
 
 // Free play of a stage outside a series, in play when it returns.
-void StartPlay(StageRunner& run) {
+void StartResultsPlay(StageRunner& run) {
   MapBuilder map({"..........", "..H.......", "##########"});
   map.Build();
   map.PlaceCharas('H', CharaDef().PlayerOperated());
@@ -48,7 +48,7 @@ void StartPlay(StageRunner& run) {
   Game.m_nPlayKind = PLAYKIND_FREE;
   Game.m_nPlayCommand = GAMEMODE_FREE;
   ASSERT_TRUE(run.EnterPlay());
-  PlayData.m_strStagePath = kStagePath;
+  PlayData.m_strStagePath = kResultsStagePath;
   PlayData.m_bNumberedStage = 0;
   ASSERT_TRUE(plat::CreateDirectory("user_data"));
   ASSERT_TRUE(plat::CreateDirectory("user_data\\free"));
@@ -87,8 +87,8 @@ TEST(ClearTallies, TheRunsResultsAddUpClampedAndTimeLeftOnlyWithALimit) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    StageRunner run(OnGameThread());
-    StartPlay(run);
+    StageRunner run(ResultsRunnerOptions());
+    StartResultsPlay(run);
     SetExtraLives(0, 0);
     cSceneStage* scene = run.Scene();
     scene->m_bNoTimeLimit = c.noLimit;
@@ -112,8 +112,8 @@ TEST(ClearTallies, TheRunsResultsAddUpClampedAndTimeLeftOnlyWithALimit) {
 }
 
 TEST(ExtraLives, EachStepCrossedGivesALifeItsSoundAndAThirtyFrameNoticeOnThePauseThread) {
-  StageRunner run(OnGameThread());
-  StartPlay(run);
+  StageRunner run(ResultsRunnerOptions());
+  StartResultsPlay(run);
   SetExtraLives(1, 100);
   cSceneStage* scene = run.Scene();
   PlayData.m_nLives = 3;
@@ -158,8 +158,8 @@ TEST(ExtraLives, TheCapInfiniteLivesAndStepsThatGiveNone) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    StageRunner run(OnGameThread());
-    StartPlay(run);
+    StageRunner run(ResultsRunnerOptions());
+    StartResultsPlay(run);
     SetExtraLives(c.on, c.step);
     cSceneStage* scene = run.Scene();
     PlayData.m_nLives = c.lives;
@@ -173,8 +173,8 @@ TEST(ExtraLives, TheCapInfiniteLivesAndStepsThatGiveNone) {
 }
 
 TEST(ExtraLives, ATinyStepShowsNoMoreNoticesThanLivesCanBeHeld) {
-  StageRunner run(OnGameThread());
-  StartPlay(run);
+  StageRunner run(ResultsRunnerOptions());
+  StartResultsPlay(run);
   SetExtraLives(1, 1);
   PlayData.m_nLives = 0;
   PlayData.m_nStageScore = 150;
@@ -185,8 +185,8 @@ TEST(ExtraLives, ATinyStepShowsNoMoreNoticesThanLivesCanBeHeld) {
 }
 
 TEST(ExtraLives, ACloseDuringANoticeEndsItAndShowsNoMore) {
-  StageRunner run(OnGameThread());
-  StartPlay(run);
+  StageRunner run(ResultsRunnerOptions());
+  StartResultsPlay(run);
   run.Events().AllowCloseRequests(true);
   SetExtraLives(1, 100);
   cSceneStage* scene = run.Scene();
@@ -215,8 +215,8 @@ TEST(ExtraLives, ACloseDuringANoticeEndsItAndShowsNoMore) {
 TEST(ExtraLives, TheNextNoticeWaitsForTheWindowToBeActiveAgainOrForAClose) {
   for (bool close : {false, true}) {
     SCOPED_TRACE(close ? "closed meanwhile" : "active again");
-    StageRunner run(OnGameThread());
-    StartPlay(run);
+    StageRunner run(ResultsRunnerOptions());
+    StartResultsPlay(run);
     run.Events().AllowCloseRequests(close);
     SetExtraLives(1, 100);
     cSceneStage* scene = run.Scene();
@@ -255,7 +255,7 @@ namespace {
 // 1 is full of results the run does not beat.
 struct RankedClear {
   explicit RankedClear(int mode) {
-    StartPlay(run);
+    StartResultsPlay(run);
     SetExtraLives(0, 0);
     Game.m_bRanking = 1;
     cEdRankingMode& m = SystemData.m_vRankingModes.At(PLAYKIND_FREE);
@@ -274,7 +274,7 @@ struct RankedClear {
     scene = run.Scene();
     run.OnGameThread([&] { scene->OnStageClear(); });
     run.Events().Clear();
-    EXPECT_TRUE(MakeRankingPath(file, PLAYKIND_FREE, kStagePath));
+    EXPECT_TRUE(MakeRankingPath(file, PLAYKIND_FREE, kResultsStagePath));
   }
   // The view: button 4 at its frame 2, button 1 at its frame 4.
   void ScriptView() {
@@ -286,7 +286,7 @@ struct RankedClear {
     };
   }
 
-  StageRunner run{OnGameThread()};
+  StageRunner run{ResultsRunnerOptions()};
   cSceneStage* scene = nullptr;
   std::string file;
   int viewFrames = 0;
@@ -323,7 +323,7 @@ TEST(RankingEntry, TheNameByModeTheRankedTablesTheFileAndTheView) {
     EXPECT_EQ(Ranking.m_vTables[0].m_vEntries[0].m_nValue, 77);
     EXPECT_EQ(Ranking.m_vTables[1].m_vEntries[0].m_strName, "x") << "a table not reached is left alone";
     cRanking saved;
-    ASSERT_TRUE(saved.LoadFor(PLAYKIND_FREE, kStagePath));
+    ASSERT_TRUE(saved.LoadFor(PLAYKIND_FREE, kResultsStagePath));
     EXPECT_EQ(saved.m_vTables[0].m_vEntries[0].m_strName, name);
 
     // Once per clear.

@@ -29,7 +29,7 @@ using namespace testsupport;
 
 namespace {
 
-struct Case {
+struct FinishCase {
   const char* what;
   int mode = GAMEMODE_CONTINUE;
   int numbered = 1;
@@ -55,11 +55,11 @@ struct Case {
   int titleRow = -1;
 };
 
-const int kTotal = 300;
+const int kFinishTotal = 300;
 
-void RunCases(const std::vector<Case>& cases) {
+void RunFinishCases(const std::vector<FinishCase>& cases) {
   const std::string stg = "data\\stg4\\";
-  for (const Case& c : cases) {
+  for (const FinishCase& c : cases) {
     SCOPED_TRACE(c.what);
     StageRunner::Options options;
     options.project = StageRunner::Project::Sample;
@@ -90,7 +90,7 @@ void RunCases(const std::vector<Case>& cases) {
     PlayData.m_nUnlocked = c.unlocked;
     PlayData.m_bHeroStart = 1;
     PlayData.TakeStageStartSnapshot();
-    PlayData.m_nTotalScore = kTotal;
+    PlayData.m_nTotalScore = kFinishTotal;
     SystemData.m_nChallengeStages = 3;
     PlayData.m_vChallenge.resize(3);
     PlayData.m_vChallenge[0].m_nBestScore = c.best;
@@ -135,45 +135,45 @@ void RunCases(const std::vector<Case>& cases) {
 }  // namespace
 
 TEST(FinishStage, AStoryStageLeadsToItsNextAreaOrTheWorldMapOrTheTitleAndKeepsItsClear) {
-  RunCases({
-      {.what = "story: back to the world map", .stageCleared = 1, .tally = kTotal},
+  RunFinishCases({
+      {.what = "story: back to the world map", .stageCleared = 1, .tally = kFinishTotal},
       {.what = "story: a route that ends the round starts the next",
-       .routeAction = 1, .stageCleared = 0, .round = 1, .tally = kTotal},
+       .routeAction = 1, .stageCleared = 0, .round = 1, .tally = kFinishTotal},
       {.what = "story: a route back to the title", .routeAction = 2, .scene = SCENE_TITLE, .stageCleared = 1,
-       .tally = kTotal, .titleRow = GAMEMODE_CONTINUE},
+       .tally = kFinishTotal, .titleRow = GAMEMODE_CONTINUE},
       {.what = "story: the next area's newest file", .nextArea = 2,
        .files = {"s01-2.stg4_000", "s01-2.stg4_003"}, .scene = SCENE_STAGE, .area = 2,
        .loaded = "s01-2.stg4_003", .replaysCleared = true},
       {.what = "story: a named next stage", .nextArea = 1, .nextFile = "data\\stg4\\bonus.",
        .files = {"bonus.stg4_001"}, .scene = SCENE_STAGE, .area = 1, .loaded = "bonus.stg4_001",
        .replaysCleared = true},
-      {.what = "story: a next area without its file is the last", .nextArea = 2, .stageCleared = 1, .tally = kTotal},
+      {.what = "story: a next area without its file is the last", .nextArea = 2, .stageCleared = 1, .tally = kFinishTotal},
       {.what = "story: a stage outside a series has no next area", .numbered = 0, .nextArea = 2,
-       .files = {"s01-2.stg4_000"}, .stageCleared = 1, .tally = kTotal},
+       .files = {"s01-2.stg4_000"}, .stageCleared = 1, .tally = kFinishTotal},
   });
 }
 
 TEST(FinishStage, AChallengeStageKeepsItsBestAndUnlocksTheNextAndWritesChallengeDat) {
-  RunCases({
+  RunFinishCases({
       {.what = "challenge: cleared, a new best, the next stage unlocked", .mode = GAMEMODE_CHALLENGE, .stageNo = 1,
-       .best = 100, .scene = SCENE_STAGESELECT, .challengeCleared = 1, .bestAfter = kTotal,
-       .bestTotal = 500 + kTotal - 100, .unlockedAfter = 2, .challengeFile = true},
+       .best = 100, .scene = SCENE_STAGESELECT, .challengeCleared = 1, .bestAfter = kFinishTotal,
+       .bestTotal = 500 + kFinishTotal - 100, .unlockedAfter = 2, .challengeFile = true},
       {.what = "challenge: below the best", .mode = GAMEMODE_CHALLENGE, .stageNo = 1, .unlocked = 3, .best = 900,
        .scene = SCENE_STAGESELECT, .challengeCleared = 1, .bestAfter = 900, .unlockedAfter = 3,
        .challengeFile = true},
       {.what = "challenge: the last stage unlocks no further", .mode = GAMEMODE_CHALLENGE, .stageNo = 3,
-       .unlocked = 3, .scene = SCENE_STAGESELECT, .challengeCleared = 1, .bestAfter = kTotal,
-       .bestTotal = 500 + kTotal, .unlockedAfter = 3, .challengeFile = true},
+       .unlocked = 3, .scene = SCENE_STAGESELECT, .challengeCleared = 1, .bestAfter = kFinishTotal,
+       .bestTotal = 500 + kFinishTotal, .unlockedAfter = 3, .challengeFile = true},
       {.what = "challenge: Challenge.dat that cannot be written", .mode = GAMEMODE_CHALLENGE, .stageNo = 1,
-       .challengeFolder = false, .scene = SCENE_STAGESELECT, .challengeCleared = 1, .bestAfter = kTotal,
-       .bestTotal = 500 + kTotal, .unlockedAfter = 2},
+       .challengeFolder = false, .scene = SCENE_STAGESELECT, .challengeCleared = 1, .bestAfter = kFinishTotal,
+       .bestTotal = 500 + kFinishTotal, .unlockedAfter = 2},
       {.what = "challenge: the next area", .mode = GAMEMODE_CHALLENGE, .nextArea = 2, .files = {"s01-2.stg4_000"},
        .stageNo = 1, .scene = SCENE_STAGE, .area = 2, .loaded = "s01-2.stg4_000", .replaysCleared = true},
   });
 }
 
 TEST(FinishStage, FreePlayAReplayAndTheOtherModesLeadWhereTheyShould) {
-  RunCases({
+  RunFinishCases({
       {.what = "free: a stage outside a series again", .mode = GAMEMODE_FREE, .numbered = 0, .nextArea = 2,
        .files = {"s01-2.stg4_000"}, .scene = SCENE_STAGE},
       {.what = "free: test play plays the same area again", .mode = GAMEMODE_FREE, .nextArea = 2,

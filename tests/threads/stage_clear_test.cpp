@@ -31,12 +31,12 @@ using namespace testsupport;
 
 namespace {
 
-constexpr uint16_t kB1 = 1;
-constexpr int kKeyB1 = 'Z';
-constexpr int kKeyB4 = 'V';
-const char kStagePath[] = "data\\stg4\\tst.";
+constexpr uint16_t kClearB1 = 1;
+constexpr int kClearKeyB1 = 'Z';
+constexpr int kClearKeyB4 = 'V';
+const char kClearStagePath[] = "data\\stg4\\tst.";
 
-StageRunner::Options OnGameThread() {
+StageRunner::Options ClearRunnerOptions() {
   StageRunner::Options options;
   options.gameThread = true;
   return options;
@@ -44,7 +44,7 @@ StageRunner::Options OnGameThread() {
 
 // The rankings of free play on, ranking the categories flagged in both
 // lists.
-void RankingsOn(std::vector<uint8_t> mode, std::vector<int32_t> stage) {
+void FreeRankingsOn(std::vector<uint8_t> mode, std::vector<int32_t> stage) {
   Game.m_bRanking = 1;
   cEdRankingMode& m = SystemData.m_vRankingModes.At(PLAYKIND_FREE);
   m.m_bRanking = 1;
@@ -54,7 +54,7 @@ void RankingsOn(std::vector<uint8_t> mode, std::vector<int32_t> stage) {
 
 // A ground with the hero on it, free play of a stage outside a series,
 // no start banners; the stage plays when it returns.
-void StartPlay(StageRunner& run) {
+void StartClearPlay(StageRunner& run) {
   MapBuilder map({"..........", "..H.......", "##########"});
   map.Build();
   map.PlaceCharas('H', CharaDef().PlayerOperated());
@@ -64,14 +64,14 @@ void StartPlay(StageRunner& run) {
   Game.m_nPlayKind = PLAYKIND_FREE;
   Game.m_nPlayCommand = GAMEMODE_FREE;
   ASSERT_TRUE(run.EnterPlay());
-  PlayData.m_strStagePath = kStagePath;
+  PlayData.m_strStagePath = kClearStagePath;
   PlayData.m_bNumberedStage = 0;
   ASSERT_TRUE(plat::CreateDirectory("user_data"));
   ASSERT_TRUE(plat::CreateDirectory("user_data\\free"));
 }
 
 // The stage is cleared now, as play clears it.
-void Clear(StageRunner& run) {
+void ClearNow(StageRunner& run) {
   cSceneStage* scene = run.Scene();
   run.OnGameThread([&] {
     scene->OnStageClear();
@@ -85,14 +85,14 @@ void ScriptRankingView(StageRunner& run, int endAt, std::vector<int> switchAt = 
   run.onPresent = [&run, endAt, switchAt](const std::string& loop, int n) {
     if (loop != "ranking") return;
     if (std::count(switchAt.begin(), switchAt.end(), n + 1))
-      run.Hold(kKeyB4);
+      run.Hold(kClearKeyB4);
     else
-      run.Release(kKeyB4);
+      run.Release(kClearKeyB4);
     // A button held from before the view must be let go first.
     if (n + 1 == endAt)
-      run.Hold(kKeyB1);
+      run.Hold(kClearKeyB1);
     else
-      run.Release(kKeyB1);
+      run.Release(kClearKeyB1);
   };
 }
 
@@ -101,11 +101,11 @@ void ScriptRankingView(StageRunner& run, int endAt, std::vector<int> switchAt = 
 TEST(StageClearState, AQuickClearLeadsOnAtTwoHundredWithoutAnyButton) {
   for (int banner : {0, 1}) {
     SCOPED_TRACE(banner ? "with the banner" : "without it");
-    StageRunner run(OnGameThread());
-    StartPlay(run);
+    StageRunner run(ClearRunnerOptions());
+    StartClearPlay(run);
     Stage.m_bQuickClear = 1;
     Stage.m_bClearBanner = banner;
-    Clear(run);
+    ClearNow(run);
     cSceneStage* scene = run.Scene();
     // The banner counts 4 a frame; without it the count is 200 at once.
     const int frames = banner ? 50 : 1;
@@ -121,9 +121,9 @@ TEST(StageClearState, AQuickClearLeadsOnAtTwoHundredWithoutAnyButton) {
 }
 
 TEST(StageClearState, TheBannerSlidesInByFourDotBandsThenStands) {
-  StageRunner run(OnGameThread());
-  StartPlay(run);
-  Clear(run);
+  StageRunner run(ClearRunnerOptions());
+  StartClearPlay(run);
+  ClearNow(run);
   std::vector<std::string> banner;
   for (int f = 0; f < 26; ++f) {
     run.Renderer()->Take();
@@ -139,15 +139,15 @@ TEST(StageClearState, TheBannerSlidesInByFourDotBandsThenStands) {
 }
 
 TEST(StageClearState, ButtonOneLeadsOnOnlyFromTwoHundredAndTheTotalsShowFromThen) {
-  StageRunner run(OnGameThread());
-  StartPlay(run);
-  RankingsOn({1, 0, 0, 0, 0}, {1, 1, 1, 1, 1});
+  StageRunner run(ClearRunnerOptions());
+  StartClearPlay(run);
+  FreeRankingsOn({1, 0, 0, 0, 0}, {1, 1, 1, 1, 1});
   Stage.m_bClearBanner = 0;
-  Clear(run);
+  ClearNow(run);
   cSceneStage* scene = run.Scene();
   // Frame 1 reaches 200; the press of frame 1 is too early, a held button
   // does not press again, the press of frame 4 leads on.
-  run.keys.Hold(0, kB1, 2).Idle(1).Hold(0, kB1);
+  run.keys.Hold(0, kClearB1, 2).Idle(1).Hold(0, kClearB1);
   run.Frames(3);
   EXPECT_EQ(scene->m_nPhase, STAGESTATE_CLEAR);
   const std::vector<std::string> calls = run.Renderer()->Take();
@@ -163,14 +163,14 @@ TEST(StageClearState, ButtonOneLeadsOnOnlyFromTwoHundredAndTheTotalsShowFromThen
 TEST(StageClearState, TheRankingIsEnteredByF3InModesZeroAndOneAndByButtonOneInTwoAndThree) {
   for (int mode = 0; mode < 4; ++mode) {
     SCOPED_TRACE("registration mode " + std::to_string(mode));
-    StageRunner run(OnGameThread());
-    StartPlay(run);
-    RankingsOn({1, 0, 0, 0, 0}, {1, 1, 1, 1, 1});
+    StageRunner run(ClearRunnerOptions());
+    StartClearPlay(run);
+    FreeRankingsOn({1, 0, 0, 0, 0}, {1, 1, 1, 1, 1});
     Stage.m_bClearBanner = 0;
     OptionData.m_nRankingMode = mode;
     OptionData.m_strRankingName = "OPT";
     SystemData.m_vTexts.At(27) = "F3: RANKING";
-    Clear(run);
+    ClearNow(run);
     cSceneStage* scene = run.Scene();
     ASSERT_EQ(scene->m_bRankable, 1);
     ScriptRankingView(run, 3);
@@ -184,12 +184,12 @@ TEST(StageClearState, TheRankingIsEnteredByF3InModesZeroAndOneAndByButtonOneInTw
     run.Hold(VK_F3);
     run.Frame();
     run.Release(VK_F3);
-    run.Release(kKeyB1);
+    run.Release(kClearKeyB1);
     EXPECT_EQ(scene->m_bRanked, mode < 2 ? 1 : 0);
     EXPECT_EQ(scene->m_nPhase, STAGESTATE_CLEAR);
-    run.keys.Idle(1).Hold(0, kB1);
+    run.keys.Idle(1).Hold(0, kClearB1);
     run.Frames(2);
-    run.Release(kKeyB1);
+    run.Release(kClearKeyB1);
     EXPECT_EQ(scene->m_nPhase, STAGESTATE_FADEOUT);
     EXPECT_EQ(scene->m_bRanked, 1);
     const std::vector<std::string> sends = run.Events().Texts(EventKind::Send);
@@ -224,14 +224,14 @@ TEST(StageClearResults, TheClearFindsTheRanksOfTheLastAreaInTheCategoriesRanked)
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    StageRunner::Options options = OnGameThread();
+    StageRunner::Options options = ClearRunnerOptions();
     options.project = StageRunner::Project::Sample;
     StageRunner run(options);
     ASSERT_TRUE(run.LoadSampleStage(0));
     Game.m_nPlayKind = PLAYKIND_FREE;
     Game.m_nPlayCommand = GAMEMODE_FREE;
     ASSERT_TRUE(run.EnterPlay());
-    RankingsOn(c.mode, c.stage);
+    FreeRankingsOn(c.mode, c.stage);
     Game.m_bRanking = c.rankingOn;
     bTestPlay = c.testPlay;
     bFromEditor = c.fromEditor;

@@ -26,9 +26,9 @@ using namespace testsupport;
 
 namespace {
 
-constexpr uint16_t kB1 = 1, kB2 = 2;
+constexpr uint16_t kMenuB1 = 1, kMenuB2 = 2;
 
-StageRunner::Options OnGameThread() {
+StageRunner::Options MenuRunnerOptions() {
   StageRunner::Options options;
   options.gameThread = true;
   return options;
@@ -36,7 +36,7 @@ StageRunner::Options OnGameThread() {
 
 // A ground with the hero on it, no banners, a time limit, the play kind
 // and game mode given; the stage plays when it returns.
-void StartPlay(StageRunner& run, int playKind, int playCommand) {
+void StartMenuPlay(StageRunner& run, int playKind, int playCommand) {
   MapBuilder map({"..........", "..H.......", "##########"});
   map.Build();
   map.PlaceCharas('H', CharaDef().PlayerOperated());
@@ -55,7 +55,7 @@ void StartPlay(StageRunner& run, int playKind, int playCommand) {
 }
 
 // Space for one frame: the pause menu opens.
-void Pause(StageRunner& run) {
+void PauseNow(StageRunner& run) {
   run.Hold(VK_SPACE);
   run.Frame();
   run.Release(VK_SPACE);
@@ -63,14 +63,14 @@ void Pause(StageRunner& run) {
 }
 
 // The last menu drawn: "DrawMenuText Back x y first rows 1".
-std::string LastMenu(StageRunner& run) {
+std::string LastMenuDrawn(StageRunner& run) {
   std::string last;
   for (const std::string& call : run.Renderer()->Take())
     if (call.rfind("DrawMenuText", 0) == 0) last = call;
   return last;
 }
 
-std::string Menu(int x, int first, int rows) {
+std::string MenuCall(int x, int first, int rows) {
   return "DrawMenuText Back " + std::to_string(x) + " 272 " + std::to_string(first) + " " + std::to_string(rows) +
          " 1";
 }
@@ -95,19 +95,19 @@ TEST(StageMenus, ThePauseMenuOffersRetryByPlayKindAndStandsAsTheThreeRowMenu) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    StageRunner run(OnGameThread());
+    StageRunner run(MenuRunnerOptions());
     SystemData.m_bPauseRetryStory = c.retryStory;
     SystemData.m_bPauseRetryChallenge = c.retryChallenge;
     PlayData.m_vStageClear.At(1) = c.storyCleared;
     PlayData.m_vChallenge.resize(3);
     PlayData.m_vChallenge[0].m_bCleared = c.challengeCleared;
-    StartPlay(run, c.playKind, c.playCommand);
-    Pause(run);
+    StartMenuPlay(run, c.playKind, c.playCommand);
+    PauseNow(run);
     const int x = GetMenuLeft(320, 19, 3, 1);
     ASSERT_NE(x, GetMenuLeft(320, 19, 2, 1)) << "the texts must tell the two apart";
     run.Renderer()->Take();
     run.Frame();
-    EXPECT_EQ(LastMenu(run), Menu(x, 19, c.rows));
+    EXPECT_EQ(LastMenuDrawn(run), MenuCall(x, 19, c.rows));
     EXPECT_EQ(MenuCursor.Cur()->nRow, 1) << "on continue";
     EXPECT_EQ(MenuCursor.Cur()->nX, x);
     EXPECT_EQ(MenuCursor.Cur()->nY, 288);
@@ -143,10 +143,10 @@ TEST(StageMenus, EachPauseEntryAndTheCancelLeadWhereTheyShould) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    StageRunner run(OnGameThread());
+    StageRunner run(MenuRunnerOptions());
     run.Events().AllowCloseRequests(true);
     bTestPlay = c.testPlay;
-    StartPlay(run, c.rows == 3 ? PLAYKIND_FREE : PLAYKIND_STORY, c.rows == 3 ? GAMEMODE_FREE : GAMEMODE_CONTINUE);
+    StartMenuPlay(run, c.rows == 3 ? PLAYKIND_FREE : PLAYKIND_STORY, c.rows == 3 ? GAMEMODE_FREE : GAMEMODE_CONTINUE);
     cSceneStage* scene = run.Scene();
     PlayData.m_nTotalScore = 40;
     PlayData.TakeStageStartSnapshot();
@@ -154,11 +154,11 @@ TEST(StageMenus, EachPauseEntryAndTheCancelLeadWhereTheyShould) {
     scene->m_nTimeLeft = 12;
     scene->m_nStep = 7;  // the sub-step the pause keeps
     Game.m_nNextScene = SCENE_STAGESELECT;
-    Pause(run);
+    PauseNow(run);
     run.Frame();
     run.Events().Clear();
     for (int i = 0; i < c.moves; ++i) run.keys.Hold(INPUT_DOWN, 0).Idle(1);
-    run.keys.Hold(0, c.moves < 0 ? kB2 : kB1);
+    run.keys.Hold(0, c.moves < 0 ? kMenuB2 : kMenuB1);
     run.Frames(c.moves < 0 ? 1 : 2 * c.moves + 1);
     EXPECT_EQ(scene->m_nPhase, c.phase);
     if (c.step >= 0) EXPECT_EQ(scene->m_nStep, c.step);
@@ -180,8 +180,8 @@ TEST(StageMenus, APauseInTheClearStateResumesOrRestartsTheBanner) {
   for (int rows : {2, 3}) {
     for (bool cancel : {false, true}) {
       SCOPED_TRACE(std::to_string(rows) + (cancel ? " rows, cancelled" : " rows, continued"));
-      StageRunner run(OnGameThread());
-      StartPlay(run, rows == 3 ? PLAYKIND_FREE : PLAYKIND_STORY, rows == 3 ? GAMEMODE_FREE : GAMEMODE_CONTINUE);
+      StageRunner run(MenuRunnerOptions());
+      StartMenuPlay(run, rows == 3 ? PLAYKIND_FREE : PLAYKIND_STORY, rows == 3 ? GAMEMODE_FREE : GAMEMODE_CONTINUE);
       cSceneStage* scene = run.Scene();
       run.OnGameThread([&] {
         scene->OnStageClear();
@@ -190,11 +190,11 @@ TEST(StageMenus, APauseInTheClearStateResumesOrRestartsTheBanner) {
       });
       run.Frames(10);
       ASSERT_EQ(scene->m_nBannerCount, 40);
-      Pause(run);
+      PauseNow(run);
       EXPECT_EQ(scene->m_nPausedPhase, STAGESTATE_CLEAR);
       run.Frame();
-      if (!cancel) run.keys.Hold(0, kB1);
-      else run.keys.Hold(0, kB2);
+      if (!cancel) run.keys.Hold(0, kMenuB1);
+      else run.keys.Hold(0, kMenuB2);
       run.Frame();
       ASSERT_EQ(scene->m_nPhase, STAGESTATE_CLEAR);
       run.Renderer()->Take();
@@ -213,21 +213,21 @@ TEST(StageMenus, APauseInTheClearStateResumesOrRestartsTheBanner) {
 TEST(StageMenus, TheRetryMenuHasNoCancelAndLeadsToAStartOrTheMap) {
   for (int row : {0, 1}) {
     SCOPED_TRACE(row ? "back to the map" : "retry");
-    StageRunner run(OnGameThread());
-    StartPlay(run, PLAYKIND_STORY, GAMEMODE_CONTINUE);
+    StageRunner run(MenuRunnerOptions());
+    StartMenuPlay(run, PLAYKIND_STORY, GAMEMODE_CONTINUE);
     cSceneStage* scene = run.Scene();
     Game.m_nNextScene = SCENE_STAGESELECT;
     scene->m_nTimeLeft = 12;
     scene->m_nStep = 0;
     scene->m_nPhase = STAGESTATE_RETRY;
     run.Renderer()->Take();
-    run.keys.Idle(1).Hold(0, kB2).Idle(1);
+    run.keys.Idle(1).Hold(0, kMenuB2).Idle(1);
     run.Frames(3);
     EXPECT_EQ(scene->m_nPhase, STAGESTATE_RETRY) << "button 2 does nothing";
-    EXPECT_EQ(LastMenu(run), Menu(GetMenuLeft(320, 22, 2, 1), 22, 2));
+    EXPECT_EQ(LastMenuDrawn(run), MenuCall(GetMenuLeft(320, 22, 2, 1), 22, 2));
     EXPECT_EQ(MenuCursor.Cur()->nRow, 0);
     if (row) run.keys.Hold(INPUT_DOWN, 0).Idle(1);
-    run.keys.Hold(0, kB1);
+    run.keys.Hold(0, kMenuB1);
     run.Events().Clear();
     run.Frames(row ? 3 : 1);
     EXPECT_EQ(run.Events().Texts(EventKind::Sound).back(), "1");
@@ -249,8 +249,8 @@ TEST(StageMenus, GameOverShowsItsBannerAndLeadsToTheTitleOrPauses) {
   const char kBanner[] = "DDBlt Back 248 224 144 32 T51 0 96 1";
   for (int banner : {0, 1}) {
     SCOPED_TRACE(banner ? "with the banner" : "without it");
-    StageRunner run(OnGameThread());
-    StartPlay(run, PLAYKIND_STORY, GAMEMODE_CONTINUE);
+    StageRunner run(MenuRunnerOptions());
+    StartMenuPlay(run, PLAYKIND_STORY, GAMEMODE_CONTINUE);
     Stage.m_bGameOverBanner = banner;
     cSceneStage* scene = run.Scene();
     scene->m_nPhase = STAGESTATE_GAMEOVER;
@@ -258,13 +258,13 @@ TEST(StageMenus, GameOverShowsItsBannerAndLeadsToTheTitleOrPauses) {
     run.Frames(2);
     const std::vector<std::string> calls = run.Renderer()->Take();
     EXPECT_EQ(std::count(calls.begin(), calls.end(), kBanner), banner ? 2 : 0);
-    Pause(run);
+    PauseNow(run);
     EXPECT_EQ(scene->m_nPausedPhase, STAGESTATE_GAMEOVER);
-    run.keys.Hold(0, kB2);
+    run.keys.Hold(0, kMenuB2);
     run.Frame();
     ASSERT_EQ(scene->m_nPhase, STAGESTATE_GAMEOVER);
     run.Events().Clear();
-    run.keys.Idle(1).Hold(0, kB1);
+    run.keys.Idle(1).Hold(0, kMenuB1);
     run.Frames(2);
     EXPECT_EQ(scene->m_nPhase, STAGESTATE_FADEOUT);
     EXPECT_EQ(Game.m_nNextScene, SCENE_TITLE);

@@ -32,7 +32,7 @@ using namespace testsupport;
 
 namespace {
 
-class HookedFrames : public cFrameDrawing {
+class RankingHookedFrames : public cFrameDrawing {
  public:
   bool IsDirect3D() override { return false; }
   bool IsWindowed() override { return true; }
@@ -109,7 +109,7 @@ class StageRankingLoop : public ::testing::Test {
   cSceneStage scene;
   GameWorld world{scene};
   plat::ScriptedInput keys;
-  HookedFrames frames;
+  RankingHookedFrames frames;
   std::vector<int> shownCategory;  // written by thRanking before each key change, read after it ended
 
  private:
