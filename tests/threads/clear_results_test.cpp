@@ -178,8 +178,17 @@ TEST(ExtraLives, ATinyStepShowsNoMoreNoticesThanLivesCanBeHeld) {
   SetExtraLives(1, 1);
   PlayData.m_nLives = 0;
   PlayData.m_nStageScore = 150;
+  // Each notice is cut short after its first frame, as a quit message to
+  // its thread would: the count of notices is what matters here.
+  int notices = 0;
+  run.onPresent = [&](const std::string& loop, int) {
+    if (loop != "pause") return;
+    ++notices;
+    plat::PostToThread(plat::CurrentThreadId(), WM_QUIT, 0, 0);
+  };
   run.Events().Clear();
   run.OnGameThread([&] { run.Scene()->AddClearTallies(); });
+  EXPECT_EQ(notices, 99);
   EXPECT_EQ(PlayData.m_nLives, 99);
   EXPECT_EQ(run.Events().Texts(EventKind::Sound), std::vector<std::string>(99, "15"));
 }
