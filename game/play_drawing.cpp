@@ -9,6 +9,7 @@
 #include "media/font.h"
 #include "media/dd_fx.h"
 #include "media/palette_scheme.h"
+#include "media/system_menu.h"
 
 namespace {
 cPlayDrawing g_layerDrawing;
@@ -58,6 +59,10 @@ void cPlayDrawing::DrawBox(Font& font, DDSURFACEDATA* dst, int x, int y, int w, 
 
 int cPlayDrawing::DrawText(Font& font, DDSURFACEDATA* dst, int x, int y, const char* text, int bPlain) {
   return font.DrawText(dst, x, y, text, bPlain);
+}
+
+void cPlayDrawing::DrawMenuText(DDSURFACEDATA* dst, int x, int y, int first, int count, int bCursorColumn) {
+  ::DrawMenuText(dst, x, y, first, count, bCursorColumn);
 }
 
 void cPlayDrawing::DDBltBurst(DDSURFACEDATA* dst, int x, int y, int w, int h, DDSURFACEDATA* src, int sx, int sy,

@@ -26,6 +26,8 @@ class cPlayDrawing {
   virtual void DrawBox(Font& font, DDSURFACEDATA* dst, int x, int y, int w, int h);
   // Font::DrawText of `font` (a Shift-JIS text; 'a'..'z' as icons unless bPlain).
   virtual int DrawText(Font& font, DDSURFACEDATA* dst, int x, int y, const char* text, int bPlain);
+  // DrawMenuText (media/system_menu.h): a menu of system texts.
+  virtual void DrawMenuText(DDSURFACEDATA* dst, int x, int y, int first, int count, int bCursorColumn);
 
   // The character effects' calls (media/dd_blit.h, dd_effects.h, dd_fx.h).
   virtual void DDBltBlend(DDSURFACEDATA* dst, int x, int y, int w, int h, DDSURFACEDATA* src, int sx, int sy,

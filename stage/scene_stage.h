@@ -191,18 +191,28 @@ class cSceneStage : public cScene, public cSceneStageData {
   void PutBlock(double x, double y, int ownerFacing, const cEdShot& def, const cEdBlock& block) override;
   int CrushByBlock(int index, int column, int row, const cEdShot& def);
 
-  // --- menus (stage_menus.cpp) and the stage clear (stage_clear.cpp)
+  // --- menus (stage_menus.cpp)
   void PauseMenu();
   void RetryMenu();
   void GameOver();
+  // --- the stage clear (stage_clear.cpp, clear_tallies.cpp,
+  // ranking_entry.cpp, finish_stage.cpp)
   void StageClear();
+  // At the moment of the clear: sound 14, the tallies, the ranks reached.
   void OnStageClear();
+  // The run's results added to PlayData, and the extra lives of the score
+  // steps crossed (each shown by a notice that freezes play on thPause).
   void AddClearTallies();
-  // 1 when the next area's file exists (its name in `name`), else 0.
+  // 1 when the next area's file exists (its name in `name`), else 0 with
+  // `name` empty.
   int MakeNextAreaName(std::string& name, int area);
+  // 1 when area `area` has no file (the stage's last area), else 0.
   int IsLastArea(int area);
+  // Once per clear: the name, the ranked results inserted and saved, the
+  // ranking view on thRanking.
   void EnterRanking();
-  // The next scene: 0 title, 1 world map, 3 stage select, 4 stage.
+  // The results kept in the progress record; the next scene: 0 title, 1
+  // world map, 3 stage select, 4 stage (the next area, or the same stage).
   int FinishStage();
 
   // --- images (stage_images.cpp)
@@ -274,8 +284,11 @@ double PlacementCentre(int cell, int border);
 // Moves the four edges of an object's hit box by (dx, dy) dots.
 void MoveHitBox(cGameObject& object, double dx, double dy);
 
-// Where the ranking view draws its table.
+// Where the ranking view draws its table, and the pause and retry menus
+// their boxes (x follows each menu's width).
 extern MENUANCHOR RankingAnchor;
+extern MENUANCHOR PauseMenuAnchor;
+extern MENUANCHOR RetryMenuAnchor;
 
 // The logic steps of a frame of S steps on which shots hit, for the stage's
 // hit-check count h (0 or below: every step).

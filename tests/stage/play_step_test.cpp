@@ -77,6 +77,8 @@ class PlayStep : public ::testing::Test {
           (names.count(e.text) || e.text.rfind("Dead", 0) == 0 ||
            e.text.rfind("Player[P1]", 0) == 0))
         call = e.text;
+      // The clear is heard: its sound 14.
+      if (e.kind == EventKind::Sound && e.text == "14") call = "OnStageClear";
       if (!call.empty()) calls.push_back(std::to_string(e.step) + ":" + call);
     }
     if (!renderer.Take().empty()) calls.push_back("Draw");

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "base/report_log.h"
+#include "base/thread.h"
 #include "base/window_messages.h"
 #include "game/stage_data.h"
 #include "platform/close_request.h"
@@ -26,6 +27,12 @@ const char* KindName(EventKind kind) {
       return "box";
     case EventKind::Close:
       return "close";
+    case EventKind::Send:
+      return "send";
+    case EventKind::Thread:
+      return "thread";
+    case EventKind::State:
+      return "state";
   }
   return "?";
 }
@@ -67,6 +74,10 @@ EventLog::EventLog() {
                                               intptr_t lParam) -> intptr_t {
     if (msg == WM_GAME_PLAYSE) Add(EventKind::Sound, std::to_string(wParam));
     if (msg == WM_GAME_PLAYBGM) Add(EventKind::Music, std::to_string(wParam) + " " + std::to_string(lParam));
+    if (msg == WM_GAME_NAMEENTRY) {
+      Add(EventKind::Send, "name");
+      if (!nameDialog || nameDialog()) bNameDone = 1;
+    }
     return 0;
   });
   hWndMain = m_window;
@@ -84,6 +95,16 @@ EventLog::~EventLog() {
 
 void EventLog::Add(EventKind kind, const std::string& text) {
   const cSceneStageData& stage = StageData();
+  std::lock_guard<std::mutex> lock(m_mutex);
+  if (m_trackThreads) {
+    // One frame loop runs at a time, and the game thread waits while a
+    // pause or ranking loop runs: whatever happens meanwhile is theirs.
+    const char* loop = thPause.HasThread() ? "pause" : thRanking.HasThread() ? "ranking" : "game";
+    if (m_lastLoop != loop) {
+      m_lastLoop = loop;
+      m_events.push_back(GameEvent{stage.m_nFrameCount, stage.m_nStepInFrame, EventKind::Thread, loop});
+    }
+  }
   m_events.push_back(GameEvent{stage.m_nFrameCount, stage.m_nStepInFrame, kind, text});
 }
 

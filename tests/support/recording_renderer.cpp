@@ -210,6 +210,12 @@ int RecordingRenderer::DrawText(Font& font, DDSURFACEDATA* dst, int x, int y, co
   return 1;
 }
 
+void RecordingRenderer::DrawMenuText(DDSURFACEDATA* dst, int x, int y, int first, int count, int bCursorColumn) {
+  std::string line = "DrawMenuText " + SurfaceName(dst);
+  for (int v : {x, y, first, count, bCursorColumn}) line += " " + std::to_string(v);
+  m_calls.push_back(line);
+}
+
 std::vector<std::string> RecordingRenderer::Take() {
   std::vector<std::string> taken;
   taken.swap(m_calls);

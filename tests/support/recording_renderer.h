@@ -44,6 +44,8 @@ class RecordingRenderer : public cPlayDrawing {
   void DDDrawFrame(DDSURFACEDATA* dst, int x, int y, int w, int h, int t, int palNum) override;
   void DrawBox(Font& font, DDSURFACEDATA* dst, int x, int y, int w, int h) override;
   int DrawText(Font& font, DDSURFACEDATA* dst, int x, int y, const char* text, int bPlain) override;
+  // "DrawMenuText Back 264 272 19 3 1".
+  void DrawMenuText(DDSURFACEDATA* dst, int x, int y, int first, int count, int bCursorColumn) override;
   void DDBltBlend(DDSURFACEDATA* dst, int x, int y, int w, int h, DDSURFACEDATA* src, int sx, int sy, int flags,
                   const int blend[2]) override;
   void DDBltStretchBlend(DDSURFACEDATA* dst, int x, int y, int w, int h, DDSURFACEDATA* src, int sx, int sy,

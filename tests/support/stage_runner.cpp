@@ -3,14 +3,18 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdlib>
 #include <filesystem>
 #include <iterator>
 #include <system_error>
 
 #include "app/game.h"
+#include "base/thread.h"
+#include "base/window_messages.h"
 #include "base/timers.h"
 #include "game/game.h"
+#include "media/dd_frame.h"
 #include "media/dd_layer.h"
 #include "media/dd_surface.h"
 #include "media/input.h"
@@ -23,6 +27,7 @@
 #include "platform/soft_display.h"
 #include "records/common_palette.h"
 #include "records/database.h"
+#include "records/ranking.h"
 #include "records/stage.h"
 #include "records/stage_load.h"
 #include "records/system.h"
@@ -30,6 +35,7 @@
 #include "support/start_project.h"
 #include "tools/sample/sample_files.h"
 #include "tools/sample/sample_project.h"
+#include "threads/wait_until.h"
 #include "tools/sample/sample_stages.h"
 
 namespace testsupport {
@@ -80,9 +86,52 @@ void ResetGame() {
   Game.m_nFadeStep = 10;
   Game.m_nBgm = 0;
   Game.m_pSceneMaker = nullptr;
+  Ranking.Reset();
 }
 
 }  // namespace
+
+// The frame loop's drawing, passed on to the one it replaces, with the
+// runner's hook at each present.
+class StageRunner::PresentHook : public cFrameDrawing {
+ public:
+  explicit PresentHook(StageRunner& runner) : m_runner(runner), m_previous(FrameDrawing) { FrameDrawing = this; }
+  ~PresentHook() override { FrameDrawing = m_previous; }
+  bool IsDirect3D() override { return m_previous->IsDirect3D(); }
+  bool IsWindowed() override { return m_previous->IsWindowed(); }
+  bool IsPrimaryLost() override { return m_previous->IsPrimaryLost(); }
+  bool Restore() override { return m_previous->Restore(); }
+  bool RestoreSurfaceSets() override { return m_previous->RestoreSurfaceSets(); }
+  bool Present(int fps, int overlay, DDSURFACEDATA* sheet) override {
+    const bool shown = m_previous->Present(fps, overlay, sheet);
+    Presented();
+    return shown;
+  }
+  void ShowFrame(int sync) override {
+    m_previous->ShowFrame(sync);
+    Presented();
+  }
+  void DrawText(int font, int x, int y, const char* text) override { m_previous->DrawText(font, x, y, text); }
+  void DrawTextBox(int font, int x, int y, int w, int h, const char* text) override {
+    m_previous->DrawTextBox(font, x, y, w, h, text);
+  }
+
+ private:
+  void Presented() {
+    // Only one frame loop runs at a time; the game thread waits for the others.
+    const std::string loop = thPause.HasThread() ? "pause" : thRanking.HasThread() ? "ranking" : "game";
+    if (loop != m_loop) {
+      m_loop = loop;
+      m_count = 0;
+    }
+    ++m_count;
+    if (m_runner.onPresent) m_runner.onPresent(loop, m_count);
+  }
+  StageRunner& m_runner;
+  cFrameDrawing* m_previous;
+  std::string m_loop = "game";
+  int m_count = 0;
+};
 
 StageRunner::StageRunner() : StageRunner(Options()) {}
 
@@ -93,9 +142,19 @@ StageRunner::StageRunner(const Options& options)
   WriteProject(options.project);
   StartDrawing(options.bpp, options.d3d);
   if (options.drawing == Drawing::Recorded) m_renderer = std::make_unique<RecordingRenderer>();
+  m_presentHook = std::make_unique<PresentHook>(*this);
+  if (options.gameThread) {
+    m_world->events.TrackThreads(true);
+    bAppActive = 1;
+  }
 }
 
 StageRunner::~StageRunner() {
+  if (m_options.gameThread) {
+    bAppActive = 0;
+    bQuit = 0;
+  }
+  m_presentHook.reset();
   ResetGame();
   m_renderer.reset();
   for (DDSURFACEDATA& sd : SurfaceTable) DDReleaseSurface(&sd);
@@ -166,7 +225,48 @@ void StageRunner::Enter(int from) {
   m_frames = 0;
 }
 
+void StageRunner::OnGameThread(const std::function<void()>& body) {
+  if (!m_options.gameThread) {
+    body();
+    return;
+  }
+  struct Job {
+    const std::function<void()>* body;
+    std::atomic<bool> finished{false};
+  } job;
+  job.body = &body;
+  const bool started = thGame.Start(
+      [](void* arg) -> unsigned {
+        auto* j = static_cast<Job*>(arg);
+        (*j->body)();
+        j->finished = true;
+        return 0;
+      },
+      &job);
+  if (!started) {
+    ADD_FAILURE() << "thGame did not start";
+    return;
+  }
+  const bool finished = PumpUntil(
+      [&] {
+        if (whilePumping) whilePumping();
+        return job.finished.load();
+      },
+      60000);
+  EXPECT_TRUE(finished) << "the game thread did not finish its frames";
+  if (finished)
+    thGame.Wait();
+  else
+    thGame.Exit();
+}
+
 int StageRunner::Frame() {
+  int result = 0;
+  OnGameThread([&] { result = FrameHere(); });
+  return result;
+}
+
+int StageRunner::FrameHere() {
   cInput words;
   keys.Feed(words);
   for (int i = 0; i < 4; ++i) {
@@ -182,21 +282,39 @@ int StageRunner::Frame() {
   m_heldButtons = words.m_wButton;
   ++m_frames;
   if (beforeFrame) beforeFrame(m_frames);
-  return Game.Frame();
+  const int result = Game.Frame();
+  if (m_options.gameThread) {
+    const cSceneStage* scene = Scene();
+    const int phase = scene ? scene->m_nPhase : -2;
+    if (phase != m_lastPhase) {
+      m_lastPhase = phase;
+      m_world->events.Add(EventKind::State, std::to_string(phase));
+    }
+  }
+  return result;
 }
 
 int StageRunner::Frames(int n) {
   int run = 0;
-  for (; run < n; ++run) Frame();
+  OnGameThread([&] {
+    for (; run < n; ++run) FrameHere();
+  });
   return run;
 }
 
 bool StageRunner::RunUntil(const std::function<bool()>& done, int limit) {
-  for (int i = 0; i < limit; ++i) {
-    if (done()) return true;
-    Frame();
-  }
-  return done();
+  bool held = false;
+  OnGameThread([&] {
+    for (int i = 0; i < limit; ++i) {
+      if (done()) {
+        held = true;
+        return;
+      }
+      FrameHere();
+    }
+    held = done();
+  });
+  return held;
 }
 
 bool StageRunner::EnterPlay(int from, int limit) {

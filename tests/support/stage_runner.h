@@ -21,6 +21,13 @@
 // software display without a window; the play drawing goes to a
 // RecordingRenderer unless `Drawing::Layer` asks for the layer's own.
 // Everything is put back at the end.
+//
+// With Options::gameThread the frames run as the program runs them: on
+// thGame, while the test's thread pumps the main window's messages (the
+// sounds, the name entry); the waits and the ranking view then run on real
+// thPause and thRanking. Each call that runs frames starts thGame and
+// returns once it has ended. The EventLog then also notes the frame loop
+// of each event (Thread) and each state the stage enters (State, "<phase>").
 #include <functional>
 #include <memory>
 #include <string>
@@ -46,6 +53,7 @@ class StageRunner {
     bool d3d = false;      // the 3D device in place of the software display
     int speedLevel = 1;    // of the harness stage
     uint32_t clockStart = 1000;
+    bool gameThread = false;
   };
 
   StageRunner();
@@ -75,6 +83,10 @@ class StageRunner {
   // ran; whether it held.
   bool RunUntil(const std::function<bool()>& done, int limit);
 
+  // Runs `body` on thGame while this thread pumps (with
+  // Options::gameThread), or here at once.
+  void OnGameThread(const std::function<void()>& body);
+
   // The stage scene while scene 4 exists, else null.
   cSceneStage* Scene() const;
   // The frames run since Enter.
@@ -93,11 +105,23 @@ class StageRunner {
   void Release(int vk) { m_keys.Release(vk); }
   // Run before each frame, after its keys are set; the frame number (from 1).
   std::function<void(int frame)> beforeFrame;
+  // Run at each present, on the thread of the frame loop that presents
+  // ("game", "pause", "ranking"), with the count of presents of that loop
+  // since the loop began (from 1). Keys pressed here are read by the next
+  // frame of that loop.
+  std::function<void(const std::string& loop, int n)> onPresent;
+  // Game thread only: run on the test's thread between its pumps.
+  std::function<void()> whilePumping;
 
   plat::FakeClock clock;
 
  private:
   void StartDrawing(int bpp, bool d3d);
+  int FrameHere();
+  class PresentHook;
+  friend class PresentHook;
+  std::unique_ptr<PresentHook> m_presentHook;
+  int m_lastPhase = -2;
   void WriteProject(Project project);
 
   Options m_options;
