@@ -123,6 +123,7 @@ TEST(ExtraLives, EachStepCrossedGivesALifeItsSoundAndAThirtyFrameNoticeOnThePaus
   std::vector<std::string> shown;
   run.onPresent = [&](const std::string& loop, int) {
     if (loop != "pause") return;
+    run.Events().Add(EventKind::Log, "pause frame");  // marks the loop in the log
     const bool notice = scene->m_Messages.size() == 1 && scene->m_Messages.front().m_nMode == MESSAGEMODE_EXTRALIFE;
     shown.push_back(std::to_string(PlayData.m_nLives) + (notice ? " notice" : " none"));
   };
