@@ -108,7 +108,8 @@ class cSceneStageData {
   // debug log as "RequestStageBgm <number> <loop>". Game thread.
   virtual void RequestStageBgm(int number, int bLoop);
 
-  // A copy of a built shot appended to m_Shots and filed in its group list.
+  // A copy of a built shot appended to m_Shots and filed in its group list
+  // (none for a group outside the lists).
   // The built one is left without a target, so that its end does not take
   // the copy out of its target's m_vShots.
   cShot& AddShot(cShot& built);

@@ -194,6 +194,16 @@ TEST_F(Attacks, AShotMeetsACharacterByItsCase) {
   }
 }
 
+TEST_F(Attacks, AShotOfAGroupOutsideTheListsJoinsNoneAndHitsNothing) {
+  cChara& target = Add(CharaDef().Group(2).Hp(10));
+  cShot& shot = ShotAt(target, 9, Power(4));
+  EXPECT_EQ(scene.m_Shots.size(), 1u);
+  for (const cList<cShot*>& group : scene.m_ShotGroups) EXPECT_TRUE(group.empty());
+  EXPECT_EQ(scene.ResolveAttacks(CharaList), 0);
+  EXPECT_EQ(target.m_nHp, 10);
+  EXPECT_EQ(shot.m_bGone, 0);
+}
+
 TEST_F(Attacks, AShotsItemWorksOnTheHeroAndItsClearEndsThePass) {
   Stage.m_vPaletteItem.push_back(ClearingItem());
   cChara& target = Add(CharaDef().Group(2).Hp(10));
