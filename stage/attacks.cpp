@@ -4,6 +4,9 @@
 // decides when they happen, plays the hit and defeat sounds and takes away
 // what must go. Taken-away objects are marked gone: later walks and look-ups
 // skip them at once, and the play step sweeps them out of their lists.
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
 #include <vector>
 
 #include "base/window_messages.h"
@@ -36,6 +39,50 @@ bool TakesBodyHits(const cCharaBase& c, bool onScreenOnly) {
 }
 
 bool HasBodyAttack(const cCharaBase& c) { return c.m_Def.m_nPower != 0 || c.m_Def.m_nImpact != 0; }
+
+// The boxes of an inner walk, kept sorted by their left edges so that a box
+// finds the ones it overlaps without testing them all. Candidates come back
+// in the walk's own order, so hits happen in list order as before. Boxes
+// that are not finite are all tested, one by one.
+class cBoxSweep {
+ public:
+  void Build(std::vector<DRECT> boxes) {
+    m_boxes = std::move(boxes);
+    m_order.resize(m_boxes.size());
+    m_bLinear = false;
+    m_dWidest = 0;
+    for (uint32_t k = 0; k < m_order.size(); ++k) {
+      m_order[k] = k;
+      const DRECT& b = m_boxes[k];
+      if (!std::isfinite(b.dLeft) || !std::isfinite(b.dRight)) m_bLinear = true;
+      else m_dWidest = std::max(m_dWidest, b.dRight - b.dLeft);
+    }
+    if (!m_bLinear)
+      std::sort(m_order.begin(), m_order.end(),
+                [this](uint32_t a, uint32_t b) { return m_boxes[a].dLeft < m_boxes[b].dLeft; });
+  }
+  // The indices of the boxes that overlap `q`, ascending.
+  void Overlapping(const DRECT& q, std::vector<uint32_t>& out) const {
+    out.clear();
+    if (m_bLinear || !std::isfinite(q.dLeft) || !std::isfinite(q.dRight)) {
+      for (uint32_t k = 0; k < m_boxes.size(); ++k)
+        if (m_boxes[k].Overlaps(q)) out.push_back(k);
+      return;
+    }
+    const double from = q.dLeft - m_dWidest;
+    auto it = std::lower_bound(m_order.begin(), m_order.end(), from,
+                               [this](uint32_t k, double x) { return m_boxes[k].dLeft < x; });
+    for (; it != m_order.end() && m_boxes[*it].dLeft <= q.dRight; ++it)
+      if (m_boxes[*it].Overlaps(q)) out.push_back(*it);
+    std::sort(out.begin(), out.end());
+  }
+
+ private:
+  std::vector<DRECT> m_boxes;
+  std::vector<uint32_t> m_order;
+  double m_dWidest = 0;
+  bool m_bLinear = false;
+};
 
 }  // namespace
 
@@ -100,8 +147,23 @@ int cSceneStage::ResolveAttacks(cList<cChara>&) {
   const int groups = STAGE_GROUP_COUNT;
   std::vector<cShot*> shots, others;
   std::vector<cCharaBase*> charas, rivals;
+  std::vector<DRECT> boxes;   // of the inner walk's members, by index
+  std::vector<size_t> clash;  // the inner shots that can be shot down
+  cBoxSweep sweep;
+  std::vector<uint32_t> met;
+  const auto shotContacts = [&] {
+    std::vector<DRECT> contacts(charas.size());
+    for (size_t k = 0; k < charas.size(); ++k) contacts[k] = charas[k]->m_ShotContact.rc;
+    sweep.Build(std::move(contacts));
+  };
+  const auto bodyContacts = [&] {
+    boxes.resize(rivals.size());
+    for (size_t k = 0; k < rivals.size(); ++k) boxes[k] = rivals[k]->m_Contact.rc;
+  };
 
-  // Shots against characters, on the chosen logic steps of the frame.
+  // Shots against characters, on the chosen logic steps of the frame. The
+  // boxes are read again after anything that runs commands (a hit, a
+  // defeat, an item), which may move characters.
   const int stepIndex = m_nStepInFrame - 1;
   const bool hitStep = Stage.m_nHitChecks == 0 ||
                        (stepIndex >= 0 && stepIndex < m_vHitSteps.Size() && m_vHitSteps[stepIndex] != 0);
@@ -111,15 +173,18 @@ int cSceneStage::ResolveAttacks(cList<cChara>&) {
       if (h == g || m_CharaGroups.At(h).empty()) continue;
       Snapshot(m_ShotGroups.At(g), shots);
       Snapshot(m_CharaGroups.At(h), charas);
+      shotContacts();
       for (cShot* shot : shots) {
         if (shot->m_bGone || (onScreenOnly && !shot->m_bOnScreen)) continue;
         const cEdShot& def = shot->m_ShotDef;
         bool usedUp = false;
-        for (cCharaBase* target : charas) {
-          cCharaBase& o = *target;
+        sweep.Overlapping(shot->m_Box.rc, met);
+        for (size_t m = 0; m < met.size(); ++m) {
+          const uint32_t k = met[m];
+          cCharaBase& o = *charas[k];
+          if (!o.m_ShotContact.rc.Overlaps(shot->m_Box.rc)) continue;
           if (o.m_bGone || (onScreenOnly && !o.m_bOnScreen) || !o.m_bPresent || o.m_bDefeated) continue;
-          if (o.m_Def.m_bInvincible == 2 || !o.m_ShotContact.rc.Overlaps(shot->m_Box.rc)) continue;
-          if (InHitList(*shot, o.m_nId)) continue;
+          if (o.m_Def.m_bInvincible == 2 || InHitList(*shot, o.m_nId)) continue;
           o.FireTrigger(FLOWTRIGGER_HIT_SHOT);
           if ((def.m_nPower == 0 && def.m_nImpact == 0 && def.m_nItemKind == 0) || o.IsInvincible()) continue;
           o.TakeShotHit(*shot);
@@ -145,6 +210,13 @@ int cSceneStage::ResolveAttacks(cList<cChara>&) {
               if (result != 0) return result;
             }
           }
+          // Commands ran: the characters after this one are found again.
+          shotContacts();
+          std::vector<uint32_t> rest;
+          sweep.Overlapping(shot->m_Box.rc, rest);
+          met.resize(m + 1);
+          for (uint32_t r : rest)
+            if (r > k) met.push_back(r);
         }
         if (usedUp) MarkShotGone(*shot);
       }
@@ -158,12 +230,13 @@ int cSceneStage::ResolveAttacks(cList<cChara>&) {
       if (m_CharaGroups.At(j).empty()) continue;
       Snapshot(m_CharaGroups.At(i), charas);
       Snapshot(m_CharaGroups.At(j), rivals);
+      bodyContacts();
       for (cCharaBase* pp : charas) {
-        for (cCharaBase* rp : rivals) {
+        for (size_t k = 0; k < rivals.size(); ++k) {
           cCharaBase& p = *pp;
-          cCharaBase& r = *rp;
+          if (!boxes[k].Overlaps(p.m_Contact.rc)) continue;
+          cCharaBase& r = *rivals[k];
           if (!TakesBodyHits(p, onScreenOnly) || !TakesBodyHits(r, onScreenOnly)) continue;
-          if (!p.m_Contact.rc.Overlaps(r.m_Contact.rc)) continue;
           p.FireTrigger(FLOWTRIGGER_HIT_CHARA);
           r.FireTrigger(FLOWTRIGGER_HIT_CHARA);
           const bool pHit = HasBodyAttack(r) && !p.IsInvincibleTo(r.m_nId);
@@ -184,25 +257,46 @@ int cSceneStage::ResolveAttacks(cList<cChara>&) {
             if (const int result = after(p, r)) return result;
           if (rHit)
             if (const int result = after(r, p)) return result;
+          if (pHit || rHit) bodyContacts();
         }
       }
     }
   }
 
   // Shots against shots: of two that clash the weaker goes, both when equal.
+  // A pair where neither can be shot down is never tested.
   for (int i = 0; i < groups; ++i) {
     for (int j = i + 1; j < groups; ++j) {
       if (m_ShotGroups.At(i).empty() || m_ShotGroups.At(j).empty()) continue;
       Snapshot(m_ShotGroups.At(i), shots);
       Snapshot(m_ShotGroups.At(j), others);
+      std::vector<DRECT> all(others.size()), clashing;
+      clash.clear();
+      for (size_t k = 0; k < others.size(); ++k) {
+        all[k] = others[k]->m_rcHit;
+        if (others[k]->m_ShotDef.m_bClash) {
+          clash.push_back(k);
+          clashing.push_back(all[k]);
+        }
+      }
+      cBoxSweep sweepAll, sweepClash;
+      sweepAll.Build(std::move(all));
+      sweepClash.Build(std::move(clashing));
       for (cShot* w : shots) {
         if (w->m_bGone) continue;
         bool removeW = false;
-        for (cShot* v : others) {
+        const bool wClash = w->m_ShotDef.m_bClash != 0;
+        if (wClash) {
+          sweepAll.Overlapping(w->m_rcHit, met);
+        } else {
+          // Only those that can be shot down; clash is ascending, so the order holds.
+          sweepClash.Overlapping(w->m_rcHit, met);
+          for (uint32_t& k : met) k = static_cast<uint32_t>(clash[k]);
+        }
+        for (uint32_t k : met) {
+          cShot* v = others[k];
           if (v->m_bGone || !w->m_rcHit.Overlaps(v->m_rcHit)) continue;
-          const bool wClash = w->m_ShotDef.m_bClash != 0;
           const bool vClash = v->m_ShotDef.m_bClash != 0;
-          if (!wClash && !vClash) continue;
           bool removeV = false;
           if (wClash && vClash) {
             const int ws = w->m_ShotDef.m_nVanish;

@@ -5,6 +5,7 @@
 // collisions. Boxes are world dots with inclusive edges; speeds are dots per
 // logic step.
 #include <algorithm>
+#include <vector>
 
 #include "base/report_log.h"
 #include "game/characters.h"
@@ -20,7 +21,7 @@ bool PassesSolids(const cGameObject& object) {
 
 // A block character that others meet: alive, present, not gone, not `selfId`.
 bool IsSolid(const cChara& c, int selfId) {
-  return !c.m_bGone && c.m_Def.m_bBlockChara && !c.m_bDefeated && c.m_bPresent && c.m_nId != selfId;
+  return c.m_Def.m_bBlockChara && !c.m_bGone && !c.m_bDefeated && c.m_bPresent && c.m_nId != selfId;
 }
 
 // Intersection width + 1 and height + 1; both 0 when the boxes do not meet.
@@ -80,6 +81,62 @@ cChara* LiveCharaById(cList<cChara>& list, int id) {
   return nullptr;
 }
 
+// The block characters that `selfId` meets, in list order: taken once for a
+// pass of the rule, in which nothing runs commands, so the list stays put.
+using cSolids = std::vector<cChara*>;
+cSolids SolidsOf(cList<cChara>& list, int selfId) {
+  cSolids solids;
+  for (cChara& c : list)
+    if (IsSolid(c, selfId)) solids.push_back(&c);
+  return solids;
+}
+
+const cChara* FirstOver(const cSolids& solids, const DRECT& box, int ignoreId) {
+  for (const cChara* c : solids)
+    if (c->m_nId != ignoreId && c->m_rcHit.Overlaps(box)) return c;
+  return nullptr;
+}
+
+// The strip of five rows under the feet.
+DRECT FeetStrip(const cCharaBase& rider) {
+  const DRECT& r = rider.m_rcHit;
+  return DRECT{r.dLeft, r.dBottom, r.dRight, r.dBottom + 5};
+}
+
+cChara* CarrierBelow(const cSolids& solids, const cCharaBase& rider) {
+  const DRECT strip = FeetStrip(rider);
+  for (cChara* c : solids)
+    if (c->m_rcHit.Overlaps(strip)) return c;
+  return nullptr;
+}
+
+int OnOwnCarrier(const cSolids& solids, const cCharaBase& rider) {
+  const DRECT strip = FeetStrip(rider);
+  for (const cChara* c : solids)
+    if (c->m_nId == rider.m_nCarrierId && c->m_rcHit.Overlaps(strip)) return 1;
+  return 0;
+}
+
+// 1 when each corner pair of the box and the start box lies in some solid.
+int ProbesHeld(const cSolids& solids, const DRECT& box, const DRECT& start) {
+  const auto corners = [](const DRECT& r, double (&x)[4], double (&y)[4]) {
+    x[0] = r.dLeft, y[0] = r.dTop;
+    x[1] = r.dRight, y[1] = r.dTop;
+    x[2] = r.dLeft, y[2] = r.dBottom - 1;
+    x[3] = r.dRight, y[3] = r.dBottom - 1;
+  };
+  double cx[4], cy[4], sx[4], sy[4];
+  corners(box, cx, cy);
+  corners(start, sx, sy);
+  unsigned held = 0;
+  for (const cChara* c : solids) {
+    for (int k = 0; k < 4; ++k)
+      if (Contains(c->m_rcHit, cx[k], cy[k]) || Contains(c->m_rcHit, sx[k], sy[k])) held |= 1u << k;
+    if (held == 15) return 1;
+  }
+  return 0;
+}
+
 // The stand-in of a character at another top, for the two probes: only what
 // the corner test and the solid overlap read (box, cells, group, id, fly mode).
 cGameObject ProbeAtTop(const cCharaBase& chara, double top) {
@@ -129,46 +186,13 @@ int cSceneStage::OverlapsSolidChara(cCharaBase& owner, cList<cChara>& list, int 
   return FirstSolidOver(list, owner.m_rcHit, owner.m_nId, ignoreId) ? 1 : 0;
 }
 
-int cSceneStage::StillOnCarrier(cCharaBase& rider) {
-  const DRECT& r = rider.m_rcHit;
-  const DRECT strip{r.dLeft, r.dBottom, r.dRight, r.dBottom + 5};
-  for (const cChara& c : CharaList)
-    if (c.m_nId == rider.m_nCarrierId && !c.m_bGone && !c.m_bDefeated && c.m_bPresent && c.m_rcHit.Overlaps(strip))
-      return 1;
-  return 0;
-}
+int cSceneStage::StillOnCarrier(cCharaBase& rider) { return OnOwnCarrier(SolidsOf(CharaList, rider.m_nId), rider); }
 
-cChara* cSceneStage::FindCarrierBelow(cCharaBase& rider) {
-  const DRECT& r = rider.m_rcHit;
-  const DRECT strip{r.dLeft, r.dBottom, r.dRight, r.dBottom + 5};
-  for (cChara& c : CharaList)
-    if (IsSolid(c, rider.m_nId) && c.m_rcHit.Overlaps(strip)) return &c;
-  return nullptr;
-}
+cChara* cSceneStage::FindCarrierBelow(cCharaBase& rider) { return CarrierBelow(SolidsOf(CharaList, rider.m_nId), rider); }
 
 int cSceneStage::AllProbesHitSolid(cCharaBase& chara, const DRECT& start) {
   if (PassesSolids(chara)) return 0;
-  const auto corners = [](const DRECT& r, double (&x)[4], double (&y)[4]) {
-    x[0] = r.dLeft, y[0] = r.dTop;
-    x[1] = r.dRight, y[1] = r.dTop;
-    x[2] = r.dLeft, y[2] = r.dBottom - 1;
-    x[3] = r.dRight, y[3] = r.dBottom - 1;
-  };
-  double cx[4], cy[4], sx[4], sy[4];
-  corners(chara.m_rcHit, cx, cy);
-  corners(start, sx, sy);
-  for (int k = 0; k < 4; ++k) {
-    bool hit = false;
-    for (const cChara& c : CharaList) {
-      if (!IsSolid(c, chara.m_nId)) continue;
-      if (Contains(c.m_rcHit, cx[k], cy[k]) || Contains(c.m_rcHit, sx[k], sy[k])) {
-        hit = true;
-        break;
-      }
-    }
-    if (!hit) return 0;
-  }
-  return 1;
+  return ProbesHeld(SolidsOf(CharaList, chara.m_nId), chara.m_rcHit, start);
 }
 
 void cSceneStage::SolveContactMove(cCharaBase& chara, cList<cChara>& list, int axis) {
@@ -292,8 +316,8 @@ static int ResolveFlyingContacts(cSceneStage& scene, cCharaBase& chara, cList<cC
 
 // Dropped below the first solid over its upper half, as if it had bumped
 // its head; `bBlockedUp` also notes a solid that moves down.
-static void DropBelowUpperSolid(cCharaBase& chara, cList<cChara>& list, const DRECT& upper, bool bBlockedUp) {
-  const cChara* c = FirstSolidOver(list, upper, chara.m_nId, chara.m_nId);
+static void DropBelowUpperSolid(cCharaBase& chara, const cSolids& solids, const DRECT& upper, bool bBlockedUp) {
+  const cChara* c = FirstOver(solids, upper, chara.m_nId);
   if (!c) return;
   chara.m_dInertiaY = 0;
   chara.m_bJumping = chara.m_bJumped = chara.m_bJumpLock = 1;
@@ -316,6 +340,7 @@ int cSceneStage::ResolveSolidContacts(cCharaBase& chara, cList<cChara>& list) {
   const DRECT feet{start.dLeft + 1, start.dBottom - h / 3, start.dRight - 1, start.dBottom};
   const DRECT mixed{chara.m_rcPrevHit.dLeft, start.dTop, chara.m_rcPrevHit.dRight, start.dBottom};
 
+  const cSolids solids = SolidsOf(list, chara.m_nId);
   cPush left, right, top, bottom;
   double carrierVy = 0;
   int32_t carrierId = 0;
@@ -339,8 +364,9 @@ int cSceneStage::ResolveSolidContacts(cCharaBase& chara, cList<cChara>& list) {
     }
   };
 
-  for (const cChara& c : list) {
-    if (!IsSolid(c, chara.m_nId) || !c.m_rcHit.Overlaps(start)) continue;
+  for (const cChara* solid : solids) {
+    const cChara& c = *solid;
+    if (!c.m_rcHit.Overlaps(start)) continue;
     contact = true;
     const DRECT& box = c.m_rcHit;
     if (upper.Overlaps(box)) {
@@ -390,7 +416,7 @@ int cSceneStage::ResolveSolidContacts(cCharaBase& chara, cList<cChara>& list) {
   if (!top.bSet || bottom.bSet) {
     if (left.bSet && right.bSet && !bottom.bSet) {
       // Squeezed from both sides in the air: it slips down under them.
-      DropBelowUpperSolid(chara, list, upper, false);
+      DropBelowUpperSolid(chara, solids, upper, false);
       chara.LRUD[LRUD_LEFT] = chara.LRUD[LRUD_RIGHT] = 0;
       squeezed = true;
     } else if (bottom.bSet && !(left.bSet && right.bSet)) {
@@ -427,7 +453,7 @@ int cSceneStage::ResolveSolidContacts(cCharaBase& chara, cList<cChara>& list) {
     bool refused = false;
     if (top.dSpeed < 0) {
       const cGameObject probe = ProbeAtTop(chara, top.dValue);
-      refused = probe.TouchesBlockCorners() || FirstSolidOver(list, probe.m_rcHit, chara.m_nId, top.nId) != nullptr;
+      refused = probe.TouchesBlockCorners() || FirstOver(solids, probe.m_rcHit, top.nId) != nullptr;
     }
     if (!refused) {
       chara.m_rcHit.dTop = top.dValue;
@@ -450,7 +476,7 @@ int cSceneStage::ResolveSolidContacts(cCharaBase& chara, cList<cChara>& list) {
     }
     if (left.bSet && right.bSet && !bottom.bSet) {
       SetLeft(chara, start.dLeft);
-      DropBelowUpperSolid(chara, list, upper, true);
+      DropBelowUpperSolid(chara, solids, upper, true);
       chara.LRUD[LRUD_LEFT] = chara.LRUD[LRUD_RIGHT] = 0;
     }
   }
@@ -459,7 +485,8 @@ int cSceneStage::ResolveSolidContacts(cCharaBase& chara, cList<cChara>& list) {
   if (chara.m_bRiding) chara.FireTrigger(FLOWTRIGGER_ON_BLOCK_CHARA);
 
   const int* lrud = chara.LRUD;
-  if ((lrud[LRUD_LEFT] && lrud[LRUD_RIGHT]) || (lrud[LRUD_UP] && lrud[LRUD_DOWN]) || AllProbesHitSolid(chara, start))
+  if ((lrud[LRUD_LEFT] && lrud[LRUD_RIGHT]) || (lrud[LRUD_UP] && lrud[LRUD_DOWN]) ||
+      ProbesHeld(solids, chara.m_rcHit, start))
     return 2;
 
   // Out of a blocking cell it was pushed into, a tenth of a dot at a time.
@@ -479,11 +506,11 @@ int cSceneStage::ResolveSolidContacts(cCharaBase& chara, cList<cChara>& list) {
     cChara* carrier = nullptr;
     if (chara.m_dKnockY < 0) {
       chara.LeaveCarrier(0);
-    } else if (StillOnCarrier(chara)) {
+    } else if (OnOwnCarrier(solids, chara)) {
       carrier = LiveCharaById(list, chara.m_nCarrierId);
       if (!carrier) return 0;
     } else {
-      carrier = FindCarrierBelow(chara);
+      carrier = CarrierBelow(solids, chara);
       // Walked off its edge: a walker turns back with the carrier's motion.
       if (!carrier) chara.LeaveCarrier(1);
     }
