@@ -174,7 +174,7 @@ TEST_F(PlayStep, ACharacterErasedMidPassByAnothersCommandIsSkippedAndLeavesAtThe
 }
 
 // A still block character (it passes through the map) at world dots (x, y).
-static cChara& AddSolid(GameWorld& world, double x, double y) {
+static cChara& AddStillSolid(GameWorld& world, double x, double y) {
   cChara& c = world.AddChara(CharaDef().BlockChara().Fly(FLYMODE_THROUGH), {0, 0});
   c.m_rcHit.dLeft = x;
   c.m_rcHit.dTop = y;
@@ -218,19 +218,19 @@ TEST_F(PlayStep, EachDeathHasItsTextAndEndsTheFrameUndrawn) {
        },
        nullptr},
       // Wholly inside a block character: every corner probe in it.
-      {"Dead 6", [this](cSceneStage&, cHero& h) { AddSolid(world, h.m_rcHit.dLeft - 8, h.m_rcHit.dTop - 8); }, nullptr},
+      {"Dead 6", [this](cSceneStage&, cHero& h) { AddStillSolid(world, h.m_rcHit.dLeft - 8, h.m_rcHit.dTop - 8); }, nullptr},
       // A block character pushes it into the deadly wall or floor: the re-checks kill.
       {"Dead 7",
        [this](cSceneStage&, cHero& h) {
          h.m_rcHit.dLeft = Dot(3) - h.m_nHitWidth - 1;
-         AddSolid(world, h.m_rcHit.dLeft + 4 - 31, h.m_rcHit.dTop - 4);
+         AddStillSolid(world, h.m_rcHit.dLeft + 4 - 31, h.m_rcHit.dTop - 4);
        },
        nullptr},
       {"Dead 8",
        [this](cSceneStage&, cHero& h) {
          h.m_rcHit.dLeft = Dot(6) + 8;
          // Coming down onto its head.
-         cChara& ceiling = AddSolid(world, h.m_rcHit.dLeft - 8, h.m_rcHit.dTop + 1 - 31);
+         cChara& ceiling = AddStillSolid(world, h.m_rcHit.dLeft - 8, h.m_rcHit.dTop + 1 - 31);
          ceiling.m_dInertiaY = 2;
          ceiling.m_dStopDecel = 0;
        },
@@ -239,7 +239,7 @@ TEST_F(PlayStep, EachDeathHasItsTextAndEndsTheFrameUndrawn) {
       {"Dead 9",
        [this](cSceneStage&, cHero& h) {
          h.m_rcHit.dLeft = Dot(7) - h.m_nHitWidth - 1;
-         AddSolid(world, h.m_rcHit.dLeft + 4 - 31, h.m_rcHit.dTop - 4);
+         AddStillSolid(world, h.m_rcHit.dLeft + 4 - 31, h.m_rcHit.dTop - 4);
        },
        "Player[P1].LRUD = 1,1,0,0"},
       // Wider than the gap between the walls of columns 7 and 9: blocked on
@@ -317,7 +317,7 @@ TEST_F(PlayStep, ClearsEndTheFrameUndrawnIntoTheClearState) {
     cHero& hero = AddHero({1, 1}, c.source == COMMAND || c.source == DEATH_FLOW ? &clear : nullptr);
     cItem drop;
     drop.Init(scene.m_nItemSerial++, clearing, 1);
-    if (c.source == DEATH_FLOW) AddSolid(world, hero.m_rcHit.dLeft - 8, hero.m_rcHit.dTop - 8);  // crushed
+    if (c.source == DEATH_FLOW) AddStillSolid(world, hero.m_rcHit.dLeft - 8, hero.m_rcHit.dTop - 8);  // crushed
     if (c.source == ATTACK) {
       hero.m_Def.m_nPower = 5;
       world.AddChara(CharaDef().Group(2).Hp(1), {1, 1}, 0, &drop);

@@ -21,7 +21,7 @@ using namespace testsupport;
 
 namespace {
 
-constexpr int kBorder = 10;
+constexpr int kSpawnBorder = 10;
 
 class Spawning : public ::testing::Test {
  protected:
@@ -36,8 +36,8 @@ class Spawning : public ::testing::Test {
     MapBuilder(rows).Build(scene);
   }
   // World dots of the left (top) edge of map cell n inside the border.
-  static double Dot(int n) { return (n + kBorder) * 32.0; }
-  MAPCELL& Cell(int column, int row) { return *CellAt(column + kBorder, row + kBorder); }
+  static double Dot(int n) { return (n + kSpawnBorder) * 32.0; }
+  MAPCELL& Cell(int column, int row) { return *CellAt(column + kSpawnBorder, row + kSpawnBorder); }
   size_t Filed() {
     size_t n = 0;
     for (const auto& group : scene.m_CharaGroups) n += group.size();
