@@ -120,8 +120,8 @@ class cSceneStageData {
 
   // The spawning of the summons (x, y: top-left of the object's graphic,
   // world dots; def the summon record; the id counter counts up for each
-  // object made). Until the stage's spawning is built they only write a
-  // debug line each.
+  // object made). The stage scene makes the objects; this data part alone
+  // (no stage running) only writes a debug line each.
   virtual void SpawnChara(cList<cChara>& list, double x, double y, int group, int facing, int ownerFacing,
                           const cEdShot& def, const cEdChara& chara, int32_t& idCounter);
   virtual void SpawnItem(cList<cItem>& list, double x, double y, int ownerFacing, const cEdShot& def,
