@@ -6,6 +6,7 @@
 
 #include "game/action_commands.h"
 #include "game/characters.h"
+#include "game/gone_objects.h"
 #include "game/flow_instance.h"
 #include "game/item_commands.h"
 #include "game/other_commands.h"
@@ -116,17 +117,13 @@ int CmdVanish(cCharaBase& chara, cEdCommand& command) {
     for (cCharaBase* c : stage.m_CharaGroups.At(group))
       if (c && c->m_bPresent && (everywhere || c->m_bOnScreen)) TakeOut(*c, chara);
   } else if (kind == VANISH_SHOTS) {
-    // Erasing a shot takes it out of its group list: choose them first.
+    // Marking a shot gone takes it out of its group list: choose them first.
+    // The shot itself stays until the pass that runs this command ends, since
+    // that pass (the attacks, a pick-up) may be walking the shots.
     std::vector<cShot*> chosen;
     for (cShot* s : stage.m_ShotGroups.At(group))
       if (s && s->m_bPresent && (everywhere || s->m_bOnScreen)) chosen.push_back(s);
-    for (cShot* s : chosen) {
-      for (auto it = stage.m_Shots.begin(); it != stage.m_Shots.end(); ++it) {
-        if (&*it != s) continue;
-        stage.EraseShot(it);
-        break;
-      }
-    }
+    for (cShot* s : chosen) MarkShotGone(*s);
   }
   return 0;
 }

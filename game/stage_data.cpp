@@ -53,7 +53,8 @@ cShot& cSceneStageData::AddShot(cShot& built) {
   m_Shots.push_back(built);
   built.m_nTargetId = OBJECT_NONE;
   cShot& added = m_Shots.back();
-  m_ShotGroups.At(added.m_nGroup).push_back(&added);
+  // A shot of a group outside the lists (its owner's) joins none: it hits nothing.
+  if (added.m_nGroup >= 0 && added.m_nGroup < m_ShotGroups.Size()) m_ShotGroups[added.m_nGroup].push_back(&added);
   return added;
 }
 

@@ -108,7 +108,8 @@ class cSceneStageData {
   // debug log as "RequestStageBgm <number> <loop>". Game thread.
   virtual void RequestStageBgm(int number, int bLoop);
 
-  // A copy of a built shot appended to m_Shots and filed in its group list.
+  // A copy of a built shot appended to m_Shots and filed in its group list
+  // (none for a group outside the lists).
   // The built one is left without a target, so that its end does not take
   // the copy out of its target's m_vShots.
   cShot& AddShot(cShot& built);
@@ -119,8 +120,8 @@ class cSceneStageData {
 
   // The spawning of the summons (x, y: top-left of the object's graphic,
   // world dots; def the summon record; the id counter counts up for each
-  // object made). Until the stage's spawning is built they only write a
-  // debug line each.
+  // object made). The stage scene makes the objects; this data part alone
+  // (no stage running) only writes a debug line each.
   virtual void SpawnChara(cList<cChara>& list, double x, double y, int group, int facing, int ownerFacing,
                           const cEdShot& def, const cEdChara& chara, int32_t& idCounter);
   virtual void SpawnItem(cList<cItem>& list, double x, double y, int ownerFacing, const cEdShot& def,

@@ -12,6 +12,10 @@ void MoveHitBox(cGameObject& object, double dx, double dy) {
   object.m_rcHit.dBottom += dy;
 }
 
+void FileInCharaGroup(cVector<cList<cCharaBase*>>& groups, cCharaBase& chara) {
+  if (chara.m_nGroup >= 0 && chara.m_nGroup < groups.Size()) groups[chara.m_nGroup].push_back(&chara);
+}
+
 void SpawnPlacedChara(cList<cChara>& list, int column, int row, int32_t& idCounter, const cEdChara& placement,
                       const cItem* dropItem) {
   cEdChara copy;

@@ -51,6 +51,11 @@ STEPEND Death(const char* text) {
   return STEP_DEATH;
 }
 
+// The defeat rules (DefeatAndCheckClear, CheckDefeats) have already
+// cleared the stage or defeated the hero when they give a result: the frame
+// only ends, so that neither happens twice.
+STEPEND Handled(int result) { return result ? STEP_STOP : STEP_ON; }
+
 }  // namespace
 
 // A character's flow pass reported its end (HP gone): the defeat, then it
@@ -65,7 +70,7 @@ static STEPEND DefeatedByPass(cSceneStage& scene, cChara& chara) {
   } else {
     MarkCharaGone(chara);
   }
-  return EndBy(result);
+  return Handled(result);
 }
 
 // Crushed or fallen out: the defeat; erased when it cleared the stage.
@@ -73,7 +78,7 @@ static STEPEND Crushed(cSceneStage& scene, cChara& chara) {
   PlaySe(9);
   const int result = scene.DefeatAndCheckClear(chara, CharaList);
   if (result == STAGERESULT_CLEAR) MarkCharaGone(chara);
-  return EndBy(result);
+  return Handled(result);
 }
 
 void cSceneStage::Play() {
@@ -207,7 +212,7 @@ int cSceneStage::StepBlockCharas() {
     }
     if (chara.m_bGone) continue;
     if (m_bDefeatCheck) {
-      const STEPEND end = EndBy(CheckDefeats());
+      const STEPEND end = Handled(CheckDefeats());
       if (end != STEP_ON) return end;
       if (chara.m_bGone) continue;
     }
@@ -235,7 +240,7 @@ int cSceneStage::StepHero(cHero& hero) {
   if (m_nCommandResult == STAGERESULT_CLEAR) return STEP_CLEAR;
   if (m_nCommandResult == STAGERESULT_DEFEAT) return STEP_DEATH;
   if (m_bDefeatCheck) {
-    const STEPEND end = EndBy(CheckDefeats());
+    const STEPEND end = Handled(CheckDefeats());
     if (end != STEP_ON) return end;
   }
   ApplyBlockEffect(hero);
@@ -284,7 +289,7 @@ int cSceneStage::StepCharas() {
     }
     if (chara.m_bGone) continue;
     if (m_bDefeatCheck) {
-      const STEPEND end = EndBy(CheckDefeats());
+      const STEPEND end = Handled(CheckDefeats());
       if (end != STEP_ON) return end;
       if (chara.m_bGone) continue;
     }

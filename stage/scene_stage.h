@@ -283,6 +283,12 @@ void SpawnPlacedItem(cList<cItem>& list, int column, int row, int32_t& idCounter
 double PlacementCentre(int cell, int border);
 // Moves the four edges of an object's hit box by (dx, dy) dots.
 void MoveHitBox(cGameObject& object, double dx, double dy);
+// Appends a character to the group list of its group; a group outside the
+// lists joins none (it neither hurts nor is hurt).
+void FileInCharaGroup(cVector<cList<cCharaBase*>>& groups, cCharaBase& chara);
+// The world cell column (or row) a summon at `dots` changes: trunc(dots +
+// 16.5) >> 5, so 15.4 falls in cell 0 and 15.5 in cell 1.
+int SummonCell(double dots);
 
 // Where the ranking view draws its table, and the pause and retry menus
 // their boxes (x follows each menu's width).

@@ -47,11 +47,6 @@ cList<cChara>::iterator FindCharaNode(int32_t id) {
   return CharaList.end();
 }
 
-void FileInGroup(cVector<cList<cCharaBase*>>& groups, cCharaBase& chara) {
-  // A group outside the lists joins none: it neither hurts nor is hurt.
-  if (chara.m_nGroup >= 0 && chara.m_nGroup < groups.Size()) groups[chara.m_nGroup].push_back(&chara);
-}
-
 }  // namespace
 
 cVector<int32_t> MakeHitSteps(int steps, int hitChecks) {
@@ -256,8 +251,8 @@ void cSceneStage::PlaceObjects(int heroIndex) {
   DebugLogPuts("C");
   DebugLogPuts("D");
 
-  FileInGroup(m_CharaGroups, hero);
-  for (cChara& chara : CharaList) FileInGroup(m_CharaGroups, chara);
+  FileInCharaGroup(m_CharaGroups, hero);
+  for (cChara& chara : CharaList) FileInCharaGroup(m_CharaGroups, chara);
 
   m_bRemoveCharas = AnySide(Stage.m_RuleChara);
   m_bRemoveBlockCharas = AnySide(Stage.m_RuleBlockChara);

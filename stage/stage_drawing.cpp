@@ -7,6 +7,7 @@
 
 #include "base/dbcs_text.h"
 #include "game/characters.h"
+#include "game/gone_objects.h"
 #include "game/game.h"
 #include "game/menu_cursor.h"
 #include "game/play_drawing.h"
@@ -66,13 +67,21 @@ void cSceneStage::Draw(int bPlay, int bFrozen, int bTimerSound, int bSystemLine)
     }
 
     for (auto it = CharaList.begin(); it != CharaList.end();) {
-      if (!onLevel(it->m_Def.m_nZ, p) || !DrawChara(*it, bFrozen)) {
+      if (it->m_bGone || !onLevel(it->m_Def.m_nZ, p) || !DrawChara(*it, bFrozen)) {
         ++it;
         continue;
       }
-      // Drawing runs outside the play step's walk over the list, so the
-      // character whose defeat display ended can leave at once.
-      it = EraseChara(it);
+      // The play frame's own drawing runs outside every walk over the list,
+      // so the character whose defeat display ended leaves at once. A frozen
+      // frame may be a wait inside a pass (a message of an item or a death
+      // flow) whose walk may hold it: there it is only marked gone, and the
+      // pass takes it out of the list when it ends.
+      if (bFrozen) {
+        MarkCharaGone(*it);
+        ++it;
+      } else {
+        it = EraseChara(it);
+      }
     }
 
     PlayDrawing->DDBeginBatch(0);

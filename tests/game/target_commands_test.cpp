@@ -223,7 +223,9 @@ TEST(VanishCommand, ThePresentCharactersOrShotsOfAGroupOnScreenOrEverywhereGo) {
     EXPECT_EQ(gone, t.charasGone);
     EXPECT_EQ(cast.world.Scene().m_bDefeatCheck, t.defeatCheck);
     std::vector<int> left, filed;
-    for (const cShot& s : cast.world.Scene().m_Shots) left.push_back(s.m_nId);
+    // Vanished shots are gone at once and leave m_Shots when the pass ends.
+    for (const cShot& s : cast.world.Scene().m_Shots)
+      if (!s.m_bGone) left.push_back(s.m_nId);
     for (const cList<cShot*>& group : cast.world.Scene().m_ShotGroups)
       for (const cShot* s : group) filed.push_back(s->m_nId);
     std::sort(filed.begin(), filed.end());

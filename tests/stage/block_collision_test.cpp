@@ -19,10 +19,6 @@ using namespace testsupport;
 
 namespace {
 
-constexpr int kBorder = 10;
-
-double Dot(int cell) { return (cell + kBorder) * 32.0; }
-
 class BlockCollision : public ::testing::Test {
  protected:
   void TearDown() override { SystemData.m_bCompat677 = 0; }
@@ -30,7 +26,7 @@ class BlockCollision : public ::testing::Test {
   void Build(const std::vector<std::string>& rows) { MapBuilder(rows).Build(scene); }
   // The index of map cell (column, row) counted inside the border.
   int Index(int column, int row) const {
-    return (column + kBorder) + ((row + kBorder) << scene.m_ScrollX.m_nShift);
+    return (column + kMapBorder) + ((row + kMapBorder) << scene.m_ScrollX.m_nShift);
   }
   cChara& Chara(int controller = 1, int flyMode = FLYMODE_WALK) {
     CharaDef def;
@@ -84,11 +80,11 @@ TEST_F(BlockCollision, EdgeFindersTakeTheHighestAttributeAndBreakTiesByPlace) {
     chara.m_Def.m_nScale = static_cast<int8_t>(c.scale);
     chara.m_nBaseHitWidth = chara.m_nBaseHitHeight = 32;
     chara.m_nHitWidth = chara.m_nHitHeight = 32 * c.scale;
-    const int x = static_cast<int>(Dot(1)) + (c.vertical ? 0 : c.offset);
-    const int y = static_cast<int>(Dot(1)) + (c.vertical ? c.offset : 0);
+    const int x = static_cast<int>(CellDot(1)) + (c.vertical ? 0 : c.offset);
+    const int y = static_cast<int>(CellDot(1)) + (c.vertical ? c.offset : 0);
     const int found = c.vertical ? scene.FindEdgeBlock(chara, x, y, x, y + 32 * c.scale - 1)
-                                 : scene.FindEdgeBlock(chara, x, static_cast<int>(Dot(4)), x + 32 * c.scale - 1,
-                                                       static_cast<int>(Dot(4)));
+                                 : scene.FindEdgeBlock(chara, x, static_cast<int>(CellDot(4)), x + 32 * c.scale - 1,
+                                                       static_cast<int>(CellDot(4)));
     EXPECT_EQ(found, Index(c.column, c.row));
   }
 }
@@ -102,23 +98,23 @@ TEST_F(BlockCollision, FootAndCornerFindersBreakTiesByPlaceAndScaleZeroSamplesAs
     int column;
   } cases[] = {
       // Scale 1 samples the left end, 32 dots right of it and the right end.
-      {1, Dot(0) + 8, 0},  // solid at both ends, the middle empty: the left end is nearer the centre
-      {1, Dot(1) + 8, 3},  // solid under the middle, deadly under the right end wins
-      {0, Dot(0) + 8, 0},  // scale 0 samples as 1: no division by zero
+      {1, CellDot(0) + 8, 0},  // solid at both ends, the middle empty: the left end is nearer the centre
+      {1, CellDot(1) + 8, 3},  // solid under the middle, deadly under the right end wins
+      {0, CellDot(0) + 8, 0},  // scale 0 samples as 1: no division by zero
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.left);
     chara.m_Def.m_nScale = static_cast<int8_t>(c.scale);
     chara.m_nHitWidth = 64;
     chara.m_nHitHeight = 16;
-    Put(chara, c.left, Dot(2) + 8);
+    Put(chara, c.left, CellDot(2) + 8);
     EXPECT_EQ(scene.FindFootBlock(chara), Index(c.column, 2));
   }
   // Corners in the order top-left, top-right, bottom-left, bottom-right;
   // the earlier of equal ones.
-  EXPECT_EQ(scene.FindCornerBlock(0 + kBorder, 2 + kBorder, 2 + kBorder, 2 + kBorder, 0), Index(0, 2));
-  EXPECT_EQ(scene.FindCornerBlock(2 + kBorder, 1 + kBorder, 3 + kBorder, 2 + kBorder, 0), Index(3, 2));
-  EXPECT_EQ(scene.FindCornerBlock(4 + kBorder, 0 + kBorder, 5 + kBorder, 1 + kBorder, 0), Index(4, 0));
+  EXPECT_EQ(scene.FindCornerBlock(0 + kMapBorder, 2 + kMapBorder, 2 + kMapBorder, 2 + kMapBorder, 0), Index(0, 2));
+  EXPECT_EQ(scene.FindCornerBlock(2 + kMapBorder, 1 + kMapBorder, 3 + kMapBorder, 2 + kMapBorder, 0), Index(3, 2));
+  EXPECT_EQ(scene.FindCornerBlock(4 + kMapBorder, 0 + kMapBorder, 5 + kMapBorder, 1 + kMapBorder, 0), Index(4, 0));
   // Outside the map: an empty cell, no index.
   EXPECT_EQ(scene.FindCornerBlock(-5, -5, -5, -5, 0), -1);
 }
@@ -144,11 +140,11 @@ TEST_F(BlockCollision, TheDeadlyRuleByControllerAndFlyMode) {
     SCOPED_TRACE(c.what);
     Build({"....", std::string("..") + c.wall + "."});
     cChara& chara = Chara(c.controller, c.flyMode);
-    const double left = Dot(2) - chara.m_nHitWidth + 4;
-    Put(chara, left, Dot(1));
+    const double left = CellDot(2) - chara.m_nHitWidth + 4;
+    Put(chara, left, CellDot(1));
     world.events.Clear();
     EXPECT_EQ(scene.HitBlockRight(chara), c.result);
-    EXPECT_EQ(chara.m_rcHit.dLeft, c.pushed ? Dot(2) - chara.m_nHitWidth : left);
+    EXPECT_EQ(chara.m_rcHit.dLeft, c.pushed ? CellDot(2) - chara.m_nHitWidth : left);
     EXPECT_EQ(chara.LRUD[LRUD_RIGHT], c.pushed ? 1 : 0);
     EXPECT_EQ(Triggers().size(), c.pushed ? 3u : 0u);
   }
@@ -160,19 +156,19 @@ TEST_F(BlockCollision, SidePushesAlignToTheCellAndFireTheirTriggersInOrder) {
   chara.m_dInertiaX = 2.5;
   chara.m_dVx = -3;
   // A left edge exactly on a cell boundary is moved a whole cell.
-  Put(chara, Dot(0), Dot(0));
+  Put(chara, CellDot(0), CellDot(0));
   world.events.Clear();
   EXPECT_EQ(scene.HitBlockLeft(chara), 0);
-  EXPECT_EQ(chara.m_rcHit.dLeft, Dot(1));
+  EXPECT_EQ(chara.m_rcHit.dLeft, CellDot(1));
   EXPECT_EQ(chara.m_dInertiaX, 0);
   EXPECT_EQ(chara.m_dVx, -3) << "the speed stays";
   EXPECT_EQ(chara.m_nWallTurn, 0);
   EXPECT_EQ(Triggers(), (std::vector<std::string>{"9" + Id(chara), "10" + Id(chara), "11" + Id(chara)}));
   // Right: the right edge onto the last dot left of the cell.
-  Put(chara, Dot(3) - chara.m_nHitWidth + 10.75, Dot(0));
+  Put(chara, CellDot(3) - chara.m_nHitWidth + 10.75, CellDot(0));
   world.events.Clear();
   EXPECT_EQ(scene.HitBlockRight(chara), 0);
-  EXPECT_EQ(chara.m_rcHit.dRight, Dot(3) - 1 + 0.75);
+  EXPECT_EQ(chara.m_rcHit.dRight, CellDot(3) - 1 + 0.75);
   EXPECT_EQ(chara.m_nWallTurn, 1);
   EXPECT_EQ(Triggers(), (std::vector<std::string>{"9" + Id(chara), "10" + Id(chara), "12" + Id(chara)}));
 }
@@ -196,7 +192,7 @@ TEST_F(BlockCollision, PassOrderFollowsSpeedAndFlyMode) {
     SCOPED_TRACE(c.what);
     cChara& chara = Chara(1, c.flyMode);
     chara.m_nHitWidth = chara.m_nBaseHitWidth = 40;
-    Put(chara, Dot(1) - 4, Dot(0) + 4);
+    Put(chara, CellDot(1) - 4, CellDot(0) + 4);
     chara.m_dVx = c.vx;
     world.events.Clear();
     scene.HitBlocksX(chara);
@@ -223,12 +219,12 @@ TEST_F(BlockCollision, AFloorMetWhileRisingLandsOnlyWhenTheProjectSaysSo) {
     SystemData.m_bCompat677 = c.landWhileRising;
     for (int recheck = 0; recheck < 2; ++recheck) {
       cChara& chara = Chara(1, c.flyMode);
-      Put(chara, Dot(1) + 4, Dot(1) + 8 - chara.m_nHitHeight);  // bottom 8 dots into the floor row
+      Put(chara, CellDot(1) + 4, CellDot(1) + 8 - chara.m_nHitHeight);  // bottom 8 dots into the floor row
       chara.m_dVy = c.vy;
       const double top = chara.m_rcHit.dTop;
       EXPECT_EQ(recheck ? scene.HitBlocksYBottomFirst(chara) : scene.HitBlockBottom(chara), 0);
       EXPECT_EQ(chara.LRUD[LRUD_DOWN], c.lands ? 1 : 0) << "recheck " << recheck;
-      EXPECT_EQ(chara.m_rcHit.dTop, c.lands ? Dot(1) - chara.m_nHitHeight : top) << "recheck " << recheck;
+      EXPECT_EQ(chara.m_rcHit.dTop, c.lands ? CellDot(1) - chara.m_nHitHeight : top) << "recheck " << recheck;
       EXPECT_EQ(chara.m_pGroundCell, c.lands ? &MapCell[static_cast<size_t>(Index(1, 1))] : nullptr);
     }
   }
@@ -270,15 +266,15 @@ TEST_F(BlockCollision, TheFloorRecheckStandsOnTheFootCellAndGoesOnToTheCeiling) 
     int result;
     bool ceiling;
   } cases[] = {
-      {"solid floor, then the ceiling", Dot(1) + 2, 1, 0, true},
-      {"deadly under the middle sample: the hero dies", Dot(1) + 20, 1, 2, false},
-      {"rising: the floor is passed and the ceiling not tested", Dot(1) + 2, -1, 0, false},
+      {"solid floor, then the ceiling", CellDot(1) + 2, 1, 0, true},
+      {"deadly under the middle sample: the hero dies", CellDot(1) + 20, 1, 2, false},
+      {"rising: the floor is passed and the ceiling not tested", CellDot(1) + 2, -1, 0, false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     hero.ClearBlockedFlags();
     hero.m_nHitHeight = 40;
-    Put(hero, c.left, Dot(1) - 4);
+    Put(hero, c.left, CellDot(1) - 4);
     hero.m_dVy = c.vy;
     EXPECT_EQ(scene.HitBlocksYBottomFirst(hero), c.result);
     EXPECT_EQ(hero.LRUD[LRUD_UP], c.ceiling ? 1 : 0);
@@ -287,7 +283,7 @@ TEST_F(BlockCollision, TheFloorRecheckStandsOnTheFootCellAndGoesOnToTheCeiling) 
   Build({"#..X", "#..X"});
   cChara& chara = Chara(0);
   chara.m_nHitWidth = chara.m_nBaseHitWidth = 100;
-  Put(chara, Dot(0) + 16, Dot(0));
+  Put(chara, CellDot(0) + 16, CellDot(0));
   EXPECT_EQ(scene.HitBlocksXRightFirst(chara), 2);
   EXPECT_EQ(chara.LRUD[LRUD_RIGHT], 0);
   EXPECT_EQ(chara.LRUD[LRUD_LEFT], 0) << "the left edge was not tested";
@@ -318,11 +314,11 @@ TEST_F(BlockCollision, TheHeroIsKeptInsideAnAutoScrollingView) {
     hero.SetFlyMode(c.flyMode, 1);
     scene.m_ScrollX.m_bAutoScroll = c.autoX;
     scene.m_ScrollY.m_bAutoScroll = c.autoY;
-    scene.m_ScrollX.m_dPos = Dot(2);
-    scene.m_ScrollY.m_dPos = Dot(2);
+    scene.m_ScrollX.m_dPos = CellDot(2);
+    scene.m_ScrollY.m_dPos = CellDot(2);
     hero.ClearBlockedFlags();
-    hero.m_rcHit.dLeft = Dot(2) + c.dx;
-    hero.m_rcHit.dTop = Dot(2) + c.dy;
+    hero.m_rcHit.dLeft = CellDot(2) + c.dx;
+    hero.m_rcHit.dTop = CellDot(2) + c.dy;
     hero.m_rcHit.dRight = hero.m_rcHit.dLeft + hero.m_nHitWidth - 1;
     hero.m_rcHit.dBottom = hero.m_rcHit.dTop + hero.m_nHitHeight - 1;
     const int rx = scene.KeepInScreenX(hero);
@@ -330,8 +326,8 @@ TEST_F(BlockCollision, TheHeroIsKeptInsideAnAutoScrollingView) {
     EXPECT_EQ(rx, 0);
     EXPECT_EQ(ry, c.result);
     EXPECT_EQ(std::vector<int>(hero.LRUD, hero.LRUD + 4), std::vector<int>(c.lrud, c.lrud + 4));
-    EXPECT_EQ(hero.m_rcHit.dLeft - Dot(2), c.x == kEdge ? 640 - hero.m_nHitWidth - 1 : c.x);
-    EXPECT_EQ(hero.m_rcHit.dTop - Dot(2), c.y == kEdge ? 480 - hero.m_nHitHeight - 1 : c.y);
+    EXPECT_EQ(hero.m_rcHit.dLeft - CellDot(2), c.x == kEdge ? 640 - hero.m_nHitWidth - 1 : c.x);
+    EXPECT_EQ(hero.m_rcHit.dTop - CellDot(2), c.y == kEdge ? 480 - hero.m_nHitHeight - 1 : c.y);
   }
 }
 
@@ -347,11 +343,11 @@ TEST_F(BlockCollision, APlaceIsBlockedAtItsCornersOrOnASolidCharacter) {
     int group, flyMode;
     int blocked;
   } cases[] = {
-      {"top-left corner in a block", Dot(0) + 20, Dot(0) + 20, 0, FLYMODE_WALK, 1},
-      {"all corners free", Dot(1) + 4, Dot(1) + 4, 0, FLYMODE_WALK, 0},
-      {"a block its group passes", Dot(3) + 4, Dot(2) + 4, 2, FLYMODE_WALK, 0},
-      {"that block for another group", Dot(3) + 4, Dot(2) + 4, 1, FLYMODE_WALK, 1},
-      {"a flier through blocks", Dot(0) + 20, Dot(0) + 20, 0, FLYMODE_THROUGH, 0},
+      {"top-left corner in a block", CellDot(0) + 20, CellDot(0) + 20, 0, FLYMODE_WALK, 1},
+      {"all corners free", CellDot(1) + 4, CellDot(1) + 4, 0, FLYMODE_WALK, 0},
+      {"a block its group passes", CellDot(3) + 4, CellDot(2) + 4, 2, FLYMODE_WALK, 0},
+      {"that block for another group", CellDot(3) + 4, CellDot(2) + 4, 1, FLYMODE_WALK, 1},
+      {"a flier through blocks", CellDot(0) + 20, CellDot(0) + 20, 0, FLYMODE_THROUGH, 0},
       {"on a block character", box.m_rcHit.dLeft + 2, box.m_rcHit.dTop + 2, 0, FLYMODE_WALK, 1},
   };
   for (const Case& c : cases) {

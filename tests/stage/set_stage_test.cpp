@@ -432,9 +432,10 @@ TEST_F(SetStageTest, VanishedAndDefeatedCharactersLeaveBeforePlay) {
   ASSERT_EQ(CharaList.size(), 2u);  // the one without HP has gone
   EXPECT_EQ(CharaList.front().m_nId, 1);
   EXPECT_EQ(CharaList.back().m_nId, 3);
-  // The defeat of the one without HP went through the defeat rule.
-  const std::vector<std::string> log = world.events.Texts(EventKind::Log);
-  EXPECT_NE(std::find(log.begin(), log.end(), "DefeatAndCheckClear"), log.end());
+  // The defeat of the one without HP went through the defeat rule (its death trigger).
+  const std::string death = std::to_string(FLOWTRIGGER_DEATH) + " 2";
+  const std::vector<std::string> log = world.events.Texts(EventKind::Trigger);
+  EXPECT_NE(std::find(log.begin(), log.end(), death), log.end());
   // A vanished character leaves without a defeat, also from the group lists.
   CharaList.front().m_bVanished = 1;
   world.events.Clear();
@@ -443,8 +444,8 @@ TEST_F(SetStageTest, VanishedAndDefeatedCharactersLeaveBeforePlay) {
   EXPECT_EQ(CharaList.front().m_nId, 3);
   for (const cList<cCharaBase*>& group : scene.m_CharaGroups)
     for (const cCharaBase* member : group) EXPECT_NE(member->m_nId, 1);
-  const std::vector<std::string> after = world.events.Texts(EventKind::Log);
-  EXPECT_EQ(std::find(after.begin(), after.end(), "DefeatAndCheckClear"), after.end());
+  const std::vector<std::string> after = world.events.Texts(EventKind::Trigger);
+  EXPECT_EQ(std::find(after.begin(), after.end(), std::to_string(FLOWTRIGGER_DEATH) + " 1"), after.end());
 }
 
 TEST_F(SetStageTest, TheGroupListsHoldTheHeroFirstAndNoGroupOutsideThem) {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "game/game.h"
+#include "game/gone_objects.h"
 #include "game/map_cells.h"
 #include "media/surface_table.h"
 #include "records/command_vocab.h"
@@ -416,6 +417,20 @@ TEST_F(FrameSteps, CharactersDrawByTheirStateAndLeaveWhenTheirDefeatDisplayEnds)
   EXPECT_EQ(FindCharaById(id), nullptr);
   for (const cList<cCharaBase*>& group : scene->m_CharaGroups)
     EXPECT_EQ(std::find(group.begin(), group.end(), entry), group.end());
+
+  // A frozen frame (a wait inside a pass that may be walking the list) only
+  // marks it gone; the pass takes it out when it ends.
+  transparent.m_bDefeated = 1;
+  const int second = transparent.m_nId;
+  entry = &transparent;
+  scene->Draw(0, 1, 0, 0);
+  EXPECT_EQ(CharaList.size(), 2u);
+  EXPECT_EQ(transparent.m_bGone, 1);
+  EXPECT_EQ(FindCharaById(second), nullptr);
+  for (const cList<cCharaBase*>& group : scene->m_CharaGroups)
+    EXPECT_EQ(std::find(group.begin(), group.end(), entry), group.end());
+  SweepGoneObjects();
+  EXPECT_EQ(CharaList.size(), 1u);
 }
 
 namespace {
