@@ -40,7 +40,10 @@ struct GOLDEN {
 TEST(GoldenReplays, DISABLED_WriteGoldenReplays) {
   const GOLDEN goldens[] = {
       {"s01_clear.rpl4_734", 0, RunRight(1200, 40, 14), 1200},
-      {"s02_clear.rpl4_734", 1, RunRight(1200, 40, 14), 1200},
+      // Onto the platform, off its end over the gap at column 18, over the slime.
+      {"s02_clear.rpl4_734", 1, {{INPUT_RIGHT, 0, 100}, {INPUT_RIGHT, 1, 24}, {INPUT_RIGHT, 0, 40},
+                                 {INPUT_RIGHT, 1, 24}, {INPUT_RIGHT, 0, 90}, {INPUT_RIGHT, 1, 24},
+                                 {INPUT_RIGHT, 0, 898}}, 1200},
       {"c01_clear.rpl4_734", 2, RunRight(1200, 40, 14), 1200},
       {"c02_clear.rpl4_734", 3, RunRight(1200, 40, 14), 1200},
       {"s01_slime.rpl4_734", 0, {{INPUT_RIGHT, 0, 900}}, 900},
