@@ -28,7 +28,7 @@ StageRunner::Options Sample() {
 TEST(ReplayEndToEnd, APlaybackRepeatsItsAttemptFrameForFrameLoopAfterLoop) {
   StageRunner run(Sample());
   constexpr int kPlayFrames = 240;
-  // Right, a jump, a pause in the middle (not recorded), left and right again.
+  // Right, a jump, a rest, a jump to the left and right again.
   const cPlayTrace live = replaytest::PlayLive(run, 1,
                                                {{INPUT_RIGHT, 0, 50},
                                                 {INPUT_RIGHT, 1, 12},
