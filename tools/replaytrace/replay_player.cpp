@@ -2,6 +2,7 @@
 
 #include "app/game.h"
 #include "game/game.h"
+#include "media/dd_frame.h"
 #include "media/dd_layer.h"
 #include "media/surface_table.h"
 #include "media/system_surfaces.h"
@@ -15,6 +16,17 @@
 #include "records/stage.h"
 #include "records/system.h"
 #include "stage/scene_stage.h"
+
+namespace {
+
+// Headless play draws every frame, as play does, but shows none: nobody
+// would see it, and handing a frame over costs more than the frame's play.
+class cUnshownFrames : public cFrameDrawing {
+ public:
+  void ShowFrame(int) override {}
+};
+
+}  // namespace
 
 bool OpenGameFolder(const std::string& folder, bool d3d, std::string& error) {
   if (!plat::SetCurrentDirectory(folder)) {
@@ -61,12 +73,16 @@ bool TraceReplay(const std::string& path, int maxFrames, cPlayTrace& trace, int&
   Game.m_pSceneMaker = &AppSceneMaker;
   Game.m_nPrevScene = SCENE_TITLE;
   Game.m_nScene = SCENE_STAGE;
+  cUnshownFrames unshown;
+  cFrameDrawing* const shown = FrameDrawing;
+  if (!FrameDrawing->IsDirect3D()) FrameDrawing = &unshown;
   while (frames < maxFrames) {
     trace.Before(dynamic_cast<cSceneStage*>(Game.m_pStage));
     Game.Frame();
     ++frames;
     if (trace.After(dynamic_cast<cSceneStage*>(Game.m_pStage)) && trace.LeftPlay()) break;
   }
+  FrameDrawing = shown;
   return true;
 }
 
