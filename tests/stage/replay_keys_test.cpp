@@ -193,9 +193,16 @@ TEST_F(ReplayKeysTest, AFailedSaveIsToldAndPlayGoesOn) {
   ASSERT_TRUE(m_run.EnterPlay());
   m_run.Frames(5);
   m_run.Events().ExpectBoxes({plat::BOX_OK});
-  m_services.names = {"user_data\\missing\\x.rpl4_734"};
+  // A folder stands where the file would go: the file cannot take its place.
+  ASSERT_TRUE(plat::CreateDirectory("user_data\\rpl4\\taken.rpl4_734"));
+  ASSERT_TRUE(plat::WriteFileAtomic("user_data\\rpl4\\taken.rpl4_734\\old", "old", 3));
+  m_services.names = {"user_data\\rpl4\\taken.rpl4_734"};
   FrameWith(VK_F1);
-  EXPECT_EQ(m_run.Events().Texts(EventKind::Box).size(), 1u);
+  ASSERT_EQ(m_run.Events().Texts(EventKind::Box).size(), 1u);
+  EXPECT_NE(m_run.Events().Texts(EventKind::Box)[0].find("taken.rpl4_734"), std::string::npos);
+  std::string old;
+  EXPECT_TRUE(plat::ReadWholeFile("user_data\\rpl4\\taken.rpl4_734\\old", old));
+  EXPECT_EQ(old, "old");
   EXPECT_EQ(FileDlgResult.load(), 0);
   EXPECT_EQ(m_run.Events().Texts(EventKind::Close).size(), 0u);
   const int frameCount = m_run.Scene()->m_nFrameCount;
