@@ -54,7 +54,10 @@ const char* ReadParts(const std::string& bytes, cReplayInput& replay, cEdStage& 
 
 // Reads a whole file of at most `limit` bytes. Null when read, else the fault.
 const char* ReadBounded(const std::string& path, size_t limit, std::string& out) {
-  FILE* f = plat::OpenFile(path, "rb");
+  const std::string name = path.empty() ? "err" : path;
+  // A folder opens too, and has no size to read.
+  if (plat::IsDirectory(name)) return "the file cannot be read";
+  FILE* f = plat::OpenFile(name, "rb");
   if (!f) return "the file cannot be opened";
   const char* fault = nullptr;
   if (std::fseek(f, 0, SEEK_END) != 0) fault = "the file cannot be read";

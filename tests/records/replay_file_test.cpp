@@ -231,9 +231,12 @@ TEST_F(ReplayFileTest, ARefusedOrMissingFileIsNamedInABox) {
   const std::string before = Targets();
   EXPECT_EQ(m_outReplay.LoadFile("bad.rpl4_734", m_outStage, m_outCopy, m_outProgress), 0);
   EXPECT_EQ(m_outReplay.LoadFile("missing.rpl4_734", m_outStage, m_outCopy, m_outProgress), 0);
+  ASSERT_TRUE(plat::CreateDirectory("folder.rpl4_734"));
+  EXPECT_EQ(m_outReplay.LoadFile("folder.rpl4_734", m_outStage, m_outCopy, m_outProgress), 0);
   EXPECT_EQ(Targets(), before);
   EXPECT_TRUE(m_outReplay.m_strFile.empty());
-  ASSERT_EQ(m_boxes.shown.size(), 2u);
+  ASSERT_EQ(m_boxes.shown.size(), 3u);
+  EXPECT_NE(m_boxes.shown[2].text.find("the file cannot be read"), std::string::npos);
   EXPECT_NE(m_boxes.shown[0].text.find("bad.rpl4_734"), std::string::npos);
   EXPECT_NE(m_boxes.shown[0].text.find("the stage part is cut short or damaged"), std::string::npos);
   EXPECT_NE(m_boxes.shown[1].text.find("the file cannot be opened"), std::string::npos);
