@@ -89,8 +89,8 @@ intptr_t cMainWindow::OnOpenReplay(plat::WindowHandle hWnd) {
     FinishFileRequest(0);
     return 0;
   }
-  if (!RequestServices().LoadReplay(path)) PostCloseMessage(hWndMain.load());
-  FinishFileRequest(1);
+  // A refused replay has been reported and changed nothing: the title stays.
+  FinishFileRequest(RequestServices().LoadReplay(path) ? 1 : 0);
   return 0;
 }
 

@@ -7,9 +7,10 @@
 #include "app/file_dialogs.h"
 #include "app/main_window.h"
 #include "app/name_dialog.h"
+#include "app/replay_file_name.h"
 #include "app/window.h"
-#include "base/report_log.h"
 #include "records/new_run.h"
+#include "records/replay_input.h"
 #include "records/save_data.h"
 #include "records/stage.h"
 #include "records/stage_load.h"
@@ -46,18 +47,19 @@ bool cRequestServices::StartFromStageFile(const char* path, int numbered) {
 }
 
 bool cRequestServices::LoadReplay(const char* path) {
-  ReportPrintf("LoadReplay : %s cannot be read yet", path);
-  return false;
+  if (!Replay.LoadFile(path, Stage, StageCopy, PlayData)) return false;
+  // Where the stage scene finds the replay again.
+  Stage.m_strPath = path;
+  return true;
 }
 
 bool cRequestServices::ChooseReplayFileName(char path[REQUEST_PATH_SIZE]) {
-  path[0] = '\0';
-  return false;
+  return ::ChooseReplayFileName(path, PlayData.m_strStagePath.c_str()) != 0;
 }
 
-bool cRequestServices::SaveReplay(int, const char* path) {
-  ReportPrintf("SaveReplay : %s cannot be written yet", path);
-  return false;
+bool cRequestServices::SaveReplay(int previous, const char* path) {
+  if (previous) return ReplayPrev.SaveFile(path, Stage, StageCopy, ReplayStartPrev) != 0;
+  return Replay.SaveFile(path, Stage, StageCopy, ReplayStart) != 0;
 }
 
 void cRequestServices::SetStageBgm(int32_t number) { PlayData.m_nStageBgm = number; }

@@ -34,19 +34,18 @@ class cRequestServices {
   virtual bool StartFromStageFile(const char* path, int numbered);
 
   // cReplayInput::LoadFile of Replay (path, Stage, StageCopy, PlayData); the
-  // path then goes into the running stage record's file path, also after a
-  // failure. False when the replay could not be read. Stand-in: a report
-  // line and false.
+  // path then goes into the running stage record's file path. False when
+  // the replay was refused (the load has shown why; nothing changed).
   virtual bool LoadReplay(const char* path);
 
   // ChooseReplayFileName (path buffer, the live progress record's stage
   // path): proposes a free name and runs the save dialog; true when the
-  // player confirmed one. Stand-in: false (cancelled).
+  // player confirmed one.
   virtual bool ChooseReplayFileName(char path[REQUEST_PATH_SIZE]);
 
   // cReplayInput::SaveFile of Replay with ReplayStart (previous 0) or of
   // ReplayPrev with ReplayStartPrev (previous 1), with Stage and StageCopy.
-  // False when the file was not written. Stand-in: a report line and false.
+  // False when the file was not written (the old one stays).
   virtual bool SaveReplay(int previous, const char* path);
 
   // The live progress record's current stage music number and its loop

@@ -18,4 +18,6 @@ int rand() {
   return static_cast<int>((s >> 16) & 0x7FFF);
 }
 
+unsigned State() { return g_state.load(std::memory_order_relaxed); }
+
 }  // namespace crt

@@ -47,6 +47,8 @@ class cDataReader {
   // True once the end was reached or the read was ended.
   bool Ended() const { return m_ended; }
   size_t Remaining() const { return m_ended ? 0 : m_bytes.size() - m_pos; }
+  // Bytes read so far, the version word included.
+  size_t Offset() const { return m_pos; }
   // Stops the read: every later read yields nothing.
   void End() { m_ended = true; }
 

@@ -59,10 +59,8 @@ bool PumpWhileLoading() {
 
 }  // namespace
 
-int CheckStageFile(const char* path) {
-  const std::string name = path && *path ? path : "err";
-  std::string bytes;
-  if (!plat::ReadWholeFile(name, bytes)) return 1;
+// The trailer test on a file's bytes: 1 when they may be loaded.
+int CheckStageBytes(const std::string& bytes, const std::string& name) {
   if (bytes.size() >= 4 && WordAt(bytes, 0) < kFirstCheckedVersion) return 1;
   // A file too short for its version word and its trailer cannot be a stage.
   if (bytes.size() >= 8 && WordAt(bytes, bytes.size() - 4) == STAGE_FILE_TRAILER) return 1;
@@ -71,14 +69,21 @@ int CheckStageFile(const char* path) {
   return 0;
 }
 
+int CheckStageFile(const char* path) {
+  const std::string name = path && *path ? path : "err";
+  std::string bytes;
+  if (!plat::ReadWholeFile(name, bytes)) return 1;
+  return CheckStageBytes(bytes, name);
+}
+
 unsigned LoadStageWorker(void* arg) {
-  cEdStage& stage = *static_cast<cEdStage*>(arg);
-  cDataReader r;
-  if (!r.Open(stage.m_strPath) || !r.HasVersion()) return 0;
-  stage.Load(r);
+  STAGELOAD& load = *static_cast<STAGELOAD*>(arg);
+  cDataReader r(std::move(load.strBytes));
+  if (!r.HasVersion()) return 0;
+  load.pStage->Load(r);
   // A count or length that the file cannot hold ended the read early.
   if (r.Ended()) return 0;
-  stage.m_bLoaded = 1;
+  load.pStage->m_bLoaded = 1;
   return 1;
 }
 
@@ -90,13 +95,22 @@ int LoadStage(const char* name, int bNumbered, cEdStage* target) {
     path = name ? name : "";
   }
   MakeRelativePathString(path);
-  if (!CheckStageFile(path.c_str())) return 0;
+  const std::string file = path.empty() ? "err" : path;
+  // The file is read once: the trailer is tested on its bytes, which the
+  // loader then reads from.
+  STAGELOAD load;
+  if (!plat::ReadWholeFile(file, load.strBytes)) {
+    ErrorBoxPrintf(kReadFailed, path.c_str());
+    return 0;
+  }
+  if (!CheckStageBytes(load.strBytes, file)) return 0;
 
   // Read into a stage of its own, so that a failed load leaves Stage as it was.
   auto loading = std::make_unique<cEdStage>();
   loading->m_strPath = path;
   loading->m_bLoaded = 0;
-  if (thLoad.Start(LoadStageWorker, loading.get()) && !PumpWhileLoading()) return 0;
+  load.pStage = loading.get();
+  if (thLoad.Start(LoadStageWorker, &load) && !PumpWhileLoading()) return 0;
 
   if (!loading->m_bLoaded) {
     ErrorBoxPrintf(kReadFailed, path.c_str());

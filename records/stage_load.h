@@ -4,12 +4,14 @@
 // after a clear, the stage-file dialog, the start stage of the command
 // line) calls LoadStage on the game thread or, at start-up and for the
 // dialog, on the main thread.
+#include <string>
+
 #include "records/stage.h"
 
 // Finds the file (with bNumbered non-zero: `name` with its extension made
 // "stg4" and the highest suffix _999 .. _000 that exists; else `name` as it
-// is), checks its trailer, reads it on thLoad while the calling thread keeps
-// serving its messages, refuses a stage without a hero, then puts it into
+// is), reads it once into memory and checks its trailer there, loads those
+// bytes on thLoad while the calling thread keeps serving its messages, refuses a stage without a hero, then puts it into
 // Stage and its settings into `target` (StageCopy; may be null), whose
 // palettes and placements become empty. 1 on success.
 //
@@ -20,9 +22,15 @@
 // (passed on to the caller's own loop; the worker is joined).
 int LoadStage(const char* name, int bNumbered, cEdStage* target);
 
-// The body of thLoad: reads the file named by the stage's m_strPath into the
-// stage (a cEdStage*) and sets its m_bLoaded when the whole file was read.
-unsigned LoadStageWorker(void* stage);
+// A stage file's bytes (read once by LoadStage) and the stage they load into.
+struct STAGELOAD {
+  std::string strBytes;
+  cEdStage* pStage = nullptr;
+};
+
+// The body of thLoad: loads the bytes of a STAGELOAD into its stage (its
+// bytes are taken) and sets the stage's m_bLoaded when they read whole.
+unsigned LoadStageWorker(void* load);
 
 // 1 when the file may be read (also when it does not open: the load reports
 // that); 0 when a file of version 174 or later does not end in the trailer

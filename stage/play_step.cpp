@@ -10,6 +10,7 @@
 #include "base/timers.h"
 #include "base/window_messages.h"
 #include "game/characters.h"
+#include "game/game.h"
 #include "game/gone_objects.h"
 #include "game/item_effect.h"
 #include "game/map_cells.h"
@@ -17,6 +18,7 @@
 #include "records/item.h"
 #include "records/map_cell.h"
 #include "records/replay_input.h"
+#include "records/save_data.h"
 #include "records/stage.h"
 #include "records/system.h"
 #include "stage/replay_keys.h"
@@ -95,13 +97,28 @@ void cSceneStage::Play() {
   m_nFrameCount = SaturateToInt(int64_t{m_nFrameCount} + 1);
 
   cInput& input = Input.At(0);
-  if (input.m_wButton == 0)
-    m_bButtonLock = 0;
-  else if (m_bButtonLock)
-    input.m_wButton = 0;
-  input.RecordHistory();
-  input.UpdateRunHistories();
-  if (SystemData.bRecordReplay()) Replay.RecordFrame(input.m_wDir, input.m_wButton);
+  if (Game.m_nPlayCommand == GAMEMODE_REPLAY) {
+    input.ClearDirection();
+    input.ClearButtons();
+    if (Replay.PlayFrame(input.m_wDir, input.m_wButton)) {
+      // The recorded input is over: the replay plays again from its start.
+      PlayData.RestoreStageStartSnapshot(1, Game.m_nPlayKind);
+      SetStage(1, 1);
+      m_nPhase = STAGESTATE_START;
+      return;
+    }
+    input.m_nDirNumber = DirBitsToNumber(input.m_wDir);
+    input.RecordHistory();
+    input.UpdateRunHistories();
+  } else {
+    if (input.m_wButton == 0)
+      m_bButtonLock = 0;
+    else if (m_bButtonLock)
+      input.m_wButton = 0;
+    input.RecordHistory();
+    input.UpdateRunHistories();
+    if (SystemData.bRecordReplay()) Replay.RecordFrame(input.m_wDir, input.m_wButton);
+  }
 
   TickPlayTime();
   STEPEND end = STEP_ON;

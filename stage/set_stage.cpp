@@ -81,8 +81,10 @@ void cSceneStage::SetStage(int bReload, int bRestartMusic) {
 
   if (bReload) {
     if (Game.m_nPlayCommand == GAMEMODE_REPLAY) {
+      // The replay's own stage and progress again, from the bytes read when
+      // it was loaded (checked then), never from the disk.
       cEdStage scratch;
-      if (!Replay.LoadFile(Stage.m_strPath, Stage, scratch, PlayData)) PostCloseMessage(hWndMain.load());
+      if (!Replay.Reload(Stage, scratch, PlayData)) PostCloseMessage(hWndMain.load());
     }
     Stage.CopySettingsFrom(StageCopy);
   }

@@ -225,7 +225,7 @@ TEST_F(MainWindowRequests, OpeningAStageOrAReplaySetsTheResultAndTheFlag) {
         "load replay data\\stg4\\a.stg4_734"}},
       {"replay cancelled", WM_GAME_OPENREPLAY, false, true, 0, 0,
        {Sjis("open user_data\\rpl4 | リプレイファイルの読み込み | ReplayFile ( *.rpl4_* ) | *.rpl4_* | rpl4_*")}},
-      {"replay that cannot be read closes the program", WM_GAME_OPENREPLAY, true, false, 1, 1,
+      {"a refused replay leaves the title and the program as they were", WM_GAME_OPENREPLAY, true, false, 0, 0,
        {Sjis("open user_data\\rpl4 | リプレイファイルの読み込み | ReplayFile ( *.rpl4_* ) | *.rpl4_* | rpl4_*"),
         "load replay data\\stg4\\a.stg4_734"}},
   };

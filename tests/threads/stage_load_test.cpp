@@ -3,13 +3,19 @@
 // during the read, and the running stage left as it was by every failure.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <atomic>
+#include <chrono>
 #include <string>
 #include <thread>
 
 #include "base/report_log.h"
 #include "base/thread.h"
 #include "platform/close_request.h"
+#include "platform/host_path.h"
 #include "platform/messages.h"
 #include "records/common_palette.h"
 #include "records/stage_load.h"
@@ -312,4 +318,52 @@ TEST_F(StageLoadWhileReading, AQuitDuringTheReadEndsTheWaitAndJoinsTheWorker) {
   ASSERT_TRUE(plat::Peek(msg));
   EXPECT_EQ(msg.message, WM_QUIT);
   EXPECT_EQ(msg.wParam, 3u);
+}
+
+// A pipe gives its bytes to one reader only: a load that opened its file
+// again after the trailer test would find nothing the second time.
+TEST_F(StageLoadTest, TheFileIsOpenedAndReadOnce) {
+  ASSERT_TRUE(plat::CreateDirectory("data"));
+  ASSERT_TRUE(plat::CreateDirectory("data\\stg4"));
+  const std::string pipe = m_dir.Path() + "/data/stg4/p.stg4_000";
+  ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+  const std::string bytes = StageBytes("piped");
+  std::atomic<bool> done{false};
+  std::atomic<bool> released{false};
+  std::thread writer([&] {
+    // The first reader gets the bytes.
+    int fd = -1;
+    while (fd < 0 && !done.load()) {
+      fd = ::open(pipe.c_str(), O_WRONLY | O_NONBLOCK);  // fails until a reader has the pipe open
+      if (fd < 0) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    if (fd < 0) return;
+    ::fcntl(fd, F_SETFL, 0);
+    for (size_t written = 0; written < bytes.size();) {
+      const ssize_t n = ::write(fd, bytes.data() + written, bytes.size() - written);
+      if (n <= 0) break;
+      written += static_cast<size_t>(n);
+    }
+    ::close(fd);
+    // A second reader would wait for a writer for ever: after a while it is
+    // let go with an empty read, and the test fails instead of hanging.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (!done.load()) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(5));
+      if (std::chrono::steady_clock::now() < deadline) continue;
+      fd = ::open(pipe.c_str(), O_WRONLY | O_NONBLOCK);
+      if (fd >= 0) {
+        released = true;
+        ::close(fd);
+      }
+    }
+  });
+  ScriptedBoxes boxes;
+  const int loaded = LoadStage("data\\stg4\\p.stg4_000", 0, &StageCopy);
+  done = true;
+  writer.join();
+  EXPECT_EQ(loaded, 1);
+  EXPECT_EQ(Stage.m_strName, "piped");
+  EXPECT_FALSE(released.load()) << "the file was opened again";
+  EXPECT_TRUE(boxes.shown.empty());
 }
