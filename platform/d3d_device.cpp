@@ -271,9 +271,23 @@ int32_t D3DDevice::Clear(const Rect* rect, uint32_t argb) {
     r.right = std::min(rect->right, px.width);
     r.bottom = std::min(rect->bottom, px.height);
   }
+  if (r.left >= r.right || r.top >= r.bottom) return D3D_OK;
+  // The pixel once, then rows of it.
+  uint8_t pixel[4] = {};
+  detail::WritePixel(px.format, pixel, 0, argb);
+  const size_t bytes = static_cast<size_t>(px.bytesPerPixel);
+  const size_t n = static_cast<size_t>(r.right - r.left);
   for (int y = r.top; y < r.bottom; ++y) {
-    uint8_t* row = px.Row(y);
-    for (int x = r.left; x < r.right; ++x) detail::WritePixel(px.format, row, x, argb);
+    uint8_t* row = px.Row(y) + static_cast<size_t>(r.left) * bytes;
+    if (bytes == 4) {
+      uint32_t p;
+      std::memcpy(&p, pixel, 4);
+      std::fill_n(reinterpret_cast<uint32_t*>(row), n, p);
+    } else if (bytes == 2) {
+      uint16_t p;
+      std::memcpy(&p, pixel, 2);
+      std::fill_n(reinterpret_cast<uint16_t*>(row), n, p);
+    }
   }
   return D3D_OK;
 }
