@@ -148,13 +148,12 @@ struct D3DDevice::Impl {
            stride == kD3DVertexStride && stream && renderTarget;
   }
 
-  // Vertex `index` of the stream into the gathered list; false past its end.
-  bool Gather(int64_t index) {
+  // Vertex `index` of the stream into place `slot` of the gathered list
+  // (sized by the caller), copied straight from the stream; false past its end.
+  bool Gather(size_t slot, int64_t index) {
     const uint64_t at = uint64_t{streamOffset} + static_cast<uint64_t>(index) * kD3DVertexStride;
     if (index < 0 || at + kD3DVertexStride > stream->Size()) return false;
-    detail::D3DVertex v;
-    std::memcpy(&v, stream->Data() + at, sizeof v);
-    gathered.push_back(v);
+    std::memcpy(&gathered[slot], stream->Data() + at, sizeof(detail::D3DVertex));
     return true;
   }
 };
@@ -355,8 +354,8 @@ int32_t D3DDevice::DrawPrimitive(uint32_t type, uint32_t startVertex, uint32_t p
   const uint64_t count = type == D3DPT_TRIANGLESTRIP ? uint64_t{primitiveCount} + 2 : uint64_t{primitiveCount} * 3;
   if (uint64_t{d.streamOffset} + (uint64_t{startVertex} + count) * kD3DVertexStride > d.stream->Size())
     return D3DERR_INVALIDCALL;
-  d.gathered.clear();
-  for (uint64_t i = 0; i < count; ++i) d.Gather(static_cast<int64_t>(startVertex + i));
+  d.gathered.resize(count);
+  for (uint64_t i = 0; i < count; ++i) d.Gather(i, static_cast<int64_t>(startVertex + i));
   return d.Draw(type, primitiveCount);
 }
 
@@ -367,11 +366,12 @@ int32_t D3DDevice::DrawIndexedPrimitive(uint32_t type, int baseVertex, uint32_t,
   if (primitiveCount == 0) return D3D_OK;
   const uint64_t count = type == D3DPT_TRIANGLESTRIP ? uint64_t{primitiveCount} + 2 : uint64_t{primitiveCount} * 3;
   if ((uint64_t{startIndex} + count) * 2 > d.indices->Size()) return D3DERR_INVALIDCALL;
-  d.gathered.clear();
+  d.gathered.resize(count);
+  const uint8_t* indices = d.indices->Data() + static_cast<size_t>(startIndex) * 2;
   for (uint64_t i = 0; i < count; ++i) {
     uint16_t index;
-    std::memcpy(&index, d.indices->Data() + (startIndex + i) * 2, 2);
-    if (!d.Gather(int64_t{baseVertex} + index)) return D3DERR_INVALIDCALL;
+    std::memcpy(&index, indices + i * 2, 2);
+    if (!d.Gather(i, int64_t{baseVertex} + index)) return D3DERR_INVALIDCALL;
   }
   return d.Draw(type, primitiveCount);
 }
