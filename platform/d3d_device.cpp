@@ -176,9 +176,10 @@ struct D3DDevice::Impl {
       y0 = std::min<double>(y0, v.y), y1 = std::max<double>(y1, v.y);
     }
     if (x1 < x0) return Rect{};
-    auto cut = [](double v, int size) { return static_cast<int>(std::clamp(v, -1.0, size + 1.0)); };
-    const Rect r{cut(std::floor(x0) - 1, target.width), cut(std::floor(y0) - 1, target.height),
-                 cut(std::ceil(x1) + 2, target.width), cut(std::ceil(y1) + 2, target.height)};
+    // Truncated inside a margin of two pixels, which also covers the floor.
+    auto cut = [](double v, int size) { return static_cast<int>(std::clamp(v, -4.0, size + 4.0)); };
+    const Rect r{cut(x0, target.width) - 2, cut(y0, target.height) - 2, cut(x1, target.width) + 3,
+                 cut(y1, target.height) + 3};
     return CutToSurface(target, &r);
   }
 

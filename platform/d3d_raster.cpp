@@ -10,6 +10,9 @@
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+#include <immintrin.h>
+#endif
 
 #include "platform/d3d_internal.h"
 
@@ -85,6 +88,51 @@ struct Gradients {
   bool flat = true;
   uint32_t diffuse = 0;
 };
+
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+// Whether the processor has the wider vectors some loops are also built for.
+bool HasWideVectors() {
+  static const bool has = [] {
+    __builtin_cpu_init();
+    return __builtin_cpu_supports("avx2") != 0;
+  }();
+  return has;
+}
+
+// The vector loop of TexelIndices four at a time: the very operations of
+// its two-lane loop on four lanes. From out[i] on while four remain; clears
+// bit 0 of `lanesIn` when an index falls outside.
+__attribute__((target("avx2"))) void TexelIndicesFour(const Plane& pl, bool alongX, double x, double y, int n,
+                                                      double dsize, int* out, int& i, int& lanesIn) {
+  const __m256d vsize = _mm256_set1_pd(dsize), zero = _mm256_setzero_pd(), four = _mm256_set1_pd(4.0);
+  __m256d vi = _mm256_set_pd(3.0, 2.0, 1.0, 0.0);
+  int in4 = 15;
+  if (alongX) {
+    const __m256d vx = _mm256_set1_pd(x), vox = _mm256_set1_pd(pl.ox), vdx = _mm256_set1_pd(pl.dx);
+    const __m256d va0 = _mm256_set1_pd(pl.a0), vrow = _mm256_set1_pd(pl.dy * (y - pl.oy));
+    for (; i + 4 <= n; i += 4, vi = _mm256_add_pd(vi, four)) {
+      const __m256d t =
+          _mm256_add_pd(_mm256_add_pd(va0, _mm256_mul_pd(vdx, _mm256_sub_pd(_mm256_add_pd(vx, vi), vox))), vrow);
+      const __m256d f = _mm256_mul_pd(t, vsize);
+      const __m256d in = _mm256_and_pd(_mm256_cmp_pd(f, zero, _CMP_GE_OQ), _mm256_cmp_pd(f, vsize, _CMP_LT_OQ));
+      in4 &= _mm256_movemask_pd(in);
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), _mm256_cvttpd_epi32(_mm256_and_pd(in, f)));
+    }
+  } else {
+    const __m256d vy = _mm256_set1_pd(y), voy = _mm256_set1_pd(pl.oy), vdy = _mm256_set1_pd(pl.dy);
+    const __m256d vcol = _mm256_set1_pd(pl.a0 + pl.dx * (x - pl.ox));
+    for (; i + 4 <= n; i += 4, vi = _mm256_add_pd(vi, four)) {
+      const __m256d t = _mm256_add_pd(vcol, _mm256_mul_pd(vdy, _mm256_sub_pd(_mm256_add_pd(vy, vi), voy)));
+      const __m256d f = _mm256_mul_pd(t, vsize);
+      const __m256d in = _mm256_and_pd(_mm256_cmp_pd(f, zero, _CMP_GE_OQ), _mm256_cmp_pd(f, vsize, _CMP_LT_OQ));
+      in4 &= _mm256_movemask_pd(in);
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), _mm256_cvttpd_epi32(_mm256_and_pd(in, f)));
+    }
+  }
+  if (in4 != 15) lanesIn = 0;
+}
+#define D3D_WIDE_VECTORS 1
+#endif
 
 // The planes through origin o and the other two vertices p, q (in the
 // triangle's order).
@@ -600,21 +648,13 @@ void CopyRows(D3DPixels& t, const D3DPixels& tex, const int* texRows, int64_t y0
 
 using CopyRowsFn = void (*)(D3DPixels&, const D3DPixels&, const int*, int64_t, int64_t, int64_t, int, int, bool);
 
-#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+#if defined(D3D_WIDE_VECTORS)
 // The same rows built for the wider vectors of processors that have them,
 // picked at run time: the same operations on every lane, so the same pixels.
 template <D3DFormat kTarget, D3DFormat kTexture>
 __attribute__((target("avx2"))) void CopyRowsWide(D3DPixels& t, const D3DPixels& tex, const int* texRows, int64_t y0,
                                                   int64_t y1, int64_t x0, int c0, int w, bool blend) {
   CopyRowsBody<kTarget, kTexture>(t, tex, texRows, y0, y1, x0, c0, w, blend);
-}
-
-bool HasWideVectors() {
-  static const bool has = [] {
-    __builtin_cpu_init();
-    return __builtin_cpu_supports("avx2") != 0;
-  }();
-  return has;
 }
 
 template <D3DFormat kTarget, D3DFormat kTexture>
@@ -758,9 +798,12 @@ void TexelIndices(const Plane& pl, bool alongX, double x, double y, int n, int s
   int i = 0;
 #if defined(__SSE2__)
   {
-    const __m128d vsize = _mm_set1_pd(dsize), zero = _mm_setzero_pd(), two = _mm_set1_pd(2.0);
-    __m128d vi = _mm_set_pd(1.0, 0.0);
     int lanesIn = 3;
+#if defined(D3D_WIDE_VECTORS)
+    if (HasWideVectors()) TexelIndicesFour(pl, alongX, x, y, n, dsize, out, i, lanesIn);
+#endif
+    const __m128d vsize = _mm_set1_pd(dsize), zero = _mm_setzero_pd(), two = _mm_set1_pd(2.0);
+    __m128d vi = _mm_set_pd(i + 1.0, i + 0.0);
     if (alongX) {
       const __m128d vx = _mm_set1_pd(x), vox = _mm_set1_pd(pl.ox), vdx = _mm_set1_pd(pl.dx), va0 = _mm_set1_pd(pl.a0);
       const __m128d vrow = _mm_set1_pd(pl.dy * (y - pl.oy));
