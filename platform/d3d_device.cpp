@@ -56,7 +56,7 @@ Rect CutToSurface(const detail::D3DPixels& p, const Rect* r) {
   return c;
 }
 
-Rect Intersect(const Rect& a, const Rect& b) {
+Rect IntersectRects(const Rect& a, const Rect& b) {
   const Rect c{std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
                std::min(a.bottom, b.bottom)};
   if (c.left >= c.right || c.top >= c.bottom) return Rect{};
@@ -534,7 +534,7 @@ int32_t D3DDevice::GetRenderTargetData(D3DSurface& renderTarget, D3DSurface& sys
   const bool held = HoldsCopyOf(to, from) && to.changed == Rect{};
   if (held && detail::RectInside(area, from.known)) {
     // Only what was drawn since the last copy differs.
-    const Rect stale = Intersect(area, from.changed);
+    const Rect stale = IntersectRects(area, from.changed);
     if (stale != Rect{}) CopyPixels(from, to, &stale);
     if (detail::RectInside(from.changed, area)) from.changed = Rect{};
   } else {
