@@ -255,8 +255,11 @@ bool DDBltAlpha(DDSURFACEDATA* dst, int x, int y, int w, int h, DDSURFACEDATA* s
     mirrorX = sw < 0;
     mirrorY = sh < 0;
   }
+  // What the copy reads and writes: a mirrored source runs back from sx, sy.
+  const plat::Rect dstArea = EffectArea(x, y, w, h);
+  const plat::Rect srcArea = EffectArea(mirrorX ? int64_t{sx} - w : sx, mirrorY ? int64_t{sy} - h : sy, w, h);
   cEffectLocks locks;
-  if (!locks.Lock(dst, src)) return false;
+  if (!locks.Lock(dst, src, &dstArea, &srcArea)) return false;
   const cEffectPixels px = locks.Pixels("DDBltAlpha");
   if (px.mode == PIXEL_DD8 && !blendTable) {
     DebugLogPuts("DDBltAlpha : no blend table");
@@ -305,8 +308,10 @@ bool DDBltTint(DDSURFACEDATA* dst, int x, int y, int w, int h, DDSURFACEDATA* sr
     mirrorX = sw < 0;
     mirrorY = sh < 0;
   }
+  const plat::Rect dstArea = EffectArea(x, y, w, h);
+  const plat::Rect srcArea = EffectArea(mirrorX ? int64_t{sx} - w : sx, mirrorY ? int64_t{sy} - h : sy, w, h);
   cEffectLocks locks;
-  if (!locks.Lock(dst, src)) return false;
+  if (!locks.Lock(dst, src, &dstArea, &srcArea)) return false;
   const cEffectPixels px = locks.Pixels("DDBltTint");
   if (px.mode != PIXEL_DD8 && !palette) {
     DebugLogPuts("DDBltTint : no palette");

@@ -28,6 +28,20 @@ struct cSums {
   }
 };
 
+// Division of a channel sum by the count of its box without a divide
+// instruction: floor(c / n) as (c * ceil(2^40 / n)) >> 40, exact while
+// c * (ceil(2^40 / n) * n - 2^40) < 2^40, which holds for every sum of
+// channels up to 255 over fewer than 2^16 pixels; larger boxes divide.
+struct cDivider {
+  uint32_t n = 0;
+  uint64_t m = 0;
+  void Set(uint32_t count) {
+    n = count;
+    m = count < 65536 ? ((uint64_t{1} << 40) + count - 1) / count : 0;
+  }
+  uint32_t operator()(uint32_t c) const { return m ? static_cast<uint32_t>((c * m) >> 40) : c / n; }
+};
+
 // How one mode reads a pixel into sums (false: it does not count) and
 // stores an average.
 struct cBlurTexture16 {
@@ -80,6 +94,7 @@ void BlurLoop(const cEffectPixels& px, int x, int y, int w, int h, int rx, int r
     for (int k = 0; k < width; ++k)
       if (rd.Read(s[k], p)) add ? columns[k].Add(p) : columns[k].Sub(p);
   };
+  cDivider divide;
   int top = 0, bottom = 0;  // rows in the column sums: [top, bottom)
   for (int j = vj.lo; j < vj.hi; ++j) {
     const int a = static_cast<int>(std::max<int64_t>(rj.lo, int64_t{j} - ry));
@@ -89,9 +104,11 @@ void BlurLoop(const cEffectPixels& px, int x, int y, int w, int h, int rx, int r
     }
     for (; top < a; ++top) addRow(top, false);
     for (; bottom < b; ++bottom) addRow(bottom, true);
+    // The running sum stays in registers, not read back from the row.
+    cSums run;
     for (int k = 0; k < width; ++k) {
-      prefix[k + 1] = prefix[k];
-      prefix[k + 1].Add(columns[k]);
+      run.Add(columns[k]);
+      prefix[k + 1] = run;
     }
     const T* centre = px.src.Row<const T>(int64_t{sy} + j);
     T* d = px.dst.Row<T>(int64_t{y} + j);
@@ -103,8 +120,9 @@ void BlurLoop(const cEffectPixels& px, int x, int y, int w, int h, int rx, int r
       cSums box = prefix[hi];
       box.Sub(prefix[lo]);
       if (box.n == 0) continue;
-      store(d[int64_t{x} + i], static_cast<int>(box.c[0] / box.n), static_cast<int>(box.c[1] / box.n),
-            static_cast<int>(box.c[2] / box.n));
+      if (box.n != divide.n) divide.Set(box.n);
+      store(d[int64_t{x} + i], static_cast<int>(divide(box.c[0])), static_cast<int>(divide(box.c[1])),
+            static_cast<int>(divide(box.c[2])));
     }
   }
 }

@@ -166,8 +166,12 @@ bool DDBltLens(DDSURFACEDATA* dst, int cx, int cy, int radius, int height, DDSUR
   const int64_t r2 = int64_t{radius} * radius, h2 = int64_t{height} * height;
   const int64_t E = ToIntChecked(std::sqrt(static_cast<double>(r2 + h2)));
   if (height >= E) return false;
+  // The lens writes the square around its centre; it may read any of the
+  // source (the offsets grow without bound near its rim).
+  const plat::Rect dstArea = EffectArea(int64_t{cx} - radius, int64_t{cy} - radius, int64_t{2} * radius + 1,
+                                        int64_t{2} * radius + 1);
   cEffectLocks locks;
-  if (!locks.Lock(dst, src)) return false;
+  if (!locks.Lock(dst, src, &dstArea, nullptr)) return false;
   FxLensPixels(locks.Pixels("DDBltLens"), cx, cy, radius, height, E * E, scx, scy, flags, bClear);
   return true;
 }

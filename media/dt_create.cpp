@@ -198,6 +198,7 @@ void DTReleaseDevice() {
   bDirect3DBackEnd.store(0);
   FillBatch = DDFILLBATCH{};
   SpriteBatch = DDSPRITEBATCH{};
+  DTReleaseRunBuffers();
   if (lpDevice) lpDevice->Release();
   lpDevice.reset();
   lpD3D.reset();

@@ -59,35 +59,60 @@ int DrawOwnQuad(DDSURFACEDATA* vbOwner) {
   return DDSetRenderTarget(0, lpDTCon->lpRestingTarget);
 }
 
-// Buffers for `quads` quads, drawn one by one with their own four indices.
+// Buffers for up to `quads` quads, drawn one by one with their own four
+// indices. They are kept between runs and grown when a run needs more, so a
+// frame's batches make no buffers; DTReleaseRunBuffers lets them go with
+// the device.
 struct RunBuffers {
   std::shared_ptr<plat::D3DVertexBuffer> vb;
   std::shared_ptr<plat::D3DIndexBuffer> ib;
+  int capacity = 0;  // quads both buffers hold
   DTVERTEX* vertices = nullptr;
 
+  // Locks the vertices of `quads` quads for writing; false when the
+  // buffers cannot be had.
   bool Make(int quads) {
+    if (quads > capacity && !Grow(std::min(std::max(quads, 2 * capacity), kQuadsPerDraw))) return false;
+    void* v = nullptr;
+    if (vb->Lock(0, static_cast<uint32_t>(quads) * kQuadBytes, &v) != plat::D3D_OK) return false;
+    vertices = static_cast<DTVERTEX*>(v);
+    return true;
+  }
+
+  bool Grow(int quads) {
+    Release();
     const uint32_t n = static_cast<uint32_t>(quads);
     if (lpDevice->CreateVertexBuffer(n * kQuadBytes, plat::D3DUSAGE_WRITEONLY, plat::kD3DVertexFvf,
                                      plat::D3DPool::Managed, vb) != plat::D3D_OK) {
       ReportPrintfDebug("CreateVertexBuffer Err");
+      Release();
       return false;
     }
     if (lpDevice->CreateIndexBuffer(n * 4 * 2, plat::D3DUSAGE_WRITEONLY, plat::D3DPool::Managed, ib) !=
         plat::D3D_OK) {
       ReportPrintfDebug("CreateIndexBuffer Err");
+      Release();
       return false;
     }
     void* indices = nullptr;
-    if (ib->Lock(0, 0, &indices) != plat::D3D_OK) return false;
+    if (ib->Lock(0, 0, &indices) != plat::D3D_OK) {
+      Release();
+      return false;
+    }
     for (uint32_t i = 0; i < 4 * n; ++i) {
       const uint16_t index = static_cast<uint16_t>(i);
       std::memcpy(static_cast<uint8_t*>(indices) + 2 * i, &index, 2);
     }
     ib->Unlock();
-    void* v = nullptr;
-    if (vb->Lock(0, 0, &v) != plat::D3D_OK) return false;
-    vertices = static_cast<DTVERTEX*>(v);
+    capacity = quads;
     return true;
+  }
+
+  void Release() {
+    vb.reset();
+    ib.reset();
+    capacity = 0;
+    vertices = nullptr;
   }
 
   void Draw(int quads) {
@@ -101,6 +126,8 @@ struct RunBuffers {
     lpDevice->SetStreamSource(0, nullptr, 0, 0);
   }
 };
+
+RunBuffers Runs;
 
 // The processor's copy: nearest pixel, both surfaces locked.
 int CopyOnProcessor(DDSURFACEDATA* dst, int x, int y, int w, int h, DDSURFACEDATA* src, int sx, int sy, int sw,
@@ -121,33 +148,48 @@ int CopyOnProcessor(DDSURFACEDATA* dst, int x, int y, int w, int h, DDSURFACEDAT
   auto sourceAt = [](int64_t k, int64_t n, int64_t s, int64_t sn) {
     return sn >= 0 ? s + k * sn / n : s - 1 - k * -sn / n;
   };
+  if (j0 >= j1 || k0 >= k1) return 1;
+  // The source column of each target column once (-1: outside the source).
+  thread_local std::vector<int32_t> columns;
+  columns.resize(static_cast<size_t>(k1 - k0));
+  for (int64_t k = k0; k < k1; ++k) {
+    const int64_t col = sourceAt(k, w, sx, sw);
+    columns[static_cast<size_t>(k - k0)] = col < 0 || col >= from->nWidth ? -1 : static_cast<int32_t>(col);
+  }
+  const int32_t* cols = columns.data();
+  const int n = static_cast<int>(k1 - k0);
+  const bool keyed = flags & 1;
   for (int64_t j = j0; j < j1; ++j) {
     const int64_t row = sourceAt(j, h, sy, sh);
     if (row < 0 || row >= from->nHeight) continue;
-    uint8_t* d = target.m_pBits + static_cast<size_t>(y + j) * static_cast<size_t>(target.m_nPitch);
+    uint8_t* d = target.m_pBits + static_cast<size_t>(y + j) * static_cast<size_t>(target.m_nPitch) +
+                 static_cast<size_t>(x + k0) * (nBpp == 32 ? 4 : 2);
     const uint8_t* s = source.m_pBits + static_cast<size_t>(row) * static_cast<size_t>(source.m_nPitch);
-    for (int64_t k = k0; k < k1; ++k) {
-      const int64_t col = sourceAt(k, w, sx, sw);
-      if (col < 0 || col >= from->nWidth) continue;
-      const size_t tx = static_cast<size_t>(x + k);
-      if (nBpp == 32) {
-        uint32_t p;
-        std::memcpy(&p, s + 4 * col, 4);
-        if ((flags & 1) && TransparentDT32(p)) continue;
-        std::memcpy(d + 4 * tx, &p, 4);
-        continue;
+    if (nBpp == 32) {
+      uint32_t* dp = reinterpret_cast<uint32_t*>(d);
+      const uint32_t* sp = reinterpret_cast<const uint32_t*>(s);
+      for (int i = 0; i < n; ++i) {
+        if (cols[i] < 0) continue;
+        const uint32_t p = sp[cols[i]];
+        if (keyed && TransparentDT32(p)) continue;
+        dp[i] = p;
       }
-      uint16_t p;
-      std::memcpy(&p, s + 2 * col, 2);
-      if ((flags & 1) && TransparentDT16(p)) continue;
+      continue;
+    }
+    uint16_t* dp = reinterpret_cast<uint16_t*>(d);
+    const uint16_t* sp = reinterpret_cast<const uint16_t*>(s);
+    for (int i = 0; i < n; ++i) {
+      if (cols[i] < 0) continue;
+      uint16_t p = sp[cols[i]];
+      if (keyed && TransparentDT16(p)) continue;
       if (to565) p = static_cast<uint16_t>(format.ToBack(p));
-      std::memcpy(d + 2 * tx, &p, 2);
+      dp[i] = p;
     }
   }
   return 1;
 }
 
-// A fill of a system texture, pixel by pixel.
+// A fill of a system texture on the processor.
 int FillOnProcessor(DDSURFACEDATA* lpSD, int x, int y, int w, int h, uint32_t colour) {
   cSurfaceLock lock;
   if (!lock.Lock(lpSD)) return plat::D3DERR_INVALIDCALL;
@@ -166,16 +208,14 @@ int FillOnProcessor(DDSURFACEDATA* lpSD, int x, int y, int w, int h, uint32_t co
       pixel = scaled(0) << TextureChannels[0] | scaled(1) << TextureChannels[1] | scaled(2) << TextureChannels[2] |
               scaled(3) << TextureChannels[3];
   }
+  if (left >= right || top >= bottom || (lock.m_nBpp != 16 && lock.m_nBpp != 32)) return plat::D3D_OK;
+  const size_t n = static_cast<size_t>(right - left);
   for (int64_t py = top; py < bottom; ++py) {
     uint8_t* row = lock.m_pBits + static_cast<size_t>(py) * static_cast<size_t>(lock.m_nPitch);
-    for (int64_t px = left; px < right; ++px) {
-      if (lock.m_nBpp == 16) {
-        const uint16_t p = static_cast<uint16_t>(pixel);
-        std::memcpy(row + 2 * px, &p, 2);
-      } else if (lock.m_nBpp == 32) {
-        std::memcpy(row + 4 * px, &pixel, 4);
-      }
-    }
+    if (lock.m_nBpp == 16)
+      std::fill_n(reinterpret_cast<uint16_t*>(row) + left, n, static_cast<uint16_t>(pixel));
+    else
+      std::fill_n(reinterpret_cast<uint32_t*>(row) + left, n, pixel);
   }
   return plat::D3D_OK;
 }
@@ -310,7 +350,7 @@ void DTDrawFillRun(const DDFILLRECORD* records, int count) {
   if (!lpDevice || count <= 0 || !HasSurface(records[0].lpTarget)) return;
   for (int first = 0; first < count; first += kQuadsPerDraw) {
     const int n = std::min(kQuadsPerDraw, count - first);
-    RunBuffers buffers;
+    RunBuffers& buffers = Runs;
     if (!buffers.Make(n)) continue;
     for (int k = 0; k < n; ++k) {
       const DDFILLRECORD& f = records[first + k];
@@ -336,7 +376,7 @@ int DTDrawBatchRun(const DDBATCHBLIT* records, int count) {
   int result = 1;
   for (int first = 0; first < count; first += kQuadsPerDraw) {
     const int n = std::min(kQuadsPerDraw, count - first);
-    RunBuffers buffers;
+    RunBuffers& buffers = Runs;
     if (!buffers.Make(n)) {
       result = 0;
       continue;
@@ -368,6 +408,8 @@ int DTDrawBatchRun(const DDBATCHBLIT* records, int count) {
   }
   return result;
 }
+
+void DTReleaseRunBuffers() { Runs.Release(); }
 
 // --- the fade ---
 

@@ -17,6 +17,9 @@ void DTApplyStage(const DTSTAGESTATE& stage);
 // none or the lock fails.
 bool DTWriteVertices(DDSURFACEDATA* lpSD, const DTVERTEX v[4]);
 
+// The batches' kept vertex and index buffers go (with the device).
+void DTReleaseRunBuffers();
+
 // What an opaque copy of a colour-keyed source clears its target rectangle
 // to first, so that the source's transparent texels leave the key colour
 // (on the back buffer) or transparency (in a texture) behind.

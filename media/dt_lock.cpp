@@ -1,7 +1,8 @@
 // The 3D back end's pixel access for the software effects: a render-target
 // texture is read back into its system-memory copy when locked and uploaded
-// again when unlocked (only the area asked for, when one is); the back buffer
-// and the other textures lock in place.
+// again when unlocked (only the area asked for, when one is, and of it only
+// what was drawn since the last read back); the back buffer and the other
+// textures lock in place.
 #include "base/boxes.h"
 #include "base/report_log.h"
 #include "media/dt_device.h"
@@ -23,13 +24,13 @@ bool DTLock(DDSURFACEDATA* lpSD, const plat::Rect* area, uint8_t** bits, int* pi
       DebugLogPuts("FAILED( lpDevice->GetRenderTargetData(lpSD->lpDT->lpSurface,lpSD->lpDT->lpSystemSurface) )");
       return false;
     }
-    if (dt.lpSystemSurface->LockRect(lock) != plat::D3D_OK) {
+    if (dt.lpSystemSurface->LockRect(lock, area) != plat::D3D_OK) {
       DebugLogPuts("FAILED( lpSD->lpDT->lpSystemSurface->LockRect(&lock, NULL, 0) )");
       return false;
     }
   } else {
     if (!dt.lpSurface) return false;
-    if (dt.lpSurface->LockRect(lock) != plat::D3D_OK) {
+    if (dt.lpSurface->LockRect(lock, area) != plat::D3D_OK) {
       DebugBoxPrintf("FAILED( lpSD->lpDT->lpSurface->LockRect(&(lock), NULL, 0) )");
       return false;
     }

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
+#include <cmath>
 #include <cstring>
 
 #include "platform/d3d_internal.h"
@@ -44,6 +46,21 @@ bool Reserve(detail::D3DState& state, int width, int height, D3DFormat format) {
   if (state.used + bytes > state.budget) return false;
   state.used += bytes;
   return true;
+}
+
+// `r` (null: the whole surface) cut to the surface.
+Rect CutToSurface(const detail::D3DPixels& p, const Rect* r) {
+  if (!r) return p.Bounds();
+  Rect c{std::max(r->left, 0), std::max(r->top, 0), std::min(r->right, p.width), std::min(r->bottom, p.height)};
+  if (c.left >= c.right || c.top >= c.bottom) return Rect{};
+  return c;
+}
+
+Rect IntersectRects(const Rect& a, const Rect& b) {
+  const Rect c{std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
+               std::min(a.bottom, b.bottom)};
+  if (c.left >= c.right || c.top >= c.bottom) return Rect{};
+  return c;
 }
 
 }  // namespace
@@ -138,9 +155,32 @@ struct D3DDevice::Impl {
               renderStates[D3DRS_DESTBLEND] == D3DBLEND_INVSRCALPHA;
     s.cullMode = renderStates[D3DRS_CULLMODE];
     s.texture = texture ? &texture->Level0()->Pixels() : nullptr;
-    detail::RasterizePrimitives(renderTarget->Pixels(), s, type, gathered.data(), primitiveCount,
-                                detail::D3DFastPath(), counts);
+    detail::D3DPixels& target = renderTarget->Pixels();
+    const Rect drawn = DrawnArea(target);
+    target.MarkChanged(&drawn);
+    detail::RasterizePrimitives(target, s, type, gathered.data(), primitiveCount, detail::D3DFastPath(), counts);
     return D3D_OK;
+  }
+
+  // What the gathered vertices may cover, a pixel wider on each side (all
+  // of the target when a position is not a number).
+  Rect DrawnArea(const detail::D3DPixels& target) const {
+    double x0 = 0, y0 = 0, x1 = -1, y1 = -1;
+    for (const detail::D3DVertex& v : gathered) {
+      if (!std::isfinite(v.x) || !std::isfinite(v.y)) return target.Bounds();
+      if (x1 < x0) {
+        x0 = x1 = v.x;
+        y0 = y1 = v.y;
+      }
+      x0 = std::min<double>(x0, v.x), x1 = std::max<double>(x1, v.x);
+      y0 = std::min<double>(y0, v.y), y1 = std::max<double>(y1, v.y);
+    }
+    if (x1 < x0) return Rect{};
+    // Truncated inside a margin of two pixels, which also covers the floor.
+    auto cut = [](double v, int size) { return static_cast<int>(std::clamp(v, -4.0, size + 4.0)); };
+    const Rect r{cut(x0, target.width) - 2, cut(y0, target.height) - 2, cut(x1, target.width) + 3,
+                 cut(y1, target.height) + 3};
+    return CutToSurface(target, &r);
   }
 
   bool ReadyToDraw(uint32_t type) const {
@@ -148,13 +188,12 @@ struct D3DDevice::Impl {
            stride == kD3DVertexStride && stream && renderTarget;
   }
 
-  // Vertex `index` of the stream into the gathered list; false past its end.
-  bool Gather(int64_t index) {
+  // Vertex `index` of the stream into place `slot` of the gathered list
+  // (sized by the caller), copied straight from the stream; false past its end.
+  bool Gather(size_t slot, int64_t index) {
     const uint64_t at = uint64_t{streamOffset} + static_cast<uint64_t>(index) * kD3DVertexStride;
     if (index < 0 || at + kD3DVertexStride > stream->Size()) return false;
-    detail::D3DVertex v;
-    std::memcpy(&v, stream->Data() + at, sizeof v);
-    gathered.push_back(v);
+    std::memcpy(&gathered[slot], stream->Data() + at, sizeof(detail::D3DVertex));
     return true;
   }
 };
@@ -271,9 +310,24 @@ int32_t D3DDevice::Clear(const Rect* rect, uint32_t argb) {
     r.right = std::min(rect->right, px.width);
     r.bottom = std::min(rect->bottom, px.height);
   }
+  if (r.left >= r.right || r.top >= r.bottom) return D3D_OK;
+  px.MarkChanged(&r);
+  // The pixel once, then rows of it.
+  uint8_t pixel[4] = {};
+  detail::WritePixel(px.format, pixel, 0, argb);
+  const size_t bytes = static_cast<size_t>(px.bytesPerPixel);
+  const size_t n = static_cast<size_t>(r.right - r.left);
   for (int y = r.top; y < r.bottom; ++y) {
-    uint8_t* row = px.Row(y);
-    for (int x = r.left; x < r.right; ++x) detail::WritePixel(px.format, row, x, argb);
+    uint8_t* row = px.Row(y) + static_cast<size_t>(r.left) * bytes;
+    if (bytes == 4) {
+      uint32_t p;
+      std::memcpy(&p, pixel, 4);
+      std::fill_n(reinterpret_cast<uint32_t*>(row), n, p);
+    } else if (bytes == 2) {
+      uint16_t p;
+      std::memcpy(&p, pixel, 2);
+      std::fill_n(reinterpret_cast<uint16_t*>(row), n, p);
+    }
   }
   return D3D_OK;
 }
@@ -341,8 +395,8 @@ int32_t D3DDevice::DrawPrimitive(uint32_t type, uint32_t startVertex, uint32_t p
   const uint64_t count = type == D3DPT_TRIANGLESTRIP ? uint64_t{primitiveCount} + 2 : uint64_t{primitiveCount} * 3;
   if (uint64_t{d.streamOffset} + (uint64_t{startVertex} + count) * kD3DVertexStride > d.stream->Size())
     return D3DERR_INVALIDCALL;
-  d.gathered.clear();
-  for (uint64_t i = 0; i < count; ++i) d.Gather(static_cast<int64_t>(startVertex + i));
+  d.gathered.resize(count);
+  for (uint64_t i = 0; i < count; ++i) d.Gather(i, static_cast<int64_t>(startVertex + i));
   return d.Draw(type, primitiveCount);
 }
 
@@ -353,11 +407,12 @@ int32_t D3DDevice::DrawIndexedPrimitive(uint32_t type, int baseVertex, uint32_t,
   if (primitiveCount == 0) return D3D_OK;
   const uint64_t count = type == D3DPT_TRIANGLESTRIP ? uint64_t{primitiveCount} + 2 : uint64_t{primitiveCount} * 3;
   if ((uint64_t{startIndex} + count) * 2 > d.indices->Size()) return D3DERR_INVALIDCALL;
-  d.gathered.clear();
+  d.gathered.resize(count);
+  const uint8_t* indices = d.indices->Data() + static_cast<size_t>(startIndex) * 2;
   for (uint64_t i = 0; i < count; ++i) {
     uint16_t index;
-    std::memcpy(&index, d.indices->Data() + (startIndex + i) * 2, 2);
-    if (!d.Gather(int64_t{baseVertex} + index)) return D3DERR_INVALIDCALL;
+    std::memcpy(&index, indices + i * 2, 2);
+    if (!d.Gather(i, int64_t{baseVertex} + index)) return D3DERR_INVALIDCALL;
   }
   return d.Draw(type, primitiveCount);
 }
@@ -435,6 +490,37 @@ void CopyPixels(const detail::D3DPixels& from, detail::D3DPixels& to, const Rect
 
 }  // namespace
 
+namespace detail {
+
+uint64_t NextD3DSerial() {
+  static std::atomic<uint64_t> next{1};
+  return next.fetch_add(1);
+}
+
+Rect UniteRects(const Rect& a, const Rect& b) {
+  if (b.left >= b.right || b.top >= b.bottom) return a;
+  if (a.left >= a.right || a.top >= a.bottom) return b;
+  return Rect{std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
+              std::max(a.bottom, b.bottom)};
+}
+
+bool RectInside(const Rect& inner, const Rect& outer) {
+  if (inner.left >= inner.right || inner.top >= inner.bottom) return true;
+  return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
+         inner.bottom <= outer.bottom;
+}
+
+}  // namespace detail
+
+namespace {
+
+// The system surface still holds the copy the render target last left in it.
+bool HoldsCopyOf(const detail::D3DPixels& system, const detail::D3DPixels& target) {
+  return target.copyId == system.id && target.copySerial == system.syncSerial && system.syncSerial != 0;
+}
+
+}  // namespace
+
 int32_t D3DDevice::GetRenderTargetData(D3DSurface& renderTarget, D3DSurface& systemSurface, const Rect* rect) {
   int32_t result;
   if (Fails(D3DCall::GetRenderTargetData, result)) return result;
@@ -444,7 +530,22 @@ int32_t D3DDevice::GetRenderTargetData(D3DSurface& renderTarget, D3DSurface& sys
   if (!(renderTarget.m_usage & D3DUSAGE_RENDERTARGET) || systemSurface.m_pool != D3DPool::SystemMem ||
       from.format != to.format || from.width != to.width || from.height != to.height || systemSurface.m_locked)
     return D3DERR_INVALIDCALL;
-  CopyPixels(from, to, rect);
+  const Rect area = CutToSurface(from, rect);
+  const bool held = HoldsCopyOf(to, from) && to.changed == Rect{};
+  if (held && detail::RectInside(area, from.known)) {
+    // Only what was drawn since the last copy differs.
+    const Rect stale = IntersectRects(area, from.changed);
+    if (stale != Rect{}) CopyPixels(from, to, &stale);
+    if (detail::RectInside(from.changed, area)) from.changed = Rect{};
+  } else {
+    CopyPixels(from, to, &area);
+    from.known = area;
+    from.changed = Rect{};
+  }
+  to.syncSerial = detail::NextD3DSerial();
+  to.changed = Rect{};
+  from.copyId = to.id;
+  from.copySerial = to.syncSerial;
   return D3D_OK;
 }
 
@@ -458,6 +559,13 @@ int32_t D3DDevice::UpdateSurface(D3DSurface& systemSurface, D3DSurface& target, 
       from.format != to.format || from.width != to.width || from.height != to.height || target.m_locked)
     return D3DERR_INVALIDCALL;
   CopyPixels(from, to, rect);
+  const Rect area = CutToSurface(to, rect);
+  if (HoldsCopyOf(from, to) && detail::RectInside(from.changed, area)) {
+    // What the copy's locks wrote is back in the target: both match again.
+    from.changed = Rect{};
+  } else {
+    to.MarkChanged(&area);
+  }
   return D3D_OK;
 }
 

@@ -65,9 +65,10 @@ class D3DSurface {
   int Height() const;
   D3DSurfaceDesc GetDesc() const;
 
-  // The whole surface. Refused while locked, and for the default pool while
-  // the device is lost.
-  int32_t LockRect(D3DLockedRect& out);
+  // The whole surface (bits of pixel (0, 0)); with an area the caller
+  // writes only inside it. Refused while locked, and for the default pool
+  // while the device is lost.
+  int32_t LockRect(D3DLockedRect& out, const Rect* area = nullptr);
   int32_t UnlockRect();
 
   // Inside platform/: the pixels.

@@ -12,12 +12,37 @@
 
 namespace plat::detail {
 
+// A number never handed out twice in a run (never 0).
+uint64_t NextD3DSerial();
+
+// The bounding rectangle of two (an empty one adds nothing), and whether
+// `inner` lies inside `outer` (an empty one always does).
+Rect UniteRects(const Rect& a, const Rect& b);
+bool RectInside(const Rect& inner, const Rect& outer);
+
 struct D3DPixels {
   D3DFormat format = D3DFormat::Unknown;
   int width = 0, height = 0;
   int bytesPerPixel = 0;
   int pitch = 0;
   std::vector<uint8_t> bytes;
+
+  // Which copies of a render target a system surface still holds, so that
+  // reading it back again copies only what was drawn since. A render
+  // target's copy lives in the system surface `copyId` taken at its
+  // `syncSerial` == copySerial; it matches the target inside `known` except
+  // where `changed` says the target was written since. For a system
+  // surface, `changed` is what its own locks may have written since it took
+  // a copy.
+  uint64_t id = NextD3DSerial();
+  uint64_t syncSerial = 0;
+  uint64_t copyId = 0, copySerial = 0;
+  Rect known;
+  Rect changed;
+
+  Rect Bounds() const { return Rect{0, 0, width, height}; }
+  // The pixels of `r` (null: all) may have been written.
+  void MarkChanged(const Rect* r) { changed = UniteRects(changed, r ? *r : Bounds()); }
 
   uint8_t* Row(int y) { return bytes.data() + static_cast<size_t>(y) * static_cast<size_t>(pitch); }
   const uint8_t* Row(int y) const { return bytes.data() + static_cast<size_t>(y) * static_cast<size_t>(pitch); }

@@ -4,6 +4,15 @@
 // axis-aligned quads, which computes the very same values.
 #include <algorithm>
 #include <cmath>
+#include <type_traits>
+#include <vector>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+#include <immintrin.h>
+#endif
 
 #include "platform/d3d_internal.h"
 
@@ -14,19 +23,30 @@ namespace {
 // functions stay well inside 64 bits.
 constexpr double kGuardBand = 2097152.0;
 
+// Left without initialisers: a draw snaps every vertex it keeps.
 struct Vtx {
-  int64_t x = 0, y = 0;    // 1/256 pixel
-  double fx = 0, fy = 0;   // the same in pixels
-  uint32_t diffuse = 0;
-  double u = 0, v = 0;
-  bool ok = false;
+  int64_t x, y;    // 1/256 pixel
+  double fx, fy;   // the same in pixels
+  uint32_t diffuse;
+  double u, v;
+  bool ok;
 };
 
+// std::llround (halves away from zero) for the guard band's values, without
+// the library call: the fraction of a double this small is exact.
+inline int64_t RoundHalfAway(double d) {
+  const double t = std::trunc(d);
+  const int64_t i = static_cast<int64_t>(t);
+  if (d - t >= 0.5) return i + 1;
+  if (t - d >= 0.5) return i - 1;
+  return i;
+}
+
 Vtx Snap(const D3DVertex& in) {
-  Vtx out;
+  Vtx out{};
   if (!std::isfinite(in.x) || !std::isfinite(in.y) || !std::isfinite(in.u) || !std::isfinite(in.v)) return out;
-  out.x = std::llround(std::clamp(static_cast<double>(in.x), -kGuardBand, kGuardBand) * 256.0);
-  out.y = std::llround(std::clamp(static_cast<double>(in.y), -kGuardBand, kGuardBand) * 256.0);
+  out.x = RoundHalfAway(std::clamp(static_cast<double>(in.x), -kGuardBand, kGuardBand) * 256.0);
+  out.y = RoundHalfAway(std::clamp(static_cast<double>(in.y), -kGuardBand, kGuardBand) * 256.0);
   out.fx = static_cast<double>(out.x) / 256.0;
   out.fy = static_cast<double>(out.y) / 256.0;
   out.diffuse = in.diffuse;
@@ -68,6 +88,51 @@ struct Gradients {
   bool flat = true;
   uint32_t diffuse = 0;
 };
+
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+// Whether the processor has the wider vectors some loops are also built for.
+bool HasWideVectors() {
+  static const bool has = [] {
+    __builtin_cpu_init();
+    return __builtin_cpu_supports("avx2") != 0;
+  }();
+  return has;
+}
+
+// The vector loop of TexelIndices four at a time: the very operations of
+// its two-lane loop on four lanes. From out[i] on while four remain; clears
+// bit 0 of `lanesIn` when an index falls outside.
+__attribute__((target("avx2"))) void TexelIndicesFour(const Plane& pl, bool alongX, double x, double y, int n,
+                                                      double dsize, int* out, int& i, int& lanesIn) {
+  const __m256d vsize = _mm256_set1_pd(dsize), zero = _mm256_setzero_pd(), four = _mm256_set1_pd(4.0);
+  __m256d vi = _mm256_set_pd(3.0, 2.0, 1.0, 0.0);
+  int in4 = 15;
+  if (alongX) {
+    const __m256d vx = _mm256_set1_pd(x), vox = _mm256_set1_pd(pl.ox), vdx = _mm256_set1_pd(pl.dx);
+    const __m256d va0 = _mm256_set1_pd(pl.a0), vrow = _mm256_set1_pd(pl.dy * (y - pl.oy));
+    for (; i + 4 <= n; i += 4, vi = _mm256_add_pd(vi, four)) {
+      const __m256d t =
+          _mm256_add_pd(_mm256_add_pd(va0, _mm256_mul_pd(vdx, _mm256_sub_pd(_mm256_add_pd(vx, vi), vox))), vrow);
+      const __m256d f = _mm256_mul_pd(t, vsize);
+      const __m256d in = _mm256_and_pd(_mm256_cmp_pd(f, zero, _CMP_GE_OQ), _mm256_cmp_pd(f, vsize, _CMP_LT_OQ));
+      in4 &= _mm256_movemask_pd(in);
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), _mm256_cvttpd_epi32(_mm256_and_pd(in, f)));
+    }
+  } else {
+    const __m256d vy = _mm256_set1_pd(y), voy = _mm256_set1_pd(pl.oy), vdy = _mm256_set1_pd(pl.dy);
+    const __m256d vcol = _mm256_set1_pd(pl.a0 + pl.dx * (x - pl.ox));
+    for (; i + 4 <= n; i += 4, vi = _mm256_add_pd(vi, four)) {
+      const __m256d t = _mm256_add_pd(vcol, _mm256_mul_pd(vdy, _mm256_sub_pd(_mm256_add_pd(vy, vi), voy)));
+      const __m256d f = _mm256_mul_pd(t, vsize);
+      const __m256d in = _mm256_and_pd(_mm256_cmp_pd(f, zero, _CMP_GE_OQ), _mm256_cmp_pd(f, vsize, _CMP_LT_OQ));
+      in4 &= _mm256_movemask_pd(in);
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), _mm256_cvttpd_epi32(_mm256_and_pd(in, f)));
+    }
+  }
+  if (in4 != 15) lanesIn = 0;
+}
+#define D3D_WIDE_VECTORS 1
+#endif
 
 // The planes through origin o and the other two vertices p, q (in the
 // triangle's order).
@@ -159,11 +224,63 @@ uint32_t Blend(uint32_t src, uint32_t dst) {
   return out;
 }
 
-// The operations that read the texture.
+// The operations that read the texture: a selection reads only the
+// argument it selects, so a fill with a texture still bound is a fill.
 bool ReadsTexture(const D3DPixelState& s) {
-  auto tex = [](uint32_t arg) { return (arg & 0xF) == D3DTA_TEXTURE; };
-  return (s.colorOp != D3DTOP_DISABLE && (tex(s.colorArg1) || tex(s.colorArg2))) ||
-         (s.alphaOp != D3DTOP_DISABLE && (tex(s.alphaArg1) || tex(s.alphaArg2)));
+  auto reads = [](uint32_t op, uint32_t a1, uint32_t a2) {
+    auto tex = [](uint32_t arg) { return (arg & 0xF) == D3DTA_TEXTURE; };
+    if (op == D3DTOP_DISABLE) return false;
+    if (op == D3DTOP_SELECTARG1) return tex(a1);
+    if (op == D3DTOP_SELECTARG2) return tex(a2);
+    return tex(a1) || tex(a2);
+  };
+  return reads(s.colorOp, s.colorArg1, s.colorArg2) || reads(s.alphaOp, s.alphaArg1, s.alphaArg2);
+}
+
+// Stage 0 of a draw whose diffuse colour is one colour: each channel of
+// the result depends on the same channel of the texel alone, so four
+// tables of 256 hold it. The last few are kept, since draws repeat their
+// state (a tint over many characters, the glyphs of one text).
+class ShadeTable {
+ public:
+  uint32_t operator()(uint32_t texel) const {
+    return m_c[0][texel & 0xFF] | m_c[1][texel >> 8 & 0xFF] | m_c[2][texel >> 16 & 0xFF] | m_c[3][texel >> 24];
+  }
+  static const ShadeTable& For(const D3DPixelState& s, uint32_t diffuse);
+
+ private:
+  struct Key {
+    uint32_t v[8];
+    bool operator==(const Key& o) const { return std::equal(v, v + 8, o.v); }
+  };
+  void Build(const D3DPixelState& s, uint32_t diffuse) {
+    for (uint32_t v = 0; v < 256; ++v) {
+      const uint32_t out = Shade(s, v * 0x01010101u, diffuse);
+      for (int k = 0; k < 4; ++k) m_c[k][v] = out & (0xFFu << (8 * k));
+    }
+  }
+  Key m_key{};
+  uint32_t m_c[4][256];
+};
+
+const ShadeTable& ShadeTable::For(const D3DPixelState& s, uint32_t diffuse) {
+  constexpr int kKept = 4;
+  thread_local std::vector<ShadeTable> kept;
+  thread_local int next = 0;
+  kept.reserve(kKept);  // the tables handed out stay where they are
+  const Key key{{s.colorOp, s.colorArg1, s.colorArg2, s.alphaOp, s.alphaArg1, s.alphaArg2, s.textureFactor, diffuse}};
+  for (const ShadeTable& t : kept)
+    if (t.m_key == key) return t;
+  if (kept.size() < kKept) {
+    kept.emplace_back();
+    next = static_cast<int>(kept.size()) - 1;
+  } else {
+    next = (next + 1) % kKept;
+  }
+  ShadeTable& t = kept[static_cast<size_t>(next)];
+  t.m_key = key;
+  t.Build(s, diffuse);
+  return t;
 }
 
 // The texture's answer without a texture: opaque black.
@@ -188,21 +305,6 @@ class Painter {
 
   bool Textured() const { return m_tex != nullptr; }
   const D3DPixels* Texture() const { return m_tex; }
-
-  uint32_t Texel(double u, double v) const {
-    if (!m_tex) return kNoTexel;
-    const int tx = TexelIndex(u, m_tex->width), ty = TexelIndex(v, m_tex->height);
-    return ReadPixel(m_tex->format, m_tex->Row(ty), tx);
-  }
-
-  void Put(uint8_t* row, int x, uint32_t shaded) const {
-    if (m_s.blend) {
-      const uint32_t a = shaded >> 24;
-      if (a == 0) return;
-      if (a != 255) shaded = Blend(shaded, ReadPixel(m_t.format, row, x));
-    }
-    WritePixel(m_t.format, row, x, shaded);
-  }
 
   const D3DPixelState& State() const { return m_s; }
   D3DPixels& Target() const { return m_t; }
@@ -247,6 +349,7 @@ inline uint16_t A1ToR565(uint16_t p) {
 // that every pixel adds the very same two doubles as before.
 struct SpanJob {
   const D3DPixelState* state;
+  const ShadeTable* table;  // with one diffuse colour
   const D3DPixels* tex;
   const Gradients* g;
   const double* colU;
@@ -254,12 +357,15 @@ struct SpanJob {
   int64_t minX;
 };
 
+// How a span shades its texels: as they are, through the shade table of
+// its one diffuse colour, or through stage 0 with the diffuse of each pixel.
+enum class Shading { Pass, Table, Full };
+
 // One span [x0, x1] of a row, for one target format, texture format (Unknown:
-// none is read), the texel passing as it is or going through stage 0, and
-// blending on or off: no format lookup or state test left per pixel. With
-// kInside every texel index is known to lie inside the texture, so it is
-// the truncated product.
-template <D3DFormat kTarget, D3DFormat kTexture, bool kPass, bool kBlend, bool kInside>
+// none is read), shading and blending on or off: no format lookup or state
+// test left per pixel. With kInside every texel index is known to lie inside
+// the texture, so it is the truncated product.
+template <D3DFormat kTarget, D3DFormat kTexture, Shading kShade, bool kBlend, bool kInside>
 void SpanPixels(const SpanJob& j, uint8_t* row, int64_t py, int64_t x0, int64_t x1, double rowU, double rowV) {
   const Gradients& g = *j.g;
   const double fy = static_cast<double>(py);
@@ -283,7 +389,7 @@ void SpanPixels(const SpanJob& j, uint8_t* row, int64_t py, int64_t x0, int64_t 
         ty = TexelIndex(colV[px - minX] + rowV, th);
       }
       const uint8_t* texRow = texels + static_cast<size_t>(ty) * pitch;
-      if constexpr (kPass && kBlend && kTexture == D3DFormat::A1R5G5B5 &&
+      if constexpr (kShade == Shading::Pass && kBlend && kTexture == D3DFormat::A1R5G5B5 &&
                     (kTarget == D3DFormat::A1R5G5B5 || kTarget == D3DFormat::R5G6B5)) {
         // Alpha 0 or 255 only: a select without a branch to mispredict.
         uint16_t p, d;
@@ -300,8 +406,10 @@ void SpanPixels(const SpanJob& j, uint8_t* row, int64_t py, int64_t x0, int64_t 
       texel = ReadPixel(kTexture, texRow, tx);
     }
     uint32_t shaded;
-    if constexpr (kPass) {
+    if constexpr (kShade == Shading::Pass) {
       shaded = texel;
+    } else if constexpr (kShade == Shading::Table) {
+      shaded = (*j.table)(texel);
     } else {
       shaded = Shade(*j.state, texel, DiffuseAt(g, static_cast<double>(px), fy));
     }
@@ -326,7 +434,7 @@ void SpanPixels(const SpanJob& j, uint8_t* row, int64_t py, int64_t x0, int64_t 
   }
 }
 
-template <D3DFormat kTarget, D3DFormat kTexture, bool kPass, bool kBlend>
+template <D3DFormat kTarget, D3DFormat kTexture, Shading kPass, bool kBlend>
 void Span(const SpanJob& j, uint8_t* row, int64_t py, int64_t x0, int64_t x1) {
   const Gradients& g = *j.g;
   const double fy = static_cast<double>(py);
@@ -349,29 +457,35 @@ void Span(const SpanJob& j, uint8_t* row, int64_t py, int64_t x0, int64_t x1) {
 using SpanFn = void (*)(const SpanJob&, uint8_t*, int64_t, int64_t, int64_t);
 
 template <D3DFormat kTarget, D3DFormat kTexture>
-SpanFn SpanFor(bool pass, bool blend) {
-  if (pass) return blend ? Span<kTarget, kTexture, true, true> : Span<kTarget, kTexture, true, false>;
-  return blend ? Span<kTarget, kTexture, false, true> : Span<kTarget, kTexture, false, false>;
+SpanFn SpanFor(Shading shade, bool blend) {
+  switch (shade) {
+    case Shading::Pass:
+      return blend ? Span<kTarget, kTexture, Shading::Pass, true> : Span<kTarget, kTexture, Shading::Pass, false>;
+    case Shading::Table:
+      return blend ? Span<kTarget, kTexture, Shading::Table, true> : Span<kTarget, kTexture, Shading::Table, false>;
+    default:
+      return blend ? Span<kTarget, kTexture, Shading::Full, true> : Span<kTarget, kTexture, Shading::Full, false>;
+  }
 }
 
 template <D3DFormat kTarget>
-SpanFn SpanFor(const D3DPixels* tex, bool pass, bool blend) {
-  if (!tex) return SpanFor<kTarget, D3DFormat::Unknown>(false, blend);
+SpanFn SpanFor(const D3DPixels* tex, Shading shade, bool blend) {
+  if (!tex) return SpanFor<kTarget, D3DFormat::Unknown>(shade == Shading::Pass ? Shading::Table : shade, blend);
   switch (tex->format) {
-    case D3DFormat::A8R8G8B8: return SpanFor<kTarget, D3DFormat::A8R8G8B8>(pass, blend);
-    case D3DFormat::X8R8G8B8: return SpanFor<kTarget, D3DFormat::X8R8G8B8>(pass, blend);
-    case D3DFormat::R5G6B5: return SpanFor<kTarget, D3DFormat::R5G6B5>(pass, blend);
-    case D3DFormat::A1R5G5B5: return SpanFor<kTarget, D3DFormat::A1R5G5B5>(pass, blend);
+    case D3DFormat::A8R8G8B8: return SpanFor<kTarget, D3DFormat::A8R8G8B8>(shade, blend);
+    case D3DFormat::X8R8G8B8: return SpanFor<kTarget, D3DFormat::X8R8G8B8>(shade, blend);
+    case D3DFormat::R5G6B5: return SpanFor<kTarget, D3DFormat::R5G6B5>(shade, blend);
+    case D3DFormat::A1R5G5B5: return SpanFor<kTarget, D3DFormat::A1R5G5B5>(shade, blend);
     default: return nullptr;
   }
 }
 
-SpanFn SpanFor(D3DFormat target, const D3DPixels* tex, bool pass, bool blend) {
+SpanFn SpanFor(D3DFormat target, const D3DPixels* tex, Shading shade, bool blend) {
   switch (target) {
-    case D3DFormat::A8R8G8B8: return SpanFor<D3DFormat::A8R8G8B8>(tex, pass, blend);
-    case D3DFormat::X8R8G8B8: return SpanFor<D3DFormat::X8R8G8B8>(tex, pass, blend);
-    case D3DFormat::R5G6B5: return SpanFor<D3DFormat::R5G6B5>(tex, pass, blend);
-    case D3DFormat::A1R5G5B5: return SpanFor<D3DFormat::A1R5G5B5>(tex, pass, blend);
+    case D3DFormat::A8R8G8B8: return SpanFor<D3DFormat::A8R8G8B8>(tex, shade, blend);
+    case D3DFormat::X8R8G8B8: return SpanFor<D3DFormat::X8R8G8B8>(tex, shade, blend);
+    case D3DFormat::R5G6B5: return SpanFor<D3DFormat::R5G6B5>(tex, shade, blend);
+    case D3DFormat::A1R5G5B5: return SpanFor<D3DFormat::A1R5G5B5>(tex, shade, blend);
     default: return nullptr;
   }
 }
@@ -403,8 +517,10 @@ void DrawTriangle(const Painter& paint, const Vtx* tri[3], int origin, bool odd,
   const Gradients g = Setup(o, p, q);
   const D3DPixelState& s = paint.State();
   const D3DPixels* tex = paint.Texture();
-  const SpanFn span = SpanFor(t.format, tex, g.flat && PassesTexel(s, g.diffuse), s.blend);
+  const Shading shade = !g.flat ? Shading::Full : PassesTexel(s, g.diffuse) && tex ? Shading::Pass : Shading::Table;
+  const SpanFn span = SpanFor(t.format, tex, shade, s.blend);
   if (!span) return;
+  const ShadeTable* table = shade == Shading::Table ? &ShadeTable::For(s, g.diffuse) : nullptr;
   const size_t columns = static_cast<size_t>(maxX - minX + 1);
   thread_local std::vector<double> colU, colV;
   if (tex) {
@@ -416,7 +532,7 @@ void DrawTriangle(const Painter& paint, const Vtx* tri[3], int origin, bool odd,
       colV[k] = g.v.a0 + g.v.dx * (fx - g.v.ox);
     }
   }
-  const SpanJob job{&s, tex, &g, colU.data(), colV.data(), minX};
+  const SpanJob job{&s, table, tex, &g, colU.data(), colV.data(), minX};
 
   for (int64_t py = minY; py <= maxY; ++py) {
     // The pixels where every edge function is positive (or zero on a top or
@@ -445,102 +561,13 @@ bool IsUprightQuad(const Vtx* v) {
          v[0].diffuse == v[1].diffuse && v[0].diffuse == v[2].diffuse && v[0].diffuse == v[3].diffuse;
 }
 
-// The textured rows of an upright quad, for one target and one texture
-// format (so that the pixel reads and writes are known at compile time).
-// A texel that shows as it is over whatever the target holds: its alpha is
-// 0 (left out) or 255 (written) or in between (blended). Copied without
-// widening where the formats allow; the result is what ReadPixel and
-// WritePixel would give.
-template <D3DFormat kTarget, D3DFormat kTexture>
-void PutTexel(uint8_t* row, const uint8_t* texRow, int x, int column) {
-  if constexpr (kTexture == D3DFormat::A1R5G5B5 &&
-                (kTarget == D3DFormat::A1R5G5B5 || kTarget == D3DFormat::R5G6B5)) {
-    uint16_t p;
-    std::memcpy(&p, texRow + 2 * column, 2);
-    if (!(p & 0x8000)) return;
-    if constexpr (kTarget == D3DFormat::R5G6B5) {
-      const uint32_t g5 = (p >> 5) & 31;
-      p = static_cast<uint16_t>(((p & 0x7C00) << 1) | ((g5 << 1 | g5 >> 4) << 5) | (p & 31));
-    }
-    std::memcpy(row + 2 * x, &p, 2);
-  } else if constexpr (kTexture == D3DFormat::A8R8G8B8 &&
-                       (kTarget == D3DFormat::A8R8G8B8 || kTarget == D3DFormat::X8R8G8B8)) {
-    uint32_t p;
-    std::memcpy(&p, texRow + 4 * column, 4);
-    const uint32_t a = p >> 24;
-    if (a == 0) return;
-    if (a != 255) p = Blend(p, ReadPixel(kTarget, row, x));
-    WritePixel(kTarget, row, x, p);
-  } else {
-    const uint32_t texel = ReadPixel(kTexture, texRow, column);
-    const uint32_t a = texel >> 24;
-    if (a == 0) return;
-    WritePixel(kTarget, row, x, a == 255 ? texel : Blend(texel, ReadPixel(kTarget, row, x)));
-  }
-}
-
-template <D3DFormat kTarget, D3DFormat kTexture>
-void TexturedRows(D3DPixels& t, const D3DPixels& tex, const Gradients& g, const int* columns, int64_t x0, int w,
-                  int64_t y0, int64_t y1, const D3DPixelState& s, uint32_t diffuse) {
-  const bool pass = PassesTexel(s, diffuse);
-  if (pass && s.blend) {
-    for (int64_t py = y0; py < y1; ++py) {
-      uint8_t* row = t.Row(static_cast<int>(py));
-      const int ty = TexelIndex(g.v.At(static_cast<double>(x0), static_cast<double>(py)), tex.height);
-      const uint8_t* texRow = tex.Row(ty);
-      for (int i = 0; i < w; ++i) PutTexel<kTarget, kTexture>(row, texRow, static_cast<int>(x0) + i, columns[i]);
-    }
-    return;
-  }
-  for (int64_t py = y0; py < y1; ++py) {
-    uint8_t* row = t.Row(static_cast<int>(py));
-    const int ty = TexelIndex(g.v.At(static_cast<double>(x0), static_cast<double>(py)), tex.height);
-    const uint8_t* texRow = tex.Row(ty);
-    for (int i = 0; i < w; ++i) {
-      const uint32_t texel = ReadPixel(kTexture, texRow, columns[i]);
-      uint32_t shaded = pass ? texel : Shade(s, texel, diffuse);
-      const int x = static_cast<int>(x0) + i;
-      if (s.blend) {
-        const uint32_t a = shaded >> 24;
-        if (a == 0) continue;
-        if (a != 255) shaded = Blend(shaded, ReadPixel(kTarget, row, x));
-      }
-      WritePixel(kTarget, row, x, shaded);
-    }
-  }
-}
-
-using RowsFn = void (*)(D3DPixels&, const D3DPixels&, const Gradients&, const int*, int64_t, int, int64_t, int64_t,
-                        const D3DPixelState&, uint32_t);
-
-template <D3DFormat kTarget>
-RowsFn RowsFor(D3DFormat texture) {
-  switch (texture) {
-    case D3DFormat::A8R8G8B8: return TexturedRows<kTarget, D3DFormat::A8R8G8B8>;
-    case D3DFormat::X8R8G8B8: return TexturedRows<kTarget, D3DFormat::X8R8G8B8>;
-    case D3DFormat::R5G6B5: return TexturedRows<kTarget, D3DFormat::R5G6B5>;
-    case D3DFormat::A1R5G5B5: return TexturedRows<kTarget, D3DFormat::A1R5G5B5>;
-    default: return nullptr;
-  }
-}
-
-RowsFn RowsFor(D3DFormat target, D3DFormat texture) {
-  switch (target) {
-    case D3DFormat::A8R8G8B8: return RowsFor<D3DFormat::A8R8G8B8>(texture);
-    case D3DFormat::X8R8G8B8: return RowsFor<D3DFormat::X8R8G8B8>(texture);
-    case D3DFormat::R5G6B5: return RowsFor<D3DFormat::R5G6B5>(texture);
-    case D3DFormat::A1R5G5B5: return RowsFor<D3DFormat::A1R5G5B5>(texture);
-    default: return nullptr;
-  }
-}
-
 // One row of an unscaled quad whose texels show as they are: w texels
 // from `src` onto `dst`. Without blending a row is a copy (converted where
 // the formats differ); with it, a texel of alpha 0 leaves the target, 255
 // replaces it, anything else blends. Rows of only 0 and 255 run as a
 // select the compiler can vectorise.
 template <D3DFormat kTarget, D3DFormat kTexture>
-void CopyRow(uint8_t* dst, const uint8_t* src, int w, bool blend) {
+[[gnu::always_inline]] inline void CopyRow(uint8_t* dst, const uint8_t* src, int w, bool blend) {
   constexpr bool k32 = kTexture == D3DFormat::A8R8G8B8 &&
                        (kTarget == D3DFormat::A8R8G8B8 || kTarget == D3DFormat::X8R8G8B8);
   constexpr bool k16 = kTexture == D3DFormat::A1R5G5B5 &&
@@ -557,8 +584,9 @@ void CopyRow(uint8_t* dst, const uint8_t* src, int w, bool blend) {
       }
       return;
     }
+    // An alpha of 1..254 plus one stays at 2..255: bits above 24 of the sum.
     uint32_t partial = 0;
-    for (int i = 0; i < w; ++i) partial |= static_cast<uint32_t>(((sp[i] >> 24) + 255u) & 255u) < 254u ? 1u : 0u;
+    for (int i = 0; i < w; ++i) partial |= (sp[i] + 0x01000000u) >> 25;
     if (!partial) {
       for (int i = 0; i < w; ++i) d[i] = (sp[i] >> 24) != 0 ? (sp[i] | fill) : d[i];
       return;
@@ -604,23 +632,49 @@ void CopyRow(uint8_t* dst, const uint8_t* src, int w, bool blend) {
 // The rows y0..y1 of the target from x0 on, each from texture row
 // texRows[y - y0] starting at column c0.
 template <D3DFormat kTarget, D3DFormat kTexture>
-void CopyRows(D3DPixels& t, const D3DPixels& tex, const int* texRows, int64_t y0, int64_t y1, int64_t x0, int c0,
-              int w, bool blend) {
+[[gnu::always_inline]] inline void CopyRowsBody(D3DPixels& t, const D3DPixels& tex, const int* texRows, int64_t y0,
+                                                int64_t y1, int64_t x0, int c0, int w, bool blend) {
   const size_t at = static_cast<size_t>(x0) * static_cast<size_t>(t.bytesPerPixel);
   const size_t skip = static_cast<size_t>(c0) * static_cast<size_t>(tex.bytesPerPixel);
   for (int64_t py = y0; py < y1; ++py)
     CopyRow<kTarget, kTexture>(t.Row(static_cast<int>(py)) + at, tex.Row(texRows[py - y0]) + skip, w, blend);
 }
 
+template <D3DFormat kTarget, D3DFormat kTexture>
+void CopyRows(D3DPixels& t, const D3DPixels& tex, const int* texRows, int64_t y0, int64_t y1, int64_t x0, int c0,
+              int w, bool blend) {
+  CopyRowsBody<kTarget, kTexture>(t, tex, texRows, y0, y1, x0, c0, w, blend);
+}
+
 using CopyRowsFn = void (*)(D3DPixels&, const D3DPixels&, const int*, int64_t, int64_t, int64_t, int, int, bool);
+
+#if defined(D3D_WIDE_VECTORS)
+// The same rows built for the wider vectors of processors that have them,
+// picked at run time: the same operations on every lane, so the same pixels.
+template <D3DFormat kTarget, D3DFormat kTexture>
+__attribute__((target("avx2"))) void CopyRowsWide(D3DPixels& t, const D3DPixels& tex, const int* texRows, int64_t y0,
+                                                  int64_t y1, int64_t x0, int c0, int w, bool blend) {
+  CopyRowsBody<kTarget, kTexture>(t, tex, texRows, y0, y1, x0, c0, w, blend);
+}
+
+template <D3DFormat kTarget, D3DFormat kTexture>
+CopyRowsFn PickCopyRows() {
+  return HasWideVectors() ? CopyRowsWide<kTarget, kTexture> : CopyRows<kTarget, kTexture>;
+}
+#else
+template <D3DFormat kTarget, D3DFormat kTexture>
+CopyRowsFn PickCopyRows() {
+  return CopyRows<kTarget, kTexture>;
+}
+#endif
 
 template <D3DFormat kTarget>
 CopyRowsFn CopyRowsFor(D3DFormat texture) {
   switch (texture) {
-    case D3DFormat::A8R8G8B8: return CopyRows<kTarget, D3DFormat::A8R8G8B8>;
-    case D3DFormat::X8R8G8B8: return CopyRows<kTarget, D3DFormat::X8R8G8B8>;
-    case D3DFormat::R5G6B5: return CopyRows<kTarget, D3DFormat::R5G6B5>;
-    case D3DFormat::A1R5G5B5: return CopyRows<kTarget, D3DFormat::A1R5G5B5>;
+    case D3DFormat::A8R8G8B8: return PickCopyRows<kTarget, D3DFormat::A8R8G8B8>();
+    case D3DFormat::X8R8G8B8: return PickCopyRows<kTarget, D3DFormat::X8R8G8B8>();
+    case D3DFormat::R5G6B5: return PickCopyRows<kTarget, D3DFormat::R5G6B5>();
+    case D3DFormat::A1R5G5B5: return PickCopyRows<kTarget, D3DFormat::A1R5G5B5>();
     default: return nullptr;
   }
 }
@@ -635,31 +689,164 @@ CopyRowsFn CopyRowsFor(D3DFormat target, D3DFormat texture) {
   }
 }
 
+// The textured rows of a scaled upright quad, for one target and one
+// texture format: each row's texels are gathered by column, shaded through
+// the table of the quad's one diffuse colour unless they show as they are,
+// and put down as an unscaled row would be.
+template <D3DFormat kTarget, D3DFormat kTexture>
+void TexturedRows(D3DPixels& t, const D3DPixels& tex, const Gradients& g, const int* columns, int64_t x0, int w,
+                  int64_t y0, int64_t y1, const D3DPixelState& s, uint32_t diffuse) {
+  constexpr bool k16 = kTexture == D3DFormat::R5G6B5 || kTexture == D3DFormat::A1R5G5B5;
+  using Texel = std::conditional_t<k16, uint16_t, uint32_t>;
+  thread_local std::vector<uint32_t> buffer;
+  buffer.resize(static_cast<size_t>(w));
+  uint32_t* line = buffer.data();
+  const size_t at = static_cast<size_t>(x0) * static_cast<size_t>(t.bytesPerPixel);
+  const bool pass = PassesTexel(s, diffuse);
+  const ShadeTable* table = pass ? nullptr : &ShadeTable::For(s, diffuse);
+  for (int64_t py = y0; py < y1; ++py) {
+    uint8_t* row = t.Row(static_cast<int>(py)) + at;
+    const int ty = TexelIndex(g.v.At(static_cast<double>(x0), static_cast<double>(py)), tex.height);
+    const Texel* texRow = reinterpret_cast<const Texel*>(tex.Row(ty));
+    if (pass) {
+      Texel* gathered = reinterpret_cast<Texel*>(line);
+      for (int i = 0; i < w; ++i) gathered[i] = texRow[columns[i]];
+      CopyRow<kTarget, kTexture>(row, reinterpret_cast<const uint8_t*>(gathered), w, s.blend);
+    } else {
+      const uint8_t* texBytes = reinterpret_cast<const uint8_t*>(texRow);
+      for (int i = 0; i < w; ++i) line[i] = (*table)(ReadPixel(kTexture, texBytes, columns[i]));
+      CopyRow<kTarget, D3DFormat::A8R8G8B8>(row, reinterpret_cast<const uint8_t*>(line), w, s.blend);
+    }
+  }
+}
+
+// One colour over the rows of an upright quad: a fill of the target's
+// pixel where it replaces what is there.
+template <D3DFormat kTarget>
+void ColourRows(D3DPixels& t, int64_t x0, int w, int64_t y0, int64_t y1, uint32_t shaded, bool blend) {
+  const uint32_t a = shaded >> 24;
+  if (blend && a == 0) return;
+  const size_t at = static_cast<size_t>(x0) * static_cast<size_t>(t.bytesPerPixel);
+  if (!blend || a == 255) {
+    uint8_t pixel[4];
+    WritePixel(kTarget, pixel, 0, shaded);
+    for (int64_t py = y0; py < y1; ++py) {
+      uint8_t* row = t.Row(static_cast<int>(py)) + at;
+      if constexpr (kTarget == D3DFormat::R5G6B5 || kTarget == D3DFormat::A1R5G5B5) {
+        uint16_t p;
+        std::memcpy(&p, pixel, 2);
+        std::fill_n(reinterpret_cast<uint16_t*>(row), w, p);
+      } else {
+        uint32_t p;
+        std::memcpy(&p, pixel, 4);
+        std::fill_n(reinterpret_cast<uint32_t*>(row), w, p);
+      }
+    }
+    return;
+  }
+  thread_local std::vector<uint32_t> line;
+  line.assign(static_cast<size_t>(w), shaded);
+  for (int64_t py = y0; py < y1; ++py)
+    CopyRow<kTarget, D3DFormat::A8R8G8B8>(t.Row(static_cast<int>(py)) + at,
+                                          reinterpret_cast<const uint8_t*>(line.data()), w, true);
+}
+
+using ColourRowsFn = void (*)(D3DPixels&, int64_t, int, int64_t, int64_t, uint32_t, bool);
+
+ColourRowsFn ColourRowsFor(D3DFormat target) {
+  switch (target) {
+    case D3DFormat::A8R8G8B8: return ColourRows<D3DFormat::A8R8G8B8>;
+    case D3DFormat::X8R8G8B8: return ColourRows<D3DFormat::X8R8G8B8>;
+    case D3DFormat::R5G6B5: return ColourRows<D3DFormat::R5G6B5>;
+    case D3DFormat::A1R5G5B5: return ColourRows<D3DFormat::A1R5G5B5>;
+    default: return nullptr;
+  }
+}
+
+using RowsFn = void (*)(D3DPixels&, const D3DPixels&, const Gradients&, const int*, int64_t, int, int64_t, int64_t,
+                        const D3DPixelState&, uint32_t);
+
+template <D3DFormat kTarget>
+RowsFn RowsFor(D3DFormat texture) {
+  switch (texture) {
+    case D3DFormat::A8R8G8B8: return TexturedRows<kTarget, D3DFormat::A8R8G8B8>;
+    case D3DFormat::X8R8G8B8: return TexturedRows<kTarget, D3DFormat::X8R8G8B8>;
+    case D3DFormat::R5G6B5: return TexturedRows<kTarget, D3DFormat::R5G6B5>;
+    case D3DFormat::A1R5G5B5: return TexturedRows<kTarget, D3DFormat::A1R5G5B5>;
+    default: return nullptr;
+  }
+}
+
+RowsFn RowsFor(D3DFormat target, D3DFormat texture) {
+  switch (target) {
+    case D3DFormat::A8R8G8B8: return RowsFor<D3DFormat::A8R8G8B8>(texture);
+    case D3DFormat::X8R8G8B8: return RowsFor<D3DFormat::X8R8G8B8>(texture);
+    case D3DFormat::R5G6B5: return RowsFor<D3DFormat::R5G6B5>(texture);
+    case D3DFormat::A1R5G5B5: return RowsFor<D3DFormat::A1R5G5B5>(texture);
+    default: return nullptr;
+  }
+}
+
 // TexelIndex(pl.At(x + i, y), size) (along x) or TexelIndex(pl.At(x, y + i),
 // size) for i below n, summed in the planes' order. When all fall inside
 // the texture, as a sprite's do, the loop has no branch and vectorises.
 void TexelIndices(const Plane& pl, bool alongX, double x, double y, int n, int size, int* out) {
   const double dsize = size;
-  bool inside = true;
+  // Tests and selects without a branch; two at a time in vector lanes,
+  // each lane doing the very operations of the scalar loop.
+  int outside = 0;
+  int i = 0;
+#if defined(__SSE2__)
+  {
+    int lanesIn = 3;
+#if defined(D3D_WIDE_VECTORS)
+    if (HasWideVectors()) TexelIndicesFour(pl, alongX, x, y, n, dsize, out, i, lanesIn);
+#endif
+    const __m128d vsize = _mm_set1_pd(dsize), zero = _mm_setzero_pd(), two = _mm_set1_pd(2.0);
+    __m128d vi = _mm_set_pd(i + 1.0, i + 0.0);
+    if (alongX) {
+      const __m128d vx = _mm_set1_pd(x), vox = _mm_set1_pd(pl.ox), vdx = _mm_set1_pd(pl.dx), va0 = _mm_set1_pd(pl.a0);
+      const __m128d vrow = _mm_set1_pd(pl.dy * (y - pl.oy));
+      for (; i + 2 <= n; i += 2, vi = _mm_add_pd(vi, two)) {
+        const __m128d t = _mm_add_pd(_mm_add_pd(va0, _mm_mul_pd(vdx, _mm_sub_pd(_mm_add_pd(vx, vi), vox))), vrow);
+        const __m128d f = _mm_mul_pd(t, vsize);
+        const __m128d in = _mm_and_pd(_mm_cmpge_pd(f, zero), _mm_cmplt_pd(f, vsize));
+        lanesIn &= _mm_movemask_pd(in);
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(out + i), _mm_cvttpd_epi32(_mm_and_pd(in, f)));
+      }
+    } else {
+      const __m128d vy = _mm_set1_pd(y), voy = _mm_set1_pd(pl.oy), vdy = _mm_set1_pd(pl.dy);
+      const __m128d vcol = _mm_set1_pd(pl.a0 + pl.dx * (x - pl.ox));
+      for (; i + 2 <= n; i += 2, vi = _mm_add_pd(vi, two)) {
+        const __m128d t = _mm_add_pd(vcol, _mm_mul_pd(vdy, _mm_sub_pd(_mm_add_pd(vy, vi), voy)));
+        const __m128d f = _mm_mul_pd(t, vsize);
+        const __m128d in = _mm_and_pd(_mm_cmpge_pd(f, zero), _mm_cmplt_pd(f, vsize));
+        lanesIn &= _mm_movemask_pd(in);
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(out + i), _mm_cvttpd_epi32(_mm_and_pd(in, f)));
+      }
+    }
+    outside = lanesIn != 3;
+  }
+#endif
   if (alongX) {
     const double rowTerm = pl.dy * (y - pl.oy);
-    for (int i = 0; i < n; ++i) {
+    for (; i < n; ++i) {
       const double f = (pl.a0 + pl.dx * ((x + i) - pl.ox) + rowTerm) * dsize;
-      const bool in = f >= 0.0 && f < dsize;
-      inside = inside && in;
+      const bool in = (f >= 0.0) & (f < dsize);
+      outside |= !in;
       out[i] = static_cast<int>(in ? f : 0.0);
     }
   } else {
     const double colTerm = pl.a0 + pl.dx * (x - pl.ox);
-    for (int i = 0; i < n; ++i) {
+    for (; i < n; ++i) {
       const double f = (colTerm + pl.dy * ((y + i) - pl.oy)) * dsize;
-      const bool in = f >= 0.0 && f < dsize;
-      inside = inside && in;
+      const bool in = (f >= 0.0) & (f < dsize);
+      outside |= !in;
       out[i] = static_cast<int>(in ? f : 0.0);
     }
   }
-  if (inside) return;
-  for (int i = 0; i < n; ++i)
+  if (!outside) return;
+  for (i = 0; i < n; ++i)
     out[i] = alongX ? TexelIndex(pl.At(x + i, y), size) : TexelIndex(pl.At(x, y + i), size);
 }
 
@@ -684,11 +871,7 @@ void DrawUprightQuad(const Painter& paint, const Vtx* v, D3DDrawCounts& stats) {
   const int w = static_cast<int>(x1 - x0);
 
   if (!tex) {
-    const uint32_t shaded = Shade(s, kNoTexel, diffuse);
-    for (int64_t py = y0; py < y1; ++py) {
-      uint8_t* row = t.Row(static_cast<int>(py));
-      for (int64_t px = x0; px < x1; ++px) paint.Put(row, static_cast<int>(px), shaded);
-    }
+    if (const ColourRowsFn fill = ColourRowsFor(t.format)) fill(t, x0, w, y0, y1, Shade(s, kNoTexel, diffuse), s.blend);
     return;
   }
   thread_local std::vector<int> columns, texRows;

@@ -121,13 +121,21 @@ D3DSurfaceDesc D3DSurface::GetDesc() const {
   return D3DSurfaceDesc{m_pixels->format, m_pool, m_usage, m_pixels->width, m_pixels->height};
 }
 
-int32_t D3DSurface::LockRect(D3DLockedRect& out) {
+int32_t D3DSurface::LockRect(D3DLockedRect& out, const Rect* area) {
   out = D3DLockedRect{};
   int32_t result;
   if (detail::D3DCallFails(D3DCall::LockRect, result)) return result;
   if (m_locked) return D3DERR_INVALIDCALL;
   if (m_pool == D3DPool::Default && m_state->Lost()) return D3DERR_DEVICELOST;
   m_locked = true;
+  // What the lock may write no copy of these pixels holds any more.
+  if (area) {
+    const Rect cut{std::max(area->left, 0), std::max(area->top, 0), std::min(area->right, m_pixels->width),
+                   std::min(area->bottom, m_pixels->height)};
+    if (cut.left < cut.right && cut.top < cut.bottom) m_pixels->MarkChanged(&cut);
+  } else {
+    m_pixels->MarkChanged(nullptr);
+  }
   out.bits = m_pixels->bytes.data();
   out.pitch = m_pixels->pitch;
   return D3D_OK;

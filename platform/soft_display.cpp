@@ -78,15 +78,27 @@ bool Inside(const Rect& r, int w, int h) {
 }
 
 // Rows of sprites are short: a library call per row costs more than the
-// copy, so they go in blocks of 16 bytes.
+// copy, so they go in blocks of 64 and then 16 bytes, each a few vector
+// moves.
 inline void CopyBytes(uint8_t* dst, const uint8_t* src, size_t n) {
   if (n > 256) {
     std::memcpy(dst, src, n);
     return;
   }
   size_t i = 0;
+  for (; i + 64 <= n; i += 64) std::memcpy(dst + i, src + i, 64);
   for (; i + 16 <= n; i += 16) std::memcpy(dst + i, src + i, 16);
   for (; i < n; ++i) dst[i] = src[i];
+}
+
+// The rows of a plain copy between two surfaces. Built twice, for the
+// processor's widest vectors and for any x86-64, and picked once at start:
+// a copy is the same bytes either way.
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__) && !defined(__SANITIZE_ADDRESS__)
+__attribute__((target_clones("avx2", "default")))
+#endif
+void CopyPlainRows(uint8_t* d, const uint8_t* s, ptrdiff_t dPitch, ptrdiff_t sPitch, size_t bytes, int h) {
+  for (int j = 0; j < h; ++j) CopyBytes(d + j * dPitch, s + j * sPitch, bytes);
 }
 
 template <class T>
@@ -253,6 +265,11 @@ int32_t DDSurface::BltFast(int x, int y, DDSurface& src, const Rect& srcRect, bo
   uint8_t* dBase = Row(y) + static_cast<size_t>(x) * bytes;
   const uint8_t* sBase = src.Row(srcRect.top) + static_cast<size_t>(srcRect.left) * bytes;
   const ptrdiff_t dPitch = m_pitch, sPitch = src.m_pitch;
+  if (!keyed && !same) {
+    CopyPlainRows(dBase, sBase, dPitch, sPitch, static_cast<size_t>(w) * bytes, h);
+    if (m_primary) HandOver();
+    return DD_OK;
+  }
   for (int j = 0; j < h; ++j) {
     const int row = upward ? h - 1 - j : j;
     uint8_t* d = dBase + row * dPitch;

@@ -231,3 +231,55 @@ TEST_F(Surface3D, LocksReadRenderTargetsBackAndUploadWhatWasWritten) {
   EXPECT_EQ(bits, nullptr);
   EXPECT_TRUE(DebugHas(Sjis("D3DではDDLockは未対応")));
 }
+
+TEST_F(Surface3D, ALockOfARectangleReadsWhatWasDrawnInItAndLeavesEveryPixelOutsideIt) {
+  // A render target whose system copy is older than some fills: a lock of a
+  // rectangle reads the fills inside it, and its unlock changes nothing
+  // outside it (a twin drawn alike and never locked gives every pixel).
+  for (int bpp : {16, 32}) {
+    ASSERT_TRUE(Start3DKeyed(bpp)) << bpp;
+    DDSURFACEDATA rt, twin;
+    ASSERT_TRUE(DDCreateSurface(&rt, 9, 7, 0, 0, DTMEMORYTYPE_VIDEO_RT, nullptr, 0));
+    ASSERT_TRUE(DDCreateSurface(&twin, 9, 7, 0, 0, DTMEMORYTYPE_VIDEO_RT, nullptr, 0));
+    DDFillRectColor(&rt, 0, 0, 9, 7, 0xFF0000FF);
+    {
+      cSurfaceLock whole;  // the system copy now holds the first fill
+      ASSERT_TRUE(whole.Lock(&rt));
+    }
+    for (DDSURFACEDATA* sd : {&rt, &twin}) {
+      if (sd == &twin) DDFillRectColor(sd, 0, 0, 9, 7, 0xFF0000FF);
+      DDFillRectColor(sd, 0, 0, 9, 2, 0xFF00FF00);  // across the rectangle's top row
+      DDFillRectColor(sd, 7, 0, 2, 7, 0xFFFF0000);  // beside it
+      DDFillRectColor(sd, 3, 3, 1, 1, 0xFFFFFFFF);  // inside it
+    }
+    const plat::Rect r{2, 1, 6, 5};
+    std::vector<uint32_t> seen;
+    {
+      cSurfaceLock lock;
+      ASSERT_TRUE(lock.Lock(&rt, &r));
+      for (int y = r.top; y < r.bottom; ++y)
+        for (int x = r.left; x < r.right; ++x) {
+          uint8_t* p = lock.m_pBits + static_cast<size_t>(y) * lock.m_nPitch + x * lock.m_nBytesPerPixel;
+          uint32_t v = 0;
+          std::memcpy(&v, p, static_cast<size_t>(lock.m_nBytesPerPixel));
+          seen.push_back(v);
+          const uint32_t mark = 0x1234u + static_cast<uint32_t>(x * 16 + y);
+          std::memcpy(p, &mark, static_cast<size_t>(lock.m_nBytesPerPixel));
+        }
+    }
+    size_t k = 0;
+    for (int y = 0; y < 7; ++y)
+      for (int x = 0; x < 9; ++x) {
+        const bool inside = x >= r.left && x < r.right && y >= r.top && y < r.bottom;
+        if (inside) {
+          EXPECT_EQ(seen[k++], Get(&twin, x, y)) << bpp << " read at " << x << ", " << y;
+          EXPECT_EQ(Get(&rt, x, y), 0x1234u + static_cast<uint32_t>(x * 16 + y)) << bpp << " at " << x << ", " << y;
+        } else {
+          EXPECT_EQ(Get(&rt, x, y), Get(&twin, x, y)) << bpp << " outside at " << x << ", " << y;
+        }
+      }
+    DDReleaseSurface(&rt);
+    DDReleaseSurface(&twin);
+    DDRelease();
+  }
+}

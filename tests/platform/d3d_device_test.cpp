@@ -618,3 +618,75 @@ TEST_F(Device3D, ARectangleReadsBackAndUploadsOnlyItsPixels) {
         EXPECT_EQ(rt1[i], inside(i % 7, i / 7) ? sys1[i] : rt0[i]) << static_cast<int>(f) << " at " << i;
     }
 }
+
+TEST_F(Device3D, ReadBacksThroughAKeptCopyMatchFreshOnesAfterEveryDrawAndLockedWrite) {
+  // A render target read back through the one system surface it keeps (so
+  // that only what was drawn since is copied) and its twin read back into a
+  // new surface each time (all of the rectangle copied) show the same pixels
+  // inside every locked rectangle, and hold the same pixels after every step
+  // stretch of random clears, upright and turned quads, and locked writes
+  // of rectangles (some reaching past the edges, some the whole surface).
+  const D3DFormat formats[] = {D3DFormat::A8R8G8B8, D3DFormat::X8R8G8B8, D3DFormat::R5G6B5, D3DFormat::A1R5G5B5};
+  constexpr int kW = 37, kH = 23;
+  std::mt19937 random(4646);
+  Make();
+  auto coord = [&](int size) { return static_cast<int>(random() % static_cast<unsigned>(size + 12)) - 6; };
+  for (D3DFormat f : formats) {
+    auto a = Target(kW, kH, f), b = Target(kW, kH, f);
+    std::shared_ptr<D3DSurface> kept;
+    ASSERT_EQ(m_device->CreateOffscreenPlainSurface(kW, kH, f, D3DPool::SystemMem, kept), plat::D3D_OK);
+    SetStage(Stage{SEL2, TEX, DIF, SEL2, TEX, DIF});
+    m_device->SetTexture(0, nullptr);
+    const int bytes = plat::D3DBytesPerPixel(f);
+    for (int step = 0; step < 400; ++step) {
+      const int op = static_cast<int>(random() % 4);
+      int x0 = coord(kW), y0 = coord(kH), x1 = coord(kW), y1 = coord(kH);
+      if (x0 > x1) std::swap(x0, x1);
+      if (y0 > y1) std::swap(y0, y1);
+      const plat::Rect r{x0, y0, x1 + 1, y1 + 1};
+      const uint32_t colour = static_cast<uint32_t>(random());
+      if (op == 0 || op == 1) {
+        const float turn = static_cast<float>(random() % 7) * 0.5f;
+        const Vertex q[4] = {{x0 + 0.3f, y0 + turn, 0, 1, colour, 0, 0},
+                             {x0 - turn, y1 + 0.6f, 0, 1, colour, 0, 1},
+                             {x1 + turn, y0 - 0.2f, 0, 1, colour, 1, 0},
+                             {x1 - 0.4f, y1 - turn, 0, 1, colour, 1, 1}};
+        for (const auto& t : {a, b}) {
+          ASSERT_EQ(m_device->SetRenderTarget(0, t), plat::D3D_OK);
+          if (op == 0)
+            ASSERT_EQ(m_device->Clear(&r, colour), plat::D3D_OK);
+          else
+            ASSERT_EQ(DrawVertices(q, 4, plat::D3DPT_TRIANGLESTRIP, 2), plat::D3D_OK);
+        }
+      } else {
+        const bool whole = random() % 5 == 0;
+        const plat::Rect* area = whole ? nullptr : &r;
+        std::shared_ptr<D3DSurface> fresh;
+        ASSERT_EQ(m_device->CreateOffscreenPlainSurface(kW, kH, f, D3DPool::SystemMem, fresh), plat::D3D_OK);
+        ASSERT_EQ(m_device->GetRenderTargetData(*a, *kept, area), plat::D3D_OK);
+        ASSERT_EQ(m_device->GetRenderTargetData(*b, *fresh, area), plat::D3D_OK);
+        plat::D3DLockedRect la, lb;
+        ASSERT_EQ(kept->LockRect(la, area), plat::D3D_OK);
+        ASSERT_EQ(fresh->LockRect(lb, area), plat::D3D_OK);
+        const int left = whole ? 0 : std::max(r.left, 0), right = whole ? kW : std::min(r.right, kW);
+        const int top = whole ? 0 : std::max(r.top, 0), bottom = whole ? kH : std::min(r.bottom, kH);
+        for (int y = top; y < bottom; ++y)
+          for (int x = left; x < right; ++x) {
+            uint8_t* pa = la.bits + y * la.pitch + x * bytes;
+            uint8_t* pb = lb.bits + y * lb.pitch + x * bytes;
+            ASSERT_EQ(std::memcmp(pa, pb, static_cast<size_t>(bytes)), 0)
+                << "format " << static_cast<int>(f) << " step " << step << " at " << x << ", " << y;
+            const uint32_t v = static_cast<uint32_t>(random());
+            std::memcpy(pa, &v, static_cast<size_t>(bytes));
+            std::memcpy(pb, &v, static_cast<size_t>(bytes));
+          }
+        ASSERT_EQ(kept->UnlockRect(), plat::D3D_OK);
+        ASSERT_EQ(fresh->UnlockRect(), plat::D3D_OK);
+        ASSERT_EQ(m_device->UpdateSurface(*kept, *a, area), plat::D3D_OK);
+        ASSERT_EQ(m_device->UpdateSurface(*fresh, *b, area), plat::D3D_OK);
+      }
+      // Now and then as a whole (a lock, which counts as a write of all).
+      if (step % 40 == 39) ASSERT_EQ(All(*a), All(*b)) << "format " << static_cast<int>(f) << " step " << step;
+    }
+  }
+}
