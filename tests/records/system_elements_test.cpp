@@ -5,7 +5,7 @@
 #include "records/system_elements.h"
 #include "system_file_builder.h"
 
-using sysfile::Bytes;
+using SysBytes = sysfile::Bytes;  // named apart from the save files' Bytes
 
 namespace {
 
@@ -18,7 +18,7 @@ std::string SaveElement(T& element) {
 
 template <class T>
 void LoadElement(T& element, int version, const std::string& bytes) {
-  cDataReader r(Bytes().U32(static_cast<uint32_t>(version)).Raw(bytes).str());
+  cDataReader r(SysBytes().U32(static_cast<uint32_t>(version)).Raw(bytes).str());
   element.Load(r);
 }
 
@@ -27,7 +27,7 @@ void LoadElement(T& element, int version, const std::string& bytes) {
 TEST(SystemElements, BytesOfTheCurrentVersion) {
   cEdSystemText text;
   text.m_strText = "Go";
-  EXPECT_EQ(SaveElement(text), Bytes().U32(1).I32(1).U32(1).Str("Go").str());
+  EXPECT_EQ(SaveElement(text), SysBytes().U32(1).I32(1).U32(1).Str("Go").str());
 
   cEdStatusItem item;
   item.m_bVisible = 1;
@@ -37,17 +37,17 @@ TEST(SystemElements, BytesOfTheCurrentVersion) {
   item.m_bShowValue = 4;
   item.m_nLowLevel = 5;
   item.m_bLowPercent = 6;
-  EXPECT_EQ(SaveElement(item), Bytes().U32(6).I32(1).I32(2).I32(3).I32(4).I32(5).I32(6).U32(1).Str("HP").str());
+  EXPECT_EQ(SaveElement(item), SysBytes().U32(6).I32(1).I32(2).I32(3).I32(4).I32(5).I32(6).U32(1).Str("HP").str());
 
   cEdRankingMode mode;
   mode.m_bRanking = 1;
   mode.m_vCategories = cVector<uint8_t>{1, 0, 1};
-  EXPECT_EQ(SaveElement(mode), Bytes().U32(1).I32(1).U32(0).U32(3).U8(1).U8(0).U8(1).str());
+  EXPECT_EQ(SaveElement(mode), SysBytes().U32(1).I32(1).U32(0).U32(3).U8(1).U8(0).U8(1).str());
 
   cEdIniKey key;
   key.SetText("FreeStage", "a.stg4");
   key.m_nNumber = 9;
-  EXPECT_EQ(SaveElement(key), Bytes().U32(2).I32(1).I32(9).U32(2).Str("FreeStage").Str("a.stg4").str());
+  EXPECT_EQ(SaveElement(key), SysBytes().U32(2).I32(1).I32(9).U32(2).Str("FreeStage").Str("a.stg4").str());
 }
 
 TEST(SystemElements, NewElementsStartFromTheirDefaults) {
@@ -70,10 +70,10 @@ TEST(SystemElements, StatusItemGates) {
   const Case cases[] = {
       // Before 204 three blocks; the value over the gauge is then on and the
       // low level and its percent flag keep what they had (7 and 1 below).
-      {203, Bytes().U32(3).I32(1).I32(1).I32(4).U32(1).Str("x").str(), 4, 1, 7, 1},
-      {204, Bytes().U32(4).I32(1).I32(1).I32(4).I32(0).U32(1).Str("x").str(), 4, 0, 7, 1},
-      {586, Bytes().U32(4).I32(1).I32(1).I32(2).I32(1).U32(1).Str("x").str(), 2, 1, 7, 1},
-      {587, Bytes().U32(6).I32(1).I32(1).I32(2).I32(0).I32(40).I32(0).U32(1).Str("x").str(), 2, 0, 40, 0},
+      {203, SysBytes().U32(3).I32(1).I32(1).I32(4).U32(1).Str("x").str(), 4, 1, 7, 1},
+      {204, SysBytes().U32(4).I32(1).I32(1).I32(4).I32(0).U32(1).Str("x").str(), 4, 0, 7, 1},
+      {586, SysBytes().U32(4).I32(1).I32(1).I32(2).I32(1).U32(1).Str("x").str(), 2, 1, 7, 1},
+      {587, SysBytes().U32(6).I32(1).I32(1).I32(2).I32(0).I32(40).I32(0).U32(1).Str("x").str(), 2, 0, 40, 0},
   };
   for (const Case& c : cases) {
     cEdStatusItem item;
@@ -91,7 +91,7 @@ TEST(SystemElements, StatusItemGates) {
 TEST(SystemElements, RankingModeKeepsTheCategoryCountOfTheFile) {
   for (uint32_t n : {0u, 3u, 5u, 7u}) {
     cEdRankingMode mode;
-    Bytes b;
+    SysBytes b;
     b.U32(1).I32(1).U32(0).U32(n);
     for (uint32_t i = 0; i < n; ++i) b.U8(1);
     LoadElement(mode, 734, b.str());
@@ -100,10 +100,10 @@ TEST(SystemElements, RankingModeKeepsTheCategoryCountOfTheFile) {
   // A file that ends before the count leaves no categories; a count larger
   // than the file ends the read the same way.
   cEdRankingMode shortMode;
-  LoadElement(shortMode, 734, Bytes().U32(1).I32(1).U32(0).str());
+  LoadElement(shortMode, 734, SysBytes().U32(1).I32(1).U32(0).str());
   EXPECT_TRUE(shortMode.m_vCategories.empty());
   cEdRankingMode damaged;
-  LoadElement(damaged, 734, Bytes().U32(1).I32(1).U32(0).U32(0xFFFFFFF0).U8(1).str());
+  LoadElement(damaged, 734, SysBytes().U32(1).I32(1).U32(0).U32(0xFFFFFFF0).U8(1).str());
   EXPECT_TRUE(damaged.m_vCategories.empty());
 }
 

@@ -7,7 +7,7 @@
 #include "support/test_support.h"
 #include "system_file_builder.h"
 
-using sysfile::Bytes;
+using SysBytes = sysfile::Bytes;  // named apart from the save files' Bytes
 using testsupport::Sjis;
 
 namespace {
@@ -80,7 +80,7 @@ TEST(SystemDatLayout, FirstBlocksKeyColourAndTailStartAtTheirOffsets) {
   cEdSystem s;
   const std::string file = SaveBytes(s);
 
-  Bytes b;
+  SysBytes b;
   b.U32(734).U32(47);  // version; 44 int32 blocks and 3 byte blocks
   b.I32(0).I32(100).I32(1).I32(0);  // extra life by score, its step, pause hides field, icon letters
   b.I32(60).I32(0).I32(0).I32(1);   // font, centre glyphs, keep test-only flows, replay
