@@ -93,8 +93,10 @@ inline void CopyBytes(uint8_t* dst, const uint8_t* src, size_t n) {
 
 // The rows of a plain copy between two surfaces. Built twice, for the
 // processor's widest vectors and for any x86-64, and picked once at start:
-// a copy is the same bytes either way.
-#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__) && !defined(__SANITIZE_ADDRESS__)
+// a copy is the same bytes either way. Sanitizer builds take the plain one:
+// the picking runs before their run-time is ready.
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__) && !defined(__SANITIZE_ADDRESS__) && \
+    !defined(__SANITIZE_THREAD__)
 __attribute__((target_clones("avx2", "default")))
 #endif
 void CopyPlainRows(uint8_t* d, const uint8_t* s, ptrdiff_t dPitch, ptrdiff_t sPitch, size_t bytes, int h) {
