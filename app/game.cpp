@@ -5,6 +5,7 @@
 #include "app/request_services.h"
 #include "base/report_log.h"
 #include "frontend/scene_option.h"
+#include "frontend/scene_stage_select.h"
 #include "frontend/scene_title.h"
 #include "app/win_main.h"
 #include "platform/clock.h"
@@ -13,11 +14,12 @@
 
 cAppSceneMaker AppSceneMaker;
 
-// The world map, map menu and stage select join here as they come; until
-// then their numbers make nothing and the frame runs no scene.
+// The world map and map menu join here as they come; until then their
+// numbers make nothing and the frame runs no scene.
 cScene* cAppSceneMaker::Create(int scene) {
   switch (scene) {
     case SCENE_TITLE: return new cSceneTitle;
+    case SCENE_STAGESELECT: return new cSceneStageSelect;
     case SCENE_OPTION: return new cSceneOption;
     case SCENE_STAGE: {
       cSceneStage* stage = new cSceneStage;

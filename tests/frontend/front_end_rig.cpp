@@ -136,6 +136,7 @@ void FrontEnd::Tap(int vk) {
 int FrontEnd::Phase() const {
   if (auto* option = Running<cSceneOption>()) return option->m_nPhase;
   if (auto* title = Running<cSceneTitle>()) return title->m_nPhase;
+  if (auto* select = Running<cSceneStageSelect>()) return select->m_nPhase;
   return -2;
 }
 

@@ -16,6 +16,7 @@
 
 #include "app/request_services.h"
 #include "frontend/scene_option.h"
+#include "frontend/scene_stage_select.h"
 #include "frontend/scene_title.h"
 #include "game/game.h"
 #include "platform/clock.h"
