@@ -3,6 +3,9 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <thread>
 #include <cctype>
 #include <cstdarg>
 #include <cstdio>
@@ -17,6 +20,8 @@
 #include "platform/event_push.h"
 #include "platform/input.h"
 #include "platform/message_box.h"
+#include "platform/message_numbers.h"
+#include "platform/messages.h"
 #include "platform/presenter.h"
 #include "platform/virtual_keys.h"
 
@@ -43,6 +48,28 @@ bool g_ended = false;
 size_t g_expectFrom = 0;  // trace lines before this were found or passed
 std::unique_ptr<ScriptedInput> g_input;
 std::string g_shot;  // saved from the next presented frame
+
+// A dialog that keeps the game waiting (its answer left it open, or it had
+// none) is cancelled after this long without an input poll.
+constexpr auto kDialogPatience = std::chrono::seconds(3);
+WindowHandle g_openDialog{};  // the last dialog shown; cleared by a poll
+std::chrono::steady_clock::time_point g_dialogSince;
+std::thread g_watchdog;
+std::condition_variable g_watchdogWake;
+bool g_watchdogStop = false;
+
+void WatchDialogs() {
+  std::unique_lock<std::mutex> lock(g_mutex);
+  while (!g_watchdogStop) {
+    g_watchdogWake.wait_for(lock, std::chrono::milliseconds(250));
+    if (g_watchdogStop || !g_openDialog.id) continue;
+    if (std::chrono::steady_clock::now() - g_dialogSince < kDialogPatience) continue;
+    g_dialogSince = std::chrono::steady_clock::now();
+    // A dialog already gone takes no message.
+    if (Post(g_openDialog, WM_COMMAND, MakeWParam(kIdCancel, BN_CLICKED), 0))
+      Trace("dialog cancelled: no answer closed it");
+  }
+}
 
 const char* OpName(ScriptOp op) {
   switch (op) {
@@ -100,21 +127,20 @@ void Advance() {
   g_entered = false;
 }
 
-// The waiting step of `op` that a dialog or a box takes: the current one,
-// or the one after a hold or wait that the program left early by opening
-// it. Null when the script does not expect one now.
+// The step of `op` that a dialog or a box takes: the first from the
+// current one on, over holds and waits that the program left early by
+// opening it and over maybe steps of the other kind. Null when the script
+// does not expect one now (nothing is passed over then).
 const ScriptStep* TakeWaiting(ScriptOp op) {
-  if (g_step < g_steps.size() && g_steps[g_step].op == op) {
-    const ScriptStep* step = &g_steps[g_step];
-    Advance();
-    return step;
-  }
-  if (g_step + 1 < g_steps.size() && g_steps[g_step + 1].op == op &&
-      (g_steps[g_step].op == ScriptOp::Hold || g_steps[g_step].op == ScriptOp::Wait)) {
-    Advance();
-    const ScriptStep* step = &g_steps[g_step];
-    Advance();
-    return step;
+  for (size_t i = g_step; i < g_steps.size(); ++i) {
+    const ScriptStep& step = g_steps[i];
+    if (step.op == op) {
+      while (g_step <= i) Advance();
+      return &step;
+    }
+    const bool passable = step.op == ScriptOp::Hold || step.op == ScriptOp::Wait ||
+                          ((step.op == ScriptOp::Type || step.op == ScriptOp::Answer) && step.optional);
+    if (!passable) break;
   }
   return nullptr;
 }
@@ -134,6 +160,8 @@ void OnDialogShown(const DialogShown& shown) {
   bool typed = false;
   {
     std::lock_guard<std::mutex> lock(g_mutex);
+    g_openDialog = shown.dialog;
+    g_dialogSince = std::chrono::steady_clock::now();
     if (const ScriptStep* step = TakeWaiting(ScriptOp::Type)) {
       text = step->text;
       typed = true;
@@ -179,15 +207,26 @@ bool ParseScript(const std::string& text, std::vector<ScriptStep>& steps, std::s
   std::istringstream in(text);
   std::string line;
   for (int number = 1; std::getline(in, line); ++number) {
-    const size_t hash = line.find('#');
     // A '#' inside typed or expected text belongs to it.
     std::istringstream words(line);
     std::string op;
     words >> op;
     if (op.empty() || op[0] == '#') continue;
+    bool optional = false;
+    if (op == "maybe") {
+      optional = true;
+      line.erase(0, line.find(op) + op.size());
+      std::istringstream(line) >> op;
+      if (op != "type" && op != "answer") {
+        error = "script line " + std::to_string(number) + ": maybe type TEXT or maybe answer N";
+        return false;
+      }
+    }
+    const size_t hash = line.find('#');
     if (op != "type" && op != "expect" && op != "shot" && hash != std::string::npos) line.erase(hash);
     ScriptStep step;
     step.line = number;
+    step.optional = optional;
     std::vector<std::string> args;
     {
       std::istringstream rest(line);
@@ -293,6 +332,12 @@ bool StartScriptRun() {
   }
   g_traceOn = true;  // the expects read the lines even without a trace file
   g_running = true;
+  {
+    std::lock_guard<std::mutex> lock(g_mutex);
+    g_watchdogStop = false;
+    g_openDialog = {};
+  }
+  g_watchdog = std::thread(WatchDialogs);
   SetDialogShowHook(OnDialogShown);
   SetBoxScript(AnswerBox);
   SetFrameCapture(OnFrame);
@@ -305,6 +350,12 @@ void StopScriptRun() {
     SetDialogShowHook(nullptr);
     SetBoxScript(nullptr);
     SetFrameCapture(nullptr);
+    {
+      std::lock_guard<std::mutex> lock(g_mutex);
+      g_watchdogStop = true;
+    }
+    g_watchdogWake.notify_all();
+    if (g_watchdog.joinable()) g_watchdog.join();
     std::lock_guard<std::mutex> lock(g_mutex);
     g_input.reset();
     g_steps.clear();
@@ -321,6 +372,7 @@ bool ScriptRunning() { return g_running.load(); }
 void ScriptPoll() {
   if (!g_running.load()) return;
   std::lock_guard<std::mutex> lock(g_mutex);
+  g_openDialog = {};  // the game goes on: no dialog holds it
   if (g_ended || !g_input) return;
   for (;;) {
     if (g_step >= g_steps.size()) {
@@ -354,6 +406,10 @@ void ScriptPoll() {
         return;
       case ScriptOp::Type:
       case ScriptOp::Answer:
+        if (step.optional) {
+          Advance();
+          continue;
+        }
         if (++g_stepPolls > step.polls) Miss(step, step.op == ScriptOp::Type ? "no dialog came" : "no box came");
         return;
     }

@@ -14,6 +14,12 @@
 //   expect N TEXT     a trace line containing TEXT, written since the last
 //                     one an expect found, within N input polls
 //   shot NAME         the next presented frame saved as NAME (PNG)
+//   maybe type TEXT, maybe answer N
+//                     taken by a dialog or box that opens before a poll
+//                     reaches them; passed over when none does
+// A dialog or box takes the first of its kind from the current step on,
+// over holds, waits and the other kind's maybe steps (those are left);
+// a dialog with none is cancelled (Escape), a box takes its default.
 // Keys are virtual-key codes (decimal, or 0x hex) or a single letter or
 // digit standing for its own code. A step that waits (type, answer,
 // expect) and is not met within its polls (600 for type and answer) ends
@@ -33,6 +39,7 @@ struct ScriptStep {
   std::vector<int> keys;      // hold
   int answer = 0;             // answer
   std::string text;           // type, expect: the text; shot: the file
+  bool optional = false;      // maybe type, maybe answer
 };
 
 // Reads a script; false with `error` naming the line when it does not parse.

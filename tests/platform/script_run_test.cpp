@@ -77,7 +77,8 @@ TEST(ScriptParse, ReadsEachStepAndNamesTheLineOfAFault) {
       {"hold 0 Z", "line 1"},       {"wait 1\nhold 3", "line 2"}, {"hold 2 300", "line 1"},
       {"wait", "line 1"},           {"wait 0", "line 1"},         {"answer", "line 1"},
       {"expect 5", "line 1"},       {"expect x scene", "line 1"}, {"shot", "line 1"},
-      {"\n\njump 3", "line 3"},
+      {"\n\njump 3", "line 3"},    {"maybe wait 3", "line 1"},
+
   };
   for (const auto& f : faults) {
     EXPECT_FALSE(plat::ParseScript(f.script, steps, error)) << f.script;
@@ -125,6 +126,19 @@ TEST_F(ScriptRun, BoxesTakeTheScriptedAnswerOrTheirDefault) {
   EXPECT_EQ(plat::ShowBox(question), plat::BOX_YES) << "no answer left: the default button";
   const std::vector<std::string> lines = TraceLines();
   EXPECT_EQ(std::count(lines.begin(), lines.end(), "box Save?"), 2);
+}
+
+TEST_F(ScriptRun, MaybeStepsAreTakenByWhatOpensOrPassedOver) {
+  Start("hold 1 Z\nmaybe type abc\nmaybe answer 7\nhold 1 X\nmaybe answer 2\nhold 1 C\n");
+  plat::ScriptPoll();  // Z; the box opens before the next poll
+  plat::BoxRequest question;
+  question.buttons = plat::BoxButtons::YesNo;
+  EXPECT_EQ(plat::ShowBox(question), plat::BOX_NO) << "over the maybe type";
+  plat::ScriptPoll();
+  EXPECT_EQ(Held({'X'}), std::vector<int>{'X'});
+  plat::ScriptPoll();  // no box came: the maybe answer is passed over
+  EXPECT_EQ(Held({'C'}), std::vector<int>{'C'});
+  EXPECT_EQ(plat::ShowBox(question), plat::BOX_YES) << "nothing left to take";
 }
 
 TEST_F(ScriptRun, AMissedStepEndsTheProgramWithCode3NamingIt) {
