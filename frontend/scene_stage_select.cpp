@@ -30,10 +30,10 @@ namespace {
 
 constexpr int kSelectWindowImage = 45;
 constexpr int kSelectAccessoryImage = 49;
-constexpr int kChallengePrefix = 37;  // data\stg4\c
-constexpr int kStageExt = 1;          // stg4
+constexpr int kSelectStagePrefix = 37;  // data\stg4\c
+constexpr int kSelectStageExt = 1;          // stg4
 constexpr int kTitleChallengeEntry = 2;  // the title menu's label of this screen is its caption
-constexpr int kTextWorld = 0, kTextBest = 3, kTextTotal = 4;
+constexpr int kSelectTextWorld = 0, kSelectTextBest = 3, kSelectTextTotal = 4;
 
 constexpr int kSelectRowsShown = 10;
 constexpr int kSelectRowX = 32, kSelectRowY = 160, kSelectRowH = 32;
@@ -41,18 +41,18 @@ constexpr int kSelectLabelX = 64;
 
 constexpr uint16_t kSelectDecide = 1;       // button 1
 constexpr uint16_t kSelectCancel = 2;       // button 2
-constexpr uint16_t kRankingView = 4;  // button 3
-constexpr uint16_t kRankingNext = 8;  // button 4
+constexpr uint16_t kSelectRankingView = 4;  // button 3
+constexpr uint16_t kSelectRankingNext = 8;  // button 4
 
 // "ステージファイル %s が読み込めません！"
 const char kStageCannotLoad[] =
     "\x83\x58\x83\x65\x81\x5B\x83\x57\x83\x74\x83\x40\x83\x43\x83\x8B %s "
     "\x82\xAA\x93\xC7\x82\xDD\x8D\x9E\x82\xDF\x82\xDC\x82\xB9\x82\xF1\x81\x49";
 
-bool ChallengeRanking() { return SystemData.m_vRankingModes.At(PLAYKIND_CHALLENGE).m_bRanking != 0; }
+bool SelectRankingOn() { return SystemData.m_vRankingModes.At(PLAYKIND_CHALLENGE).m_bRanking != 0; }
 
 // Record e of the challenge list; a stage past its end shows as never played.
-const cChallengeRecord& ChallengeRecord(int e) {
+const cChallengeRecord& SelectRecordOf(int e) {
   static const cChallengeRecord none;
   return e >= 0 && e < PlayData.m_vChallenge.Size() ? PlayData.m_vChallenge[e] : none;
 }
@@ -61,7 +61,7 @@ const cChallengeRecord& ChallengeRecord(int e) {
 
 std::string ChallengeStageName(int n) {
   char name[64];
-  std::snprintf(name, sizeof name, "%s%02d-1.%s", PathTable[kChallengePrefix], n, ExtTable[kStageExt]);
+  std::snprintf(name, sizeof name, "%s%02d-1.%s", PathTable[kSelectStagePrefix], n, ExtTable[kSelectStageExt]);
   return name;
 }
 
@@ -115,24 +115,24 @@ void cSceneStageSelect::DrawScreenSurface() {
   SysFont[2].DrawBox(surface, 1, 1, 638, 478);
   const std::string& caption = SystemData.m_vTitleMenu.At(kTitleChallengeEntry).m_strText;
   SysFont[2].DrawText(surface, 320 - 16 * CountChars(caption.c_str()), 32, caption.c_str(), 0);
-  const std::string& totalText = SystemData.m_vTexts.At(kTextTotal);
+  const std::string& totalText = SystemData.m_vTexts.At(kSelectTextTotal);
   if (SystemData.m_bSelectTotal && PlayData.m_nBestTotal > 0) {
     const int width = 16 * (CountChars(totalText.c_str()) + CountDigits(PlayData.m_nBestTotal));
     SysFont[1].DrawTextF(surface, 320 - width / 2, 88, "%s%d", totalText.c_str(), PlayData.m_nBestTotal);
   }
   if (!PlayData.m_bRankingView && SystemData.m_bSelectScores)
-    SysFont[2].DrawTextF(surface, 32, 128, "         %s", SystemData.m_vTexts.At(kTextBest).c_str());
-  const std::string& world = SystemData.m_vTexts.At(kTextWorld);
+    SysFont[2].DrawTextF(surface, 32, 128, "         %s", SystemData.m_vTexts.At(kSelectTextBest).c_str());
+  const std::string& world = SystemData.m_vTexts.At(kSelectTextWorld);
   const int chars = CountChars(world.c_str());
   for (int i = 0; i < m_nRows; ++i) {
     const int y = kSelectRowY + kSelectRowH * i;
     const int e = m_nListTop + i;
     SysFont[2].DrawTextF(surface, kSelectLabelX, y, "%s%d", world.c_str(), e + 1);
-    const cChallengeRecord& record = ChallengeRecord(e);
+    const cChallengeRecord& record = SelectRecordOf(e);
     if (record.m_bCleared) DDBlt(surface, 32 * (chars + 4), y, 32, 32, &SurfaceTable[kSelectAccessoryImage], 96, 0, 1);
     if (SystemData.m_bSelectScores) SysFont[2].DrawTextF(surface, 32 * chars + 192, y, "%d", record.m_nBestScore);
   }
-  if (ChallengeRanking() && PlayData.m_bRankingView)
+  if (SelectRankingOn() && PlayData.m_bRankingView)
     Ranking.Draw(surface, StageSelectAnchor.nX, StageSelectAnchor.nY, PlayData.m_nRankingCat, -1);
 }
 
@@ -198,15 +198,15 @@ void cSceneStageSelect::Decide() {
 }
 
 void cSceneStageSelect::RankingKeys(uint16_t buttons) {
-  if (buttons & kRankingView) {
-    if (ChallengeRanking()) {
+  if (buttons & kSelectRankingView) {
+    if (SelectRankingOn()) {
       PlaySe(6);
       PlayData.m_bRankingView = !PlayData.m_bRankingView;
       DrawScreenSurface();
     } else {
       PlayData.m_bRankingView = 0;
     }
-  } else if ((buttons & kRankingNext) && ChallengeRanking()) {
+  } else if ((buttons & kSelectRankingNext) && SelectRankingOn()) {
     if (SystemData.CountRankingCategories(Game.m_nPlayKind) >= 2) {
       PlaySe(6);
       PlayData.CycleRankingCategory(Game.m_nPlayKind, +1);

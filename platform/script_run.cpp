@@ -37,8 +37,8 @@ std::FILE* g_trace = nullptr;
 std::vector<std::string> g_lines;
 std::atomic<bool> g_traceOn{false};
 
-// The script. Lock order: g_mutex, then g_traceMutex.
-std::mutex g_mutex;
+// The script. Lock order: g_scriptMutex, then g_traceMutex.
+std::mutex g_scriptMutex;
 std::atomic<bool> g_running{false};
 std::vector<ScriptStep> g_steps;
 size_t g_step = 0;
@@ -46,7 +46,7 @@ int g_stepPolls = 0;  // polls spent in the current step
 bool g_entered = false;
 bool g_ended = false;
 size_t g_expectFrom = 0;  // trace lines before this were found or passed
-std::unique_ptr<ScriptedInput> g_input;
+std::unique_ptr<ScriptedInput> g_scriptInput;
 std::string g_shot;  // saved from the next presented frame
 
 // A dialog that keeps the game waiting (its answer left it open, or it had
@@ -59,7 +59,7 @@ std::condition_variable g_watchdogWake;
 bool g_watchdogStop = false;
 
 void WatchDialogs() {
-  std::unique_lock<std::mutex> lock(g_mutex);
+  std::unique_lock<std::mutex> lock(g_scriptMutex);
   while (!g_watchdogStop) {
     g_watchdogWake.wait_for(lock, std::chrono::milliseconds(250));
     if (g_watchdogStop || !g_openDialog.id) continue;
@@ -121,7 +121,7 @@ std::string Rest(const std::string& line, int skip) {
   _exit(3);
 }
 
-void Advance() {
+void NextStep() {
   ++g_step;
   g_stepPolls = 0;
   g_entered = false;
@@ -135,7 +135,7 @@ const ScriptStep* TakeWaiting(ScriptOp op) {
   for (size_t i = g_step; i < g_steps.size(); ++i) {
     const ScriptStep& step = g_steps[i];
     if (step.op == op) {
-      while (g_step <= i) Advance();
+      while (g_step <= i) NextStep();
       return &step;
     }
     const bool passable = step.op == ScriptOp::Hold || step.op == ScriptOp::Wait ||
@@ -159,7 +159,7 @@ void OnDialogShown(const DialogShown& shown) {
   std::string text;
   bool typed = false;
   {
-    std::lock_guard<std::mutex> lock(g_mutex);
+    std::lock_guard<std::mutex> lock(g_scriptMutex);
     g_openDialog = shown.dialog;
     g_dialogSince = std::chrono::steady_clock::now();
     if (const ScriptStep* step = TakeWaiting(ScriptOp::Type)) {
@@ -178,7 +178,7 @@ void OnDialogShown(const DialogShown& shown) {
 
 int AnswerBox(const BoxRequest& request) {
   {
-    std::lock_guard<std::mutex> lock(g_mutex);
+    std::lock_guard<std::mutex> lock(g_scriptMutex);
     if (const ScriptStep* step = TakeWaiting(ScriptOp::Answer)) return step->answer;
   }
   // Unasked boxes take their default button.
@@ -189,7 +189,7 @@ int AnswerBox(const BoxRequest& request) {
 void OnFrame(const uint32_t* pixels, int width, int height) {
   std::string name;
   {
-    std::lock_guard<std::mutex> lock(g_mutex);
+    std::lock_guard<std::mutex> lock(g_scriptMutex);
     name.swap(g_shot);
   }
   if (name.empty()) return;
@@ -320,7 +320,7 @@ bool StartScriptRun() {
     return false;
   }
   {
-    std::lock_guard<std::mutex> lock(g_mutex);
+    std::lock_guard<std::mutex> lock(g_scriptMutex);
     g_steps = std::move(steps);
     g_step = 0;
     g_stepPolls = 0;
@@ -328,12 +328,12 @@ bool StartScriptRun() {
     g_ended = false;
     g_expectFrom = 0;
     g_shot.clear();
-    g_input = std::make_unique<ScriptedInput>();
+    g_scriptInput = std::make_unique<ScriptedInput>();
   }
   g_traceOn = true;  // the expects read the lines even without a trace file
   g_running = true;
   {
-    std::lock_guard<std::mutex> lock(g_mutex);
+    std::lock_guard<std::mutex> lock(g_scriptMutex);
     g_watchdogStop = false;
     g_openDialog = {};
   }
@@ -351,13 +351,13 @@ void StopScriptRun() {
     SetBoxScript(nullptr);
     SetFrameCapture(nullptr);
     {
-      std::lock_guard<std::mutex> lock(g_mutex);
+      std::lock_guard<std::mutex> lock(g_scriptMutex);
       g_watchdogStop = true;
     }
     g_watchdogWake.notify_all();
     if (g_watchdog.joinable()) g_watchdog.join();
-    std::lock_guard<std::mutex> lock(g_mutex);
-    g_input.reset();
+    std::lock_guard<std::mutex> lock(g_scriptMutex);
+    g_scriptInput.reset();
     g_steps.clear();
   }
   std::lock_guard<std::mutex> lock(g_traceMutex);
@@ -371,12 +371,12 @@ bool ScriptRunning() { return g_running.load(); }
 
 void ScriptPoll() {
   if (!g_running.load()) return;
-  std::lock_guard<std::mutex> lock(g_mutex);
+  std::lock_guard<std::mutex> lock(g_scriptMutex);
   g_openDialog = {};  // the game goes on: no dialog holds it
-  if (g_ended || !g_input) return;
+  if (g_ended || !g_scriptInput) return;
   for (;;) {
     if (g_step >= g_steps.size()) {
-      g_input->ReleaseAll();
+      g_scriptInput->ReleaseAll();
       g_ended = true;
       Trace("script end");
       return;
@@ -384,22 +384,22 @@ void ScriptPoll() {
     const ScriptStep& step = g_steps[g_step];
     if (!g_entered) {
       g_entered = true;
-      g_input->ReleaseAll();
-      for (int vk : step.keys) g_input->Press(vk);
+      g_scriptInput->ReleaseAll();
+      for (int vk : step.keys) g_scriptInput->Press(vk);
     }
     switch (step.op) {
       case ScriptOp::Hold:
       case ScriptOp::Wait:
         // The keys stay down for this poll; the next step lets them go.
-        if (++g_stepPolls >= step.polls) Advance();
+        if (++g_stepPolls >= step.polls) NextStep();
         return;
       case ScriptOp::Shot:
         g_shot = step.text;
-        Advance();
+        NextStep();
         continue;
       case ScriptOp::Expect:
         if (FoundInTrace(step.text)) {
-          Advance();
+          NextStep();
           continue;
         }
         if (++g_stepPolls > step.polls) Miss(step, "no such trace line");
@@ -407,7 +407,7 @@ void ScriptPoll() {
       case ScriptOp::Type:
       case ScriptOp::Answer:
         if (step.optional) {
-          Advance();
+          NextStep();
           continue;
         }
         if (++g_stepPolls > step.polls) Miss(step, step.op == ScriptOp::Type ? "no dialog came" : "no box came");

@@ -50,7 +50,7 @@ int RunScriptedGame(const std::string& folder, int boundMs) {
 }
 
 // The lines of the trace that start with one of `kinds`.
-std::vector<std::string> Lines(const std::string& text, const std::vector<std::string>& kinds) {
+std::vector<std::string> TraceLinesOf(const std::string& text, const std::vector<std::string>& kinds) {
   std::vector<std::string> lines;
   std::istringstream in(text);
   for (std::string line; std::getline(in, line);)
@@ -94,7 +94,7 @@ TEST(ScriptedRun, TheGameGoesThroughTheTitleAndOptionsAsScripted) {
   const int code = RunScriptedGame(folder, 120000);
   const std::string traced = dir.ReadFile("trace.txt");
   ASSERT_EQ(code, 0) << dir.ReadFile("game/stderr.txt") << "\ntrace:\n" << traced;
-  EXPECT_EQ(Lines(traced, {"scene", "file", "shot"}),
+  EXPECT_EQ(TraceLinesOf(traced, {"scene", "file", "shot"}),
             (std::vector<std::string>{"scene 0", "shot title.png", "scene 5", "file user_data\\Option.dat",
                                       "scene 0", "file user_data\\Window.dat"}))
       << traced;

@@ -21,7 +21,7 @@ using testsupport::ScopedEnv;
 namespace {
 
 // The keys of `vks` that are down now.
-std::vector<int> Held(std::initializer_list<int> vks) {
+std::vector<int> HeldKeys(std::initializer_list<int> vks) {
   std::vector<int> down;
   for (int vk : vks)
     if (plat::IsKeyDown(vk)) down.push_back(vk);
@@ -92,7 +92,7 @@ TEST_F(ScriptRun, KeysAreHeldForTheCountedPolls) {
   const std::vector<std::vector<int>> expected = {{'Z'}, {'Z'}, {}, {37, 38}, {}, {}};
   for (size_t poll = 0; poll < expected.size(); ++poll) {
     plat::ScriptPoll();
-    EXPECT_EQ(Held({'Z', 37, 38}), expected[poll]) << "poll " << poll + 1;
+    EXPECT_EQ(HeldKeys({'Z', 37, 38}), expected[poll]) << "poll " << poll + 1;
   }
   EXPECT_EQ(TraceLines().back(), "script end");
 }
@@ -101,15 +101,15 @@ TEST_F(ScriptRun, AnExpectWaitsForItsTraceLineAndTakesEachLineOnce) {
   Start("expect 5 scene 4\nhold 1 Z\nexpect 5 scene 4\nhold 1 X\n");
   plat::ScriptPoll();
   plat::ScriptPoll();
-  EXPECT_TRUE(Held({'Z'}).empty());
+  EXPECT_TRUE(HeldKeys({'Z'}).empty());
   plat::Trace("scene %d", 4);
   plat::ScriptPoll();
-  EXPECT_EQ(Held({'Z'}), std::vector<int>{'Z'});
+  EXPECT_EQ(HeldKeys({'Z'}), std::vector<int>{'Z'});
   plat::ScriptPoll();
-  EXPECT_TRUE(Held({'X'}).empty()) << "the line was taken by the first expect";
+  EXPECT_TRUE(HeldKeys({'X'}).empty()) << "the line was taken by the first expect";
   plat::Trace("scene 4");
   plat::ScriptPoll();
-  EXPECT_EQ(Held({'X'}), std::vector<int>{'X'});
+  EXPECT_EQ(HeldKeys({'X'}), std::vector<int>{'X'});
   const std::vector<std::string> lines = TraceLines();
   ASSERT_GE(lines.size(), 3u);
   EXPECT_EQ(lines[1], "scene 4");
@@ -135,9 +135,9 @@ TEST_F(ScriptRun, MaybeStepsAreTakenByWhatOpensOrPassedOver) {
   question.buttons = plat::BoxButtons::YesNo;
   EXPECT_EQ(plat::ShowBox(question), plat::BOX_NO) << "over the maybe type";
   plat::ScriptPoll();
-  EXPECT_EQ(Held({'X'}), std::vector<int>{'X'});
+  EXPECT_EQ(HeldKeys({'X'}), std::vector<int>{'X'});
   plat::ScriptPoll();  // no box came: the maybe answer is passed over
-  EXPECT_EQ(Held({'C'}), std::vector<int>{'C'});
+  EXPECT_EQ(HeldKeys({'C'}), std::vector<int>{'C'});
   EXPECT_EQ(plat::ShowBox(question), plat::BOX_YES) << "nothing left to take";
 }
 
