@@ -5,7 +5,9 @@
 //     the trace's line of the title scene (written as the frame begins) and
 //     of a shot of that frame (written once it was presented and saved);
 //   - peak RSS (wait4) of a run that leaves from the title, and of one that
-//     plays the first challenge stage from the stage select for 600 frames.
+//     plays the first challenge stage from the stage select for 600 frames
+//     (the story road needs the world map, which this bench does not
+//     script yet).
 // Targets: the first title frame within 150 ms and within 3x of the bare
 // program; peak RSS under 64 MB. Usage: startup_bench [runs] (default 7).
 #include <SDL.h>
@@ -136,13 +138,12 @@ BareRun RunBareSdl() {
   return run;
 }
 
-// The first step arms the shot of the first presented frame; up wraps the
-// title's hand to its exit entry.
-const char kTitleScript[] =
-    "shot first\n"
-    "expect 600 scene 0\n"
-    "wait 120\n"
-    "hold 1 0x26\nwait 1\nhold 1 Z\nwait 600\n";
+// Up wraps the title's hand to its exit entry. The timed runs first arm
+// the shot of the first presented frame; the memory runs take none, so
+// that the PNG's buffers do not count.
+#define LEAVE_TITLE "expect 600 scene 0\nwait 120\nhold 1 0x26\nwait 1\nhold 1 Z\nwait 600\n"
+const char kTitleScript[] = "shot first\n" LEAVE_TITLE;
+const char kTitleMemoryScript[] = LEAVE_TITLE;
 // Challenge (third entry), the stage select, its first stage played with
 // the hero walking right and jumping.
 const char kStageScript[] =
@@ -182,7 +183,7 @@ int main(int argc, char** argv) {
     sceneMs.push_back(game.sceneMs);
     shotMs.push_back(game.shotMs);
     bareMs.push_back(bare.frameMs);
-    titleMb.push_back(game.peakMb);
+    titleMb.push_back(RunGame(folder, kTitleMemoryScript).peakMb);
     bareMb.push_back(bare.peakMb);
   }
   const GameRun stage = RunGame(folder, kStageScript);

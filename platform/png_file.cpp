@@ -53,6 +53,7 @@ bool WritePngFile(const std::string& hostPath, const uint32_t* pixels, int width
     }
   }
   std::vector<uint8_t> z = {0x78, 0x01};
+  z.reserve(raw.size() + raw.size() / 65535 * 5 + 16);
   uint32_t a = 1, b = 0;
   for (uint8_t byte : raw) {
     a = (a + byte) % 65521;
@@ -72,6 +73,7 @@ bool WritePngFile(const std::string& hostPath, const uint32_t* pixels, int width
   PutBe32(z, (b << 16) | a);
 
   std::vector<uint8_t> out = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+  out.reserve(z.size() + 64);
   std::vector<uint8_t> header;
   PutBe32(header, static_cast<uint32_t>(width));
   PutBe32(header, static_cast<uint32_t>(height));
