@@ -14,7 +14,9 @@
 # "err L[" line in the report log, a run still going after 15 minutes, or
 # growing memory: the release run's RSS, sampled every 10 s past the first
 # minute, must rise under 2 MB along its fitted line (the samples and the
-# line are printed).
+# line are printed). Each sample is filed under the screen the run was on
+# (its trace's last scene or stage line) and a line is fitted per screen,
+# so that going from the title to a stage, which holds more, is no growth.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 minutes="${1:-10}"
@@ -130,7 +132,8 @@ while kill -0 "$release" 2>/dev/null; do
   pid="$(cat "$top/release/pid" 2>/dev/null)"
   [ -n "$pid" ] || continue
   rss="$(awk '/^VmRSS:/ {print $2}' "/proc/$pid/status" 2>/dev/null)"
-  [ -n "$rss" ] && echo "$((now - start_time)) $rss" >> "$top/rss.txt"
+  where="$(grep -aE '^(scene|stage) ' "$top/release/trace.txt" 2>/dev/null | tail -1 | tr ' ' '-')"
+  [ -n "$rss" ] && echo "$((now - start_time)) $rss ${where:-start}" >> "$top/rss.txt"
 done
 wait "$asan"
 wait "$release"
@@ -143,19 +146,27 @@ for name in asan release; do
   fi
 done
 
-# Least-squares line through (seconds, kB); the rise is its slope over the
-# sampled span.
+# Least-squares line through (seconds, kB) per screen; the rise is its
+# slope over that screen's sampled span.
 if [ -s "$top/rss.txt" ]; then
-  echo "release RSS (seconds, MB):"
-  awk '{ printf "  %5d s %8.1f MB\n", $1, $2 / 1024 }' "$top/rss.txt"
-  rise=$(awk '{ n++; sx += $1; sy += $2; sxx += $1 * $1; sxy += $1 * $2; if (n == 1) first = $1; last = $1 }
-    END { d = n * sxx - sx * sx; slope = d ? (n * sxy - sx * sy) / d : 0;
-          printf "%.3f", slope * (last - first) / 1024 }' "$top/rss.txt")
-  echo "release RSS rise along the fitted line: $rise MB (limit 2 MB)"
-  if awk -v r="$rise" 'BEGIN { exit !(r >= 2) }'; then
-    echo "soak FAILED: memory grows"
-    status=1
+  echo "release RSS (seconds, MB, screen):"
+  awk '{ printf "  %5d s %8.1f MB  %s\n", $1, $2 / 1024, $3 }' "$top/rss.txt"
+  rises=$(awk '{ k = $3; n[k]++; sx[k] += $1; sy[k] += $2; sxx[k] += $1 * $1; sxy[k] += $1 * $2;
+                 if (n[k] == 1) first[k] = $1; last[k] = $1 }
+    END { for (k in n) { if (n[k] < 3) continue; d = n[k] * sxx[k] - sx[k] * sx[k];
+          slope = d ? (n[k] * sxy[k] - sx[k] * sy[k]) / d : 0;
+          printf "%s %.3f %d\n", k, slope * (last[k] - first[k]) / 1024, n[k] } }' "$top/rss.txt")
+  if [ -z "$rises" ]; then
+    echo "release RSS: no screen with three samples"
   fi
+  while read -r where rise count; do
+    [ -n "$where" ] || continue
+    echo "release RSS rise along the fitted line on $where: $rise MB over $count samples (limit 2 MB)"
+    if awk -v r="$rise" 'BEGIN { exit !(r >= 2) }'; then
+      echo "soak FAILED: memory grows on $where"
+      status=1
+    fi
+  done <<< "$rises"
 else
   echo "release RSS: no samples (runs shorter than a minute)"
 fi
