@@ -6,6 +6,7 @@
 #include "base/report_log.h"
 #include "frontend/scene_map_menu.h"
 #include "frontend/scene_option.h"
+#include "frontend/scene_stage_select.h"
 #include "frontend/scene_title.h"
 #include "frontend/scene_world_map.h"
 #include "app/win_main.h"
@@ -15,13 +16,13 @@
 
 cAppSceneMaker AppSceneMaker;
 
-// The stage select joins here when it comes; until then its number makes
-// nothing and the frame runs no scene.
+// Every scene number makes its scene.
 cScene* cAppSceneMaker::Create(int scene) {
   switch (scene) {
     case SCENE_TITLE: return new cSceneTitle;
     case SCENE_WORLDMAP: return new cSceneWorldMap;
     case SCENE_MAPMENU: return new cSceneMapMenu;
+    case SCENE_STAGESELECT: return new cSceneStageSelect;
     case SCENE_OPTION: return new cSceneOption;
     case SCENE_STAGE: {
       cSceneStage* stage = new cSceneStage;

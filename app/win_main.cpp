@@ -18,6 +18,7 @@
 #include "platform/display_loss.h"
 #include "platform/host_path.h"
 #include "platform/messages.h"
+#include "platform/script_run.h"
 #include "platform/signals.h"
 #include "platform/window.h"
 
@@ -123,9 +124,12 @@ int WinMain(const std::string& commandLine, int showState) {
 }
 
 int GameMain(int argc, char** argv) {
+  // A scripted run that cannot start ends as a missed step does.
+  if (!plat::StartScriptRun()) return 3;
   plat::WatchTerminationSignals();
   plat::SetDisplayLostHandler([] { ReportPrintfDebug("the display was lost"); });
   int code = WinMain(JoinCommandLine(argc, argv), EditorStartShowState());
   plat::StopWatchingTerminationSignals();
+  plat::StopScriptRun();
   return code;
 }

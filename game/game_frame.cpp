@@ -11,6 +11,7 @@
 #include "media/dd_frame.h"
 #include "media/key_config.h"
 #include "platform/clock.h"
+#include "platform/script_run.h"
 #include "platform/thread.h"
 #include "records/system_ini.h"
 
@@ -21,6 +22,7 @@ constexpr int kPollRetryFrames = 60;
 }  // namespace
 
 void cGame::WaitFrame() {
+  if (plat::ScriptRunning()) return;  // a scripted run goes as fast as it can
   if (FrameDrawing->IsDirect3D()) return;  // the present paces
   while (!LimitRate(m_nFps < 0 ? 0u : static_cast<unsigned>(m_nFps))) {
     if (plat::IsCancelled()) return;
@@ -35,6 +37,7 @@ int cGame::RestoreLostSurfaces() {
 }
 
 void cGame::PollInput(cVector<cInput>& input) {
+  plat::ScriptPoll();
   cInput& first = input.At(0);
   if (KeyConfig.bAssign)
     first.PollAssigned(1, kPollRetryFrames);
@@ -49,7 +52,7 @@ void cGame::Present() {
   }
   // A stage faster than the display must not wait for its refresh. While
   // the stage scene exists, m_nFps is the stage's own rate.
-  const bool fastStage = m_pStage && m_nFps > 60;
+  const bool fastStage = (m_pStage && m_nFps > 60) || plat::ScriptRunning();
   if (FrameDrawing->IsWindowed())
     FrameDrawing->ShowFrame(fastStage ? 0 : 1);
   else
@@ -72,6 +75,19 @@ void cGame::DrawFps() {
     FrameDrawing->DrawTextBox(1, 495, 463, 0, 0, FormatText("FPS%2d(%2d)", fps, average).c_str());
 }
 
+namespace {
+
+// The scene last written to the trace; a scripted run waits on these lines.
+int nTracedScene = -1;
+
+void TraceScene(int scene) {
+  if (scene == nTracedScene) return;
+  nTracedScene = scene;
+  plat::Trace("scene %d", scene);
+}
+
+}  // namespace
+
 int cGame::Frame() {
   WaitFrame();
   StopwatchStart();
@@ -82,6 +98,7 @@ int cGame::Frame() {
   } catch (const std::bad_alloc&) {
     OutOfMemory();
   }
+  if (plat::TraceOn()) TraceScene(m_nScene);
   if (cScene* scene = SceneOf(m_nScene)) scene->Run();
   nMeasuredFps = static_cast<int>(CountPerSecond(1));
   nFrameWorkMs = static_cast<int>(StopwatchElapsed(1));

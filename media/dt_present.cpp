@@ -6,6 +6,7 @@
 #include "media/dt_internal.h"
 #include "platform/clock.h"
 #include "platform/presenter.h"
+#include "platform/script_run.h"
 
 void (*DDFontsLostDevice)() = nullptr;
 void (*DDFontsRestore)() = nullptr;
@@ -23,7 +24,7 @@ bool DTPresent(int fps, int a, DDSURFACEDATA* b) {
   if (!lpDevice) return true;
   if (lpDTCon->bVirBackBuffer) DDCopyVirBackBuffer(&BackBuffer, &VirBackBuffer);
   // With vertical sync the present waits for the shown frame.
-  if (!bVSync)
+  if (!bVSync && !plat::ScriptRunning())
     while (!PaceFrame(fps > 0 ? static_cast<unsigned>(fps) : 0u, a, b)) plat::Sleep(1);
   DDEndScene();
   if (lpDevice->Present() == plat::D3DERR_DEVICELOST) {

@@ -10,6 +10,7 @@
 #include "platform/keyboard_hook.h"
 #include "platform/message_box.h"
 #include "platform/message_numbers.h"
+#include "platform/script_run.h"
 #include "platform/text_encoding.h"
 
 namespace plat {
@@ -163,6 +164,7 @@ intptr_t DialogWindowProc(WindowHandle window, uint32_t message, uintptr_t wPara
 }
 
 void ReportShown(DialogWindow& d) {
+  if (TraceOn()) Trace("dialog %s", Cp932ToUtf8(d.title).c_str());
   if (!g_showHook) return;
   DialogShown shown;
   shown.dialog = d.handle;

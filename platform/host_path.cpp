@@ -5,10 +5,12 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <cctype>
 #include <cerrno>
 #include <filesystem>
 #include <system_error>
 
+#include "platform/script_run.h"
 #include "platform/text_encoding.h"
 
 namespace fs = std::filesystem;
@@ -199,6 +201,19 @@ bool ReadWholeFile(const std::string& sjisPath, std::string& out) {
   return ok;
 }
 
+namespace {
+
+// The program's own files, which the trace notes when they are written.
+bool IsUserDataPath(const std::string& sjisPath) {
+  static const char kFolder[] = "user_data\\";
+  std::string lower = sjisPath;
+  for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  const size_t at = lower.find(kFolder);
+  return at == 0 || (at != std::string::npos && (lower[at - 1] == '\\' || lower[at - 1] == '/'));
+}
+
+}  // namespace
+
 bool WriteFileAtomic(const std::string& sjisPath, const void* data, size_t size) {
   const std::string target = HostPath(sjisPath);
   static std::atomic<unsigned> s_nextTemp{0};
@@ -212,6 +227,7 @@ bool WriteFileAtomic(const std::string& sjisPath, const void* data, size_t size)
   ok = (std::fclose(f) == 0) && ok;
   if (ok) ok = std::rename(temp.c_str(), target.c_str()) == 0;
   if (!ok) std::remove(temp.c_str());
+  if (ok && TraceOn() && IsUserDataPath(sjisPath)) Trace("file %s", sjisPath.c_str());
   return ok;
 }
 

@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "platform/box_dialog.h"
+#include "platform/script_run.h"
 #include "platform/text_encoding.h"
 #include "platform/window.h"
 
@@ -66,6 +67,7 @@ void SetMainThreadCall(MainThreadCall call) {
 bool IsMainThread() { return std::this_thread::get_id() == g_mainThreadId; }
 
 int ShowBox(const BoxRequest& request) {
+  if (TraceOn()) Trace("box %s", Cp932ToUtf8(request.text).c_str());
   BoxScript script;
   MainThreadCall call;
   {

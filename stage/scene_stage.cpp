@@ -6,6 +6,7 @@
 #include "media/dd_surface.h"
 #include "media/surface_table.h"
 #include "media/system_surfaces.h"
+#include "platform/script_run.h"
 #include "records/save_data.h"
 #include "stage/scene_images.h"
 
@@ -37,6 +38,24 @@ cSceneStage::~cSceneStage() {
   if (CurStage == this) CurStage = nullptr;
 }
 
+namespace {
+
+// The state last written to the trace, and of which stage; a scripted run
+// waits on these lines.
+const cSceneStage* pTracedStage = nullptr;
+int nTracedStageState = -1;
+
+void TraceStageState(const cSceneStage* stage, int state) {
+  static const char* const kNames[STAGESTATE_COUNT] = {"fadein", "start", "play",     "pause",
+                                                       "clear",  "retry", "gameover", "fadeout"};
+  if (stage == pTracedStage && state == nTracedStageState) return;
+  pTracedStage = stage;
+  nTracedStageState = state;
+  if (state >= 0 && state < STAGESTATE_COUNT) plat::Trace("stage %s", kNames[state]);
+}
+
+}  // namespace
+
 int cSceneStage::Run() {
   if (m_nPhase == -1) {
     bool thrown = true;
@@ -50,5 +69,6 @@ int cSceneStage::Run() {
   }
   if (m_bFailed || m_nPhase < 0 || m_nPhase >= STAGESTATE_COUNT) return 0;
   (this->*m_PhaseTable[m_nPhase])();
+  if (plat::TraceOn()) TraceStageState(this, m_nPhase);
   return 0;
 }

@@ -139,6 +139,7 @@ int FrontEnd::Phase() const {
   if (auto* title = Running<cSceneTitle>()) return title->m_nPhase;
   if (auto* map = Running<cSceneWorldMap>()) return map->m_nPhase;
   if (auto* menu = Running<cSceneMapMenu>()) return menu->m_nPhase;
+  if (auto* select = Running<cSceneStageSelect>()) return select->m_nPhase;
   return -2;
 }
 

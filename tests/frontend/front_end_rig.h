@@ -17,6 +17,7 @@
 #include "app/request_services.h"
 #include "frontend/scene_map_menu.h"
 #include "frontend/scene_option.h"
+#include "frontend/scene_stage_select.h"
 #include "frontend/scene_title.h"
 #include "frontend/scene_world_map.h"
 #include "game/game.h"

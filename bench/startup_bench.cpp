@@ -1,0 +1,205 @@
+// Start-up time and memory of the game on the sample project, with the
+// dummy video and audio drivers, beside a bare SDL program that opens the
+// same window and presents one frame:
+//   - start to the first presented title frame (ms, median of the runs):
+//     the trace's line of the title scene (written as the frame begins) and
+//     of a shot of that frame (written once it was presented and saved);
+//   - peak RSS (wait4) of a run that leaves from the title, and of one that
+//     plays the first challenge stage from the stage select for 600 frames
+//     (the story road needs the world map, which this bench does not
+//     script yet).
+// Targets: the first title frame within 150 ms and within 3x of the bare
+// program; peak RSS under 64 MB. Usage: startup_bench [runs] (default 7).
+#include <SDL.h>
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "tools/sample/sample_project.h"
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+
+namespace {
+
+double Ms(Clock::time_point from, Clock::time_point to) {
+  return std::chrono::duration<double, std::milli>(to - from).count();
+}
+
+double Median(std::vector<double> v) {
+  if (v.empty()) return 0;
+  std::sort(v.begin(), v.end());
+  return v.size() % 2 ? v[v.size() / 2] : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2;
+}
+
+struct GameRun {
+  double sceneMs = -1;  // the title scene's trace line
+  double shotMs = -1;   // the shot of its first frame
+  double peakMb = 0;
+  int status = 0;
+};
+
+// The game in `folder` with `script`; the trace read through a FIFO as it
+// comes. Ends the game with SIGTERM once the trace says "script end".
+GameRun RunGame(const std::string& folder, const std::string& script) {
+  GameRun run;
+  const std::string fifo = folder + "/../trace.fifo";
+  const std::string scriptFile = folder + "/../script.txt";
+  std::ofstream(scriptFile) << script;
+  unlink(fifo.c_str());
+  if (mkfifo(fifo.c_str(), 0600) != 0) return run;
+  const Clock::time_point start = Clock::now();
+  const pid_t pid = fork();
+  if (pid == 0) {
+    if (chdir(folder.c_str()) != 0) _exit(127);
+    const int null = open("/dev/null", O_WRONLY);
+    dup2(null, 2);
+    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    setenv("TAVRIK_TRACE", fifo.c_str(), 1);
+    setenv("TAVRIK_SCRIPT", scriptFile.c_str(), 1);
+    execl(GAME_FILE, GAME_FILE, static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  std::FILE* trace = std::fopen(fifo.c_str(), "r");  // waits for the game to open it
+  char line[1024];
+  while (trace && std::fgets(line, sizeof line, trace)) {
+    const double at = Ms(start, Clock::now());
+    if (run.sceneMs < 0 && std::strncmp(line, "scene 0", 7) == 0) run.sceneMs = at;
+    if (run.shotMs < 0 && std::strncmp(line, "shot ", 5) == 0) run.shotMs = at;
+    if (std::strncmp(line, "script end", 10) == 0) kill(pid, SIGTERM);
+  }
+  if (trace) std::fclose(trace);
+  rusage usage{};
+  wait4(pid, &run.status, 0, &usage);
+  run.peakMb = usage.ru_maxrss / 1024.0;
+  unlink(fifo.c_str());
+  return run;
+}
+
+struct BareRun {
+  double frameMs = -1;
+  double peakMb = 0;
+};
+
+// SDL opening a 640 x 480 window and presenting one frame from a streaming
+// texture, as the game's presenter does; the child says when it presented.
+BareRun RunBareSdl() {
+  BareRun run;
+  int fds[2];
+  if (pipe(fds) != 0) return run;
+  const Clock::time_point start = Clock::now();
+  const pid_t pid = fork();
+  if (pid == 0) {
+    close(fds[0]);
+    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    if (SDL_Init(SDL_INIT_VIDEO) != 0) _exit(1);
+    SDL_Window* window = SDL_CreateWindow("bare", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, 640, 480, 0);
+    SDL_Renderer* renderer = window ? SDL_CreateRenderer(window, -1, 0) : nullptr;
+    SDL_Texture* texture =
+        renderer ? SDL_CreateTexture(renderer, SDL_PIXELFORMAT_XRGB8888, SDL_TEXTUREACCESS_STREAMING, 640, 480)
+                 : nullptr;
+    if (!texture) _exit(1);
+    std::vector<uint32_t> pixels(640 * 480, 0x203040);
+    SDL_UpdateTexture(texture, nullptr, pixels.data(), 640 * 4);
+    SDL_RenderClear(renderer);
+    SDL_RenderCopy(renderer, texture, nullptr, nullptr);
+    SDL_RenderPresent(renderer);
+    const char done = 1;
+    if (write(fds[1], &done, 1) != 1) _exit(1);
+    SDL_DestroyTexture(texture);
+    SDL_DestroyRenderer(renderer);
+    SDL_DestroyWindow(window);
+    SDL_Quit();
+    _exit(0);
+  }
+  close(fds[1]);
+  char done = 0;
+  if (read(fds[0], &done, 1) == 1) run.frameMs = Ms(start, Clock::now());
+  close(fds[0]);
+  rusage usage{};
+  int status = 0;
+  wait4(pid, &status, 0, &usage);
+  run.peakMb = usage.ru_maxrss / 1024.0;
+  return run;
+}
+
+// Up wraps the title's hand to its exit entry. The timed runs first arm
+// the shot of the first presented frame; the memory runs take none, so
+// that the PNG's buffers do not count.
+#define LEAVE_TITLE "expect 600 scene 0\nwait 120\nhold 1 0x26\nwait 1\nhold 1 Z\nwait 600\n"
+const char kTitleScript[] = "shot first\n" LEAVE_TITLE;
+const char kTitleMemoryScript[] = LEAVE_TITLE;
+// Challenge (third entry), the stage select, its first stage played with
+// the hero walking right and jumping.
+const char kStageScript[] =
+    "expect 600 scene 0\n"
+    "wait 120\n"
+    "hold 1 0x28\nwait 1\nhold 1 0x28\nwait 1\nhold 1 Z\nwait 1\n"
+    "expect 600 scene 3\n"
+    "wait 120\n"
+    "hold 1 Z\nwait 1\n"
+    "expect 600 scene 4\n"
+    "expect 600 stage play\n"
+    "hold 300 0x27\nhold 20 0x27 Z\nhold 280 0x27\n";
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 7;
+  const fs::path root = fs::temp_directory_path() / ("startup_bench_" + std::to_string(getpid()));
+  const std::string folder = (root / "game").string();
+  std::string error;
+  if (!WriteSampleProject(folder, error)) {
+    std::fprintf(stderr, "the sample project cannot be written: %s\n", error.c_str());
+    return 1;
+  }
+  // The first start copies default\ to data\ and writes user_data\; the
+  // measured ones start as a player's later starts do.
+  RunGame(folder, kTitleScript);
+
+  std::vector<double> sceneMs, shotMs, bareMs, titleMb, bareMb;
+  for (int i = 0; i < runs; ++i) {
+    const GameRun game = RunGame(folder, kTitleScript);
+    const BareRun bare = RunBareSdl();
+    if (game.sceneMs < 0 || game.shotMs < 0 || bare.frameMs < 0) {
+      std::fprintf(stderr, "run %d: no title frame (game status %d) or no bare frame\n", i + 1, game.status);
+      return 1;
+    }
+    sceneMs.push_back(game.sceneMs);
+    shotMs.push_back(game.shotMs);
+    bareMs.push_back(bare.frameMs);
+    titleMb.push_back(RunGame(folder, kTitleMemoryScript).peakMb);
+    bareMb.push_back(bare.peakMb);
+  }
+  const GameRun stage = RunGame(folder, kStageScript);
+
+  const double scene = Median(sceneMs), shot = Median(shotMs), bare = Median(bareMs);
+  std::printf("startup_bench: %d runs, dummy video and audio drivers\n", runs);
+  std::printf("first title frame begun (trace 'scene 0')   %8.1f ms   bare SDL frame %8.1f ms   ratio %.2f\n", scene,
+              bare, scene / bare);
+  std::printf("first title frame shown (trace 'shot', +PNG) %8.1f ms   bare SDL frame %8.1f ms   ratio %.2f\n", shot,
+              bare, shot / bare);
+  std::printf("  target: within 150 ms and within 3x of the bare program\n");
+  std::printf("peak RSS at the title                        %8.1f MB   bare SDL       %8.1f MB   ratio %.2f\n",
+              Median(titleMb), Median(bareMb), Median(titleMb) / Median(bareMb));
+  std::printf("peak RSS over the first challenge stage      %8.1f MB   (exit status %d)\n", stage.peakMb,
+              stage.status);
+  std::printf("  target: under 64 MB\n");
+  fs::remove_all(root);
+  return 0;
+}
