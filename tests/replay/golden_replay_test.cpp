@@ -62,6 +62,12 @@ void CheckGolden(const fs::path& replay, bool d3d) {
               replay.filename().string().c_str(), d3d ? " 3D" : "", frames, frames / seconds,
               frames / seconds / 60);
   EXPECT_EQ(replaytest::FirstDifference(expected, trace.Text()), "");
+  // A trace rewritten after a change of play must still end as its name
+  // says, at the goal or by the enemy.
+  const std::string name = replay.stem().string();
+  const std::string ending = name.substr(name.rfind('_') + 1);
+  EXPECT_TRUE(ending == "clear" || ending == "death") << "named for how it ends: _clear or _death";
+  EXPECT_EQ(replaytest::Ending(trace.Text()), ending);
 }
 
 }  // namespace

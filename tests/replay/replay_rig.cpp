@@ -61,6 +61,26 @@ std::string FirstDifference(const std::string& expected, const std::string& got)
   }
 }
 
+std::string Ending(const std::string& trace) {
+  std::istringstream in(trace);
+  std::string line, last;
+  bool dead = false;
+  while (std::getline(in, line)) {
+    // "f<n> s<state> r<random> H<id> <left> <top> <HP> ..."
+    std::istringstream words(line);
+    std::string frame, state, random, hero, left, top;
+    int hp = 1;
+    if (words >> frame >> state >> random >> hero >> left >> top >> hp && hero[0] == 'H' && hp <= 0) dead = true;
+    last = line;
+  }
+  std::istringstream words(last);
+  std::string frame, state;
+  words >> frame >> state;
+  if (state == "s4") return "clear";
+  if (state == "s2" || state.empty()) return "play";
+  return dead ? "death" : "restart";
+}
+
 std::string Head(const std::string& trace, int lines) {
   size_t pos = 0;
   for (int i = 0; i < lines && pos != std::string::npos; ++i) {

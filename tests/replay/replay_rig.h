@@ -32,6 +32,11 @@ bool SaveAttempt(const std::string& path);
 // its number and both lines.
 std::string FirstDifference(const std::string& expected, const std::string& got);
 
+// How a trace ends: "clear" (its last line in the clear state), "death"
+// (a line with the hero's HP at 0, and the last one out of play), "restart"
+// (out of play at the banner with the hero alive), else "play".
+std::string Ending(const std::string& trace);
+
 // The first `lines` lines of a trace.
 std::string Head(const std::string& trace, int lines);
 
