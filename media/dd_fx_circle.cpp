@@ -2,6 +2,7 @@
 // lens that magnifies the middle of the disc.
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "base/checked_convert.h"
 #include "media/dd_blit.h"
@@ -47,6 +48,14 @@ void BlitBand(DDSURFACEDATA* dst, int cx, int cy, DDSURFACEDATA* src, int scx, i
     DDBlt(dst, x, y, w, h, src, sx, sy, flags);
 }
 
+// Where the lens reads for the offset (dx, dy), for each sign of each: the
+// offsets depend on the squared distance, and a quotient of a negated
+// numerator is the negated quotient, so a quarter of the disc's square roots
+// and divisions serve all four.
+struct cLensOffsets {
+  int xPlus, xMinus, yPlus, yMinus;
+};
+
 template <class T, class Store, class Clear>
 void LensLoop(const cEffectPixels& px, int cx, int cy, int radius, int height, int64_t e, int scx, int scy,
               Store store, Clear clear) {
@@ -54,8 +63,28 @@ void LensLoop(const cEffectPixels& px, int cx, int cy, int radius, int height, i
   const cSpan rows = CutRange(-int64_t{radius}, int64_t{radius} + 1, -int64_t{cy}, int64_t{px.dst.h} - cy);
   const cSpan cols = CutRange(-int64_t{radius}, int64_t{radius} + 1, -int64_t{cx}, int64_t{px.dst.w} - cx);
   if (rows.Empty() || cols.Empty()) return;
+  const int64_t across = std::max(-cols.lo, cols.hi - 1) + 1;
+  const int64_t down = std::max(-rows.lo, rows.hi - 1) + 1;
+  thread_local std::vector<cLensOffsets> offsets;
+  offsets.resize(static_cast<size_t>(across * down));
+  for (int64_t ay = 0; ay < down; ++ay) {
+    cLensOffsets* line = offsets.data() + ay * across;
+    for (int64_t ax = 0; ax < across; ++ax) {
+      const int64_t d2 = ax * ax + ay * ay;
+      if (d2 > r2) break;  // outside the disc from here on
+      cLensOffsets& o = line[ax];
+      const double q = std::sqrt(static_cast<double>(std::max<int64_t>(e - d2, 0)));
+      if (q == 0) {
+        o = {static_cast<int>(ax), static_cast<int>(-ax), static_cast<int>(ay), static_cast<int>(-ay)};
+        continue;
+      }
+      const double fx = static_cast<double>(ax * height) / q, fy = static_cast<double>(ay * height) / q;
+      o = {ToIntChecked(fx + 0.5), ToIntChecked(-fx + 0.5), ToIntChecked(fy + 0.5), ToIntChecked(-fy + 0.5)};
+    }
+  }
   for (int64_t dy = rows.lo; dy < rows.hi; ++dy) {
     T* row = px.dst.Row<T>(cy + dy);
+    const cLensOffsets* line = offsets.data() + (dy < 0 ? -dy : dy) * across;
     for (int64_t dx = cols.lo; dx < cols.hi; ++dx) {
       T& d = row[cx + dx];
       const int64_t d2 = dx * dx + dy * dy;
@@ -63,13 +92,9 @@ void LensLoop(const cEffectPixels& px, int cx, int cy, int radius, int height, i
         clear(d);
         continue;
       }
-      int64_t ox = dx, oy = dy;
-      const double q = std::sqrt(static_cast<double>(std::max<int64_t>(e - d2, 0)));
-      if (q != 0) {
-        ox = ToIntChecked(static_cast<double>(dx * height) / q + 0.5);
-        oy = ToIntChecked(static_cast<double>(dy * height) / q + 0.5);
-      }
-      const int64_t u = scx + ox, v = scy + oy;
+      const cLensOffsets& o = line[dx < 0 ? -dx : dx];
+      const int64_t u = int64_t{scx} + (dx < 0 ? o.xMinus : o.xPlus);
+      const int64_t v = int64_t{scy} + (dy < 0 ? o.yMinus : o.yPlus);
       if (u < 0 || u >= px.src.w || v < 0 || v >= px.src.h) {
         clear(d);
         continue;
