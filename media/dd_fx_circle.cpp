@@ -63,13 +63,23 @@ void LensLoop(const cEffectPixels& px, int cx, int cy, int radius, int height, i
   const cSpan rows = CutRange(-int64_t{radius}, int64_t{radius} + 1, -int64_t{cy}, int64_t{px.dst.h} - cy);
   const cSpan cols = CutRange(-int64_t{radius}, int64_t{radius} + 1, -int64_t{cx}, int64_t{px.dst.w} - cx);
   if (rows.Empty() || cols.Empty()) return;
-  const int64_t across = std::max(-cols.lo, cols.hi - 1) + 1;
-  const int64_t down = std::max(-rows.lo, rows.hi - 1) + 1;
+  // The sizes of the offsets met, [least, most]: no more of them than
+  // the target has pixels across and down.
+  struct cSizes {
+    int64_t lo, hi;
+  };
+  const auto sizes = [](const cSpan& s) {
+    const int64_t lo = s.lo, last = int64_t{s.hi} - 1;
+    const int64_t a = lo < 0 ? -lo : lo, b = last < 0 ? -last : last;
+    return cSizes{lo <= 0 && last >= 0 ? 0 : std::min(a, b), std::max(a, b) + 1};
+  };
+  const cSizes xs = sizes(cols), ys = sizes(rows);
+  const int64_t across = xs.hi - xs.lo;
   thread_local std::vector<cLensOffsets> offsets;
-  offsets.resize(static_cast<size_t>(across * down));
-  for (int64_t ay = 0; ay < down; ++ay) {
-    cLensOffsets* line = offsets.data() + ay * across;
-    for (int64_t ax = 0; ax < across; ++ax) {
+  offsets.resize(static_cast<size_t>(across * (ys.hi - ys.lo)));
+  for (int64_t ay = ys.lo; ay < ys.hi; ++ay) {
+    cLensOffsets* line = offsets.data() + (ay - ys.lo) * across - xs.lo;
+    for (int64_t ax = xs.lo; ax < xs.hi; ++ax) {
       const int64_t d2 = ax * ax + ay * ay;
       if (d2 > r2) break;  // outside the disc from here on
       cLensOffsets& o = line[ax];
@@ -84,7 +94,7 @@ void LensLoop(const cEffectPixels& px, int cx, int cy, int radius, int height, i
   }
   for (int64_t dy = rows.lo; dy < rows.hi; ++dy) {
     T* row = px.dst.Row<T>(cy + dy);
-    const cLensOffsets* line = offsets.data() + (dy < 0 ? -dy : dy) * across;
+    const cLensOffsets* line = offsets.data() + ((dy < 0 ? -dy : dy) - ys.lo) * across - xs.lo;
     for (int64_t dx = cols.lo; dx < cols.hi; ++dx) {
       T& d = row[cx + dx];
       const int64_t d2 = dx * dx + dy * dy;
