@@ -212,16 +212,19 @@ uint32_t Shade(const D3DPixelState& s, uint32_t texel, uint32_t diffuse) {
   return out | Combine(s.alphaOp, a1, a2, factorAlpha) << 24;
 }
 
+// Each channel's (s a + d (255 - a) + 127) / 255, two channels to a word:
+// no lane passes 255 * 255 + 127, below which (x + 1 + (x >> 8)) >> 8 is
+// x / 255 exactly.
 uint32_t Blend(uint32_t src, uint32_t dst) {
   const uint32_t a = src >> 24;
   if (a == 255) return src;
   if (a == 0) return dst;
-  uint32_t out = 0;
-  for (int shift = 0; shift < 32; shift += 8) {
-    const uint32_t s = (src >> shift) & 0xFF, d = (dst >> shift) & 0xFF;
-    out |= ((s * a + d * (255 - a) + 127) / 255) << shift;
-  }
-  return out;
+  const uint32_t na = 255 - a;
+  auto lanes = [a, na](uint32_t s, uint32_t d) {
+    const uint32_t x = s * a + d * na + 0x007F007Fu;
+    return ((x + 0x00010001u + ((x >> 8) & 0x00FF00FFu)) >> 8) & 0x00FF00FFu;
+  };
+  return lanes(src & 0x00FF00FFu, dst & 0x00FF00FFu) | lanes(src >> 8 & 0x00FF00FFu, dst >> 8 & 0x00FF00FFu) << 8;
 }
 
 // The operations that read the texture: a selection reads only the
