@@ -76,10 +76,13 @@ void LensLoop(const cEffectPixels& px, int cx, int cy, int radius, int height, i
   const cSizes xs = sizes(cols), ys = sizes(rows);
   const int64_t across = xs.hi - xs.lo;
   thread_local std::vector<cLensOffsets> offsets;
+  thread_local std::vector<int64_t> reaches;
   offsets.resize(static_cast<size_t>(across * (ys.hi - ys.lo)));
+  reaches.resize(static_cast<size_t>(ys.hi - ys.lo));
   for (int64_t ay = ys.lo; ay < ys.hi; ++ay) {
     cLensOffsets* line = offsets.data() + (ay - ys.lo) * across - xs.lo;
-    for (int64_t ax = xs.lo; ax < xs.hi; ++ax) {
+    int64_t ax = xs.lo;
+    for (; ax < xs.hi; ++ax) {
       const int64_t d2 = ax * ax + ay * ay;
       if (d2 > r2) break;  // outside the disc from here on
       cLensOffsets& o = line[ax];
@@ -91,26 +94,32 @@ void LensLoop(const cEffectPixels& px, int cx, int cy, int radius, int height, i
       const double fx = static_cast<double>(ax * height) / q, fy = static_cast<double>(ay * height) / q;
       o = {ToIntChecked(fx + 0.5), ToIntChecked(-fx + 0.5), ToIntChecked(fy + 0.5), ToIntChecked(-fy + 0.5)};
     }
+    reaches[static_cast<size_t>(ay - ys.lo)] = ax - 1;  // the disc's last offset on the row
   }
   for (int64_t dy = rows.lo; dy < rows.hi; ++dy) {
-    T* row = px.dst.Row<T>(cy + dy);
-    const cLensOffsets* line = offsets.data() + ((dy < 0 ? -dy : dy) - ys.lo) * across - xs.lo;
-    for (int64_t dx = cols.lo; dx < cols.hi; ++dx) {
-      T& d = row[cx + dx];
-      const int64_t d2 = dx * dx + dy * dy;
-      if (d2 > r2) {
-        clear(d);
-        continue;
-      }
-      const cLensOffsets& o = line[dx < 0 ? -dx : dx];
-      const int64_t u = int64_t{scx} + (dx < 0 ? o.xMinus : o.xPlus);
-      const int64_t v = int64_t{scy} + (dy < 0 ? o.yMinus : o.yPlus);
-      if (u < 0 || u >= px.src.w || v < 0 || v >= px.src.h) {
-        clear(d);
-        continue;
-      }
-      store(d, px.src.Row<const T>(v)[u]);
+    T* row = px.dst.Row<T>(cy + dy) + cx;
+    const int64_t ay = dy < 0 ? -dy : dy;
+    const cLensOffsets* line = offsets.data() + (ay - ys.lo) * across - xs.lo;
+    const int64_t reach = reaches[static_cast<size_t>(ay - ys.lo)];
+    const bool up = dy < 0;
+    // Left to right: outside the disc, its left half, its right half,
+    // outside again.
+    const int64_t inLo = std::max<int64_t>(cols.lo, -reach), inHi = std::min<int64_t>(cols.hi, reach + 1);
+    if (inLo >= inHi) {
+      for (int64_t dx = cols.lo; dx < cols.hi; ++dx) clear(row[dx]);
+      continue;
     }
+    for (int64_t dx = cols.lo; dx < inLo; ++dx) clear(row[dx]);
+    auto look = [&](int64_t dx, int ox, const cLensOffsets& o) {
+      const int64_t u = int64_t{scx} + ox, v = int64_t{scy} + (up ? o.yMinus : o.yPlus);
+      if (u < 0 || u >= px.src.w || v < 0 || v >= px.src.h)
+        clear(row[dx]);
+      else
+        store(row[dx], px.src.Row<const T>(v)[u]);
+    };
+    for (int64_t dx = inLo; dx < std::min<int64_t>(inHi, 0); ++dx) look(dx, line[-dx].xMinus, line[-dx]);
+    for (int64_t dx = std::max<int64_t>(inLo, 0); dx < inHi; ++dx) look(dx, line[dx].xPlus, line[dx]);
+    for (int64_t dx = inHi; dx < cols.hi; ++dx) clear(row[dx]);
   }
 }
 
