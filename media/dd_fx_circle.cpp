@@ -86,6 +86,13 @@ void LensLoop(const cEffectPixels& px, int cx, int cy, int radius, int height, i
       const int64_t d2 = ax * ax + ay * ay;
       if (d2 > r2) break;  // outside the disc from here on
       cLensOffsets& o = line[ax];
+      if (ax < ay && ax >= ys.lo && ay < xs.hi && ay >= xs.lo) {
+        // The offset across at (ax, ay) is the offset down at (ay, ax),
+        // built on an earlier row.
+        const cLensOffsets& t = offsets[static_cast<size_t>((ax - ys.lo) * across + (ay - xs.lo))];
+        o = {t.yPlus, t.yMinus, t.xPlus, t.xMinus};
+        continue;
+      }
       const double q = std::sqrt(static_cast<double>(std::max<int64_t>(e - d2, 0)));
       if (q == 0) {
         o = {static_cast<int>(ax), static_cast<int>(-ax), static_cast<int>(ay), static_cast<int>(-ay)};
