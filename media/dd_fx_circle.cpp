@@ -2,6 +2,7 @@
 // lens that magnifies the middle of the disc.
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "base/checked_convert.h"
 #include "media/dd_blit.h"
@@ -47,6 +48,14 @@ void BlitBand(DDSURFACEDATA* dst, int cx, int cy, DDSURFACEDATA* src, int scx, i
     DDBlt(dst, x, y, w, h, src, sx, sy, flags);
 }
 
+// Where the lens reads for the offset (dx, dy), for each sign of each: the
+// offsets depend on the squared distance, and a quotient of a negated
+// numerator is the negated quotient, so a quarter of the disc's square roots
+// and divisions serve all four.
+struct cLensOffsets {
+  int xPlus, xMinus, yPlus, yMinus;
+};
+
 template <class T, class Store, class Clear>
 void LensLoop(const cEffectPixels& px, int cx, int cy, int radius, int height, int64_t e, int scx, int scy,
               Store store, Clear clear) {
@@ -54,28 +63,70 @@ void LensLoop(const cEffectPixels& px, int cx, int cy, int radius, int height, i
   const cSpan rows = CutRange(-int64_t{radius}, int64_t{radius} + 1, -int64_t{cy}, int64_t{px.dst.h} - cy);
   const cSpan cols = CutRange(-int64_t{radius}, int64_t{radius} + 1, -int64_t{cx}, int64_t{px.dst.w} - cx);
   if (rows.Empty() || cols.Empty()) return;
-  for (int64_t dy = rows.lo; dy < rows.hi; ++dy) {
-    T* row = px.dst.Row<T>(cy + dy);
-    for (int64_t dx = cols.lo; dx < cols.hi; ++dx) {
-      T& d = row[cx + dx];
-      const int64_t d2 = dx * dx + dy * dy;
-      if (d2 > r2) {
-        clear(d);
+  // The sizes of the offsets met, [least, most]: no more of them than
+  // the target has pixels across and down.
+  struct cSizes {
+    int64_t lo, hi;
+  };
+  const auto sizes = [](const cSpan& s) {
+    const int64_t lo = s.lo, last = int64_t{s.hi} - 1;
+    const int64_t a = lo < 0 ? -lo : lo, b = last < 0 ? -last : last;
+    return cSizes{lo <= 0 && last >= 0 ? 0 : std::min(a, b), std::max(a, b) + 1};
+  };
+  const cSizes xs = sizes(cols), ys = sizes(rows);
+  const int64_t across = xs.hi - xs.lo;
+  thread_local std::vector<cLensOffsets> offsets;
+  thread_local std::vector<int64_t> reaches;
+  offsets.resize(static_cast<size_t>(across * (ys.hi - ys.lo)));
+  reaches.resize(static_cast<size_t>(ys.hi - ys.lo));
+  for (int64_t ay = ys.lo; ay < ys.hi; ++ay) {
+    cLensOffsets* line = offsets.data() + (ay - ys.lo) * across - xs.lo;
+    int64_t ax = xs.lo;
+    for (; ax < xs.hi; ++ax) {
+      const int64_t d2 = ax * ax + ay * ay;
+      if (d2 > r2) break;  // outside the disc from here on
+      cLensOffsets& o = line[ax];
+      if (ax < ay && ax >= ys.lo && ay < xs.hi && ay >= xs.lo) {
+        // The offset across at (ax, ay) is the offset down at (ay, ax),
+        // built on an earlier row.
+        const cLensOffsets& t = offsets[static_cast<size_t>((ax - ys.lo) * across + (ay - xs.lo))];
+        o = {t.yPlus, t.yMinus, t.xPlus, t.xMinus};
         continue;
       }
-      int64_t ox = dx, oy = dy;
       const double q = std::sqrt(static_cast<double>(std::max<int64_t>(e - d2, 0)));
-      if (q != 0) {
-        ox = ToIntChecked(static_cast<double>(dx * height) / q + 0.5);
-        oy = ToIntChecked(static_cast<double>(dy * height) / q + 0.5);
-      }
-      const int64_t u = scx + ox, v = scy + oy;
-      if (u < 0 || u >= px.src.w || v < 0 || v >= px.src.h) {
-        clear(d);
+      if (q == 0) {
+        o = {static_cast<int>(ax), static_cast<int>(-ax), static_cast<int>(ay), static_cast<int>(-ay)};
         continue;
       }
-      store(d, px.src.Row<const T>(v)[u]);
+      const double fx = static_cast<double>(ax * height) / q, fy = static_cast<double>(ay * height) / q;
+      o = {ToIntChecked(fx + 0.5), ToIntChecked(-fx + 0.5), ToIntChecked(fy + 0.5), ToIntChecked(-fy + 0.5)};
     }
+    reaches[static_cast<size_t>(ay - ys.lo)] = ax - 1;  // the disc's last offset on the row
+  }
+  for (int64_t dy = rows.lo; dy < rows.hi; ++dy) {
+    T* row = px.dst.Row<T>(cy + dy) + cx;
+    const int64_t ay = dy < 0 ? -dy : dy;
+    const cLensOffsets* line = offsets.data() + (ay - ys.lo) * across - xs.lo;
+    const int64_t reach = reaches[static_cast<size_t>(ay - ys.lo)];
+    const bool up = dy < 0;
+    // Left to right: outside the disc, its left half, its right half,
+    // outside again.
+    const int64_t inLo = std::max<int64_t>(cols.lo, -reach), inHi = std::min<int64_t>(cols.hi, reach + 1);
+    if (inLo >= inHi) {
+      for (int64_t dx = cols.lo; dx < cols.hi; ++dx) clear(row[dx]);
+      continue;
+    }
+    for (int64_t dx = cols.lo; dx < inLo; ++dx) clear(row[dx]);
+    auto look = [&](int64_t dx, int ox, const cLensOffsets& o) {
+      const int64_t u = int64_t{scx} + ox, v = int64_t{scy} + (up ? o.yMinus : o.yPlus);
+      if (u < 0 || u >= px.src.w || v < 0 || v >= px.src.h)
+        clear(row[dx]);
+      else
+        store(row[dx], px.src.Row<const T>(v)[u]);
+    };
+    for (int64_t dx = inLo; dx < std::min<int64_t>(inHi, 0); ++dx) look(dx, line[-dx].xMinus, line[-dx]);
+    for (int64_t dx = std::max<int64_t>(inLo, 0); dx < inHi; ++dx) look(dx, line[dx].xPlus, line[dx]);
+    for (int64_t dx = inHi; dx < cols.hi; ++dx) clear(row[dx]);
   }
 }
 

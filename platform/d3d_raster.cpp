@@ -212,16 +212,19 @@ uint32_t Shade(const D3DPixelState& s, uint32_t texel, uint32_t diffuse) {
   return out | Combine(s.alphaOp, a1, a2, factorAlpha) << 24;
 }
 
+// Each channel's (s a + d (255 - a) + 127) / 255, two channels to a word:
+// no lane passes 255 * 255 + 127, below which (x + 1 + (x >> 8)) >> 8 is
+// x / 255 exactly.
 uint32_t Blend(uint32_t src, uint32_t dst) {
   const uint32_t a = src >> 24;
   if (a == 255) return src;
   if (a == 0) return dst;
-  uint32_t out = 0;
-  for (int shift = 0; shift < 32; shift += 8) {
-    const uint32_t s = (src >> shift) & 0xFF, d = (dst >> shift) & 0xFF;
-    out |= ((s * a + d * (255 - a) + 127) / 255) << shift;
-  }
-  return out;
+  const uint32_t na = 255 - a;
+  auto lanes = [a, na](uint32_t s, uint32_t d) {
+    const uint32_t x = s * a + d * na + 0x007F007Fu;
+    return ((x + 0x00010001u + ((x >> 8) & 0x00FF00FFu)) >> 8) & 0x00FF00FFu;
+  };
+  return lanes(src & 0x00FF00FFu, dst & 0x00FF00FFu) | lanes(src >> 8 & 0x00FF00FFu, dst >> 8 & 0x00FF00FFu) << 8;
 }
 
 // The operations that read the texture: a selection reads only the
@@ -286,17 +289,35 @@ const ShadeTable& ShadeTable::For(const D3DPixelState& s, uint32_t diffuse) {
 // The texture's answer without a texture: opaque black.
 constexpr uint32_t kNoTexel = 0xFF000000u;
 
-// The common sprite draw: texture times white, texture alpha.
-bool PassesTexel(const D3DPixelState& s, uint32_t diffuse) {
+// Stage 0 shows the texel's colour as it is: texture times white, or the
+// texture selected.
+bool ShowsTexelColour(const D3DPixelState& s, uint32_t diffuse) {
   auto texAndDiffuse = [](uint32_t a1, uint32_t a2) {
     return ((a1 & 0xF) == D3DTA_TEXTURE && ((a2 & 0xF) == D3DTA_DIFFUSE || (a2 & 0xF) == D3DTA_CURRENT)) ||
            ((a2 & 0xF) == D3DTA_TEXTURE && ((a1 & 0xF) == D3DTA_DIFFUSE || (a1 & 0xF) == D3DTA_CURRENT));
   };
-  const bool colour = (s.colorOp == D3DTOP_MODULATE && texAndDiffuse(s.colorArg1, s.colorArg2) &&
-                       (diffuse & 0xFFFFFF) == 0xFFFFFF) ||
-                      (s.colorOp == D3DTOP_SELECTARG1 && (s.colorArg1 & 0xF) == D3DTA_TEXTURE);
-  const bool alpha = s.alphaOp == D3DTOP_SELECTARG1 && (s.alphaArg1 & 0xF) == D3DTA_TEXTURE;
-  return colour && alpha;
+  return (s.colorOp == D3DTOP_MODULATE && texAndDiffuse(s.colorArg1, s.colorArg2) &&
+          (diffuse & 0xFFFFFF) == 0xFFFFFF) ||
+         (s.colorOp == D3DTOP_SELECTARG1 && (s.colorArg1 & 0xF) == D3DTA_TEXTURE);
+}
+
+// The common sprite draw: texture times white, texture alpha.
+bool PassesTexel(const D3DPixelState& s, uint32_t diffuse) {
+  return ShowsTexelColour(s, diffuse) && s.alphaOp == D3DTOP_SELECTARG1 && (s.alphaArg1 & 0xF) == D3DTA_TEXTURE;
+}
+
+// The copy drawn back with the alpha operation off under an opaque diffuse
+// colour: the texel's colour at alpha 255, which replaces the target
+// whether blending or not.
+bool PassesTexelOpaque(const D3DPixelState& s, uint32_t diffuse) {
+  return ShowsTexelColour(s, diffuse) && s.alphaOp == D3DTOP_DISABLE && (diffuse >> 24) == 0xFF;
+}
+
+// How a row of texels that show as they are goes onto the target.
+enum class Put { Replace, Blend, Opaque };
+
+Put PutFor(const D3DPixelState& s, uint32_t diffuse) {
+  return PassesTexelOpaque(s, diffuse) ? Put::Opaque : s.blend ? Put::Blend : Put::Replace;
 }
 
 class Painter {
@@ -562,12 +583,12 @@ bool IsUprightQuad(const Vtx* v) {
 }
 
 // One row of an unscaled quad whose texels show as they are: w texels
-// from `src` onto `dst`. Without blending a row is a copy (converted where
-// the formats differ); with it, a texel of alpha 0 leaves the target, 255
-// replaces it, anything else blends. Rows of only 0 and 255 run as a
-// select the compiler can vectorise.
+// from `src` onto `dst`. Replaced, a row is a copy (converted where the
+// formats differ); opaque, the same at alpha 255; blended, a texel of
+// alpha 0 leaves the target, 255 replaces it, anything else blends. Rows
+// of only 0 and 255 run as a select the compiler can vectorise.
 template <D3DFormat kTarget, D3DFormat kTexture>
-[[gnu::always_inline]] inline void CopyRow(uint8_t* dst, const uint8_t* src, int w, bool blend) {
+[[gnu::always_inline]] inline void CopyRow(uint8_t* dst, const uint8_t* src, int w, Put put) {
   constexpr bool k32 = kTexture == D3DFormat::A8R8G8B8 &&
                        (kTarget == D3DFormat::A8R8G8B8 || kTarget == D3DFormat::X8R8G8B8);
   constexpr bool k16 = kTexture == D3DFormat::A1R5G5B5 &&
@@ -576,7 +597,11 @@ template <D3DFormat kTarget, D3DFormat kTexture>
     constexpr uint32_t fill = kTarget == D3DFormat::X8R8G8B8 ? 0xFF000000u : 0u;
     uint32_t* d = reinterpret_cast<uint32_t*>(dst);
     const uint32_t* sp = reinterpret_cast<const uint32_t*>(src);
-    if (!blend) {
+    if (put == Put::Opaque) {
+      for (int i = 0; i < w; ++i) d[i] = sp[i] | 0xFF000000u;
+      return;
+    }
+    if (put == Put::Replace) {
       if constexpr (fill == 0) {
         std::memcpy(dst, src, static_cast<size_t>(w) * 4);
       } else {
@@ -606,7 +631,12 @@ template <D3DFormat kTarget, D3DFormat kTexture>
         return p;
       }
     };
-    if (!blend) {
+    if (put == Put::Opaque) {
+      constexpr uint16_t opaque = kTarget == D3DFormat::A1R5G5B5 ? 0x8000u : 0u;
+      for (int i = 0; i < w; ++i) d[i] = static_cast<uint16_t>(convert(sp[i]) | opaque);
+      return;
+    }
+    if (put == Put::Replace) {
       if constexpr (kTarget == D3DFormat::A1R5G5B5) {
         std::memcpy(dst, src, static_cast<size_t>(w) * 2);
       } else {
@@ -616,9 +646,13 @@ template <D3DFormat kTarget, D3DFormat kTexture>
     }
     for (int i = 0; i < w; ++i) d[i] = (sp[i] & 0x8000u) ? convert(sp[i]) : d[i];
   } else {
+    if (put == Put::Opaque) {
+      for (int i = 0; i < w; ++i) WritePixel(kTarget, dst, i, ReadPixel(kTexture, src, i) | 0xFF000000u);
+      return;
+    }
     for (int i = 0; i < w; ++i) {
       const uint32_t texel = ReadPixel(kTexture, src, i);
-      if (blend) {
+      if (put == Put::Blend) {
         const uint32_t a = texel >> 24;
         if (a == 0) continue;
         WritePixel(kTarget, dst, i, a == 255 ? texel : Blend(texel, ReadPixel(kTarget, dst, i)));
@@ -633,28 +667,28 @@ template <D3DFormat kTarget, D3DFormat kTexture>
 // texRows[y - y0] starting at column c0.
 template <D3DFormat kTarget, D3DFormat kTexture>
 [[gnu::always_inline]] inline void CopyRowsBody(D3DPixels& t, const D3DPixels& tex, const int* texRows, int64_t y0,
-                                                int64_t y1, int64_t x0, int c0, int w, bool blend) {
+                                                int64_t y1, int64_t x0, int c0, int w, Put put) {
   const size_t at = static_cast<size_t>(x0) * static_cast<size_t>(t.bytesPerPixel);
   const size_t skip = static_cast<size_t>(c0) * static_cast<size_t>(tex.bytesPerPixel);
   for (int64_t py = y0; py < y1; ++py)
-    CopyRow<kTarget, kTexture>(t.Row(static_cast<int>(py)) + at, tex.Row(texRows[py - y0]) + skip, w, blend);
+    CopyRow<kTarget, kTexture>(t.Row(static_cast<int>(py)) + at, tex.Row(texRows[py - y0]) + skip, w, put);
 }
 
 template <D3DFormat kTarget, D3DFormat kTexture>
 void CopyRows(D3DPixels& t, const D3DPixels& tex, const int* texRows, int64_t y0, int64_t y1, int64_t x0, int c0,
-              int w, bool blend) {
-  CopyRowsBody<kTarget, kTexture>(t, tex, texRows, y0, y1, x0, c0, w, blend);
+              int w, Put put) {
+  CopyRowsBody<kTarget, kTexture>(t, tex, texRows, y0, y1, x0, c0, w, put);
 }
 
-using CopyRowsFn = void (*)(D3DPixels&, const D3DPixels&, const int*, int64_t, int64_t, int64_t, int, int, bool);
+using CopyRowsFn = void (*)(D3DPixels&, const D3DPixels&, const int*, int64_t, int64_t, int64_t, int, int, Put);
 
 #if defined(D3D_WIDE_VECTORS)
 // The same rows built for the wider vectors of processors that have them,
 // picked at run time: the same operations on every lane, so the same pixels.
 template <D3DFormat kTarget, D3DFormat kTexture>
 __attribute__((target("avx2"))) void CopyRowsWide(D3DPixels& t, const D3DPixels& tex, const int* texRows, int64_t y0,
-                                                  int64_t y1, int64_t x0, int c0, int w, bool blend) {
-  CopyRowsBody<kTarget, kTexture>(t, tex, texRows, y0, y1, x0, c0, w, blend);
+                                                  int64_t y1, int64_t x0, int c0, int w, Put put) {
+  CopyRowsBody<kTarget, kTexture>(t, tex, texRows, y0, y1, x0, c0, w, put);
 }
 
 template <D3DFormat kTarget, D3DFormat kTexture>
@@ -702,7 +736,8 @@ void TexturedRows(D3DPixels& t, const D3DPixels& tex, const Gradients& g, const 
   buffer.resize(static_cast<size_t>(w));
   uint32_t* line = buffer.data();
   const size_t at = static_cast<size_t>(x0) * static_cast<size_t>(t.bytesPerPixel);
-  const bool pass = PassesTexel(s, diffuse);
+  const bool pass = PassesTexel(s, diffuse) || PassesTexelOpaque(s, diffuse);
+  const Put put = PutFor(s, diffuse);
   const ShadeTable* table = pass ? nullptr : &ShadeTable::For(s, diffuse);
   for (int64_t py = y0; py < y1; ++py) {
     uint8_t* row = t.Row(static_cast<int>(py)) + at;
@@ -711,11 +746,12 @@ void TexturedRows(D3DPixels& t, const D3DPixels& tex, const Gradients& g, const 
     if (pass) {
       Texel* gathered = reinterpret_cast<Texel*>(line);
       for (int i = 0; i < w; ++i) gathered[i] = texRow[columns[i]];
-      CopyRow<kTarget, kTexture>(row, reinterpret_cast<const uint8_t*>(gathered), w, s.blend);
+      CopyRow<kTarget, kTexture>(row, reinterpret_cast<const uint8_t*>(gathered), w, put);
     } else {
       const uint8_t* texBytes = reinterpret_cast<const uint8_t*>(texRow);
       for (int i = 0; i < w; ++i) line[i] = (*table)(ReadPixel(kTexture, texBytes, columns[i]));
-      CopyRow<kTarget, D3DFormat::A8R8G8B8>(row, reinterpret_cast<const uint8_t*>(line), w, s.blend);
+      CopyRow<kTarget, D3DFormat::A8R8G8B8>(row, reinterpret_cast<const uint8_t*>(line), w,
+                                            s.blend ? Put::Blend : Put::Replace);
     }
   }
 }
@@ -744,11 +780,26 @@ void ColourRows(D3DPixels& t, int64_t x0, int w, int64_t y0, int64_t y1, uint32_
     }
     return;
   }
-  thread_local std::vector<uint32_t> line;
-  line.assign(static_cast<size_t>(w), shaded);
-  for (int64_t py = y0; py < y1; ++py)
-    CopyRow<kTarget, D3DFormat::A8R8G8B8>(t.Row(static_cast<int>(py)) + at,
-                                          reinterpret_cast<const uint8_t*>(line.data()), w, true);
+  // Each channel of the blend depends on the same channel of the target
+  // alone: four tables of 256 hold it.
+  uint32_t table[4][256];
+  for (uint32_t v = 0; v < 256; ++v) {
+    const uint32_t out = Blend(shaded, v * 0x01010101u);
+    for (int k = 0; k < 4; ++k) table[k][v] = out & (0xFFu << (8 * k));
+  }
+  auto over = [&table](uint32_t d) {
+    return table[0][d & 0xFF] | table[1][d >> 8 & 0xFF] | table[2][d >> 16 & 0xFF] | table[3][d >> 24];
+  };
+  for (int64_t py = y0; py < y1; ++py) {
+    uint8_t* row = t.Row(static_cast<int>(py)) + at;
+    if constexpr (kTarget == D3DFormat::A8R8G8B8 || kTarget == D3DFormat::X8R8G8B8) {
+      constexpr uint32_t fill = kTarget == D3DFormat::X8R8G8B8 ? 0xFF000000u : 0u;
+      uint32_t* d = reinterpret_cast<uint32_t*>(row);
+      for (int i = 0; i < w; ++i) d[i] = over(d[i] | fill) | fill;
+    } else {
+      for (int i = 0; i < w; ++i) WritePixel(kTarget, row, i, over(ReadPixel(kTarget, row, i)));
+    }
+  }
 }
 
 using ColourRowsFn = void (*)(D3DPixels&, int64_t, int, int64_t, int64_t, uint32_t, bool);
@@ -882,13 +933,13 @@ void DrawUprightQuad(const Painter& paint, const Vtx* v, D3DDrawCounts& stats) {
   int steps = 0;
   for (int i = 0; i < w; ++i) steps += columns[static_cast<size_t>(i)] == columns[0] + i ? 1 : 0;
   unscaled = unscaled && steps == w;
-  if (unscaled && PassesTexel(s, diffuse)) {
+  if (unscaled && (PassesTexel(s, diffuse) || PassesTexelOpaque(s, diffuse))) {
     const CopyRowsFn copy = CopyRowsFor(t.format, tex->format);
     if (!copy) return;
     const int h = static_cast<int>(y1 - y0);
     texRows.resize(static_cast<size_t>(h));
     TexelIndices(g.v, false, static_cast<double>(x0), static_cast<double>(y0), h, tex->height, texRows.data());
-    copy(t, *tex, texRows.data(), y0, y1, x0, columns[0], w, s.blend);
+    copy(t, *tex, texRows.data(), y0, y1, x0, columns[0], w, PutFor(s, diffuse));
     return;
   }
   if (RowsFn rows = RowsFor(t.format, tex->format)) rows(t, *tex, g, columns.data(), x0, w, y0, y1, s, diffuse);

@@ -1,4 +1,9 @@
 // Disc and lens copies on the software display.
+#include <algorithm>
+#include <cmath>
+#include <random>
+
+#include "base/checked_convert.h"
 #include "dd_fx_test_env.h"
 
 namespace {
@@ -109,4 +114,52 @@ TEST_F(Circle, ALensWithNothingToDrawIsFalse) {
   };
   const Case cases[] = {{2, 0, true}, {0, 0, false}, {0, 3, false}, {-1, 1, false}, {2, -1, false}, {3, 4, true}};
   for (const Case& c : cases) EXPECT_EQ(DDBltLens(&dst, 2, 2, c.radius, c.height, &src, 2, 2, 0, 0), c.drawn);
+}
+
+// The lens as plainly written: each pixel of the disc takes its own square
+// root and divisions.
+Rows PlainLens(const Rows& src, Rows dst, int cx, int cy, int radius, int height, int scx, int scy) {
+  const int64_t r2 = int64_t{radius} * radius, h2 = int64_t{height} * height;
+  const int64_t big = ToIntChecked(std::sqrt(static_cast<double>(r2 + h2)));
+  const int64_t e = big * big;
+  const int64_t sh = static_cast<int64_t>(src.size()), sw = static_cast<int64_t>(src[0].size());
+  for (int64_t dy = -radius; dy <= radius; ++dy) {
+    for (int64_t dx = -radius; dx <= radius; ++dx) {
+      const int64_t x = cx + dx, y = cy + dy, d2 = dx * dx + dy * dy;
+      if (y < 0 || y >= static_cast<int64_t>(dst.size()) || x < 0 || x >= static_cast<int64_t>(dst[0].size()) ||
+          d2 > r2)
+        continue;
+      int64_t ox = dx, oy = dy;
+      const double q = std::sqrt(static_cast<double>(std::max<int64_t>(e - d2, 0)));
+      if (q != 0) {
+        ox = ToIntChecked(static_cast<double>(dx * height) / q + 0.5);
+        oy = ToIntChecked(static_cast<double>(dy * height) / q + 0.5);
+      }
+      const int64_t u = scx + ox, v = scy + oy;
+      if (u < 0 || u >= sw || v < 0 || v >= sh) continue;
+      if (src[v][u] != TransmitPixel) dst[y][x] = src[v][u];
+    }
+  }
+  return dst;
+}
+
+TEST_F(Circle, RandomLensesMatchThePlainLensPixelForPixel) {
+  std::mt19937 rnd(20261211);
+  auto pick = [&](int lo, int hi) { return lo + static_cast<int>(rnd() % static_cast<uint32_t>(hi - lo + 1)); };
+  Rows source(29, std::vector<uint32_t>());
+  for (size_t y = 0; y < source.size(); ++y)
+    for (uint32_t x = 0; x < 37; ++x) source[y].push_back(1 + (x * 7 + static_cast<uint32_t>(y) * 13) % 254);
+  DDSURFACEDATA src = Make(source);
+  TransmitPixel = 20;
+  for (int round = 0; round < 300; ++round) {
+    const int w = pick(1, 40), h = pick(1, 40);
+    const Rows before(static_cast<size_t>(h), std::vector<uint32_t>(static_cast<size_t>(w), 255));
+    DDSURFACEDATA dst = Make(before);
+    const int cx = pick(-10, w + 10), cy = pick(-10, h + 10), radius = pick(0, 30), height = pick(0, 60);
+    const int scx = pick(-5, 42), scy = pick(-5, 34);
+    const bool drawn = DDBltLens(&dst, cx, cy, radius, height, &src, scx, scy, 0, 0);
+    const Rows want = drawn ? PlainLens(source, before, cx, cy, radius, height, scx, scy) : before;
+    ASSERT_EQ(AllRows(dst), want) << "lens at (" << cx << ", " << cy << ") radius " << radius << " height " << height
+                                  << " from (" << scx << ", " << scy << ") on " << w << "x" << h;
+  }
 }

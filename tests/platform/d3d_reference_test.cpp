@@ -358,9 +358,19 @@ TEST_F(DeviceAgainstReference, RandomQuadsMatchThePlainRasteriserByteForByte) {
     for (int i = 0; i < 100 && failures == 0; ++i, ++quads) {
       State s{};
       // Mostly the layer's own draws: the texture tinted by the diffuse
-      // colour with the texture's alpha, blended or not.
-      if (pick(3) == 0) {
+      // colour with the texture's alpha, blended or not; the copy drawn
+      // back with the alpha operation off; a colour laid over the target.
+      const int mix = pick(9);
+      if (mix < 3) {
         s = {plat::D3DTOP_MODULATE, plat::D3DTA_TEXTURE, plat::D3DTA_DIFFUSE, plat::D3DTOP_SELECTARG1,
+             plat::D3DTA_TEXTURE, plat::D3DTA_DIFFUSE, 0xFFFFFFFF, pick(4) != 0, plat::D3DCULL_NONE};
+      } else if (mix == 3) {
+        const bool select = pick(2) == 0;
+        s = {select ? plat::D3DTOP_SELECTARG1 : plat::D3DTOP_MODULATE, plat::D3DTA_TEXTURE, plat::D3DTA_DIFFUSE,
+             plat::D3DTOP_DISABLE, plat::D3DTA_TEXTURE, plat::D3DTA_DIFFUSE, 0xFFFFFFFF, pick(2) == 0,
+             plat::D3DCULL_NONE};
+      } else if (mix == 4) {
+        s = {plat::D3DTOP_SELECTARG2, plat::D3DTA_TEXTURE, plat::D3DTA_DIFFUSE, plat::D3DTOP_DISABLE,
              plat::D3DTA_TEXTURE, plat::D3DTA_DIFFUSE, 0xFFFFFFFF, pick(4) != 0, plat::D3DCULL_NONE};
       } else {
         s = {ops[pick(7)], args[pick(4)], args[pick(4)], ops[pick(7)], args[pick(4)], args[pick(4)], texel(),
