@@ -1,5 +1,6 @@
 #include "game/gone_objects.h"
 
+#include "game/block_charas.h"
 #include "game/characters.h"
 #include "game/shot.h"
 #include "game/stage_data.h"
@@ -22,13 +23,16 @@ void MarkShotGone(cShot& shot) {
 }
 
 void SweepGoneObjects() {
+  const size_t charas = CharaList.size();
   CharaList.remove_if([](const cChara& c) { return c.m_bGone != 0; });
+  if (CharaList.size() != charas) cBlockCharas::Changed();
   ItemList.remove_if([](const cItem& i) { return i.m_bGone != 0; });
   StageData().m_Shots.remove_if([](const cShot& s) { return s.m_bGone != 0; });
 }
 
 int OverlapsBlockChara(const cGameObject& object) {
-  for (const cChara& c : CharaList) {
+  for (const cChara* block : cBlockCharas::Get()) {
+    const cChara& c = *block;
     if (c.m_bGone || !c.m_Def.m_bBlockChara || c.m_bDefeated || !c.m_bPresent || c.m_nId == object.m_nId) continue;
     if (c.m_rcHit.Overlaps(object.m_rcHit)) return 1;
   }

@@ -36,6 +36,16 @@ class Contacts : public ::testing::Test {
     scene.m_bNoTimeLimit = 1;
   }
   cHero& AddHero() { return world.AddHero(CharaDef().PlayerOperated(), {1, 1}); }
+  // Without gravity a step moves a character by exactly its speed.
+  void NoGravity() {
+    Stage.m_dGravity = 0;
+    Stage.m_dGravityPerStep = 0;
+  }
+  // One logic step of the play step: 0 on, 3 the hero's death.
+  int Step() {
+    world.events.Clear();
+    return scene.LogicStep(0);
+  }
   // A block character that passes through the map, its box at (x, y).
   cChara& AddSolid(double x, double y) {
     cChara& c = world.AddChara(CharaDef().BlockChara().Fly(FLYMODE_THROUGH), {0, 0});
@@ -162,6 +172,67 @@ TEST_F(Contacts, TheWalkingPassPushesLandsAndCrushesByTheCase) {
   }
 }
 
+// The same rule through the play step: the platform P moves first by its
+// own speed, then the hero by its speed into place, then the contacts.
+TEST_F(Contacts, TheWalkingPassThroughTheStepPushesLandsAndCrushesByTheCase) {
+  struct Case {
+    const char* what;
+    int steps;
+    double x, y;     // hero's box when its contacts are resolved
+    double vy;       // hero's speed, from its box at the step's start
+    double px, py;   // P's box then
+    double pvy;      // P's speed
+    // expected
+    double left, top;
+    const char* lrud;
+    int riding;
+    int end;  // the step's end: 0 on, 3 the hero's death
+    bool dHit;
+  } cases[] = {
+      {"slow landing through the feet", 1, 408, 378, 1, 400, 400, 0, 408, 376, "----", 1, 0, false},
+      {"fast landing with the upper half sunk in", 1, 408, 390, 3, 400, 400, 0, 408, 376, "----", 1, 0, true},
+      {"the same fall is fast at three steps a frame", 3, 408, 390, 1, 400, 400, 0, 408, 376, "----", 1, 0, true},
+      {"too slow at one: a side contact pushes it off", 1, 408, 390, 1, 400, 400, 0, 383.5, 390, "-R--", 0, 0, false},
+      {"a platform rising under it sets blocked-down", 1, 408, 378, 0, 400, 400, -2, 408, 376, "---D", 1, 0, false},
+      {"pushed from the left, standing still: moved out", 1, 420, 400, 0, 400, 400, 0, 432.5, 400, "L---", 0, 0,
+       false},
+      {"wholly inside: every probe in it, crushed", 1, 408, 404, 0, 400, 400, 0, 383.5, 404, "-R--", 0, 3, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    CharaList.clear();
+    for (auto& group : scene.m_CharaGroups) group.clear();
+    Build(c.steps);
+    NoGravity();
+    cHero& hero = AddHero();
+    cChara& p = AddSolid(c.px, c.py - c.pvy);
+    p.m_dInertiaY = c.pvy;
+    Place(hero, c.x, c.y - c.vy);
+    hero.m_dVy = c.vy;
+    const int end = Step();
+    EXPECT_EQ(end, c.end);
+    EXPECT_EQ(p.m_rcHit.dTop, c.py);
+    EXPECT_EQ(hero.m_rcHit.dLeft, c.left);
+    EXPECT_EQ(hero.m_rcHit.dTop, c.top);
+    EXPECT_EQ(Lrud(hero), c.lrud);
+    EXPECT_EQ(hero.m_bRiding, c.riding);
+    EXPECT_EQ(Logged("D Hit"), c.dHit);
+    EXPECT_EQ(Logged("Dead 6"), c.end == 3);
+    if (c.riding) {
+      EXPECT_EQ(hero.m_nCarrierId, p.m_nId);
+      EXPECT_EQ(hero.m_rcCarrier.dLeft, p.m_rcHit.dLeft);
+      EXPECT_EQ(hero.m_dVy, 0);
+      EXPECT_EQ(hero.m_bAirborne, 0);
+      EXPECT_EQ(ContactTriggers(),
+                (std::vector<std::string>{Trig(FLOWTRIGGER_RIDDEN_BY_HERO, p), Trig(FLOWTRIGGER_RIDDEN_BY_CHARA, p),
+                                          Trig(FLOWTRIGGER_HIT_BLOCK_CHARA, hero),
+                                          Trig(FLOWTRIGGER_ON_BLOCK_CHARA, hero)}));
+    } else {
+      EXPECT_EQ(ContactTriggers(), std::vector<std::string>{Trig(FLOWTRIGGER_HIT_BLOCK_CHARA, hero)});
+    }
+  }
+}
+
 TEST_F(Contacts, ClosingFromBothSidesDropsItBelowTheFirstWithoutACrush) {
   Build(1);
   cHero& hero = AddHero();
@@ -224,6 +295,86 @@ TEST_F(Contacts, FliersArePushedAlongTheSmallerOverlapOrDieInDeadlyMode) {
     EXPECT_EQ(flier.m_rcHit.dLeft, c.left);
     EXPECT_EQ(flier.m_rcHit.dTop, c.top);
     EXPECT_EQ(Lrud(flier), c.lrud);
+  }
+}
+
+TEST_F(Contacts, ThroughTheStepClosingFromBothSidesDropsItBelowTheFirst) {
+  for (int steps : {1, 3}) {
+    SCOPED_TRACE(steps);
+    CharaList.clear();
+    for (auto& group : scene.m_CharaGroups) group.clear();
+    Build(steps);
+    NoGravity();
+    cHero& hero = AddHero();
+    Place(hero, 408, 420 - 0.5);
+    hero.m_dVy = 0.5;
+    cChara& left = AddSolid(408 + 4 - 32, 420 + 5 - 31);  // bottom 5 rows into the upper half
+    AddSolid(408 + 16 - 4, 420 + 3 - 31);
+    EXPECT_EQ(Step(), 0);
+    EXPECT_EQ(hero.m_rcHit.dLeft, 408);
+    EXPECT_EQ(hero.m_rcHit.dTop, left.m_rcHit.dBottom + 1);
+    EXPECT_EQ(Lrud(hero), "----");
+    EXPECT_EQ(hero.m_bJumping, 1);
+    EXPECT_EQ(hero.m_bJumpLock, 1);
+  }
+}
+
+TEST_F(Contacts, ThroughTheStepAHeadPushFromARisingCeilingIsRefusedWhereItWouldMeetAnotherSolid) {
+  for (bool blocked : {false, true}) {
+    SCOPED_TRACE(blocked ? "another solid under the pushed copy" : "free below");
+    CharaList.clear();
+    for (auto& group : scene.m_CharaGroups) group.clear();
+    Build(1);
+    NoGravity();
+    cHero& hero = AddHero();
+    Place(hero, 408, 420 + 3);
+    hero.m_dVy = -3;
+    cChara& ceiling = AddSolid(400, 420 + 3 - 31 + 1);
+    ceiling.m_dInertiaY = -1;
+    if (blocked) AddSolid(420, 434);
+    EXPECT_EQ(Step(), 0);
+    EXPECT_EQ(ceiling.m_rcHit.dTop, 420 + 3 - 31);
+    EXPECT_EQ(hero.m_rcHit.dTop, blocked ? 420 : ceiling.m_rcHit.dBottom + 1);
+    EXPECT_EQ(hero.m_dVy, blocked ? -3 : -1);
+    EXPECT_EQ(hero.m_bJumpLock, blocked ? 0 : 1);
+    EXPECT_EQ(hero.m_rcHit.dLeft, blocked ? 420 - 16 - 0.5 : 408);
+  }
+}
+
+TEST_F(Contacts, ThroughTheStepFliersArePushedAlongTheSmallerOverlapOrDieInDeadlyMode) {
+  struct Case {
+    int flyMode;
+    double x, y;
+    double left, top;
+    const char* lrud;
+    bool crushed;  // defeated, or erased when it shows no defeat
+  } cases[] = {
+      {FLYMODE_STOPPED, 400 - 12, 408, 400 - 16, 408, "-R--", false},
+      {FLYMODE_STOPPED, 408, 400 - 12, 408, 400 - 16, "---D", false},
+      {FLYMODE_DEADLY_BLOCKS, 400 - 12, 408, 400 - 12, 408, "-R--", true},
+      {FLYMODE_THROUGH, 400 - 12, 408, 400 - 12, 408, "----", false},
+  };
+  for (int steps : {1, 3}) {
+    for (const Case& c : cases) {
+      SCOPED_TRACE(std::to_string(steps) + " steps, fly mode " + std::to_string(c.flyMode));
+      CharaList.clear();
+      for (auto& group : scene.m_CharaGroups) group.clear();
+      Build(steps);
+      AddHero();
+      AddSolid(400, 400);
+      cChara& flier = world.AddChara(CharaDef().Fly(c.flyMode), {5, 5});
+      Place(flier, c.x, c.y);
+      const int id = flier.m_nId;
+      EXPECT_EQ(Step(), 0);
+      const cChara* after = nullptr;
+      for (const cChara& k : CharaList)
+        if (k.m_nId == id) after = &k;
+      EXPECT_EQ(!after || after->m_bDefeated, c.crushed);
+      if (!after) continue;
+      EXPECT_EQ(after->m_rcHit.dLeft, c.left);
+      EXPECT_EQ(after->m_rcHit.dTop, c.top);
+      EXPECT_EQ(Lrud(*after), c.lrud);
+    }
   }
 }
 
