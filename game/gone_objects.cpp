@@ -1,5 +1,7 @@
 #include "game/gone_objects.h"
 
+#include <algorithm>
+
 #include "game/block_charas.h"
 #include "game/characters.h"
 #include "game/shot.h"
@@ -18,7 +20,21 @@ void MarkItemGone(cItem& item) { item.m_bGone = 1; }
 void MarkShotGone(cShot& shot) {
   if (shot.m_bGone) return;
   cShot* const entry = &shot;
-  for (cList<cShot*>& group : StageData().m_ShotGroups) group.remove(entry);
+  cVector<cList<cShot*>>& groups = StageData().m_ShotGroups;
+  // A shot is filed once, in the list of its group: a thousand shots going
+  // in a frame cannot each walk every list. Every list only when it is not
+  // in its own.
+  bool unlinked = false;
+  if (shot.m_nGroup >= 0 && shot.m_nGroup < groups.Size()) {
+    cList<cShot*>& own = groups[shot.m_nGroup];
+    const auto it = std::find(own.begin(), own.end(), entry);
+    if (it != own.end()) {
+      own.erase(it);
+      unlinked = true;
+    }
+  }
+  if (!unlinked)
+    for (cList<cShot*>& group : groups) group.remove(entry);
   shot.m_bGone = 1;
 }
 
