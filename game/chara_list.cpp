@@ -1,4 +1,5 @@
 // Taking a character out of the stage.
+#include "game/block_charas.h"
 #include "game/characters.h"
 #include "game/object_list.h"
 #include "game/stage_data.h"
@@ -10,5 +11,6 @@ cList<cChara>::iterator EraseChara(cList<cChara>::iterator node) {
   // it, also when its group number is not a list's.
   cCharaBase* const entry = &chara;
   for (cList<cCharaBase*>& list : StageData().m_CharaGroups) list.remove(entry);
+  cBlockCharas::Changed();
   return ObjectList::EraseObject(CharaList, &chara);
 }

@@ -46,7 +46,7 @@ class cEdShot : public cRecord {
   int8_t m_bAccel = 0;
   int16_t m_nAccel = 0;  // tenths
   int16_t m_nAccelStep = 0;
-  int8_t m_bRangeLimit = 0;
+  int8_t m_bRangeLimit = 0;  // summoned characters and items: their life is limited
   int16_t m_nRange = 0;  // half blocks; summoned characters and items: their life in tenths of a second
   int16_t m_nRangeStep = 0;
   int8_t m_bStraightAtRangeEnd = 0;
@@ -70,7 +70,7 @@ class cEdShot : public cRecord {
   int8_t m_nSummonSide = 0;  // 0 the definition's, 1 the user's, 2 m_nSide
   int8_t m_bSummonOffHero = 0;   // a summoned block overlapping the hero is taken back
   int8_t m_bSummonOffChara = 0;  // the same for other characters
-  int8_t m_nSpareD = 0;
+  int8_t m_nSpareD = 0;  // character summons: not 0 when its characters give no score
   int8_t m_bSummonReverse = 0;
 
   // The defaults of a new shot record.

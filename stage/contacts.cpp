@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "base/report_log.h"
+#include "game/block_charas.h"
 #include "game/characters.h"
 #include "records/command_vocab.h"
 #include "records/stage.h"
@@ -67,11 +68,22 @@ struct cPush {
 const auto kLarger = [](double a, double b) { return a > b; };
 const auto kSmaller = [](double a, double b) { return a < b; };
 
+// The block characters of `list` in list order: those kept for the step
+// when it is CharaList, else taken into `scratch`.
+const std::vector<cChara*>& BlockCharasOf(cList<cChara>& list, std::vector<cChara*>& scratch) {
+  if (&list == &CharaList) return cBlockCharas::Get();
+  scratch.clear();
+  for (cChara& c : list)
+    if (c.m_Def.m_bBlockChara) scratch.push_back(&c);
+  return scratch;
+}
+
 // The first solid of `list` whose box meets `box`, for `who` (skipping
 // itself and `ignoreId`).
-const cChara* FirstSolidOver(const cList<cChara>& list, const DRECT& box, int selfId, int ignoreId) {
-  for (const cChara& c : list)
-    if (IsSolid(c, selfId) && c.m_nId != ignoreId && c.m_rcHit.Overlaps(box)) return &c;
+const cChara* FirstSolidOver(cList<cChara>& list, const DRECT& box, int selfId, int ignoreId) {
+  std::vector<cChara*> scratch;
+  for (const cChara* c : BlockCharasOf(list, scratch))
+    if (IsSolid(*c, selfId) && c->m_nId != ignoreId && c->m_rcHit.Overlaps(box)) return c;
   return nullptr;
 }
 
@@ -85,9 +97,9 @@ cChara* LiveCharaById(cList<cChara>& list, int id) {
 // pass of the rule, in which nothing runs commands, so the list stays put.
 using cSolids = std::vector<cChara*>;
 cSolids SolidsOf(cList<cChara>& list, int selfId) {
-  cSolids solids;
-  for (cChara& c : list)
-    if (IsSolid(c, selfId)) solids.push_back(&c);
+  cSolids solids, scratch;
+  for (cChara* c : BlockCharasOf(list, scratch))
+    if (IsSolid(*c, selfId)) solids.push_back(c);
   return solids;
 }
 
@@ -197,7 +209,9 @@ int cSceneStage::AllProbesHitSolid(cCharaBase& chara, const DRECT& start) {
 
 void cSceneStage::SolveContactMove(cCharaBase& chara, cList<cChara>& list, int axis) {
   cPush low, high;  // left / top push, right / bottom push
-  for (const cChara& c : list) {
+  std::vector<cChara*> scratch;
+  for (const cChara* solid : BlockCharasOf(list, scratch)) {
+    const cChara& c = *solid;
     if (!IsSolid(c, chara.m_nId) || !c.m_rcHit.Overlaps(chara.m_rcHit)) continue;
     const DRECT& r = chara.m_rcHit;
     if (axis == 0) {
@@ -244,7 +258,9 @@ int cSceneStage::RideCarrier(cCharaBase& rider, cList<cChara>& list) {
 static int ResolveFlyingContacts(cSceneStage& scene, cCharaBase& chara, cList<cChara>& list) {
   cPush left, right, top, bottom;
   bool touched = false;
-  for (const cChara& c : list) {
+  std::vector<cChara*> scratch;
+  for (const cChara* solid : BlockCharasOf(list, scratch)) {
+    const cChara& c = *solid;
     if (!IsSolid(c, chara.m_nId) || !c.m_rcHit.Overlaps(chara.m_rcHit)) continue;
     touched = true;
     const DRECT& r = chara.m_rcHit;

@@ -1,4 +1,5 @@
 // Characters and items from the stage's placements, at every stage start.
+#include "game/block_charas.h"
 #include "game/characters.h"
 #include "game/stage_data.h"
 #include "stage/scene_stage.h"
@@ -34,6 +35,7 @@ void SpawnPlacedChara(cList<cChara>& list, int column, int row, int32_t& idCount
     chara.ConfineX();
     chara.ConfineY();
     list.push_back(chara);
+    cBlockCharas::Changed();
     list.back().UpdateScreenRect();
     ++idCounter;
   }

@@ -9,6 +9,7 @@
 #include "base/report_log.h"
 #include "base/timers.h"
 #include "base/window_messages.h"
+#include "game/block_charas.h"
 #include "game/characters.h"
 #include "game/game.h"
 #include "game/gone_objects.h"
@@ -160,6 +161,8 @@ void cSceneStage::Play() {
 }
 
 int cSceneStage::LogicStep(int step) {
+  // Kept for the step's many contact and block checks; a sweep or a spawn renews it.
+  const cBlockCharas::cKeep keepBlockCharas;
   m_nStepInFrame = step + 1;
   m_nStepCount = SaturateToInt(int64_t{m_nStepCount} + 1);
   UpdateAppearance();

@@ -11,6 +11,7 @@
 #include "base/report_log.h"
 #include "base/timers.h"
 #include "base/window_messages.h"
+#include "game/block_charas.h"
 #include "game/characters.h"
 #include "game/game.h"
 #include "game/map_cells.h"
@@ -77,6 +78,7 @@ void cSceneStage::SetStage(int bReload, int bRestartMusic) {
   m_CharaGroups.resize(STAGE_GROUP_COUNT);
   m_Shots.clear();
   CharaList.clear();
+  cBlockCharas::Changed();
   ItemList.clear();
 
   if (bReload) {

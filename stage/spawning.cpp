@@ -5,6 +5,7 @@
 #include <climits>
 
 #include "base/checked_convert.h"
+#include "game/block_charas.h"
 #include "game/characters.h"
 #include "game/map_cells.h"
 #include "records/anime_step.h"
@@ -54,6 +55,8 @@ void cSceneStage::SpawnChara(cList<cChara>& list, double x, double y, int group,
   copy = chara;
   copy.m_nDirection = static_cast<int8_t>(facing);
   copy.m_nFaction = static_cast<int8_t>(group);
+  // The summon's own byte among its character fields: its characters give no score.
+  if (def.m_nSpareD) copy.m_nScore = 0;
   const int clones = static_cast<uint8_t>(copy.m_nCopies);
   for (int i = 0; i <= clones; ++i) {
     cChara made;
@@ -65,11 +68,13 @@ void cSceneStage::SpawnChara(cList<cChara>& list, double x, double y, int group,
     made.ConfineY();
     list.push_back(made);
     cChara& added = list.back();
+    cBlockCharas::Changed();
     added.UpdateScreenRect();
     if (IsBlockedAt(added)) {
       // Nothing may name it: it was never there.
       added.ForgetReferences();
       list.pop_back();
+      cBlockCharas::Changed();
       continue;
     }
     added.m_nLife = SummonLife(def);

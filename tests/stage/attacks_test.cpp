@@ -200,6 +200,22 @@ TEST_F(Attacks, AShotOfAGroupOutsideTheListsJoinsNoneAndHitsNothing) {
   EXPECT_EQ(shot.m_bGone, 0);
 }
 
+TEST_F(Attacks, AGoneShotLeavesItsGroupListAlsoWhenItsGroupChangedSinceFiled) {
+  cChara& target = Add(CharaDef().Group(2).Hp(10));
+  cShot& a = ShotAt(target, 3, Power(4));
+  cShot& b = ShotAt(target, 3, Power(4));
+  cShot& c = ShotAt(target, 5, Power(4));
+  MarkShotGone(b);
+  EXPECT_EQ(scene.m_ShotGroups[3], (cList<cShot*>{&a}));
+  c.m_nGroup = 3;  // no longer the list it stands in
+  MarkShotGone(c);
+  EXPECT_TRUE(scene.m_ShotGroups[5].empty());
+  EXPECT_EQ(scene.m_ShotGroups[3], (cList<cShot*>{&a}));
+  a.m_nGroup = 9;  // outside the lists: every list is looked through
+  MarkShotGone(a);
+  for (const cList<cShot*>& group : scene.m_ShotGroups) EXPECT_TRUE(group.empty());
+}
+
 TEST_F(Attacks, AShotsItemWorksOnTheHeroAndItsClearEndsThePass) {
   Stage.m_vPaletteItem.push_back(ClearingItem());
   cChara& target = Add(CharaDef().Group(2).Hp(10));

@@ -1,8 +1,9 @@
-// Solid contacts with block characters on small built stages: the contact
-// rule on given boxes, speeds and flags (position, blocked sides, riding,
-// carrier, result, triggers, the fast-landing line), at one and at three
-// logic steps per frame; then riding, a carrier that goes and walking off
-// a carrier through the play step itself.
+// Solid contacts with block characters on small built stages, through the
+// logic step at one and at three steps per frame: boxes, speeds and the
+// map's walls give position, blocked sides, riding, carrier, the step's end,
+// triggers and the fast-landing line; riding, a carrier that goes and
+// walking off a carrier. The escape's limit and the turn back on a carrier
+// are also checked on the rule itself.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -36,6 +37,16 @@ class Contacts : public ::testing::Test {
     scene.m_bNoTimeLimit = 1;
   }
   cHero& AddHero() { return world.AddHero(CharaDef().PlayerOperated(), {1, 1}); }
+  // Without gravity a step moves a character by exactly its speed.
+  void NoGravity() {
+    Stage.m_dGravity = 0;
+    Stage.m_dGravityPerStep = 0;
+  }
+  // One logic step of the play step: 0 on, 3 the hero's death.
+  int Step() {
+    world.events.Clear();
+    return scene.LogicStep(0);
+  }
   // A block character that passes through the map, its box at (x, y).
   cChara& AddSolid(double x, double y) {
     cChara& c = world.AddChara(CharaDef().BlockChara().Fly(FLYMODE_THROUGH), {0, 0});
@@ -89,69 +100,58 @@ double Stepped(double x, double d, int n) {
 
 }  // namespace
 
-// The hero is 16 × 24 dots, a block character 32 × 32; P's box is
-// (400, 400)-(431, 431).
+// The hero is 16 × 24 dots, a block character 32 × 32. In the step the
+// platform P moves first by its own speed, then the hero by its speed into
+// the box given, then the contacts.
 TEST_F(Contacts, TheWalkingPassPushesLandsAndCrushesByTheCase) {
   struct Case {
     const char* what;
     int steps;
-    double x, y, prevTop;    // hero's box and previous top
-    double vx, vy;           // hero's speeds
-    const char* presetLrud;  // the block collisions' flags of this step
-    double px, py, pvy;      // P's box and vertical speed
+    double x, y;     // hero's box when its contacts are resolved
+    double vy;       // hero's speed, from its box at the step's start
+    double px, py;   // P's box then
+    double pvy;      // P's speed
     // expected
     double left, top;
     const char* lrud;
     int riding;
-    int result;
+    int end;  // the step's end: 0 on, 3 the hero's death
     bool dHit;
   } cases[] = {
-      {"slow landing through the feet", 1, 408, 378, 377, 0, 1, "----", 400, 400, 0, 408, 376, "----", 1, 0, false},
-      {"fast landing with the upper half sunk in", 1, 408, 390, 370, 0, 3, "----", 400, 400, 0, 408, 376, "----", 1,
-       0, true},
-      {"the same fall is fast at three steps a frame", 3, 408, 390, 370, 0, 1, "----", 400, 400, 0, 408, 376, "----",
-       1, 0, true},
-      {"too slow at one: a side contact pushes it off", 1, 408, 390, 370, 0, 1, "----", 400, 400, 0, 383.5, 390,
-       "-R--", 0, 0, false},
-      {"a platform rising under it sets blocked-down", 1, 408, 378, 377, 0, 0, "----", 400, 400, -2, 408, 376, "---D",
-       1, 0, false},
-      {"rising under it into a ceiling: crushed", 1, 408, 378, 377, 0, 0, "--U-", 400, 400, -2, 408, 376, "--UD", 1,
-       2, false},
-      {"pushed from the left, standing still: moved out", 1, 420, 400, 400, 0, 0, "----", 400, 400, 0, 432.5, 400,
-       "L---", 0, 0, false},
-      {"pushed from the left into a wall it walked into: crushed", 1, 420, 400, 400, 0, 0, "-R--", 400, 400, 0, 432.5,
-       400, "LR--", 0, 2, false},
-      {"wholly inside: every probe in it, crushed", 1, 408, 404, 404, 0, 0, "----", 400, 400, 0, 383.5, 404, "-R--", 0,
-       2, false},
+      {"slow landing through the feet", 1, 408, 378, 1, 400, 400, 0, 408, 376, "----", 1, 0, false},
+      {"fast landing with the upper half sunk in", 1, 408, 390, 3, 400, 400, 0, 408, 376, "----", 1, 0, true},
+      {"the same fall is fast at three steps a frame", 3, 408, 390, 1, 400, 400, 0, 408, 376, "----", 1, 0, true},
+      {"too slow at one: a side contact pushes it off", 1, 408, 390, 1, 400, 400, 0, 383.5, 390, "-R--", 0, 0, false},
+      {"a platform rising under it sets blocked-down", 1, 408, 378, 0, 400, 400, -2, 408, 376, "---D", 1, 0, false},
+      {"pushed from the left, standing still: moved out", 1, 420, 400, 0, 400, 400, 0, 432.5, 400, "L---", 0, 0,
+       false},
+      {"wholly inside: every probe in it, crushed", 1, 408, 404, 0, 400, 400, 0, 383.5, 404, "-R--", 0, 3, false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     CharaList.clear();
     for (auto& group : scene.m_CharaGroups) group.clear();
     Build(c.steps);
+    NoGravity();
     cHero& hero = AddHero();
-    cChara& p = AddSolid(c.px, c.py);
-    p.m_dVy = c.pvy;
-    Place(hero, c.x, c.y);
-    hero.m_rcPrevHit.dTop = c.prevTop;
-    hero.m_rcPrevHit.dBottom = c.prevTop + 23;
-    hero.m_dVx = c.vx;
+    cChara& p = AddSolid(c.px, c.py - c.pvy);
+    p.m_dInertiaY = c.pvy;
+    Place(hero, c.x, c.y - c.vy);
     hero.m_dVy = c.vy;
-    for (int i = 0; i < 4; ++i) hero.LRUD[i] = c.presetLrud[i] != '-';
-    world.events.Clear();
-    const int result = scene.ResolveSolidContacts(hero, CharaList);
-    EXPECT_EQ(result, c.result);
+    const int end = Step();
+    EXPECT_EQ(end, c.end);
+    EXPECT_EQ(p.m_rcHit.dTop, c.py);
     EXPECT_EQ(hero.m_rcHit.dLeft, c.left);
     EXPECT_EQ(hero.m_rcHit.dTop, c.top);
     EXPECT_EQ(Lrud(hero), c.lrud);
     EXPECT_EQ(hero.m_bRiding, c.riding);
     EXPECT_EQ(Logged("D Hit"), c.dHit);
+    EXPECT_EQ(Logged("Dead 6"), c.end == 3);
     if (c.riding) {
       EXPECT_EQ(hero.m_nCarrierId, p.m_nId);
       EXPECT_EQ(hero.m_rcCarrier.dLeft, p.m_rcHit.dLeft);
       EXPECT_EQ(hero.m_dVy, 0);
       EXPECT_EQ(hero.m_bAirborne, 0);
-      // The landing's carrier triggers, then the rider's.
       EXPECT_EQ(ContactTriggers(),
                 (std::vector<std::string>{Trig(FLOWTRIGGER_RIDDEN_BY_HERO, p), Trig(FLOWTRIGGER_RIDDEN_BY_CHARA, p),
                                           Trig(FLOWTRIGGER_HIT_BLOCK_CHARA, hero),
@@ -163,18 +163,24 @@ TEST_F(Contacts, TheWalkingPassPushesLandsAndCrushesByTheCase) {
 }
 
 TEST_F(Contacts, ClosingFromBothSidesDropsItBelowTheFirstWithoutACrush) {
-  Build(1);
-  cHero& hero = AddHero();
-  Place(hero, 408, 420);
-  hero.m_dVy = 0.5;
-  cChara& left = AddSolid(408 + 4 - 32, 420 + 5 - 31);  // bottom 5 rows into the upper half
-  AddSolid(408 + 16 - 4, 420 + 3 - 31);
-  EXPECT_EQ(scene.ResolveSolidContacts(hero, CharaList), 0);
-  EXPECT_EQ(hero.m_rcHit.dLeft, 408);
-  EXPECT_EQ(hero.m_rcHit.dTop, left.m_rcHit.dBottom + 1);
-  EXPECT_EQ(Lrud(hero), "----");
-  EXPECT_EQ(hero.m_bJumping, 1);
-  EXPECT_EQ(hero.m_bJumpLock, 1);
+  for (int steps : {1, 3}) {
+    SCOPED_TRACE(steps);
+    CharaList.clear();
+    for (auto& group : scene.m_CharaGroups) group.clear();
+    Build(steps);
+    NoGravity();
+    cHero& hero = AddHero();
+    Place(hero, 408, 420 - 0.5);
+    hero.m_dVy = 0.5;
+    cChara& left = AddSolid(408 + 4 - 32, 420 + 5 - 31);  // bottom 5 rows into the upper half
+    AddSolid(408 + 16 - 4, 420 + 3 - 31);
+    EXPECT_EQ(Step(), 0);
+    EXPECT_EQ(hero.m_rcHit.dLeft, 408);
+    EXPECT_EQ(hero.m_rcHit.dTop, left.m_rcHit.dBottom + 1);
+    EXPECT_EQ(Lrud(hero), "----");
+    EXPECT_EQ(hero.m_bJumping, 1);
+    EXPECT_EQ(hero.m_bJumpLock, 1);
+  }
 }
 
 TEST_F(Contacts, AHeadPushFromARisingCeilingIsRefusedWhereItWouldMeetAnotherSolid) {
@@ -183,14 +189,15 @@ TEST_F(Contacts, AHeadPushFromARisingCeilingIsRefusedWhereItWouldMeetAnotherSoli
     CharaList.clear();
     for (auto& group : scene.m_CharaGroups) group.clear();
     Build(1);
+    NoGravity();
     cHero& hero = AddHero();
-    Place(hero, 408, 420);
+    Place(hero, 408, 420 + 3);
     hero.m_dVy = -3;
-    cChara& ceiling = AddSolid(400, 420 + 3 - 31);
-    ceiling.m_dVy = -1;
-    // Beside its lower half: a side push, and in the way of the pushed-down copy.
+    cChara& ceiling = AddSolid(400, 420 + 3 - 31 + 1);
+    ceiling.m_dInertiaY = -1;
     if (blocked) AddSolid(420, 434);
-    EXPECT_EQ(scene.ResolveSolidContacts(hero, CharaList), 0);
+    EXPECT_EQ(Step(), 0);
+    EXPECT_EQ(ceiling.m_rcHit.dTop, 420 + 3 - 31);
     EXPECT_EQ(hero.m_rcHit.dTop, blocked ? 420 : ceiling.m_rcHit.dBottom + 1);
     EXPECT_EQ(hero.m_dVy, blocked ? -3 : -1);
     EXPECT_EQ(hero.m_bJumpLock, blocked ? 0 : 1);
@@ -204,26 +211,109 @@ TEST_F(Contacts, FliersArePushedAlongTheSmallerOverlapOrDieInDeadlyMode) {
     double x, y;
     double left, top;
     const char* lrud;
-    int result;
+    bool crushed;  // defeated, or erased when it shows no defeat
   } cases[] = {
-      {FLYMODE_STOPPED, 400 - 12, 408, 400 - 16, 408, "-R--", 0},  // 4 wide, 16 high: sideways
-      {FLYMODE_STOPPED, 408, 400 - 12, 408, 400 - 16, "---D", 0},  // 16 wide, 4 high: up
-      {FLYMODE_DEADLY_BLOCKS, 400 - 12, 408, 400 - 12, 408, "-R--", 2},
-      {FLYMODE_THROUGH, 400 - 12, 408, 400 - 12, 408, "----", 0},
+      {FLYMODE_STOPPED, 400 - 12, 408, 400 - 16, 408, "-R--", false},
+      {FLYMODE_STOPPED, 408, 400 - 12, 408, 400 - 16, "---D", false},
+      {FLYMODE_DEADLY_BLOCKS, 400 - 12, 408, 400 - 12, 408, "-R--", true},
+      {FLYMODE_THROUGH, 400 - 12, 408, 400 - 12, 408, "----", false},
+  };
+  for (int steps : {1, 3}) {
+    for (const Case& c : cases) {
+      SCOPED_TRACE(std::to_string(steps) + " steps, fly mode " + std::to_string(c.flyMode));
+      CharaList.clear();
+      for (auto& group : scene.m_CharaGroups) group.clear();
+      Build(steps);
+      AddHero();
+      AddSolid(400, 400);
+      cChara& flier = world.AddChara(CharaDef().Fly(c.flyMode), {5, 5});
+      Place(flier, c.x, c.y);
+      const int id = flier.m_nId;
+      EXPECT_EQ(Step(), 0);
+      const cChara* after = nullptr;
+      for (const cChara& k : CharaList)
+        if (k.m_nId == id) after = &k;
+      EXPECT_EQ(!after || after->m_bDefeated, c.crushed);
+      if (!after) continue;
+      EXPECT_EQ(after->m_rcHit.dLeft, c.left);
+      EXPECT_EQ(after->m_rcHit.dTop, c.top);
+      EXPECT_EQ(Lrud(*after), c.lrud);
+    }
+  }
+}
+
+// With walls and ceilings of the map: the flags that the block collisions
+// of the same step set decide the crush, and the step's re-check after the
+// contacts deals with what the escape left in a wall.
+TEST_F(Contacts, TheMapsWallsAndCeilingsDecideTheCrush) {
+  struct Case {
+    const char* what;
+    int steps;
+    int wallColumn, wallRow;  // map cells of the wall or ceiling (two rows)
+    double x, y, vy;          // hero's box at the step's start and speed
+    double px, py, pvx, pvy;  // P's box at the step's start and speeds
+    // expected
+    double left, top;
+    const char* lrud;
+    int end;
+    const char* dead;
+  } cases[] = {
+      {"rising under it into a ceiling: crushed", 1, 2, 0, 408, 384, -1, 400, 408, 0, -2, 408, 382, "--UD", 3,
+       "Dead 6"},
+      {"pushed from the left into a wall it walked into: crushed", 1, 4, 2, 434, 400, 0, 400, 400, 2, 0, 434.5, 400,
+       "LR--", 3, "Dead 6"},
+      {"pushed 1.5 into a wall standing: out after the escape's fifteen moves", 1, 4, 2, 432, 400, 0, 400, 400, 2, 0,
+       Stepped(434.5, -0.1, 15), 400, "L---", 0, ""},
+      {"the same at three steps a frame", 3, 4, 2, 432, 400, 0, 400, 400, 2, 0, Stepped(434.5, -0.1, 15), 400, "L---",
+       0, ""},
+      // The re-check puts it against the wall, between it and P: squeezed,
+      // back at its start box.
+      {"pushed 3.5 in: still in after fifteen, the re-check squeezes it", 1, 4, 2, 432, 400, 0, 400, 400, 4, 0, 432,
+       400, "LR--", 3, "Dead 9"},
+      {"the same at three steps a frame", 3, 4, 2, 432, 400, 0, 400, 400, 4, 0, 432, 400, "LR--", 3, "Dead 9"},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.flyMode);
+    SCOPED_TRACE(c.what);
     CharaList.clear();
     for (auto& group : scene.m_CharaGroups) group.clear();
-    Build(3);
-    AddHero();
-    AddSolid(400, 400);
-    cChara& flier = world.AddChara(CharaDef().Fly(c.flyMode), {5, 5});
-    Place(flier, c.x, c.y);
-    EXPECT_EQ(scene.ResolveSolidContacts(flier, CharaList), c.result);
-    EXPECT_EQ(flier.m_rcHit.dLeft, c.left);
-    EXPECT_EQ(flier.m_rcHit.dTop, c.top);
-    EXPECT_EQ(Lrud(flier), c.lrud);
+    std::vector<std::string> rows(20, std::string(20, '.'));
+    rows[c.wallRow][c.wallColumn] = '#';
+    rows[c.wallRow + 1][c.wallColumn] = '#';
+    Build(c.steps, rows);
+    NoGravity();
+    cHero& hero = AddHero();
+    cChara& p = AddSolid(c.px, c.py);
+    p.m_dInertiaX = c.pvx;
+    p.m_dInertiaY = c.pvy;
+    Place(hero, c.x, c.y);
+    hero.m_dVy = c.vy;
+    EXPECT_EQ(Step(), c.end);
+    EXPECT_EQ(hero.m_rcHit.dLeft, c.left);
+    EXPECT_EQ(hero.m_rcHit.dTop, c.top);
+    EXPECT_EQ(Lrud(hero), c.lrud);
+    if (*c.dead) EXPECT_TRUE(Logged(c.dead));
+    if (c.end == 0) EXPECT_EQ(hero.TouchesBlockCorners(), 0);
+  }
+}
+
+TEST_F(Contacts, AKnockUpThrowsARiderOff) {
+  for (int steps : {1, 3}) {
+    SCOPED_TRACE(steps);
+    CharaList.clear();
+    for (auto& group : scene.m_CharaGroups) group.clear();
+    Build(steps);
+    NoGravity();
+    cHero& hero = AddHero();
+    cChara& p = AddSolid(400, 400);
+    Place(hero, 408, 376);
+    hero.m_bRiding = 1;
+    hero.m_nCarrierId = p.m_nId;
+    hero.m_rcCarrier = p.m_rcHit;
+    hero.m_dKnockY = -2;
+    EXPECT_EQ(Step(), 0);
+    EXPECT_EQ(hero.m_bRiding, 0);
+    EXPECT_EQ(hero.m_dVy, -2) << "thrown upward";
+    EXPECT_EQ(hero.m_rcHit.dTop, 374);
   }
 }
 

@@ -6,10 +6,13 @@
 #include <string>
 #include <vector>
 
+#include "game/block_charas.h"
 #include "game/characters.h"
+#include "game/gone_objects.h"
 #include "game/map_cells.h"
 #include "records/block.h"
 #include "records/map_cell.h"
+#include "records/save_data.h"
 #include "records/shot.h"
 #include "records/stage.h"
 #include "records/system.h"
@@ -125,6 +128,67 @@ TEST_F(Spawning, LifetimesAndGroupsOfSummons) {
     EXPECT_EQ(Filed(), c.filed);
     EXPECT_EQ(items, 1);
   }
+}
+
+TEST_F(Spawning, ANoScoreSummonGivesNoScoreWhenDefeated) {
+  struct Case {
+    int noScore;
+    int32_t score;  // the stage score after the defeat
+  } cases[] = {{0, 140}, {1, 100}, {-1, 100}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.noScore);
+    Build();
+    PlayData.m_nStageScore = 100;
+    CharaDef def;
+    def.Def().m_nScore = 40;
+    cEdShot summon;
+    summon.m_nSpareD = static_cast<int8_t>(c.noScore);
+    int32_t serial = 0;
+    scene.SpawnChara(CharaList, Dot(3), Dot(4), 1, 0, 0, summon, def, serial);
+    ASSERT_EQ(CharaList.size(), 1u);
+    CharaList.front().Defeat();
+    EXPECT_EQ(PlayData.m_nStageScore, c.score);
+    // The definition in the palette keeps its score for other summons.
+    EXPECT_EQ(def.Def().m_nScore, 40);
+  }
+}
+
+// A step keeps the block characters it looks at; a summon, a blocked
+// summon taken back and the sweep of a gone one each renew them.
+TEST_F(Spawning, TheBlockCharactersKeptForAStepFollowSummonsAndSweeps) {
+  Build();
+  const auto ids = []() {
+    std::vector<int> out;
+    for (const cChara* c : cBlockCharas::Get()) out.push_back(c->m_nId);
+    return out;
+  };
+  CharaDef block;
+  block.BlockChara();
+  int32_t serial = 0;
+  scene.SpawnChara(CharaList, Dot(3), Dot(4), 1, 0, 0, cEdShot(), block, serial);
+  {
+    const cBlockCharas::cKeep keep;
+    EXPECT_EQ(ids(), std::vector<int>{0});
+    scene.SpawnChara(CharaList, Dot(5), Dot(4), 1, 0, 0, cEdShot(), block, serial);
+    scene.SpawnChara(CharaList, Dot(8), Dot(4), 1, 0, 0, cEdShot(), CharaDef(), serial);
+    EXPECT_EQ(ids(), (std::vector<int>{0, 1}));
+    // Into the first, once it is there: blocked, taken back.
+    CharaList.front().m_bPresent = 1;
+    scene.SpawnChara(CharaList, Dot(3), Dot(4), 1, 0, 0, cEdShot(), block, serial);
+    EXPECT_EQ(ids(), (std::vector<int>{0, 1}));
+    MarkCharaGone(CharaList.front());
+    SweepGoneObjects();
+    EXPECT_EQ(ids(), std::vector<int>{1});
+    // Filled by hand inside a step: not seen until the list is said to change.
+    CharaList.push_back(CharaList.front());
+    CharaList.back().m_nId = 9;
+    EXPECT_EQ(ids(), std::vector<int>{1});
+    cBlockCharas::Changed();
+    EXPECT_EQ(ids(), (std::vector<int>{1, 9}));
+  }
+  // Outside a step it is taken afresh.
+  CharaList.pop_back();
+  EXPECT_EQ(ids(), std::vector<int>{1});
 }
 
 TEST_F(Spawning, ASummonedItemStandsAtItsCornerWithItsOffsetsOrNotAtAll) {
