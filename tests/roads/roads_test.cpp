@@ -1,0 +1,256 @@
+// The roads: the game executable driven by scripts over a fresh copy of the
+// sample project, the way a player goes through it. Each road checks the
+// trace's scenes and written files in order and the files it leaves behind;
+// the shots of its key points are kept in build/roads/. A failure names the
+// road, the script's step and the last lines of the trace.
+//
+// The runs use SDL's dummy video and audio drivers: a script polls the
+// input itself, so no key timing of a window system is involved.
+#include <gtest/gtest.h>
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "records/save_data.h"
+#include "records/world_map.h"
+#include "support/png_image.h"
+#include "support/test_support.h"
+#include "tools/sample/sample_project.h"
+#include "tools/sample/sample_stages.h"
+
+extern char** environ;
+
+using testsupport::ScopedEnv;
+
+namespace {
+
+std::string ReadHostFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream out;
+  out << in.rdbuf();
+  return out.str();
+}
+
+// One road: the sample written once, then runs of the game in it.
+class Road {
+ public:
+  explicit Road(const char* name) : m_name(name) {
+    m_game = m_dir.Path() + "/game";
+    std::string error;
+    m_ok = WriteSampleProject(m_game, error);
+    if (!m_ok) m_failure = "road " + m_name + ": the sample was not written: " + error;
+  }
+
+  // Runs the game under `script`; true when it ended in order (exit 0). The
+  // run is closed (SIGTERM, as a player's close) once its script has ended.
+  bool Run(const std::string& runName, const std::string& script) {
+    const std::string scriptPath = m_dir.Path() + "/" + runName + ".txt";
+    const std::string tracePath = m_dir.Path() + "/" + runName + ".trace";
+    std::ofstream(scriptPath) << script;
+    ScopedEnv video{"SDL_VIDEODRIVER", "dummy"};
+    ScopedEnv audio{"SDL_AUDIODRIVER", "dummy"};
+    ScopedEnv scriptEnv{"TAVRIK_SCRIPT", scriptPath.c_str()};
+    ScopedEnv traceEnv{"TAVRIK_TRACE", tracePath.c_str()};
+    const int code = Spawn(tracePath);
+    m_trace = ReadHostFile(tracePath);
+    if (code == 0) return true;
+    std::ostringstream why;
+    why << "road " << m_name << ", run " << runName << ": exit code " << code << "\n"
+        << "step: " << MissedStep() << "\nlast trace lines:\n"
+        << LastLines(m_trace, 12);
+    m_failure = why.str();
+    return false;
+  }
+
+  // The trace lines of the last run that start with one of `kinds`.
+  std::vector<std::string> Lines(const std::vector<std::string>& kinds) const {
+    std::vector<std::string> lines;
+    std::istringstream in(m_trace);
+    for (std::string line; std::getline(in, line);)
+      for (const std::string& kind : kinds)
+        if (line.rfind(kind, 0) == 0) lines.push_back(line);
+    return lines;
+  }
+
+  // The shot NAME.png of the game folder copied to build/roads/ as
+  // ROAD-NAME.png; false when the game did not write it as a 640x480 PNG.
+  bool KeepShot(const std::string& name) const {
+    const std::string from = m_game + "/" + name + ".png";
+    testsupport::RgbImage image;
+    if (!testsupport::ReadPng(from, image) || image.width != 640 || image.height != 480) return false;
+    mkdir(ROADS_OUT_DIR, 0755);
+    std::ofstream(std::string(ROADS_OUT_DIR) + "/" + m_name + "-" + name + ".png", std::ios::binary)
+        << ReadHostFile(from);
+    return true;
+  }
+
+  std::string GameFile(const std::string& relative) const { return ReadHostFile(m_game + "/" + relative); }
+  const std::string& GameFolder() const { return m_game; }
+  bool Ok() const { return m_ok; }
+  const std::string& Failure() const { return m_failure; }
+  std::string Tail() const { return "road " + m_name + ", last trace lines:\n" + LastLines(m_trace, 12); }
+
+ private:
+  int Spawn(const std::string& tracePath) {
+    const std::string err = m_game + "/stderr.txt";
+    const pid_t pid = fork();
+    if (pid == 0) {
+      const int fd = open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+      if (fd < 0 || dup2(fd, 2) < 0 || chdir(m_game.c_str()) != 0) _exit(127);
+      char* const argv[] = {const_cast<char*>(GAME_FILE), nullptr};
+      execve(GAME_FILE, argv, environ);
+      _exit(127);
+    }
+    if (pid < 0) return -1;
+    bool closed = false;
+    for (int waited = 0; waited <= 180000; waited += 10) {
+      int status = 0;
+      if (waitpid(pid, &status, WNOHANG) == pid) return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+      if (!closed && ReadHostFile(tracePath).find("\nscript end") != std::string::npos) {
+        kill(pid, SIGTERM);
+        closed = true;
+      }
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    kill(pid, SIGKILL);
+    waitpid(pid, nullptr, 0);
+    return -1;
+  }
+
+  std::string MissedStep() const {
+    const std::string err = ReadHostFile(m_game + "/stderr.txt");
+    const size_t at = err.find("script line ");
+    if (at == std::string::npos) return "(none missed; see stderr)\n" + LastLines(err, 8);
+    return err.substr(at, err.find('\n', at) - at);
+  }
+
+  static std::string LastLines(const std::string& text, int n) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    std::string out;
+    for (size_t i = lines.size() > static_cast<size_t>(n) ? lines.size() - n : 0; i < lines.size(); ++i)
+      out += "  " + lines[i] + "\n";
+    return out;
+  }
+
+  std::string m_name;
+  testsupport::ScopedWorkDir m_dir;
+  std::string m_game;
+  std::string m_trace;
+  std::string m_failure;
+  bool m_ok = false;
+};
+
+// Script pieces. A tap is one poll down and one up; 0x25..0x28 are the
+// arrows, Z decides (button 1), X cancels.
+std::string Tap(const char* key, int times = 1) {
+  std::string s;
+  for (int i = 0; i < times; ++i) s += std::string("hold 1 ") + key + "\nwait 1\n";
+  return s;
+}
+
+// From the title's first entry, new story, to the first stage cleared and
+// back on the map; then saved to slot 1 from the map menu.
+std::string StoryScript() {
+  return "expect 600 scene 0\n"
+         "wait 30\n"
+         "shot title\n"
+         "wait 2\n" +
+         Tap("Z") +  // new story
+         "expect 300 scene 1\n"
+         "wait 30\n"
+         "shot map_start\n"
+         "hold 60 0x27\n"  // east along the road onto the bridge's entrance
+         "wait 10\n" +
+         Tap("0x26") + Tap("Z") +  // yes to the stage
+         "expect 300 scene 4\n"
+         "expect 600 stage play\n"
+         "hold 600 0x27\n"  // the hero walks to the goal star
+         "expect 10 stage clear\n"
+         "wait 210\n"
+         "shot results\n"
+         "wait 2\n" +
+         Tap("Z") +
+         "expect 300 scene 1\n"
+         "wait 60\n"
+         "shot map_cleared\n"
+         "wait 2\n" +
+         Tap("X") +  // the map menu
+         "expect 300 scene 2\n"
+         "wait 30\n" +
+         Tap("Z") +  // save
+         "wait 5\n" + Tap("Z") +  // slot 1
+         "wait 5\n"
+         "shot slots\n"
+         "wait 2\n" +
+         Tap("0x26") + Tap("Z") +  // yes
+         "expect 60 file user_data\\story\\Story01.dat\n"
+         "wait 10\n";
+}
+
+std::string ContinueScript() {
+  return "expect 600 scene 0\n"
+         "wait 30\n" +
+         Tap("0x28") + Tap("Z") +  // continue
+         "wait 5\n"
+         "shot continue_slots\n"
+         "wait 2\n" +
+         Tap("Z") +  // slot 1
+         "expect 300 scene 1\n"
+         "wait 30\n"
+         "shot map_continued\n"
+         "wait 2\n";
+}
+
+}  // namespace
+
+TEST(Roads, StoryNewGameClearsStageOneSavesAndContinuesAfterARestart) {
+  Road road("story");
+  ASSERT_TRUE(road.Ok()) << road.Failure();
+  ASSERT_TRUE(road.Run("play", StoryScript())) << road.Failure();
+  EXPECT_EQ(road.Lines({"scene", "stage", "file"}),
+            (std::vector<std::string>{"scene 0", "scene 1", "scene 4", "stage fadein", "stage start", "stage play",
+                                      "stage clear", "stage fadeout", "scene 1", "scene 2",
+                                      "file user_data\\story\\Story01.dat", "file user_data\\Window.dat"}))
+      << road.Tail();
+  for (const char* shot : {"title", "map_start", "results", "map_cleared", "slots"})
+    EXPECT_TRUE(road.KeepShot(shot)) << "road story: shot " << shot;
+
+  // The slot as the next start reads it: the walker on stage 1's entrance,
+  // stage 1 cleared (which opens the route to stage 2), its tally kept.
+  const std::string slot = road.GameFile("user_data/story/Story01.dat");
+  ASSERT_FALSE(slot.empty()) << road.Tail();
+  {
+    testsupport::ScopedWorkDir dir;
+    dir.WriteFile("user_data/story/Story01.dat", slot);
+    FillSampleWorldMap(WorldMap);
+    PlayData.Reset();
+    ASSERT_TRUE(PlayData.LoadSlot(0));
+    EXPECT_EQ(PlayData.m_nMapX, 14);
+    EXPECT_EQ(PlayData.m_nMapY, 7);
+    EXPECT_EQ(PlayData.m_nSlot, 0);
+    ASSERT_GT(PlayData.m_vStageClear.Size(), 2);
+    EXPECT_EQ(PlayData.m_vStageClear[1], 1);
+    EXPECT_EQ(PlayData.m_vStageClear[2], 0);
+    EXPECT_EQ(PlayData.m_vTally.Size(), 1);
+    PlayData.Reset();
+    WorldMap.Reset();
+  }
+
+  ASSERT_TRUE(road.Run("continue", ContinueScript())) << road.Failure();
+  EXPECT_EQ(road.Lines({"scene", "file"}),
+            (std::vector<std::string>{"scene 0", "scene 1", "file user_data\\Window.dat"}))
+      << road.Tail();
+  EXPECT_TRUE(road.KeepShot("continue_slots"));
+  EXPECT_TRUE(road.KeepShot("map_continued"));
+}
