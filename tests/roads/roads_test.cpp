@@ -20,7 +20,9 @@
 #include <thread>
 #include <vector>
 
+#include "records/save_bytes.h"
 #include "records/save_data.h"
+#include "records/system.h"
 #include "records/world_map.h"
 #include "support/png_image.h"
 #include "support/test_support.h"
@@ -60,6 +62,8 @@ class Road {
     ScopedEnv audio{"SDL_AUDIODRIVER", "dummy"};
     ScopedEnv scriptEnv{"TAVRIK_SCRIPT", scriptPath.c_str()};
     ScopedEnv traceEnv{"TAVRIK_TRACE", tracePath.c_str()};
+    // The lock of the one running copy lies here: roads run side by side.
+    ScopedEnv runtime{"XDG_RUNTIME_DIR", m_dir.Path().c_str()};
     const int code = Spawn(tracePath);
     m_trace = ReadHostFile(tracePath);
     if (code == 0) return true;
@@ -175,7 +179,7 @@ std::string StoryScript() {
          Tap("0x26") + Tap("Z") +  // yes to the stage
          "expect 300 scene 4\n"
          "expect 600 stage play\n"
-         "hold 600 0x27\n"  // the hero walks to the goal star
+         "hold 900 0x27\n"  // the hero walks to the goal star
          "expect 10 stage clear\n"
          "wait 210\n"
          "shot results\n"
@@ -210,6 +214,46 @@ std::string ContinueScript() {
          "wait 30\n"
          "shot map_continued\n"
          "wait 2\n";
+}
+
+// From the title's challenge entry: stage 1 of the list played and cleared,
+// the ranking entered with F3 under a typed name, its view closed and the
+// results left, back on the list.
+std::string ChallengeScript() {
+  std::string s = "expect 600 scene 0\n"
+                  "wait 30\n" +
+                  Tap("0x28", 2) + Tap("Z") +  // challenge
+                  "expect 300 scene 3\n"
+                  "wait 30\n"
+                  "shot select\n"
+                  "wait 2\n" +
+                  Tap("Z") +  // row 1
+                  "expect 300 scene 4\n"
+                  "expect 600 stage play\n";
+  // Jumping on the run clears the slime and the gap; then walking to the
+  // stage's end and back, over the goal star on the ground either way (how
+  // far a jump carries differs from run to run).
+  for (int i = 0; i < 19; ++i) s += "hold 16 0x27 Z\nhold 8 0x27\n";
+  return s +
+         "hold 900 0x27\n"
+         "hold 300 0x25\n"  // back over the star when the last jump passed it
+         "expect 10 stage clear\n"
+         "wait 210\n"
+         "shot results\n"
+         "wait 2\n" +
+         Tap("0x72") +  // F3: into the ranking
+         "type abc\n"
+         "expect 60 file user_data\\challenge\\c01.rkg\n"
+         "wait 30\n"
+         "shot ranking\n"
+         "expect 30 shot ranking\n" +
+         Tap("Z") +  // the ranking view closed
+         "wait 5\n" + Tap("Z") +  // the results left
+         "expect 60 file user_data\\challenge\\Challenge.dat\n"
+         "expect 300 scene 3\n"
+         "wait 30\n"
+         "shot select_cleared\n"
+         "expect 30 shot select_cleared\n";
 }
 
 }  // namespace
@@ -253,4 +297,53 @@ TEST(Roads, StoryNewGameClearsStageOneSavesAndContinuesAfterARestart) {
       << road.Tail();
   EXPECT_TRUE(road.KeepShot("continue_slots"));
   EXPECT_TRUE(road.KeepShot("map_continued"));
+}
+
+TEST(Roads, ChallengeStageOneClearedFromTheListIsRankedUnderATypedName) {
+  Road road("challenge");
+  ASSERT_TRUE(road.Ok()) << road.Failure();
+  ASSERT_TRUE(road.Run("play", ChallengeScript())) << road.Failure();
+  EXPECT_EQ(road.Lines({"scene", "stage", "dialog", "file"}),
+            (std::vector<std::string>{"scene 0", "scene 3", "scene 4", "stage fadein", "stage start", "stage play",
+                                      "stage clear", "dialog ", "file user_data\\challenge\\c01.rkg",
+                                      "file user_data\\challenge\\Challenge.dat", "stage fadeout", "scene 3",
+                                      "file user_data\\Window.dat"}))
+      << road.Tail();
+  for (const char* shot : {"select", "results", "ranking", "select_cleared"})
+    EXPECT_TRUE(road.KeepShot(shot)) << "road challenge: shot " << shot;
+
+  // Challenge.dat: row 1 cleared, so two stages open, under the typed name.
+  const std::string record = road.GameFile("user_data/challenge/Challenge.dat");
+  ASSERT_FALSE(record.empty()) << road.Tail();
+  int32_t values[5] = {};
+  {
+    testsupport::ScopedWorkDir dir;
+    dir.WriteFile("user_data/challenge/Challenge.dat", record);
+    const int32_t stages = SystemData.m_nChallengeStages;
+    SystemData.m_nChallengeStages = SAMPLE_CHALLENGE_STAGES;
+    PlayData.Reset();
+    const bool loaded = PlayData.LoadChallenge();
+    SystemData.m_nChallengeStages = stages;
+    ASSERT_TRUE(loaded);
+    ASSERT_EQ(PlayData.m_vChallenge.Size(), SAMPLE_CHALLENGE_STAGES);
+    EXPECT_EQ(PlayData.m_vChallenge[0].m_bCleared, 1);
+    EXPECT_EQ(PlayData.m_vChallenge[1].m_bCleared, 0);
+    EXPECT_EQ(PlayData.m_nUnlocked, 2);
+    EXPECT_EQ(PlayData.m_strRankingName, "abc");
+    EXPECT_GT(PlayData.m_nClearTimeSum, 0);
+    values[0] = PlayData.m_nTotalScore;
+    values[1] = PlayData.m_nTimeLeftSum;
+    values[2] = PlayData.m_nClearTimeSum;
+    values[3] = PlayData.m_nHpSum;
+    values[4] = PlayData.m_nSpSum;
+    PlayData.Reset();
+  }
+
+  // The ranking file: five tables (clear times smaller first), each with the
+  // run's value under the typed name in row 1.
+  Bytes expected;
+  expected.u32(734).u32(0).u32(0).u32(5);
+  const int32_t orders[5] = {1, 1, 0, 1, 1};
+  for (int i = 0; i < 5; ++i) PutTable(expected, orders[i], {{values[i], "abc"}});
+  EXPECT_EQ(road.GameFile("user_data/challenge/c01.rkg"), expected.s);
 }
