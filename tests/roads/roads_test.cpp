@@ -256,6 +256,40 @@ std::string ChallengeScript() {
          "expect 30 shot select_cleared\n";
 }
 
+// From the title to the options: the volume raised from 7 to 8 and the
+// registration mode moved from 0 to 3 (automatic, the registered name).
+std::string OptionsScript() {
+  return "expect 600 scene 0\n"
+         "wait 30\n" +
+         Tap("0x28", 5) + Tap("Z") +  // options
+         "expect 300 scene 5\n"
+         "wait 60\n" +
+         Tap("0x28", 2) + Tap("Z") + Tap("0x26") + Tap("Z") +  // the volume, up
+         Tap("0x28") + Tap("Z") + Tap("0x28") + Tap("Z") +      // the registration mode, down
+         "wait 5\n"
+         "shot options\n"
+         "expect 30 shot options\n" +
+         Tap("X") +
+         "expect 300 file user_data\\Option.dat\n"
+         "expect 300 scene 0\n"
+         "wait 5\n";
+}
+
+// After a restart: the options shown and left as they are.
+std::string OptionsAgainScript() {
+  return "expect 600 scene 0\n"
+         "wait 30\n" +
+         Tap("0x28", 5) + Tap("Z") +
+         "expect 300 scene 5\n"
+         "wait 60\n"
+         "shot options_kept\n"
+         "expect 30 shot options_kept\n" +
+         Tap("X") +
+         "expect 300 file user_data\\Option.dat\n"
+         "expect 300 scene 0\n"
+         "wait 5\n";
+}
+
 }  // namespace
 
 TEST(Roads, StoryNewGameClearsStageOneSavesAndContinuesAfterARestart) {
@@ -346,4 +380,25 @@ TEST(Roads, ChallengeStageOneClearedFromTheListIsRankedUnderATypedName) {
   const int32_t orders[5] = {1, 1, 0, 1, 1};
   for (int i = 0; i < 5; ++i) PutTable(expected, orders[i], {{values[i], "abc"}});
   EXPECT_EQ(road.GameFile("user_data/challenge/c01.rkg"), expected.s);
+}
+
+TEST(Roads, OptionsChangedAreKeptOverARestartAndWrittenAsTheyStand) {
+  Road road("options");
+  ASSERT_TRUE(road.Ok()) << road.Failure();
+  ASSERT_TRUE(road.Run("change", OptionsScript())) << road.Failure();
+  const std::vector<std::string> order{"scene 0", "scene 5", "file user_data\\Option.dat", "scene 0",
+                                       "file user_data\\Window.dat"};
+  EXPECT_EQ(road.Lines({"scene", "file"}), order) << road.Tail();
+  EXPECT_TRUE(road.KeepShot("options"));
+
+  // Version, four numbers (palette 0, music on, volume 8, registration
+  // mode 3), one text: the ranking name.
+  Bytes expected;
+  expected.u32(734).u32(4).i32(0).i32(1).i32(8).i32(3).u32(1).str("aaa");
+  EXPECT_EQ(road.GameFile("user_data/Option.dat"), expected.s);
+
+  ASSERT_TRUE(road.Run("again", OptionsAgainScript())) << road.Failure();
+  EXPECT_EQ(road.Lines({"scene", "file"}), order) << road.Tail();
+  EXPECT_TRUE(road.KeepShot("options_kept"));
+  EXPECT_EQ(road.GameFile("user_data/Option.dat"), expected.s);
 }
