@@ -290,6 +290,49 @@ std::string OptionsAgainScript() {
          "wait 5\n";
 }
 
+// Free play of stage 1 from the title's file dialog: a shot 60 polls into
+// play, then F1 saves the replay under the name it proposes.
+std::string ReplayAttemptScript() {
+  return "expect 600 scene 0\n"
+         "wait 30\n" +
+         Tap("0x28", 3) + Tap("Z") +  // free play
+         "type s01-1.stg4_000\n"
+         "expect 300 scene 4\n"
+         "expect 600 stage play\n"
+         "hold 59 0x27\n"
+         "shot attempt\n"
+         "hold 60 0x27\n" +
+         Tap("0x70") +  // F1
+         "type\n"      // the proposed name taken
+         "expect 60 file user_data\\rpl4\\s01_00.rpl4_734\n"
+         "wait 10\n";
+}
+
+// The replay loaded from the title and its frame at the same poll taken.
+std::string ReplayPlaybackScript() {
+  return "expect 600 scene 0\n"
+         "wait 30\n" +
+         Tap("0x28", 4) + Tap("Z") +  // replay
+         "type s01_00.rpl4_734\n"
+         "expect 300 scene 4\n"
+         "expect 600 stage play\n"
+         "wait 59\n"
+         "shot playback\n"
+         "expect 30 shot playback\n";
+}
+
+// The pixels of two shots that differ outside the frame-rate box.
+int DifferingPixels(const testsupport::RgbImage& a, const testsupport::RgbImage& b) {
+  int differ = 0;
+  for (int y = 0; y < 480; ++y)
+    for (int x = 0; x < 640; ++x) {
+      if (y >= 460 && x >= 490) continue;  // "FPS" counts real time
+      const size_t i = static_cast<size_t>(y) * 640 + x;
+      if (a.pixels[i] != b.pixels[i]) ++differ;
+    }
+  return differ;
+}
+
 }  // namespace
 
 TEST(Roads, StoryNewGameClearsStageOneSavesAndContinuesAfterARestart) {
@@ -401,4 +444,34 @@ TEST(Roads, OptionsChangedAreKeptOverARestartAndWrittenAsTheyStand) {
   EXPECT_EQ(road.Lines({"scene", "file"}), order) << road.Tail();
   EXPECT_TRUE(road.KeepShot("options_kept"));
   EXPECT_EQ(road.GameFile("user_data/Option.dat"), expected.s);
+}
+
+TEST(Roads, AFreePlaySavedWithF1PlaysBackFromTheTitleFrameForFrame) {
+  Road road("replay");
+  ASSERT_TRUE(road.Ok()) << road.Failure();
+  ASSERT_TRUE(road.Run("attempt", ReplayAttemptScript())) << road.Failure();
+  EXPECT_EQ(road.Lines({"scene", "stage", "dialog", "file"}),
+            (std::vector<std::string>{"scene 0", "dialog \xE3\x82\xB9\xE3\x83\x86\xE3\x83\xBC\xE3\x82\xB8"
+                                      "\xE3\x83\x95\xE3\x82\xA1\xE3\x82\xA4\xE3\x83\xAB\xE3\x81\xAE"
+                                      "\xE8\xAA\xAD\xE3\x81\xBF\xE8\xBE\xBC\xE3\x81\xBF",
+                                      "scene 4", "stage fadein", "stage start", "stage play",
+                                      "dialog \xE3\x83\xAA\xE3\x83\x97\xE3\x83\xAC\xE3\x82\xA4"
+                                      "\xE3\x83\x95\xE3\x82\xA1\xE3\x82\xA4\xE3\x83\xAB\xE3\x81\xAE"
+                                      "\xE4\xBF\x9D\xE5\xAD\x98",
+                                      "file user_data\\rpl4\\s01_00.rpl4_734", "file user_data\\Window.dat"}))
+      << road.Tail();
+  ASSERT_TRUE(road.KeepShot("attempt"));
+
+  ASSERT_TRUE(road.Run("playback", ReplayPlaybackScript())) << road.Failure();
+  const std::vector<std::string> lines = road.Lines({"scene", "stage", "shot"});
+  ASSERT_GE(lines.size(), 6u) << road.Tail();
+  EXPECT_EQ(std::vector<std::string>(lines.begin(), lines.begin() + 6),
+            (std::vector<std::string>{"scene 0", "scene 4", "stage fadein", "stage start", "stage play",
+                                      "shot playback.png"}))
+      << road.Tail();
+  ASSERT_TRUE(road.KeepShot("playback"));
+  testsupport::RgbImage attempt, playback;
+  ASSERT_TRUE(testsupport::ReadPng(road.GameFolder() + "/attempt.png", attempt));
+  ASSERT_TRUE(testsupport::ReadPng(road.GameFolder() + "/playback.png", playback));
+  EXPECT_EQ(DifferingPixels(attempt, playback), 0) << "road replay: the playback's frame differs from the attempt's";
 }
