@@ -13,6 +13,6 @@ if [ ! -d build/sample ]; then
   ./build/release/tools/mkproject build/sample.new
   mv build/sample.new build/sample
 fi
-echo "play: the runtime opens its window and runs its frame loop; it does not read the project yet. Close the window to end it."
+echo "play: the sample starts at its title. Arrows move, Z decides, X cancels; close the window to end it."
 cd build/sample
 exec ../release/game
