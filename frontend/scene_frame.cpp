@@ -1,9 +1,11 @@
 #include "frontend/scene_frame.h"
 
 #include "base/boxes.h"
+#include "base/dbcs_text.h"
 #include "base/window_messages.h"
 #include "game/game.h"
 #include "media/dd_effects.h"
+#include "media/font.h"
 #include "media/surface_table.h"
 #include "media/system_surfaces.h"
 #include "records/system.h"
@@ -40,6 +42,27 @@ void ReleaseSceneSurfaces(const SCENEFRAME& frame) {
   DDReleaseSurfaceVector(Off_Scene);
   Off_Scene.clear();
   Off_SceneDef.clear();
+}
+
+bool MakeFullScreenSurface() {
+  DDReleaseSurfaceVector(Off_Scene);
+  Off_Scene.clear();
+  Off_SceneDef.clear();
+  if (!DDAddSurface(Off_Scene, Off_SceneDef, 640, 480, 0, 0, DTMEMORYTYPE_VIDEO_RT, nullptr)) {
+    PostCloseMessage(hWndMain.load());
+    return false;
+  }
+  return true;
+}
+
+DDSURFACEDATA* BeginFullScreenSurface(int titleEntry) {
+  if (Off_Scene.empty()) return nullptr;
+  DDSURFACEDATA* surface = &Off_Scene[0];
+  surface->bLost = 0;
+  SysFont[2].DrawBox(surface, 1, 1, 638, 478);
+  const std::string& caption = SystemData.m_vTitleMenu.At(titleEntry).m_strText;
+  SysFont[2].DrawText(surface, 320 - 16 * CountChars(caption.c_str()), 32, caption.c_str(), 0);
+  return surface;
 }
 
 bool SceneFadeIn() { return DDFadeIn(CurPalette, 0, 255, 0, 0, 0, Game.m_nFadeStep, BasePalette, 0); }

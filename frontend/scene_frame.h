@@ -43,6 +43,12 @@ bool LoadSceneImages(const SCENEFRAME& frame);
 int32_t CollectVisibleEntries(const cVector<cEdSystemText>& menu, cVector<int32_t>& ids);
 // The listed SurfaceTable entries and every surface of Off_Scene.
 void ReleaseSceneSurfaces(const SCENEFRAME& frame);
+// Off_Scene made afresh as one 640 × 480 surface; a failure asks the program
+// to close. False then.
+bool MakeFullScreenSurface();
+// Off_Scene's surface framed, with the caption of title-menu entry
+// `titleEntry` centred at the top; null when there is no surface.
+DDSURFACEDATA* BeginFullScreenSurface(int titleEntry);
 // One frame of the scenes' fade from or to black at Game's fade step; true
 // on the frame that finishes it.
 bool SceneFadeIn();

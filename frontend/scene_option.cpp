@@ -80,24 +80,14 @@ cSceneOption::cSceneOption()
 void cSceneOption::InitScene() { CreateMenuSurface(); }
 
 bool cSceneOption::CreateMenuSurface() {
-  DDReleaseSurfaceVector(Off_Scene);
-  Off_Scene.clear();
-  Off_SceneDef.clear();
-  if (!DDAddSurface(Off_Scene, Off_SceneDef, 640, 480, 0, 0, DTMEMORYTYPE_VIDEO_RT, nullptr)) {
-    PostCloseMessage(hWndMain.load());
-    return false;
-  }
+  if (!MakeFullScreenSurface()) return false;
   DrawMenuSurface();
   return true;
 }
 
 void cSceneOption::DrawMenuSurface() {
-  if (Off_Scene.empty()) return;
-  DDSURFACEDATA* surface = &Off_Scene[0];
-  surface->bLost = 0;
-  SysFont[2].DrawBox(surface, 1, 1, 638, 478);
-  const std::string& caption = SystemData.m_vTitleMenu.At(kTitleOptionEntry).m_strText;
-  SysFont[2].DrawText(surface, 320 - 16 * CountChars(caption.c_str()), 32, caption.c_str(), 0);
+  DDSURFACEDATA* surface = BeginFullScreenSurface(kTitleOptionEntry);
+  if (!surface) return;
   for (int i = 0; i < m_nItems; ++i) {
     const int id = m_nItemIds[i];
     const int y = kRowY + kRowH * i;

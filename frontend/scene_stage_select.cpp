@@ -97,24 +97,14 @@ void cSceneStageSelect::SelectStage(int n) {
 }
 
 bool cSceneStageSelect::CreateScreenSurface() {
-  DDReleaseSurfaceVector(Off_Scene);
-  Off_Scene.clear();
-  Off_SceneDef.clear();
-  if (!DDAddSurface(Off_Scene, Off_SceneDef, 640, 480, 0, 0, DTMEMORYTYPE_VIDEO_RT, nullptr)) {
-    PostCloseMessage(hWndMain.load());
-    return false;
-  }
+  if (!MakeFullScreenSurface()) return false;
   DrawScreenSurface();
   return true;
 }
 
 void cSceneStageSelect::DrawScreenSurface() {
-  if (Off_Scene.empty()) return;
-  DDSURFACEDATA* surface = &Off_Scene[0];
-  surface->bLost = 0;
-  SysFont[2].DrawBox(surface, 1, 1, 638, 478);
-  const std::string& caption = SystemData.m_vTitleMenu.At(kTitleChallengeEntry).m_strText;
-  SysFont[2].DrawText(surface, 320 - 16 * CountChars(caption.c_str()), 32, caption.c_str(), 0);
+  DDSURFACEDATA* surface = BeginFullScreenSurface(kTitleChallengeEntry);
+  if (!surface) return;
   const std::string& totalText = SystemData.m_vTexts.At(kSelectTextTotal);
   if (SystemData.m_bSelectTotal && PlayData.m_nBestTotal > 0) {
     const int width = 16 * (CountChars(totalText.c_str()) + CountDigits(PlayData.m_nBestTotal));
