@@ -44,14 +44,22 @@ uint32_t ConvertKeyed16(uint32_t rgb) {
 }
 
 // What a copy through the window system gives: at 16 bits each channel keeps
-// its top bits.
-uint32_t ConvertPlain(uint32_t rgb, int bpp) {
+// its top bits. The shifts depend only on the display's format, so a copy
+// finds them once, not per pixel.
+struct PlainShifts {
+  int r = 0, g = 0, b = 0;
+};
+
+PlainShifts FindPlainShifts() {
+  return {8 - std::popcount(static_cast<unsigned>(TextureChannels[4])),
+          8 - std::popcount(static_cast<unsigned>(TextureChannels[5])),
+          8 - std::popcount(static_cast<unsigned>(TextureChannels[6]))};
+}
+
+uint32_t ConvertPlain(uint32_t rgb, int bpp, const PlainShifts& shifts) {
   const int r = (rgb >> 16) & 0xFF, g = (rgb >> 8) & 0xFF, b = rgb & 0xFF;
   if (bpp != 16) return Pack(r, g, b);
-  const int br = std::popcount(static_cast<unsigned>(TextureChannels[4]));
-  const int bg = std::popcount(static_cast<unsigned>(TextureChannels[5]));
-  const int bb = std::popcount(static_cast<unsigned>(TextureChannels[6]));
-  return Pack(r >> (8 - br), g >> (8 - bg), b >> (8 - bb));
+  return Pack(r >> shifts.r, g >> shifts.g, b >> shifts.b);
 }
 
 }  // namespace
@@ -75,6 +83,7 @@ bool CopyBitmapImage(DDSURFACEDATA* lpSD, const char* file, const plat::BmpImage
   if (surface.Lock(px) != plat::DD_OK) return false;
   const int w = std::min(sw, img.width), h = std::min(sh, img.height);
   const bool keyed16 = bpp == 16 && !img.indexed && img.bitCount >= 24;
+  const PlainShifts shifts = FindPlainShifts();
   for (int y = 0; y < h; ++y) {
     const int fy = Mirrored(y, mirrorH, h);
     uint8_t* row = px.bits + static_cast<size_t>(y) * static_cast<size_t>(px.pitch);
@@ -85,7 +94,7 @@ bool CopyBitmapImage(DDSURFACEDATA* lpSD, const char* file, const plat::BmpImage
         continue;
       }
       const uint32_t rgb = img.Colour(fx, fy);
-      const uint32_t p = keyed16 ? ConvertKeyed16(rgb) : ConvertPlain(rgb, px.bpp);
+      const uint32_t p = keyed16 ? ConvertKeyed16(rgb) : ConvertPlain(rgb, px.bpp, shifts);
       if (px.bpp == 16)
         reinterpret_cast<uint16_t*>(row)[x] = static_cast<uint16_t>(p);
       else
