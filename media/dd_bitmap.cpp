@@ -84,6 +84,17 @@ bool CopyBitmapImage(DDSURFACEDATA* lpSD, const char* file, const plat::BmpImage
   const int w = std::min(sw, img.width), h = std::min(sh, img.height);
   const bool keyed16 = bpp == 16 && !img.indexed && img.bitCount >= 24;
   const PlainShifts shifts = FindPlainShifts();
+  // An indexed image has at most 256 colours: convert each once.
+  uint32_t converted[256];
+  if (img.indexed && px.bpp != 8)
+    for (int i = 0; i < 256; ++i) {
+      const uint32_t rgb = i < static_cast<int>(img.palette.size())
+                               ? uint32_t{img.palette[static_cast<size_t>(i)].red} << 16 |
+                                     uint32_t{img.palette[static_cast<size_t>(i)].green} << 8 |
+                                     img.palette[static_cast<size_t>(i)].blue
+                               : 0;
+      converted[i] = ConvertPlain(rgb, px.bpp, shifts);
+    }
   for (int y = 0; y < h; ++y) {
     const int fy = Mirrored(y, mirrorH, h);
     uint8_t* row = px.bits + static_cast<size_t>(y) * static_cast<size_t>(px.pitch);
@@ -93,8 +104,14 @@ bool CopyBitmapImage(DDSURFACEDATA* lpSD, const char* file, const plat::BmpImage
         row[x] = img.indices[static_cast<size_t>(fy) * static_cast<size_t>(img.width) + static_cast<size_t>(fx)];
         continue;
       }
-      const uint32_t rgb = img.Colour(fx, fy);
-      const uint32_t p = keyed16 ? ConvertKeyed16(rgb) : ConvertPlain(rgb, px.bpp, shifts);
+      const size_t at = static_cast<size_t>(fy) * static_cast<size_t>(img.width) + static_cast<size_t>(fx);
+      uint32_t p;
+      if (img.indexed) {
+        p = converted[img.indices[at]];
+      } else {
+        const uint32_t rgb = img.Colour(fx, fy);
+        p = keyed16 ? ConvertKeyed16(rgb) : ConvertPlain(rgb, px.bpp, shifts);
+      }
       if (px.bpp == 16)
         reinterpret_cast<uint16_t*>(row)[x] = static_cast<uint16_t>(p);
       else
