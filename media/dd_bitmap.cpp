@@ -100,11 +100,11 @@ bool CopyBitmapImage(DDSURFACEDATA* lpSD, const char* file, const plat::BmpImage
     uint8_t* row = px.bits + static_cast<size_t>(y) * static_cast<size_t>(px.pitch);
     for (int x = 0; x < w; ++x) {
       const int fx = Mirrored(x, mirrorW, w);
+      const size_t at = static_cast<size_t>(fy) * static_cast<size_t>(img.width) + static_cast<size_t>(fx);
       if (px.bpp == 8) {
-        row[x] = img.indices[static_cast<size_t>(fy) * static_cast<size_t>(img.width) + static_cast<size_t>(fx)];
+        row[x] = img.indices[at];
         continue;
       }
-      const size_t at = static_cast<size_t>(fy) * static_cast<size_t>(img.width) + static_cast<size_t>(fx);
       uint32_t p;
       if (img.indexed) {
         p = converted[img.indices[at]];

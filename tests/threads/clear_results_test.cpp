@@ -24,35 +24,11 @@
 #include "stage/scene_stage.h"
 #include "support/builders.h"
 #include "support/stage_runner.h"
+#include "threads/free_play_stage.h"
 
 using namespace testsupport;
 
 namespace {
-
-const char kResultsStagePath[] = "data\\stg4\\tst.";
-
-StageRunner::Options ResultsRunnerOptions() {
-  StageRunner::Options options;
-  options.gameThread = true;
-  return options;
-}
-
-// Free play of a stage outside a series, in play when it returns.
-void StartResultsPlay(StageRunner& run) {
-  MapBuilder map({"..........", "..H.......", "##########"});
-  map.Build();
-  map.PlaceCharas('H', CharaDef().PlayerOperated());
-  Stage.m_bStartBanner = 0;
-  Stage.m_bStartBanner2 = 0;
-  run.TakeStage();
-  Game.m_nPlayKind = PLAYKIND_FREE;
-  Game.m_nPlayCommand = GAMEMODE_FREE;
-  ASSERT_TRUE(run.EnterPlay());
-  PlayData.m_strStagePath = kResultsStagePath;
-  PlayData.m_bNumberedStage = 0;
-  ASSERT_TRUE(plat::CreateDirectory("user_data"));
-  ASSERT_TRUE(plat::CreateDirectory("user_data\\free"));
-}
 
 // Extra lives every `step` points.
 void SetExtraLives(int on, int step) {
@@ -87,8 +63,8 @@ TEST(ClearTallies, TheRunsResultsAddUpClampedAndTimeLeftOnlyWithALimit) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    StageRunner run(ResultsRunnerOptions());
-    StartResultsPlay(run);
+    StageRunner run(GameThreadRunnerOptions());
+    StartFreePlayOnGround(run);
     SetExtraLives(0, 0);
     cSceneStage* scene = run.Scene();
     scene->m_bNoTimeLimit = c.noLimit;
@@ -112,8 +88,8 @@ TEST(ClearTallies, TheRunsResultsAddUpClampedAndTimeLeftOnlyWithALimit) {
 }
 
 TEST(ExtraLives, EachStepCrossedGivesALifeItsSoundAndAThirtyFrameNoticeOnThePauseThread) {
-  StageRunner run(ResultsRunnerOptions());
-  StartResultsPlay(run);
+  StageRunner run(GameThreadRunnerOptions());
+  StartFreePlayOnGround(run);
   SetExtraLives(1, 100);
   cSceneStage* scene = run.Scene();
   PlayData.m_nLives = 3;
@@ -159,8 +135,8 @@ TEST(ExtraLives, TheCapInfiniteLivesAndStepsThatGiveNone) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    StageRunner run(ResultsRunnerOptions());
-    StartResultsPlay(run);
+    StageRunner run(GameThreadRunnerOptions());
+    StartFreePlayOnGround(run);
     SetExtraLives(c.on, c.step);
     cSceneStage* scene = run.Scene();
     PlayData.m_nLives = c.lives;
@@ -174,8 +150,8 @@ TEST(ExtraLives, TheCapInfiniteLivesAndStepsThatGiveNone) {
 }
 
 TEST(ExtraLives, ATinyStepShowsNoMoreNoticesThanLivesCanBeHeld) {
-  StageRunner run(ResultsRunnerOptions());
-  StartResultsPlay(run);
+  StageRunner run(GameThreadRunnerOptions());
+  StartFreePlayOnGround(run);
   SetExtraLives(1, 1);
   PlayData.m_nLives = 0;
   PlayData.m_nStageScore = 150;
@@ -195,8 +171,8 @@ TEST(ExtraLives, ATinyStepShowsNoMoreNoticesThanLivesCanBeHeld) {
 }
 
 TEST(ExtraLives, ACloseDuringANoticeEndsItAndShowsNoMore) {
-  StageRunner run(ResultsRunnerOptions());
-  StartResultsPlay(run);
+  StageRunner run(GameThreadRunnerOptions());
+  StartFreePlayOnGround(run);
   run.Events().AllowCloseRequests(true);
   SetExtraLives(1, 100);
   cSceneStage* scene = run.Scene();
@@ -225,8 +201,8 @@ TEST(ExtraLives, ACloseDuringANoticeEndsItAndShowsNoMore) {
 TEST(ExtraLives, TheNextNoticeWaitsForTheWindowToBeActiveAgainOrForAClose) {
   for (bool close : {false, true}) {
     SCOPED_TRACE(close ? "closed meanwhile" : "active again");
-    StageRunner run(ResultsRunnerOptions());
-    StartResultsPlay(run);
+    StageRunner run(GameThreadRunnerOptions());
+    StartFreePlayOnGround(run);
     run.Events().AllowCloseRequests(close);
     SetExtraLives(1, 100);
     cSceneStage* scene = run.Scene();
@@ -265,7 +241,7 @@ namespace {
 // 1 is full of results the run does not beat.
 struct RankedClear {
   explicit RankedClear(int mode) {
-    StartResultsPlay(run);
+    StartFreePlayOnGround(run);
     SetExtraLives(0, 0);
     Game.m_bRanking = 1;
     cEdRankingMode& m = SystemData.m_vRankingModes.At(PLAYKIND_FREE);
@@ -284,7 +260,7 @@ struct RankedClear {
     scene = run.Scene();
     run.OnGameThread([&] { scene->OnStageClear(); });
     run.Events().Clear();
-    EXPECT_TRUE(MakeRankingPath(file, PLAYKIND_FREE, kResultsStagePath));
+    EXPECT_TRUE(MakeRankingPath(file, PLAYKIND_FREE, kFreePlayStagePath));
   }
   // The view: button 4 at its frame 2, button 1 at its frame 4.
   void ScriptView() {
@@ -296,7 +272,7 @@ struct RankedClear {
     };
   }
 
-  StageRunner run{ResultsRunnerOptions()};
+  StageRunner run{GameThreadRunnerOptions()};
   cSceneStage* scene = nullptr;
   std::string file;
   int viewFrames = 0;
@@ -333,7 +309,7 @@ TEST(RankingEntry, TheNameByModeTheRankedTablesTheFileAndTheView) {
     EXPECT_EQ(Ranking.m_vTables[0].m_vEntries[0].m_nValue, 77);
     EXPECT_EQ(Ranking.m_vTables[1].m_vEntries[0].m_strName, "x") << "a table not reached is left alone";
     cRanking saved;
-    ASSERT_TRUE(saved.LoadFor(PLAYKIND_FREE, kResultsStagePath));
+    ASSERT_TRUE(saved.LoadFor(PLAYKIND_FREE, kFreePlayStagePath));
     EXPECT_EQ(saved.m_vTables[0].m_vEntries[0].m_strName, name);
 
     // Once per clear.

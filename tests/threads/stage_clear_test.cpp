@@ -25,6 +25,7 @@
 #include "stage/scene_stage.h"
 #include "support/builders.h"
 #include "support/stage_runner.h"
+#include "threads/free_play_stage.h"
 #include "tools/sample/sample_stages.h"
 
 using namespace testsupport;
@@ -34,13 +35,6 @@ namespace {
 constexpr uint16_t kClearB1 = 1;
 constexpr int kClearKeyB1 = 'Z';
 constexpr int kClearKeyB4 = 'V';
-const char kClearStagePath[] = "data\\stg4\\tst.";
-
-StageRunner::Options ClearRunnerOptions() {
-  StageRunner::Options options;
-  options.gameThread = true;
-  return options;
-}
 
 // The rankings of free play on, ranking the categories flagged in both
 // lists.
@@ -50,24 +44,6 @@ void FreeRankingsOn(std::vector<uint8_t> mode, std::vector<int32_t> stage) {
   m.m_bRanking = 1;
   m.m_vCategories = cVector<uint8_t>(mode.begin(), mode.end());
   Stage.m_vRanked = cVector<int32_t>(stage.begin(), stage.end());
-}
-
-// A ground with the hero on it, free play of a stage outside a series,
-// no start banners; the stage plays when it returns.
-void StartClearPlay(StageRunner& run) {
-  MapBuilder map({"..........", "..H.......", "##########"});
-  map.Build();
-  map.PlaceCharas('H', CharaDef().PlayerOperated());
-  Stage.m_bStartBanner = 0;
-  Stage.m_bStartBanner2 = 0;
-  run.TakeStage();
-  Game.m_nPlayKind = PLAYKIND_FREE;
-  Game.m_nPlayCommand = GAMEMODE_FREE;
-  ASSERT_TRUE(run.EnterPlay());
-  PlayData.m_strStagePath = kClearStagePath;
-  PlayData.m_bNumberedStage = 0;
-  ASSERT_TRUE(plat::CreateDirectory("user_data"));
-  ASSERT_TRUE(plat::CreateDirectory("user_data\\free"));
 }
 
 // The stage is cleared now, as play clears it.
@@ -101,8 +77,8 @@ void ScriptRankingView(StageRunner& run, int endAt, std::vector<int> switchAt = 
 TEST(StageClearState, AQuickClearLeadsOnAtTwoHundredWithoutAnyButton) {
   for (int banner : {0, 1}) {
     SCOPED_TRACE(banner ? "with the banner" : "without it");
-    StageRunner run(ClearRunnerOptions());
-    StartClearPlay(run);
+    StageRunner run(GameThreadRunnerOptions());
+    StartFreePlayOnGround(run);
     Stage.m_bQuickClear = 1;
     Stage.m_bClearBanner = banner;
     ClearNow(run);
@@ -121,8 +97,8 @@ TEST(StageClearState, AQuickClearLeadsOnAtTwoHundredWithoutAnyButton) {
 }
 
 TEST(StageClearState, TheBannerSlidesInByFourDotBandsThenStands) {
-  StageRunner run(ClearRunnerOptions());
-  StartClearPlay(run);
+  StageRunner run(GameThreadRunnerOptions());
+  StartFreePlayOnGround(run);
   ClearNow(run);
   std::vector<std::string> banner;
   for (int f = 0; f < 26; ++f) {
@@ -139,8 +115,8 @@ TEST(StageClearState, TheBannerSlidesInByFourDotBandsThenStands) {
 }
 
 TEST(StageClearState, ButtonOneLeadsOnOnlyFromTwoHundredAndTheTotalsShowFromThen) {
-  StageRunner run(ClearRunnerOptions());
-  StartClearPlay(run);
+  StageRunner run(GameThreadRunnerOptions());
+  StartFreePlayOnGround(run);
   FreeRankingsOn({1, 0, 0, 0, 0}, {1, 1, 1, 1, 1});
   Stage.m_bClearBanner = 0;
   ClearNow(run);
@@ -163,8 +139,8 @@ TEST(StageClearState, ButtonOneLeadsOnOnlyFromTwoHundredAndTheTotalsShowFromThen
 TEST(StageClearState, TheRankingIsEnteredByF3InModesZeroAndOneAndByButtonOneInTwoAndThree) {
   for (int mode = 0; mode < 4; ++mode) {
     SCOPED_TRACE("registration mode " + std::to_string(mode));
-    StageRunner run(ClearRunnerOptions());
-    StartClearPlay(run);
+    StageRunner run(GameThreadRunnerOptions());
+    StartFreePlayOnGround(run);
     FreeRankingsOn({1, 0, 0, 0, 0}, {1, 1, 1, 1, 1});
     Stage.m_bClearBanner = 0;
     OptionData.m_nRankingMode = mode;
@@ -224,7 +200,7 @@ TEST(StageClearResults, TheClearFindsTheRanksOfTheLastAreaInTheCategoriesRanked)
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    StageRunner::Options options = ClearRunnerOptions();
+    StageRunner::Options options = GameThreadRunnerOptions();
     options.project = StageRunner::Project::Sample;
     StageRunner run(options);
     ASSERT_TRUE(run.LoadSampleStage(0));
