@@ -239,7 +239,7 @@ enum class D3DCall {
 // The n-th next call (0 = the next) of `call` fails with `result`.
 void FailD3DCall(D3DCall call, int32_t result, int skip = 0);
 // Forgets failures, caps, memory, refusals, driver level, refresh rate and
-// the fast-path switch (back to the defaults).
+// the fast-path and vector switches (back to the defaults).
 void ResetD3DHooks();
 void SetD3DCaps(const D3DCaps& caps);
 // Video memory of devices made after the call (256 MB by default).
@@ -251,6 +251,9 @@ void SetDDIVersion(int version);
 void SetDisplayRefreshRate(int hz);
 // Off: axis-aligned quads go through the triangle path too.
 void SetD3DFastPath(bool on);
+// Off: the rasteriser keeps to the vectors every x86-64 processor has, as
+// it does on one without the wider ones (the pixels are the same).
+void SetD3DWideVectors(bool on);
 // The live device is lost (as a full-screen one is when the program loses
 // the focus), and then may be reset (as when it comes back).
 void LoseD3DDevice();

@@ -73,6 +73,7 @@ D3DCaps CurrentD3DCaps();
 uint64_t D3DVideoMemory();
 bool D3DHardwareRefused();
 bool D3DFastPath();
+bool D3DWideVectors();
 int D3DRefreshOverride();  // 0: none
 
 // --- pixels in each format, as ARGB 8888 ---

@@ -96,7 +96,7 @@ bool HasWideVectors() {
     __builtin_cpu_init();
     return __builtin_cpu_supports("avx2") != 0;
   }();
-  return has;
+  return has && D3DWideVectors();
 }
 
 // The vector loop of TexelIndices four at a time: the very operations of
@@ -663,32 +663,150 @@ template <D3DFormat kTarget, D3DFormat kTexture>
   }
 }
 
+#if defined(__SSE2__)
+// 16-bit texels of alpha 0 or 1 onto a 16-bit target, a vector at a time:
+// the operations of CopyRow's 16-bit loops on every lane. A row of at least
+// one vector ends with its last full vector, partly over texels already put
+// down; putting a texel down twice leaves what putting it once did.
+template <D3DFormat kTarget, Put kPut, class V>
+[[gnu::always_inline]] inline V Put16(const V& s, const V& d) {
+  V c = s;
+  if constexpr (kTarget == D3DFormat::R5G6B5)
+    c = V::Or(V::Or(V::And(V::Shl1(s), V::Set(0xFFC0)), V::And(V::Shr4(s), V::Set(0x20))), V::And(s, V::Set(0x1F)));
+  if constexpr (kPut == Put::Opaque) return kTarget == D3DFormat::A1R5G5B5 ? V::Or(c, V::Set(0x8000)) : c;
+  if constexpr (kPut == Put::Replace) return c;
+  const V m = V::Sign(s);
+  return V::Or(V::And(c, m), V::AndNot(m, d));
+}
+
+template <D3DFormat kTarget, Put kPut, class V>
+[[gnu::always_inline]] inline void Row16(uint16_t* d, const uint16_t* sp, int w) {
+  int i = 0;
+  for (; i + V::kLanes <= w; i += V::kLanes) V::Store(d + i, Put16<kTarget, kPut>(V::Load(sp + i), V::Load(d + i)));
+  if (i < w) {
+    i = w - V::kLanes;
+    V::Store(d + i, Put16<kTarget, kPut>(V::Load(sp + i), V::Load(d + i)));
+  }
+}
+
+struct Lanes8 {
+  static constexpr int kLanes = 8;
+  __m128i v;
+  static Lanes8 Load(const uint16_t* p) { return {_mm_loadu_si128(reinterpret_cast<const __m128i*>(p))}; }
+  static void Store(uint16_t* p, Lanes8 a) { _mm_storeu_si128(reinterpret_cast<__m128i*>(p), a.v); }
+  static Lanes8 Set(int16_t c) { return {_mm_set1_epi16(c)}; }
+  static Lanes8 And(Lanes8 a, Lanes8 b) { return {_mm_and_si128(a.v, b.v)}; }
+  static Lanes8 AndNot(Lanes8 a, Lanes8 b) { return {_mm_andnot_si128(a.v, b.v)}; }
+  static Lanes8 Or(Lanes8 a, Lanes8 b) { return {_mm_or_si128(a.v, b.v)}; }
+  static Lanes8 Shl1(Lanes8 a) { return {_mm_slli_epi16(a.v, 1)}; }
+  static Lanes8 Shr4(Lanes8 a) { return {_mm_srli_epi16(a.v, 4)}; }
+  static Lanes8 Sign(Lanes8 a) { return {_mm_srai_epi16(a.v, 15)}; }
+};
+
+// Rows of `w` texels (w at least 8), each from its own texture row.
+template <D3DFormat kTarget, Put kPut>
+void Rows16(uint8_t* dst, size_t dstPitch, const uint8_t* const* srcRows, int rows, int w) {
+  for (int r = 0; r < rows; ++r, dst += dstPitch)
+    Row16<kTarget, kPut, Lanes8>(reinterpret_cast<uint16_t*>(dst), reinterpret_cast<const uint16_t*>(srcRows[r]), w);
+}
+
+#if defined(D3D_WIDE_VECTORS)
+struct Lanes16 {
+  static constexpr int kLanes = 16;
+  __m256i v;
+  [[gnu::target("avx2")]] static Lanes16 Load(const uint16_t* p) {
+    return {_mm256_loadu_si256(reinterpret_cast<const __m256i*>(p))};
+  }
+  [[gnu::target("avx2")]] static void Store(uint16_t* p, Lanes16 a) {
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(p), a.v);
+  }
+  [[gnu::target("avx2")]] static Lanes16 Set(int16_t c) { return {_mm256_set1_epi16(c)}; }
+  [[gnu::target("avx2")]] static Lanes16 And(Lanes16 a, Lanes16 b) { return {_mm256_and_si256(a.v, b.v)}; }
+  [[gnu::target("avx2")]] static Lanes16 AndNot(Lanes16 a, Lanes16 b) { return {_mm256_andnot_si256(a.v, b.v)}; }
+  [[gnu::target("avx2")]] static Lanes16 Or(Lanes16 a, Lanes16 b) { return {_mm256_or_si256(a.v, b.v)}; }
+  [[gnu::target("avx2")]] static Lanes16 Shl1(Lanes16 a) { return {_mm256_slli_epi16(a.v, 1)}; }
+  [[gnu::target("avx2")]] static Lanes16 Shr4(Lanes16 a) { return {_mm256_srli_epi16(a.v, 4)}; }
+  [[gnu::target("avx2")]] static Lanes16 Sign(Lanes16 a) { return {_mm256_srai_epi16(a.v, 15)}; }
+};
+
+// The same rows sixteen lanes at a time, the rest of a row eight at a time.
+template <D3DFormat kTarget, Put kPut>
+[[gnu::target("avx2")]] void Rows16Wide(uint8_t* dst, size_t dstPitch, const uint8_t* const* srcRows, int rows, int w) {
+  for (int r = 0; r < rows; ++r, dst += dstPitch) {
+    uint16_t* d = reinterpret_cast<uint16_t*>(dst);
+    const uint16_t* sp = reinterpret_cast<const uint16_t*>(srcRows[r]);
+    if (w >= 16) {
+      Row16<kTarget, kPut, Lanes16>(d, sp, w);
+    } else {
+      Row16<kTarget, kPut, Lanes8>(d, sp, w);
+    }
+  }
+}
+#endif
+#endif
+
 // The rows y0..y1 of the target from x0 on, each from texture row
-// texRows[y - y0] starting at column c0.
-template <D3DFormat kTarget, D3DFormat kTexture>
-[[gnu::always_inline]] inline void CopyRowsBody(D3DPixels& t, const D3DPixels& tex, const int* texRows, int64_t y0,
-                                                int64_t y1, int64_t x0, int c0, int w, Put put) {
+// texRows[y - y0] (none: rows r0, r0 + 1, ...) starting at column c0.
+template <D3DFormat kTarget, D3DFormat kTexture, bool kWide>
+[[gnu::always_inline]] inline void CopyRowsBody(D3DPixels& t, const D3DPixels& tex, const int* texRows, int r0,
+                                                int64_t y0, int64_t y1, int64_t x0, int c0, int w, Put put) {
   const size_t at = static_cast<size_t>(x0) * static_cast<size_t>(t.bytesPerPixel);
   const size_t skip = static_cast<size_t>(c0) * static_cast<size_t>(tex.bytesPerPixel);
+  auto source = [&](int64_t i) { return tex.Row(texRows ? texRows[i] : r0 + static_cast<int>(i)) + skip; };
+#if defined(__SSE2__)
+  constexpr bool k16 = kTexture == D3DFormat::A1R5G5B5 &&
+                       (kTarget == D3DFormat::A1R5G5B5 || kTarget == D3DFormat::R5G6B5);
+  // A plain copy stays a memcpy; a texture drawn onto itself keeps the
+  // order of the loops below.
+  if constexpr (k16) {
+    if (w >= 8 && &tex != &t && !(kTarget == D3DFormat::A1R5G5B5 && put == Put::Replace)) {
+      constexpr int kChunk = 64;
+      const uint8_t* rows[kChunk];
+      for (int64_t py = y0; py < y1; py += kChunk) {
+        const int n = static_cast<int>(std::min<int64_t>(kChunk, y1 - py));
+        for (int i = 0; i < n; ++i) rows[i] = source(py - y0 + i);
+        uint8_t* dst = t.Row(static_cast<int>(py)) + at;
+        const size_t pitch = static_cast<size_t>(t.pitch);
+        auto run = [&](auto kPut) {
+#if defined(D3D_WIDE_VECTORS)
+          if constexpr (kWide) {
+            Rows16Wide<kTarget, decltype(kPut)::value>(dst, pitch, rows, n, w);
+            return;
+          }
+#endif
+          Rows16<kTarget, decltype(kPut)::value>(dst, pitch, rows, n, w);
+        };
+        if (put == Put::Blend) {
+          run(std::integral_constant<Put, Put::Blend>{});
+        } else if (put == Put::Opaque) {
+          run(std::integral_constant<Put, Put::Opaque>{});
+        } else {
+          run(std::integral_constant<Put, Put::Replace>{});
+        }
+      }
+      return;
+    }
+  }
+#endif
   for (int64_t py = y0; py < y1; ++py)
-    CopyRow<kTarget, kTexture>(t.Row(static_cast<int>(py)) + at, tex.Row(texRows[py - y0]) + skip, w, put);
+    CopyRow<kTarget, kTexture>(t.Row(static_cast<int>(py)) + at, source(py - y0), w, put);
 }
 
 template <D3DFormat kTarget, D3DFormat kTexture>
-void CopyRows(D3DPixels& t, const D3DPixels& tex, const int* texRows, int64_t y0, int64_t y1, int64_t x0, int c0,
-              int w, Put put) {
-  CopyRowsBody<kTarget, kTexture>(t, tex, texRows, y0, y1, x0, c0, w, put);
+void CopyRows(D3DPixels& t, const D3DPixels& tex, const int* texRows, int r0, int64_t y0, int64_t y1, int64_t x0,
+              int c0, int w, Put put) {
+  CopyRowsBody<kTarget, kTexture, false>(t, tex, texRows, r0, y0, y1, x0, c0, w, put);
 }
 
-using CopyRowsFn = void (*)(D3DPixels&, const D3DPixels&, const int*, int64_t, int64_t, int64_t, int, int, Put);
+using CopyRowsFn = void (*)(D3DPixels&, const D3DPixels&, const int*, int, int64_t, int64_t, int64_t, int, int, Put);
 
 #if defined(D3D_WIDE_VECTORS)
 // The same rows built for the wider vectors of processors that have them,
 // picked at run time: the same operations on every lane, so the same pixels.
 template <D3DFormat kTarget, D3DFormat kTexture>
-__attribute__((target("avx2"))) void CopyRowsWide(D3DPixels& t, const D3DPixels& tex, const int* texRows, int64_t y0,
-                                                  int64_t y1, int64_t x0, int c0, int w, Put put) {
-  CopyRowsBody<kTarget, kTexture>(t, tex, texRows, y0, y1, x0, c0, w, put);
+__attribute__((target("avx2"))) void CopyRowsWide(D3DPixels& t, const D3DPixels& tex, const int* texRows, int r0,
+                                                  int64_t y0, int64_t y1, int64_t x0, int c0, int w, Put put) {
+  CopyRowsBody<kTarget, kTexture, true>(t, tex, texRows, r0, y0, y1, x0, c0, w, put);
 }
 
 template <D3DFormat kTarget, D3DFormat kTexture>
@@ -901,6 +1019,38 @@ void TexelIndices(const Plane& pl, bool alongX, double x, double y, int n, int s
     out[i] = alongX ? TexelIndex(pl.At(x + i, y), size) : TexelIndex(pl.At(x, y + i), size);
 }
 
+// Whether TexelIndices(pl, alongX, x, y, n, size, out) would give
+// first + i for every i, as an unscaled sprite's do, found without computing
+// them. Each index's sum, done in doubles, stays within `error` of its exact
+// value (many times the rounding of its few operations); the exact values
+// step by slope * size from the first, so when each keeps more than that
+// from the ends of its texel, the rounded ones truncate to the same.
+bool UnitSteps(const Plane& pl, bool alongX, double x, double y, int n, int size, int& first) {
+  const double dsize = size;
+  double f0, slope, mag;
+  if (alongX) {
+    const double rowTerm = pl.dy * (y - pl.oy);
+    f0 = (pl.a0 + pl.dx * (x - pl.ox) + rowTerm) * dsize;
+    slope = pl.dx;
+    mag = std::fabs(pl.a0) + std::fabs(pl.dx) * (std::fabs(x - pl.ox) + n) + std::fabs(rowTerm);
+  } else {
+    const double colTerm = pl.a0 + pl.dx * (x - pl.ox);
+    f0 = (colTerm + pl.dy * (y - pl.oy)) * dsize;
+    slope = pl.dy;
+    mag = std::fabs(colTerm) + std::fabs(pl.dy) * (std::fabs(y - pl.oy) + n);
+  }
+  // Not finite fails here as well.
+  if (!(f0 >= 0.0 && f0 < dsize && mag < 1.0e15)) return false;
+  const int c0 = static_cast<int>(f0);
+  if (int64_t{c0} + n > size) return false;
+  const double error = 0x1p-40 * (1.0 + n + dsize * mag);
+  const double frac = f0 - c0;  // exact
+  const double drift = (n - 1) * std::fabs(slope * dsize - 1.0);
+  if (!(frac - drift > 4 * error && frac + drift < 1.0 - 4 * error)) return false;
+  first = c0;
+  return true;
+}
+
 // The two triangles of such a quad cover the pixel centres from the left
 // and top edges up to (not including) the right and bottom ones, and their
 // planes (taken at the left-bottom vertex) agree: u depends on x only and v
@@ -926,6 +1076,18 @@ void DrawUprightQuad(const Painter& paint, const Vtx* v, D3DDrawCounts& stats) {
     return;
   }
   thread_local std::vector<int> columns, texRows;
+  const bool passes = PassesTexel(s, diffuse) || PassesTexelOpaque(s, diffuse);
+  const int h = static_cast<int>(y1 - y0);
+  int c0 = 0, r0 = 0;
+  if (passes && UnitSteps(g.u, true, static_cast<double>(x0), static_cast<double>(y0), w, tex->width, c0) &&
+      UnitSteps(g.v, false, static_cast<double>(x0), static_cast<double>(y0), h, tex->height, r0)) {
+    // Texel for pixel: the source rectangle's rows as they are.
+    const CopyRowsFn copy = CopyRowsFor(t.format, tex->format);
+    if (!copy) return;
+    ++stats.copiedQuads;
+    copy(t, *tex, nullptr, r0, y0, y1, x0, c0, w, PutFor(s, diffuse));
+    return;
+  }
   columns.resize(static_cast<size_t>(w));
   TexelIndices(g.u, true, static_cast<double>(x0), static_cast<double>(y0), w, tex->width, columns.data());
   // Texel for pixel with no wrap inside the row: whole rows are copied.
@@ -933,13 +1095,12 @@ void DrawUprightQuad(const Painter& paint, const Vtx* v, D3DDrawCounts& stats) {
   int steps = 0;
   for (int i = 0; i < w; ++i) steps += columns[static_cast<size_t>(i)] == columns[0] + i ? 1 : 0;
   unscaled = unscaled && steps == w;
-  if (unscaled && (PassesTexel(s, diffuse) || PassesTexelOpaque(s, diffuse))) {
+  if (unscaled && passes) {
     const CopyRowsFn copy = CopyRowsFor(t.format, tex->format);
     if (!copy) return;
-    const int h = static_cast<int>(y1 - y0);
     texRows.resize(static_cast<size_t>(h));
     TexelIndices(g.v, false, static_cast<double>(x0), static_cast<double>(y0), h, tex->height, texRows.data());
-    copy(t, *tex, texRows.data(), y0, y1, x0, columns[0], w, PutFor(s, diffuse));
+    copy(t, *tex, texRows.data(), 0, y0, y1, x0, columns[0], w, PutFor(s, diffuse));
     return;
   }
   if (RowsFn rows = RowsFor(t.format, tex->format)) rows(t, *tex, g, columns.data(), x0, w, y0, y1, s, diffuse);

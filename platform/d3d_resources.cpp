@@ -24,6 +24,7 @@ std::atomic<bool> g_refuseHardware{false};
 std::atomic<int> g_ddiVersion{9};
 std::atomic<int> g_refreshRate{0};
 std::atomic<bool> g_fastPath{true};
+std::atomic<bool> g_wideVectors{true};
 
 }  // namespace
 
@@ -47,6 +48,7 @@ D3DCaps CurrentD3DCaps() {
 uint64_t D3DVideoMemory() { return g_videoMemory.load(); }
 bool D3DHardwareRefused() { return g_refuseHardware.load(); }
 bool D3DFastPath() { return g_fastPath.load(); }
+bool D3DWideVectors() { return g_wideVectors.load(std::memory_order_relaxed); }
 int D3DRefreshOverride() { return g_refreshRate.load(); }
 
 }  // namespace detail
@@ -68,6 +70,7 @@ void ResetD3DHooks() {
   detail::g_ddiVersion = 9;
   detail::g_refreshRate = 0;
   detail::g_fastPath = true;
+  detail::g_wideVectors = true;
 }
 
 void SetD3DCaps(const D3DCaps& caps) {
@@ -80,6 +83,7 @@ void SetDDIVersion(int version) { detail::g_ddiVersion = version; }
 int GetDDIVersion() { return detail::g_ddiVersion.load(); }
 void SetDisplayRefreshRate(int hz) { detail::g_refreshRate = hz; }
 void SetD3DFastPath(bool on) { detail::g_fastPath = on; }
+void SetD3DWideVectors(bool on) { detail::g_wideVectors = on; }
 
 int D3DBytesPerPixel(D3DFormat format) {
   switch (format) {

@@ -145,6 +145,7 @@ struct D3DDrawCounts {
   uint64_t drawCalls = 0;
   uint64_t triangles = 0;  // drawn through the triangle path
   uint64_t fastQuads = 0;  // drawn through the fast path (two triangles each)
+  uint64_t copiedQuads = 0;  // of those, texel for pixel: rows copied from the source rectangle
 };
 
 struct D3DLockedRect {
