@@ -664,81 +664,132 @@ template <D3DFormat kTarget, D3DFormat kTexture>
 }
 
 #if defined(__SSE2__)
-// 16-bit texels of alpha 0 or 1 onto a 16-bit target, a vector at a time:
-// the operations of CopyRow's 16-bit loops on every lane. A row of at least
-// one vector ends with its last full vector, partly over texels already put
-// down; putting a texel down twice leaves what putting it once did.
-template <D3DFormat kTarget, Put kPut, class V>
-[[gnu::always_inline]] inline V Put16(const V& s, const V& d) {
-  V c = s;
-  if constexpr (kTarget == D3DFormat::R5G6B5)
-    c = V::Or(V::Or(V::And(V::Shl1(s), V::Set(0xFFC0)), V::And(V::Shr4(s), V::Set(0x20))), V::And(s, V::Set(0x1F)));
-  if constexpr (kPut == Put::Opaque) return kTarget == D3DFormat::A1R5G5B5 ? V::Or(c, V::Set(0x8000)) : c;
-  if constexpr (kPut == Put::Replace) return c;
-  const V m = V::Sign(s);
-  return V::Or(V::And(c, m), V::AndNot(m, d));
-}
-
-template <D3DFormat kTarget, Put kPut, class V>
-[[gnu::always_inline]] inline void Row16(uint16_t* d, const uint16_t* sp, int w) {
-  int i = 0;
-  for (; i + V::kLanes <= w; i += V::kLanes) V::Store(d + i, Put16<kTarget, kPut>(V::Load(sp + i), V::Load(d + i)));
-  if (i < w) {
-    i = w - V::kLanes;
-    V::Store(d + i, Put16<kTarget, kPut>(V::Load(sp + i), V::Load(d + i)));
-  }
-}
-
-struct Lanes8 {
-  static constexpr int kLanes = 8;
+// 128 bits of 16 or 32-bit lanes.
+struct Vec128 {
+  static constexpr int kBytes = 16;
   __m128i v;
-  static Lanes8 Load(const uint16_t* p) { return {_mm_loadu_si128(reinterpret_cast<const __m128i*>(p))}; }
-  static void Store(uint16_t* p, Lanes8 a) { _mm_storeu_si128(reinterpret_cast<__m128i*>(p), a.v); }
-  static Lanes8 Set(int16_t c) { return {_mm_set1_epi16(c)}; }
-  static Lanes8 And(Lanes8 a, Lanes8 b) { return {_mm_and_si128(a.v, b.v)}; }
-  static Lanes8 AndNot(Lanes8 a, Lanes8 b) { return {_mm_andnot_si128(a.v, b.v)}; }
-  static Lanes8 Or(Lanes8 a, Lanes8 b) { return {_mm_or_si128(a.v, b.v)}; }
-  static Lanes8 Shl1(Lanes8 a) { return {_mm_slli_epi16(a.v, 1)}; }
-  static Lanes8 Shr4(Lanes8 a) { return {_mm_srli_epi16(a.v, 4)}; }
-  static Lanes8 Sign(Lanes8 a) { return {_mm_srai_epi16(a.v, 15)}; }
+  static Vec128 Load(const void* p) { return {_mm_loadu_si128(static_cast<const __m128i*>(p))}; }
+  static void Store(void* p, Vec128 a) { _mm_storeu_si128(static_cast<__m128i*>(p), a.v); }
+  static Vec128 Set16(uint16_t c) { return {_mm_set1_epi16(static_cast<int16_t>(c))}; }
+  static Vec128 Set32(uint32_t c) { return {_mm_set1_epi32(static_cast<int32_t>(c))}; }
+  static Vec128 And(Vec128 a, Vec128 b) { return {_mm_and_si128(a.v, b.v)}; }
+  static Vec128 AndNot(Vec128 a, Vec128 b) { return {_mm_andnot_si128(a.v, b.v)}; }
+  static Vec128 Or(Vec128 a, Vec128 b) { return {_mm_or_si128(a.v, b.v)}; }
+  static Vec128 Add32(Vec128 a, Vec128 b) { return {_mm_add_epi32(a.v, b.v)}; }
+  template <int kBits>
+  static Vec128 Shl16(Vec128 a) { return {_mm_slli_epi16(a.v, kBits)}; }
+  template <int kBits>
+  static Vec128 Shr16(Vec128 a) { return {_mm_srli_epi16(a.v, kBits)}; }
+  template <int kBits>
+  static Vec128 Shr32(Vec128 a) { return {_mm_srli_epi32(a.v, kBits)}; }
+  static Vec128 Sign16(Vec128 a) { return {_mm_srai_epi16(a.v, 15)}; }
+  static Vec128 Zero32(Vec128 a) { return {_mm_cmpeq_epi32(a.v, _mm_setzero_si128())}; }
+  static bool None(Vec128 a) { return _mm_movemask_epi8(_mm_cmpeq_epi8(a.v, _mm_setzero_si128())) == 0xFFFF; }
 };
 
-// Rows of `w` texels (w at least 8), each from its own texture row.
-template <D3DFormat kTarget, Put kPut>
-void Rows16(uint8_t* dst, size_t dstPitch, const uint8_t* const* srcRows, int rows, int w) {
-  for (int r = 0; r < rows; ++r, dst += dstPitch)
-    Row16<kTarget, kPut, Lanes8>(reinterpret_cast<uint16_t*>(dst), reinterpret_cast<const uint16_t*>(srcRows[r]), w);
+#if defined(D3D_WIDE_VECTORS)
+// 256 bits, for processors with the wider vectors.
+struct Vec256 {
+  static constexpr int kBytes = 32;
+  __m256i v;
+  [[gnu::target("avx2")]] static Vec256 Load(const void* p) {
+    return {_mm256_loadu_si256(static_cast<const __m256i*>(p))};
+  }
+  [[gnu::target("avx2")]] static void Store(void* p, Vec256 a) { _mm256_storeu_si256(static_cast<__m256i*>(p), a.v); }
+  [[gnu::target("avx2")]] static Vec256 Set16(uint16_t c) { return {_mm256_set1_epi16(static_cast<int16_t>(c))}; }
+  [[gnu::target("avx2")]] static Vec256 Set32(uint32_t c) { return {_mm256_set1_epi32(static_cast<int32_t>(c))}; }
+  [[gnu::target("avx2")]] static Vec256 And(Vec256 a, Vec256 b) { return {_mm256_and_si256(a.v, b.v)}; }
+  [[gnu::target("avx2")]] static Vec256 AndNot(Vec256 a, Vec256 b) { return {_mm256_andnot_si256(a.v, b.v)}; }
+  [[gnu::target("avx2")]] static Vec256 Or(Vec256 a, Vec256 b) { return {_mm256_or_si256(a.v, b.v)}; }
+  [[gnu::target("avx2")]] static Vec256 Add32(Vec256 a, Vec256 b) { return {_mm256_add_epi32(a.v, b.v)}; }
+  template <int kBits>
+  [[gnu::target("avx2")]] static Vec256 Shl16(Vec256 a) {
+    return {_mm256_slli_epi16(a.v, kBits)};
+  }
+  template <int kBits>
+  [[gnu::target("avx2")]] static Vec256 Shr16(Vec256 a) {
+    return {_mm256_srli_epi16(a.v, kBits)};
+  }
+  template <int kBits>
+  [[gnu::target("avx2")]] static Vec256 Shr32(Vec256 a) {
+    return {_mm256_srli_epi32(a.v, kBits)};
+  }
+  [[gnu::target("avx2")]] static Vec256 Sign16(Vec256 a) { return {_mm256_srai_epi16(a.v, 15)}; }
+  [[gnu::target("avx2")]] static Vec256 Zero32(Vec256 a) {
+    return {_mm256_cmpeq_epi32(a.v, _mm256_setzero_si256())};
+  }
+  [[gnu::target("avx2")]] static bool None(Vec256 a) { return _mm256_testz_si256(a.v, a.v) != 0; }
+};
+#endif
+
+// A vector of texels put down as CopyRow puts them, on every lane; false
+// (and nothing put down) where a lane is to be blended, which the plain
+// loop does. Each lane depends on its own texel and target pixel alone,
+// and putting a texel down twice leaves what putting it once did, so a row
+// may end with its last full vector over lanes already put down.
+template <D3DFormat kTarget, D3DFormat kTexture, Put kPut, class V>
+[[gnu::always_inline]] inline bool PutVector(uint8_t* dst, const uint8_t* src) {
+  const V s = V::Load(src);
+  if constexpr (kTexture == D3DFormat::A1R5G5B5) {
+    V c = s;
+    if constexpr (kTarget == D3DFormat::R5G6B5)
+      c = V::Or(V::Or(V::And(V::template Shl16<1>(s), V::Set16(0xFFC0)),
+                      V::And(V::template Shr16<4>(s), V::Set16(0x20))),
+                V::And(s, V::Set16(0x1F)));
+    if constexpr (kPut == Put::Opaque) {
+      V::Store(dst, kTarget == D3DFormat::A1R5G5B5 ? V::Or(c, V::Set16(0x8000)) : c);
+    } else if constexpr (kPut == Put::Replace) {
+      V::Store(dst, c);
+    } else {
+      const V m = V::Sign16(s);
+      V::Store(dst, V::Or(V::And(c, m), V::AndNot(m, V::Load(dst))));
+    }
+  } else {
+    constexpr uint32_t fill = kTarget == D3DFormat::X8R8G8B8 ? 0xFF000000u : 0u;
+    if constexpr (kPut == Put::Opaque) {
+      V::Store(dst, V::Or(s, V::Set32(0xFF000000u)));
+    } else if constexpr (kPut == Put::Replace) {
+      V::Store(dst, V::Or(s, V::Set32(fill)));
+    } else {
+      // An alpha of 1..254 plus one stays at 2..255: bits above 24 of the sum.
+      if (!V::None(V::template Shr32<25>(V::Add32(s, V::Set32(0x01000000u))))) return false;
+      const V m = V::Zero32(V::template Shr32<24>(s));
+      V::Store(dst, V::Or(V::And(m, V::Load(dst)), V::AndNot(m, V::Or(s, V::Set32(fill)))));
+    }
+  }
+  return true;
+}
+
+// One row of `w` texels, w at least one vector.
+template <D3DFormat kTarget, D3DFormat kTexture, Put kPut, class V>
+[[gnu::always_inline]] inline void PutRow(uint8_t* dst, const uint8_t* src, int w) {
+  constexpr int kSize = kTexture == D3DFormat::A1R5G5B5 ? 2 : 4;
+  constexpr int kLanes = V::kBytes / kSize;
+  int i = 0;
+  for (; i + kLanes <= w; i += kLanes)
+    if (!PutVector<kTarget, kTexture, kPut, V>(dst + kSize * i, src + kSize * i)) break;
+  if (i + kLanes <= w || (i < w && !PutVector<kTarget, kTexture, kPut, V>(dst + kSize * (w - kLanes),
+                                                                         src + kSize * (w - kLanes))))
+    CopyRow<kTarget, kTexture>(dst + kSize * i, src + kSize * i, w - i, kPut);
+}
+
+// Rows of `w` texels (at least 16 bytes of them), each from its own row.
+template <D3DFormat kTarget, D3DFormat kTexture, Put kPut>
+void PutRows(uint8_t* dst, size_t dstPitch, const uint8_t* const* srcRows, int rows, int w) {
+  for (int r = 0; r < rows; ++r, dst += dstPitch) PutRow<kTarget, kTexture, kPut, Vec128>(dst, srcRows[r], w);
 }
 
 #if defined(D3D_WIDE_VECTORS)
-struct Lanes16 {
-  static constexpr int kLanes = 16;
-  __m256i v;
-  [[gnu::target("avx2")]] static Lanes16 Load(const uint16_t* p) {
-    return {_mm256_loadu_si256(reinterpret_cast<const __m256i*>(p))};
-  }
-  [[gnu::target("avx2")]] static void Store(uint16_t* p, Lanes16 a) {
-    _mm256_storeu_si256(reinterpret_cast<__m256i*>(p), a.v);
-  }
-  [[gnu::target("avx2")]] static Lanes16 Set(int16_t c) { return {_mm256_set1_epi16(c)}; }
-  [[gnu::target("avx2")]] static Lanes16 And(Lanes16 a, Lanes16 b) { return {_mm256_and_si256(a.v, b.v)}; }
-  [[gnu::target("avx2")]] static Lanes16 AndNot(Lanes16 a, Lanes16 b) { return {_mm256_andnot_si256(a.v, b.v)}; }
-  [[gnu::target("avx2")]] static Lanes16 Or(Lanes16 a, Lanes16 b) { return {_mm256_or_si256(a.v, b.v)}; }
-  [[gnu::target("avx2")]] static Lanes16 Shl1(Lanes16 a) { return {_mm256_slli_epi16(a.v, 1)}; }
-  [[gnu::target("avx2")]] static Lanes16 Shr4(Lanes16 a) { return {_mm256_srli_epi16(a.v, 4)}; }
-  [[gnu::target("avx2")]] static Lanes16 Sign(Lanes16 a) { return {_mm256_srai_epi16(a.v, 15)}; }
-};
-
-// The same rows sixteen lanes at a time, the rest of a row eight at a time.
-template <D3DFormat kTarget, Put kPut>
-[[gnu::target("avx2")]] void Rows16Wide(uint8_t* dst, size_t dstPitch, const uint8_t* const* srcRows, int rows, int w) {
+// The same rows 32 bytes at a time, a row shorter than that 16 at a time.
+template <D3DFormat kTarget, D3DFormat kTexture, Put kPut>
+[[gnu::target("avx2")]] void PutRowsWide(uint8_t* dst, size_t dstPitch, const uint8_t* const* srcRows, int rows,
+                                         int w) {
+  constexpr int kSize = kTexture == D3DFormat::A1R5G5B5 ? 2 : 4;
   for (int r = 0; r < rows; ++r, dst += dstPitch) {
-    uint16_t* d = reinterpret_cast<uint16_t*>(dst);
-    const uint16_t* sp = reinterpret_cast<const uint16_t*>(srcRows[r]);
-    if (w >= 16) {
-      Row16<kTarget, kPut, Lanes16>(d, sp, w);
+    if (w * kSize >= Vec256::kBytes) {
+      PutRow<kTarget, kTexture, kPut, Vec256>(dst, srcRows[r], w);
     } else {
-      Row16<kTarget, kPut, Lanes8>(d, sp, w);
+      PutRow<kTarget, kTexture, kPut, Vec128>(dst, srcRows[r], w);
     }
   }
 }
@@ -754,12 +805,15 @@ template <D3DFormat kTarget, D3DFormat kTexture, bool kWide>
   const size_t skip = static_cast<size_t>(c0) * static_cast<size_t>(tex.bytesPerPixel);
   auto source = [&](int64_t i) { return tex.Row(texRows ? texRows[i] : r0 + static_cast<int>(i)) + skip; };
 #if defined(__SSE2__)
+  constexpr bool k32 = kTexture == D3DFormat::A8R8G8B8 &&
+                       (kTarget == D3DFormat::A8R8G8B8 || kTarget == D3DFormat::X8R8G8B8);
   constexpr bool k16 = kTexture == D3DFormat::A1R5G5B5 &&
                        (kTarget == D3DFormat::A1R5G5B5 || kTarget == D3DFormat::R5G6B5);
+  constexpr bool kMemcpy = kTarget == D3DFormat::A8R8G8B8 || kTarget == D3DFormat::A1R5G5B5;
   // A plain copy stays a memcpy; a texture drawn onto itself keeps the
-  // order of the loops below.
-  if constexpr (k16) {
-    if (w >= 8 && &tex != &t && !(kTarget == D3DFormat::A1R5G5B5 && put == Put::Replace)) {
+  // order of the plain loops.
+  if constexpr (k32 || k16) {
+    if (w * t.bytesPerPixel >= Vec128::kBytes && &tex != &t && !(kMemcpy && put == Put::Replace)) {
       constexpr int kChunk = 64;
       const uint8_t* rows[kChunk];
       for (int64_t py = y0; py < y1; py += kChunk) {
@@ -770,11 +824,11 @@ template <D3DFormat kTarget, D3DFormat kTexture, bool kWide>
         auto run = [&](auto kPut) {
 #if defined(D3D_WIDE_VECTORS)
           if constexpr (kWide) {
-            Rows16Wide<kTarget, decltype(kPut)::value>(dst, pitch, rows, n, w);
+            PutRowsWide<kTarget, kTexture, decltype(kPut)::value>(dst, pitch, rows, n, w);
             return;
           }
 #endif
-          Rows16<kTarget, decltype(kPut)::value>(dst, pitch, rows, n, w);
+          PutRows<kTarget, kTexture, decltype(kPut)::value>(dst, pitch, rows, n, w);
         };
         if (put == Put::Blend) {
           run(std::integral_constant<Put, Put::Blend>{});
