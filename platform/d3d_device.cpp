@@ -332,11 +332,12 @@ int32_t D3DDevice::Clear(const Rect* rect, uint32_t argb) {
   return D3D_OK;
 }
 
-int32_t D3DDevice::SetRenderTarget(int index, std::shared_ptr<D3DSurface> surface) {
+int32_t D3DDevice::SetRenderTarget(int index, const std::shared_ptr<D3DSurface>& surface) {
   int32_t result;
   if (Fails(D3DCall::SetRenderTarget, result)) return result;
   if (index != 0 || !surface || !(surface->m_usage & D3DUSAGE_RENDERTARGET)) return D3DERR_INVALIDCALL;
-  m_impl->renderTarget = std::move(surface);
+  // Drawing one sprite after another sets the same target again and again.
+  if (m_impl->renderTarget != surface) m_impl->renderTarget = surface;
   return D3D_OK;
 }
 
@@ -363,16 +364,16 @@ int32_t D3DDevice::SetSamplerState(int sampler, uint32_t, uint32_t) {
   return sampler >= 0 && sampler < 16 ? D3D_OK : D3DERR_INVALIDCALL;
 }
 
-int32_t D3DDevice::SetTexture(int stage, std::shared_ptr<D3DTexture> texture) {
+int32_t D3DDevice::SetTexture(int stage, const std::shared_ptr<D3DTexture>& texture) {
   if (stage < 0 || stage >= 8) return D3DERR_INVALIDCALL;
-  if (stage == 0) m_impl->texture = std::move(texture);
+  if (stage == 0 && m_impl->texture != texture) m_impl->texture = texture;
   return D3D_OK;
 }
 
-int32_t D3DDevice::SetStreamSource(int stream, std::shared_ptr<D3DVertexBuffer> buffer, uint32_t offset,
+int32_t D3DDevice::SetStreamSource(int stream, const std::shared_ptr<D3DVertexBuffer>& buffer, uint32_t offset,
                                    uint32_t stride) {
   if (stream != 0) return D3DERR_INVALIDCALL;
-  m_impl->stream = std::move(buffer);
+  if (m_impl->stream != buffer) m_impl->stream = buffer;
   m_impl->streamOffset = offset;
   m_impl->stride = stride;
   return D3D_OK;

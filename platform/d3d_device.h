@@ -154,14 +154,15 @@ class D3DDevice {
   // render target, with an ARGB colour.
   int32_t Clear(const Rect* rect, uint32_t argb);
   // Index 0 only; the surface must be a render target.
-  int32_t SetRenderTarget(int index, std::shared_ptr<D3DSurface> surface);
+  int32_t SetRenderTarget(int index, const std::shared_ptr<D3DSurface>& surface);
   int32_t GetBackBuffer(std::shared_ptr<D3DSurface>& out);
 
   int32_t SetRenderState(uint32_t state, uint32_t value);
   int32_t SetTextureStageState(int stage, uint32_t type, uint32_t value);
   int32_t SetSamplerState(int sampler, uint32_t type, uint32_t value);
-  int32_t SetTexture(int stage, std::shared_ptr<D3DTexture> texture);
-  int32_t SetStreamSource(int stream, std::shared_ptr<D3DVertexBuffer> buffer, uint32_t offset, uint32_t stride);
+  int32_t SetTexture(int stage, const std::shared_ptr<D3DTexture>& texture);
+  int32_t SetStreamSource(int stream, const std::shared_ptr<D3DVertexBuffer>& buffer, uint32_t offset,
+                          uint32_t stride);
   int32_t SetFVF(uint32_t fvf);
   int32_t SetIndices(std::shared_ptr<D3DIndexBuffer> buffer);
   // Triangle lists and strips from the stream source (stride 28, FVF 0x144).

@@ -35,11 +35,9 @@ struct Vtx {
 // std::llround (halves away from zero) for the guard band's values, without
 // the library call: the fraction of a double this small is exact.
 inline int64_t RoundHalfAway(double d) {
-  const double t = std::trunc(d);
-  const int64_t i = static_cast<int64_t>(t);
-  if (d - t >= 0.5) return i + 1;
-  if (t - d >= 0.5) return i - 1;
-  return i;
+  const int64_t i = static_cast<int64_t>(d);  // toward zero
+  const double f = d - static_cast<double>(i);
+  return i + (f >= 0.5 ? 1 : 0) - (f <= -0.5 ? 1 : 0);
 }
 
 Vtx Snap(const D3DVertex& in) {
@@ -773,23 +771,31 @@ template <D3DFormat kTarget, D3DFormat kTexture, Put kPut, class V>
     CopyRow<kTarget, kTexture>(dst + kSize * i, src + kSize * i, w - i, kPut);
 }
 
-// Rows of `w` texels (at least 16 bytes of them), each from its own row.
+// Where the texels of the rows come from: a row of its own for each, or
+// rows one below the other.
+struct SourceRows {
+  const uint8_t* const* rows;  // none: from `first` on, `pitch` apart
+  const uint8_t* first;
+  size_t pitch;
+  const uint8_t* operator[](int r) const { return rows ? rows[r] : first + static_cast<size_t>(r) * pitch; }
+};
+
+// Rows of `w` texels (at least 16 bytes of them).
 template <D3DFormat kTarget, D3DFormat kTexture, Put kPut>
-void PutRows(uint8_t* dst, size_t dstPitch, const uint8_t* const* srcRows, int rows, int w) {
-  for (int r = 0; r < rows; ++r, dst += dstPitch) PutRow<kTarget, kTexture, kPut, Vec128>(dst, srcRows[r], w);
+void PutRows(uint8_t* dst, size_t dstPitch, SourceRows src, int rows, int w) {
+  for (int r = 0; r < rows; ++r, dst += dstPitch) PutRow<kTarget, kTexture, kPut, Vec128>(dst, src[r], w);
 }
 
 #if defined(D3D_WIDE_VECTORS)
 // The same rows 32 bytes at a time, a row shorter than that 16 at a time.
 template <D3DFormat kTarget, D3DFormat kTexture, Put kPut>
-[[gnu::target("avx2")]] void PutRowsWide(uint8_t* dst, size_t dstPitch, const uint8_t* const* srcRows, int rows,
-                                         int w) {
+[[gnu::target("avx2")]] void PutRowsWide(uint8_t* dst, size_t dstPitch, SourceRows src, int rows, int w) {
   constexpr int kSize = kTexture == D3DFormat::A1R5G5B5 ? 2 : 4;
   for (int r = 0; r < rows; ++r, dst += dstPitch) {
     if (w * kSize >= Vec256::kBytes) {
-      PutRow<kTarget, kTexture, kPut, Vec256>(dst, srcRows[r], w);
+      PutRow<kTarget, kTexture, kPut, Vec256>(dst, src[r], w);
     } else {
-      PutRow<kTarget, kTexture, kPut, Vec128>(dst, srcRows[r], w);
+      PutRow<kTarget, kTexture, kPut, Vec128>(dst, src[r], w);
     }
   }
 }
@@ -818,17 +824,21 @@ template <D3DFormat kTarget, D3DFormat kTexture, bool kWide>
       const uint8_t* rows[kChunk];
       for (int64_t py = y0; py < y1; py += kChunk) {
         const int n = static_cast<int>(std::min<int64_t>(kChunk, y1 - py));
-        for (int i = 0; i < n; ++i) rows[i] = source(py - y0 + i);
+        SourceRows src{nullptr, source(py - y0), static_cast<size_t>(tex.pitch)};
+        if (texRows) {
+          for (int i = 0; i < n; ++i) rows[i] = source(py - y0 + i);
+          src.rows = rows;
+        }
         uint8_t* dst = t.Row(static_cast<int>(py)) + at;
         const size_t pitch = static_cast<size_t>(t.pitch);
         auto run = [&](auto kPut) {
 #if defined(D3D_WIDE_VECTORS)
           if constexpr (kWide) {
-            PutRowsWide<kTarget, kTexture, decltype(kPut)::value>(dst, pitch, rows, n, w);
+            PutRowsWide<kTarget, kTexture, decltype(kPut)::value>(dst, pitch, src, n, w);
             return;
           }
 #endif
-          PutRows<kTarget, kTexture, decltype(kPut)::value>(dst, pitch, rows, n, w);
+          PutRows<kTarget, kTexture, decltype(kPut)::value>(dst, pitch, src, n, w);
         };
         if (put == Put::Blend) {
           run(std::integral_constant<Put, Put::Blend>{});

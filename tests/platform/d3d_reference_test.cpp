@@ -325,7 +325,7 @@ TEST_F(DeviceAgainstReference, RandomQuadsMatchThePlainRasteriserByteForByte) {
   const double nudges[] = {-0.5, 0.5, -0.4999, 0.4999, -0.3, 1e-7};
   auto pick = [&](int n) { return static_cast<int>(rnd() % static_cast<uint32_t>(n)); };
   auto real = [&](double lo, double hi) { return std::uniform_real_distribution<double>(lo, hi)(rnd); };
-  auto texel = [&]() {
+  auto texel = [&]() -> uint32_t {
     const uint32_t c = rnd() & 0xFFFFFF;
     const int k = pick(4);
     return c | (k == 0 ? 0u : k == 1 ? 0xFF000000u : (rnd() & 0xFFu) << 24);
