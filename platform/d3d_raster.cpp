@@ -33,7 +33,8 @@ struct Vtx {
 };
 
 // std::llround (halves away from zero) for the guard band's values, without
-// the library call: the fraction of a double this small is exact.
+// the library call: a double this small converts to int64_t exactly
+// truncated, and its fraction is exact.
 inline int64_t RoundHalfAway(double d) {
   const int64_t i = static_cast<int64_t>(d);  // toward zero
   const double f = d - static_cast<double>(i);
