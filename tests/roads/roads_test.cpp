@@ -22,7 +22,6 @@
 #include <vector>
 
 #include "platform/bmp_image.h"
-#include "records/replay_input.h"
 #include "records/save_bytes.h"
 #include "records/save_data.h"
 #include "records/system.h"
@@ -110,7 +109,6 @@ class Road {
   const std::string& Failure() const { return m_failure; }
   std::string Tail() const { return "road " + m_name + ", last trace lines:\n" + LastLines(m_trace, 12); }
   std::string Name() const { return "road " + m_name; }
-  const std::string& Trace() const { return m_trace; }
 
  private:
   int Spawn(const std::string& tracePath) {
