@@ -498,6 +498,10 @@ TEST(Roads, StoryNewGameClearsStageOneSavesAndContinuesAfterARestart) {
       << road.Tail();
   EXPECT_TRUE(road.KeepShot("continue_slots"));
   EXPECT_TRUE(road.KeepShot("map_continued"));
+  // The continued map is the one left: the walker on the saved cell, the
+  // route to stage 2 open.
+  EXPECT_EQ(DifferingPixels(Shot(road, "map_cleared"), Shot(road, "map_continued")), 0)
+      << "road story, step shot map_continued: not the map as it was saved\n" << road.Tail();
 }
 
 TEST(Roads, ChallengeStageOneClearedFromTheListIsRankedUnderATypedName) {
