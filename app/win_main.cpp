@@ -99,6 +99,7 @@ int WinMain(const std::string& commandLine, int showState) {
     return 0;
   }
   bWndReady = 1;
+  plat::SetScriptKeyWindow(hWndMain.load());
   DebugLogPuts("I");
   int code = 0;
   if (plat::IsWindow(hWndMain.load())) {

@@ -9,6 +9,7 @@
 
 #include "platform/clock.h"
 #include "platform/message_box.h"
+#include "platform/script_run.h"
 #include "platform/sdl_window.h"
 
 namespace plat {
@@ -110,7 +111,7 @@ SDL_Window* ApplySettings() {
   {
     std::lock_guard<std::mutex> lock(g_presentMutex);
     window = g_window;
-    vsync = g_vsync;
+    vsync = g_vsync && !ScriptRunning();  // a scripted run is not paced
     fullScreen = g_fullScreen;
     minimized = g_minimized;
   }
@@ -185,6 +186,16 @@ void Show(const uint32_t* pixels, int w, int h) {
   SDL_RenderPresent(g_renderer);
 }
 
+// Until the frame handed over last has been shown. A scripted run waits so
+// after every frame: it is not paced, but each frame is shown (and its shot
+// taken) before the next is drawn, so a shot is the frame its step asked for.
+void WaitUntilShown() {
+  std::unique_lock<std::mutex> lock(g_presentMutex);
+  const uint64_t target = g_handedSerial;
+  // Bounded: a main thread that stops pumping must not stop the game.
+  g_shownCv.wait_for(lock, std::chrono::milliseconds(100), [&] { return g_shownSerial >= target; });
+}
+
 }  // namespace
 
 void PresentFrame(const FrameView& frame) {
@@ -202,6 +213,7 @@ void PresentFrame(const FrameView& frame) {
     ++g_handedSerial;
   }
   detail::WakeWindowSystem();
+  if (ScriptRunning() && !IsMainThread()) WaitUntilShown();
 }
 
 void AttachPresenter(WindowHandle window, bool vsync) {
@@ -277,14 +289,12 @@ bool RepaintPresenter() {
 }
 
 void WaitForShownFrame() {
+  if (ScriptRunning()) return;  // the hand-over waited already
   if (!g_presenting.load() || IsMainThread()) {
     WaitForBlankTick();
     return;
   }
-  std::unique_lock<std::mutex> lock(g_presentMutex);
-  const uint64_t target = g_handedSerial;
-  // Bounded: a main thread that stops pumping must not stop the game.
-  g_shownCv.wait_for(lock, std::chrono::milliseconds(100), [&] { return g_shownSerial >= target; });
+  WaitUntilShown();
 }
 
 void WaitForBlankTick() {

@@ -22,7 +22,8 @@ struct FrameView {
   const PalEntry* palette = nullptr;  // 256 entries, for 8 bits
 };
 
-// Any thread: hands a frame over.
+// Any thread: hands a frame over. While a script runs, a thread other than
+// the main one waits (at most about 100 ms) until the frame has been shown.
 void PresentFrame(const FrameView& frame);
 
 // Any thread: the window the frames go to (none detaches), with vertical
@@ -47,7 +48,8 @@ bool RepaintPresenter();
 
 // Drawing thread: with vertical sync on a live window, waits (at most about
 // 100 ms) until the frame handed over last has been shown; otherwise until
-// the next tick of a 60 Hz clock.
+// the next tick of a 60 Hz clock. While a script runs it does not wait:
+// PresentFrame has waited until its frame was shown.
 void WaitForShownFrame();
 // The next tick of a 60 Hz clock (plat::TimeGetTime, so a fake clock runs it).
 void WaitForBlankTick();

@@ -48,6 +48,8 @@ bool g_ended = false;
 size_t g_expectFrom = 0;  // trace lines before this were found or passed
 std::unique_ptr<ScriptedInput> g_scriptInput;
 std::string g_shot;  // saved from the next presented frame
+std::atomic<uint32_t> g_polls{0};
+std::atomic<uint32_t> g_keyWindowId{0};  // SDL id of the window a scripted Escape goes to
 
 // A dialog that keeps the game waiting (its answer left it open, or it had
 // none) is cancelled after this long without an input poll.
@@ -328,6 +330,7 @@ bool StartScriptRun() {
     g_ended = false;
     g_expectFrom = 0;
     g_shot.clear();
+    g_polls = 0;
     g_scriptInput = std::make_unique<ScriptedInput>();
   }
   g_traceOn = true;  // the expects read the lines even without a trace file
@@ -369,11 +372,16 @@ void StopScriptRun() {
 
 bool ScriptRunning() { return g_running.load(); }
 
+uint32_t ScriptPolls() { return g_polls.load(); }
+
+void SetScriptKeyWindow(WindowHandle window) { g_keyWindowId = window.id ? AppWindowSdlId(window) : 0; }
+
 void ScriptPoll() {
   if (!g_running.load()) return;
   std::lock_guard<std::mutex> lock(g_scriptMutex);
   g_openDialog = {};  // the game goes on: no dialog holds it
   if (g_ended || !g_scriptInput) return;
+  ++g_polls;
   for (;;) {
     if (g_step >= g_steps.size()) {
       g_scriptInput->ReleaseAll();
@@ -385,7 +393,11 @@ void ScriptPoll() {
     if (!g_entered) {
       g_entered = true;
       g_scriptInput->ReleaseAll();
-      for (int vk : step.keys) g_scriptInput->Press(vk);
+      for (int vk : step.keys) {
+        g_scriptInput->Press(vk);
+        // The window hears the key as well: Escape there closes the program.
+        if (vk == VK_ESCAPE && g_keyWindowId.load()) PushKeyStroke(g_keyWindowId.load(), VK_ESCAPE);
+      }
     }
     switch (step.op) {
       case ScriptOp::Hold:

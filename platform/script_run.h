@@ -21,12 +21,16 @@
 // over holds, waits and the other kind's maybe steps (those are left);
 // a dialog with none is cancelled (Escape), a box takes its default.
 // Keys are virtual-key codes (decimal, or 0x hex) or a single letter or
-// digit standing for its own code. A step that waits (type, answer,
+// digit standing for its own code. Escape (0x1B) held by a hold step is
+// also pressed in the script's key window, as a player's key press is, so
+// the program closes as it would then. A step that waits (type, answer,
 // expect) and is not met within its polls (600 for type and answer) ends
 // the program with exit code 3, naming the step on stderr and in the trace.
 #include <cstdint>
 #include <string>
 #include <vector>
+
+#include "platform/messages.h"
 
 namespace plat {
 
@@ -53,6 +57,12 @@ bool StartScriptRun();
 void StopScriptRun();
 // A script drives the program: frames are not paced.
 bool ScriptRunning();
+// Input polls the script has run so far: a scripted run's clock, the same
+// for the same script whatever the machine's speed.
+uint32_t ScriptPolls();
+// The window a scripted Escape is pressed in, as a key of the keyboard is
+// (main thread, once it exists). Without one a scripted Escape is only held.
+void SetScriptKeyWindow(WindowHandle window);
 
 // A line in the trace file (UTF-8 text, no newline needed); nothing when
 // no trace is named. Any thread.

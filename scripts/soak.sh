@@ -7,7 +7,7 @@
 # the dummy video and audio drivers. Each start gets a random script (its
 # seed printed; SOAK_SEED=n repeats a soak): taps, holds and waits over the
 # arrows and the buttons, with dialogs and boxes answered at random. A run
-# that ends in order (exit 0, also through the title's exit entry) is
+# that ends in order (exit 0, also through Escape or the title's exit entry) is
 # started again; one whose script has ended is closed by SIGTERM first.
 #
 # It fails on a crash, a non-zero exit, a sanitizer report, an "err V[" or

@@ -21,6 +21,7 @@
 #include "media/palette_scheme.h"
 #include "platform/clock.h"
 #include "platform/close_request.h"
+#include "platform/script_run.h"
 #include "records/command_vocab.h"
 #include "records/replay_input.h"
 #include "records/save_data.h"
@@ -102,10 +103,13 @@ void cSceneStage::SetStage(int bReload, int bRestartMusic) {
     ReplayStart = PlayData;
     ReplayPrev.Assign(Replay);
     Replay.Clear();
-    m_nSeed = static_cast<int32_t>(plat::TimeGetTime());
+    // A scripted run counts time in input polls, so the same script plays
+    // the same attempt on any machine.
+    m_nSeed = static_cast<int32_t>(plat::ScriptRunning() ? plat::ScriptPolls() : plat::TimeGetTime());
     Replay.m_nSeed = m_nSeed;
   }
   crt::srand(static_cast<unsigned>(m_nSeed));
+  plat::Trace("seed %d", m_nSeed);
 
   const uint32_t closeRequests = plat::CloseRequestCount();
   const int heroIndex = Stage.FindHero();

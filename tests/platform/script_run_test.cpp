@@ -97,6 +97,21 @@ TEST_F(ScriptRun, KeysAreHeldForTheCountedPolls) {
   EXPECT_EQ(TraceLines().back(), "script end");
 }
 
+// The clock of a scripted run (its stages' seeds) counts the polls of this
+// script only, whatever the time they take.
+TEST_F(ScriptRun, TheClockCountsThePollsOfTheScriptFromItsStart) {
+  Start("wait 10\n");
+  for (int i = 0; i < 4; ++i) plat::ScriptPoll();
+  EXPECT_EQ(plat::ScriptPolls(), 4u);
+  plat::StopScriptRun();
+  m_script.reset();  // the environment as before, then set again
+  m_trace.reset();
+  Start("wait 10\n");
+  EXPECT_EQ(plat::ScriptPolls(), 0u);
+  plat::ScriptPoll();
+  EXPECT_EQ(plat::ScriptPolls(), 1u);
+}
+
 TEST_F(ScriptRun, AnExpectWaitsForItsTraceLineAndTakesEachLineOnce) {
   Start("expect 5 scene 4\nhold 1 Z\nexpect 5 scene 4\nhold 1 X\n");
   plat::ScriptPoll();

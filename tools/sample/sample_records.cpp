@@ -135,6 +135,13 @@ void FillSampleSystem(cEdSystem& sys) {
   sys.m_nColourMode = 0;
   sys.m_bPaletteCycle = 1;  // the palette's bands 208..239 cycle at 8 bits
   for (int i = 0; i < kSystemSoundCount; ++i) sys.m_vSystemSounds.At(i) = kSystemSounds[i];
+  // Story and challenge rank two categories, the time left and the clear
+  // time, so that their ranking views switch between two tables.
+  for (int kind : {PLAYKIND_STORY, PLAYKIND_CHALLENGE}) {
+    cEdRankingMode& mode = sys.m_vRankingModes.At(kind);
+    mode.m_bRanking = 1;
+    for (int c = 0; c < SYSTEM_RANKING_CATEGORIES; ++c) mode.m_vCategories.At(c) = c == 1 || c == 2 ? 1 : 0;
+  }
   // Bgm.dat 1 is the MIDI tune, 2 the OGG one: title, world map, stage select, options.
   const int32_t screens[SYSTEM_SCREEN_COUNT] = {1, 2, 1, 2};
   for (int i = 0; i < SYSTEM_SCREEN_COUNT; ++i) sys.m_vScreenBgm.At(i) = screens[i];

@@ -15,7 +15,8 @@ constexpr int SAMPLE_CHALLENGE_STAGES = 2;
 void FillSampleDatabase(cEdDatabase& db);
 
 // A new project's settings, then the sample's title, challenge count, text
-// title menu, system sounds, screen music and colour mode 0.
+// title menu, system sounds, screen music, colour mode 0 and the story and
+// challenge rankings of two categories (time left, clear time).
 void FillSampleSystem(cEdSystem& sys);
 
 // System.ini for the settings' key list: every key at its default except
