@@ -54,7 +54,9 @@ void GetMemoryStatus(MEMORYSTATUS& status);
 // Fills the record, the clock included (which takes MeasureCpuClock's time).
 void GetCpuName(CPUINFO& info);
 
-// Cycles per second, counted over 100 ms of busy waiting; 0 without a cycle counter.
+// Cycles per second, counted over a busy wait long enough for the counter's
+// resolution (5 ms on a nanosecond counter, at most 100 ms); 0 without a
+// cycle counter.
 double MeasureCpuClock();
 
 // Bytes free to this user on the file system of a Shift-JIS path (null: the

@@ -29,6 +29,7 @@
 #include "media/system_surfaces.h"
 #include "platform/clock.h"
 #include "platform/host_path.h"
+#include "platform/midi_out.h"
 #include "platform/window.h"
 #include "records/arrange.h"
 #include "records/common_palette.h"
@@ -239,7 +240,10 @@ bool LoadSurfaceZero() {
 }
 
 void StartSound() {
-  if (OptionData.m_bBgm) Bgm.Init(1, BgmOggNames, BgmMidiNames, BGM_SLOT_COUNT);  // no music plays yet
+  if (OptionData.m_bBgm)
+    Bgm.Init(1, BgmOggNames, BgmMidiNames, BGM_SLOT_COUNT);  // no music plays yet
+  else
+    plat::DropMidiSynthPreload();
   BuildSeDefs(SeBank, SeDefs, SystemData.m_vSystemSounds, Database.m_vSound);
   if (!DS_Init(hWndMain.load(), 22050, 8, 1)) {
     // Silent is better than no game.
@@ -293,9 +297,17 @@ bool StartStage() {
   return true;
 }
 
+// The synthesiser loads while the rest starts when the title's music is
+// MIDI (its OGG, tried first, is missing); music off drops it again.
+void PreloadTitleMusic() {
+  if (plat::PathExists(BgmOggNames[0]) || !plat::PathExists(BgmMidiNames[0])) return;
+  plat::PreloadMidiSynth([](const std::string& line) { ReportPrintfDebug("%s", line.c_str()); });
+}
+
 }  // namespace
 
 bool InitGame(const std::string& commandLine, int) {
+  PreloadTitleMusic();
   crt::srand(plat::TimeGetTime());
   CurVersion = 734;
   bStripCR = 1;
@@ -329,6 +341,7 @@ void UnInitGame() {
   if (bDDReady) ReportFontCacheUse();
   DS_Release();
   Bgm.UnInit();
+  plat::DropMidiSynthPreload();  // a start that failed before any music
   Game.DeleteScenes();
   ReleaseSystemFonts();  // the fonts, then their digit sheets
   if (bWindowMode)

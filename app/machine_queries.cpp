@@ -107,7 +107,13 @@ double MeasureCpuClock() {
   const uint64_t t2 = machine.PerformanceCounter();
   const uint64_t c1 = machine.TimeStampCounter();
   if (c1 == 0 || frequency == 0) return 0.0;
-  const uint64_t wait = frequency / 10;  // 100 ms is plenty against a tick of the counter
+  // Long enough that a read's cost and a tick of the counter, at each end,
+  // weigh under a ten-thousandth (a fine counter: a few ms, which keeps it
+  // off the start's time), and never under 5 ms against a stray interrupt
+  // between a pair of reads; a coarse counter waits up to 100 ms.
+  const uint64_t floor = frequency / 200, cap = frequency / 10;
+  const uint64_t uncertainty = 2 * ((t2 - t1) + 1);
+  const uint64_t wait = std::clamp(uncertainty > cap / 10000 ? cap : uncertainty * 10000, floor, cap);
   uint64_t t3;
   do {
     t3 = machine.PerformanceCounter();

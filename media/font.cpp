@@ -101,13 +101,9 @@ bool Font::Create(const char* face, int width, int height, int cellW, int cellH,
     ReleaseTextObjects();
     m_nID = lpDDCon ? lpDDCon->nNextFontID++ : 0;
   }
-  if (!m_sdWork.lpDDS && !m_sdWork.lpDT &&
-      !DDCreateSurface(&m_sdWork, BackBuffer.nWidth, BackBuffer.nHeight, 1, 0, DTMEMORYTYPE_VIDEO_RT, nullptr, 0)) {
-    DebugLogPuts("DDCreateSurface Font::Work");
-    DDReleaseSurface(&m_sdWork);
-    PostCloseMessage(hWndMain.load());
-    return false;
-  }
+  // The work surface is made when text first goes onto a system-memory
+  // texture, the only drawing that needs it: a screen's worth of memory per
+  // font is not spent before.
   FontList.Add(this);
   MakeCaches(cacheFlag);
   return true;
@@ -120,6 +116,16 @@ void Font::Release() {
   m_hFont.reset();
   DDReleaseSurface(&m_sdWork);
   FontList.Remove(this);
+}
+
+bool Font::MakeWorkSurface() {
+  if (m_sdWork.lpDDS || m_sdWork.lpDT) return true;
+  if (DDCreateSurface(&m_sdWork, BackBuffer.nWidth, BackBuffer.nHeight, 1, 0, DTMEMORYTYPE_VIDEO_RT, nullptr, 0))
+    return true;
+  DebugLogPuts("DDCreateSurface Font::Work");
+  DDReleaseSurface(&m_sdWork);
+  PostCloseMessage(hWndMain.load());
+  return false;
 }
 
 bool Font::HasCaches() const { return m_nCache && m_lpFastFont_Half && m_lpFastFont_FullAdd; }

@@ -108,7 +108,7 @@ class Font {
   // software display: 0x00BBGGRR (at 16 bits each channel widened to 0-255).
   uint32_t m_dwColor = 0;
   int32_t m_bCentre = 0;   // each glyph centred in its cell
-  DDSURFACEDATA m_sdWork;  // screen-sized, colour-keyed
+  DDSURFACEDATA m_sdWork;  // screen-sized, colour-keyed; made by MakeWorkSurface
   DDSURFACEDATA* m_lpBoxSD = nullptr;
   int32_t m_nFrameThick = 0;
   int32_t m_nFrameColor = 0;
@@ -124,6 +124,8 @@ class Font {
   void TextExtent(int out[2], const char* text) const;
   int LineHeight() const;
   bool HasCaches() const;
+  // The work surface, made on first need; false (and the close asked for) when it cannot be.
+  bool MakeWorkSurface();
   void MakeCaches(int cacheFlag);
   void DropCaches();
   // The glyph of one character (1 or 2 bytes) for the cell at (px, py).

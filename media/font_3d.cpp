@@ -64,6 +64,7 @@ int Font::DrawText3D(DDSURFACEDATA* target, int x, int y, const char* text, int 
   if (target->lpDT->nMemType != DTMEMORYTYPE_VIDEO_RT) {
     // A system-memory texture takes no quads: the glyphs go onto the work
     // surface, and the text from there.
+    if (!MakeWorkSurface()) return 0;
     int extent[2];
     TextExtent(extent, text);
     DDFillRect(&m_sdWork, 0, 0, extent[0], extent[1], 0);

@@ -50,7 +50,7 @@ bool cTextAtlas::Create() {
   m_sd.szFileName = "E";
   m_sd.nWidth = m_sd.nTexWidth = texture->Width();
   m_sd.nHeight = m_sd.nTexHeight = texture->Height();
-  Clear();
+  // A new texture is clear already: its untouched rows cost no memory.
   return true;
 }
 
@@ -62,12 +62,14 @@ void cTextAtlas::OnLostDevice() {
 bool cTextAtlas::OnResetDevice() { return m_sd.lpDT ? true : Create(); }
 
 void cTextAtlas::Clear() {
+  // Only the shelves used so far hold glyphs; the rows below them are clear.
+  const int used = std::min(m_nShelfY + m_nShelfH, m_sd.nTexHeight);
   m_slots.clear();
   m_nShelfX = m_nShelfY = m_nShelfH = 0;
   if (!m_sd.lpDT || !m_sd.lpDT->lpSurface) return;
   plat::D3DLockedRect lock;
   if (m_sd.lpDT->lpSurface->LockRect(lock) != plat::D3D_OK) return;
-  for (int y = 0; y < m_sd.nTexHeight; ++y)
+  for (int y = 0; y < used; ++y)
     std::memset(lock.bits + static_cast<size_t>(y) * lock.pitch, 0, 4u * m_sd.nTexWidth);
   m_sd.lpDT->lpSurface->UnlockRect();
 }

@@ -1,16 +1,63 @@
 #pragma once
 // Inside platform/ only: the pixels of the 3D device's surfaces, the state
 // shared by a device and what it made, and the rasteriser.
+#include <sys/mman.h>
+
 #include <atomic>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <new>
+#include <utility>
 #include <mutex>
 #include <vector>
 
 #include "platform/d3d_device.h"
 
 namespace plat::detail {
+
+// The storage of surface pixels. A new surface reads as zeros; large ones
+// take their own fresh pages, which count in the process's memory only once
+// drawn on, so a texture or work surface made bigger than what is drawn
+// into it costs no more than what is drawn.
+template <class T>
+struct ZeroPageAllocator {
+  using value_type = T;
+  static constexpr size_t kOwnPages = 256 * 1024;
+
+  ZeroPageAllocator() = default;
+  template <class U>
+  ZeroPageAllocator(const ZeroPageAllocator<U>&) {}
+
+  T* allocate(size_t n) {
+    const size_t bytes = n * sizeof(T);
+    if (bytes >= kOwnPages) {
+      void* p = mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+      if (p == MAP_FAILED) throw std::bad_alloc();
+      return static_cast<T*>(p);
+    }
+    void* p = std::calloc(n ? n : 1, sizeof(T));
+    if (!p) throw std::bad_alloc();
+    return static_cast<T*>(p);
+  }
+  void deallocate(T* p, size_t n) {
+    if (n * sizeof(T) >= kOwnPages)
+      munmap(p, n * sizeof(T));
+    else
+      std::free(p);
+  }
+  // Elements made without a value keep the zeros they were given, untouched.
+  template <class U>
+  void construct(U* p) noexcept {
+    ::new (static_cast<void*>(p)) U;
+  }
+  template <class U, class... Args>
+  void construct(U* p, Args&&... args) {
+    ::new (static_cast<void*>(p)) U(std::forward<Args>(args)...);
+  }
+  friend bool operator==(const ZeroPageAllocator&, const ZeroPageAllocator&) { return true; }
+};
 
 // A number never handed out twice in a run (never 0).
 uint64_t NextD3DSerial();
@@ -25,7 +72,7 @@ struct D3DPixels {
   int width = 0, height = 0;
   int bytesPerPixel = 0;
   int pitch = 0;
-  std::vector<uint8_t> bytes;
+  std::vector<uint8_t, ZeroPageAllocator<uint8_t>> bytes;
 
   // Which copies of a render target a system surface still holds, so that
   // reading it back again copies only what was drawn since. A render

@@ -107,7 +107,7 @@ D3DSurface::D3DSurface(std::shared_ptr<detail::D3DState> state, int w, int h, D3
   p.height = h;
   p.bytesPerPixel = D3DBytesPerPixel(format);
   p.pitch = w * p.bytesPerPixel;
-  p.bytes.assign(static_cast<size_t>(p.pitch) * static_cast<size_t>(h), 0);
+  p.bytes.resize(static_cast<size_t>(p.pitch) * static_cast<size_t>(h));  // zeros, untouched
   if (m_pool == D3DPool::Default && !m_backBuffer) ++m_state->defaultResources;
 }
 

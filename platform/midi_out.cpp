@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <functional>
+#include <thread>
 
 #include "platform/midi_internal.h"
 #include "platform/mixer.h"
@@ -17,6 +19,12 @@ struct MidiDevice {
   bool customSearch = false;
   std::vector<std::string> search;
   std::vector<detail::MidiStreamState*> streams;
+  // PreloadMidiSynth's thread; while it loads, the streams wait at their
+  // place. `preloadClaimed`: a StartMidiSynth took its search for its own.
+  std::thread preload;
+  bool preloading = false;
+  bool preloadClaimed = false;
+  std::function<std::shared_ptr<MidiSynth>(const std::string&)> loader;  // set by tests
 
   // Apart from `lock`: a mixer's pull takes `lock` while the mixer holds its
   // own, so the mixer is never called under `lock`.
@@ -71,6 +79,65 @@ void SetMidiMixer(Mixer* mixer) {
   d.mixStream = mixer ? mixer->AddStream(kMidiRate, 2, PullMidi, nullptr) : 0;
 }
 
+namespace {
+
+using SynthLoader = std::function<std::shared_ptr<MidiSynth>(const std::string&)>;
+
+// The first of `candidates` that loads, and the report log's line on it.
+std::shared_ptr<MidiSynth> LoadFirstSoundFont(const std::vector<std::string>& candidates, const SynthLoader& loader,
+                                              std::string& line) {
+  for (const std::string& path : candidates) {
+    std::shared_ptr<MidiSynth> synth = loader ? loader(path) : CreateFluidSynth(path, kMidiRate);
+    if (synth) {
+      line = "MIDI: SoundFont " + path;
+      return synth;
+    }
+  }
+  line = "MIDI: no SoundFont loaded (tried";
+  for (const std::string& path : candidates) line += " " + path;
+  line += "); music plays silent";
+  return nullptr;
+}
+
+}  // namespace
+
+void PreloadMidiSynth(std::function<void(const std::string&)> report) {
+  MidiDevice& d = Device();
+  std::lock_guard<std::mutex> lock(d.lock);
+  if (d.synth || d.searched || d.preloading || d.preload.joinable()) return;
+  d.preloading = true;
+  d.preloadClaimed = false;
+  std::vector<std::string> candidates = SoundFontCandidates(d.customSearch ? d.search : DefaultSoundFonts());
+  d.preload = std::thread([&d, candidates = std::move(candidates), loader = d.loader, report = std::move(report)] {
+    std::string line;
+    std::shared_ptr<MidiSynth> synth = LoadFirstSoundFont(candidates, loader, line);
+    {
+      std::lock_guard<std::mutex> lock(d.lock);
+      d.preloading = false;
+      if (d.synth || d.searched) return;  // set meanwhile
+      d.searched = true;
+      d.synth = std::move(synth);
+    }
+    if (report) report(line);
+  });
+}
+
+void DropMidiSynthPreload() {
+  MidiDevice& d = Device();
+  std::thread loader;
+  {
+    std::lock_guard<std::mutex> lock(d.lock);
+    loader = std::move(d.preload);
+  }
+  if (!loader.joinable()) return;
+  loader.join();
+  std::shared_ptr<MidiSynth> dropped;
+  std::lock_guard<std::mutex> lock(d.lock);
+  if (d.preloadClaimed) return;  // a stream plays with it
+  dropped = std::move(d.synth);
+  d.searched = false;
+}
+
 bool StartMidiSynth(std::string* reportLine) {
   MidiDevice& d = Device();
   {
@@ -82,30 +149,20 @@ bool StartMidiSynth(std::string* reportLine) {
     }
   }
   std::vector<std::string> candidates;
+  SynthLoader loader;
   {
     std::lock_guard<std::mutex> lock(d.lock);
+    d.preloadClaimed = true;
+    loader = d.loader;
     if (d.synth) return true;
     if (d.searched) return false;
+    // Its streams wait for the preload, which reports what it found.
+    if (d.preloading) return true;
     candidates = SoundFontCandidates(d.customSearch ? d.search : DefaultSoundFonts());
   }
   // Loading takes a while; the streams play on meanwhile.
-  std::shared_ptr<MidiSynth> synth;
-  std::string taken;
-  for (const std::string& path : candidates) {
-    synth = CreateFluidSynth(path, kMidiRate);
-    if (synth) {
-      taken = path;
-      break;
-    }
-  }
   std::string line;
-  if (synth) {
-    line = "MIDI: SoundFont " + taken;
-  } else {
-    line = "MIDI: no SoundFont loaded (tried";
-    for (const std::string& path : candidates) line += " " + path;
-    line += "); music plays silent";
-  }
+  std::shared_ptr<MidiSynth> synth = LoadFirstSoundFont(candidates, loader, line);
   std::lock_guard<std::mutex> lock(d.lock);
   if (d.synth) return true;  // set meanwhile
   if (d.searched) return false;
@@ -121,6 +178,11 @@ void SetSoundFontSearch(std::vector<std::string> paths) {
   Device().customSearch = true;
 }
 
+void SetMidiSynthLoader(std::function<std::shared_ptr<MidiSynth>(const std::string&)> loader) {
+  std::lock_guard<std::mutex> lock(Device().lock);
+  Device().loader = std::move(loader);
+}
+
 void SetMidiSynth(std::shared_ptr<MidiSynth> synth) {
   std::shared_ptr<MidiSynth> old;
   {
@@ -134,6 +196,12 @@ void SetMidiSynth(std::shared_ptr<MidiSynth> synth) {
 void RenderMidi(float* out, size_t frames) {
   MidiDevice& d = Device();
   std::lock_guard<std::mutex> lock(d.lock);
+  if (d.preloading) {
+    // Nothing is played, nor is any stream's time moved, before the
+    // synthesiser is there to sound it: the song starts whole, a little late.
+    std::memset(out, 0, frames * 2 * sizeof(float));
+    return;
+  }
   size_t done = 0;
   for (;;) {
     // Events due at the last frame play now: the synthesiser hears them

@@ -4,6 +4,7 @@
 // clocks, so events fall on exact frames whatever size the pulls have.
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -27,6 +28,18 @@ constexpr int32_t kMidiRate = 44100;
 // by the music player before it opens its stream.
 bool StartMidiSynth(std::string* reportLine);
 
+// Starts StartMidiSynth's search and load on a thread of its own, so that
+// the start-up goes on meanwhile. A StartMidiSynth that comes during the
+// load returns at once (true, no line) and its streams wait, time stopped,
+// until the synthesiser is there: no note is lost or moved. The thread
+// gives the report log's line to `report` when done. Nothing when a
+// synthesiser is set, was searched for, or is being loaded.
+void PreloadMidiSynth(std::function<void(const std::string&)> report);
+
+// Waits for a preload to end; when no StartMidiSynth came for it, frees
+// what it loaded, and the next StartMidiSynth searches afresh.
+void DropMidiSynthPreload();
+
 // Moves the MIDI output into `mixer` as one of its streams (null: out of
 // every mix). Any thread but the one rendering a mix. Tests give their own
 // mixer, pulled by hand.
@@ -35,6 +48,10 @@ void SetMidiMixer(Mixer* mixer);
 // The paths StartMidiSynth tries after GAME_SOUNDFONT (DefaultSoundFonts
 // until set). Tests.
 void SetSoundFontSearch(std::vector<std::string> paths);
+
+// What loads a SoundFont for the search (CreateFluidSynth at kMidiRate
+// while empty). Tests.
+void SetMidiSynthLoader(std::function<std::shared_ptr<MidiSynth>(const std::string& hostPath)> loader);
 
 // Puts `synth` in place of the synthesiser (tests: a RecordingSynth). Null
 // removes it, and the next StartMidiSynth searches again.

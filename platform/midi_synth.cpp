@@ -1,5 +1,6 @@
 #include "platform/midi_synth.h"
 
+#include <dlfcn.h>
 #include <fluidsynth.h>
 #include <unistd.h>
 
@@ -57,6 +58,15 @@ void QuietFluidLog() {
     return true;
   }();
   (void)quiet;
+}
+
+// A library built with OpenMP loads the samples on a team as wide as the
+// machine, whose threads then spin a while: no faster for a SoundFont this
+// size, and they take the cores the start-up runs on. The load keeps to the
+// calling thread (the setting is that thread's own); the data is the same.
+void LoadOnTheCallingThread() {
+  using SetThreads = void (*)(int);
+  if (auto set = reinterpret_cast<SetThreads>(dlsym(RTLD_DEFAULT, "omp_set_num_threads"))) set(1);
 }
 
 class FluidSynth : public MidiSynth {
@@ -129,6 +139,7 @@ std::unique_ptr<MidiSynth> CreateFluidSynth(const std::string& hostPath, int32_t
     return nullptr;
   }
   auto out = std::make_unique<FluidSynth>(settings, synth);
+  LoadOnTheCallingThread();
   if (fluid_synth_sfload(synth, hostPath.c_str(), 1) == FLUID_FAILED) return nullptr;
   return out;
 }

@@ -254,6 +254,30 @@ TEST(MeasureCpuClock, CyclesOverTheWaitLessOneCounterRead) {
   EXPECT_EQ(machine.perfReads, 2 + 7);
 }
 
+TEST(MeasureCpuClock, TheWaitFitsTheCounterBetween5And100Ms) {
+  struct Case {
+    const char* what;
+    uint64_t frequency, readCost;  // the counter's ticks a second, and per read
+    uint64_t waitTicks;            // the least wait that reaches the precision
+  } cases[] = {
+      {"nanosecond counter, quick reads: 5 ms", 1000000000, 25, 5000000},
+      {"nanosecond counter, 1 us reads: 2 x 1001 ticks x 10000", 1000000000, 1000, 20020000},
+      {"nanosecond counter, slow reads: 100 ms", 1000000000, 100000, 100000000},
+      {"a 1024 Hz counter: 100 ms", 1024, 16, 102},
+  };
+  for (const Case& c : cases) {
+    FakeMachine machine;
+    machine.perfFrequency = c.frequency;
+    machine.perfStep = c.readCost;
+    machine.tscStep = 1000000;
+    const double clock = MeasureCpuClock();
+    const uint64_t reads = (c.waitTicks + c.readCost - 1) / c.readCost;  // after the second read
+    EXPECT_EQ(machine.perfReads, static_cast<int>(2 + reads)) << c.what;
+    const double seconds = static_cast<double>((reads - 1) * c.readCost) / static_cast<double>(c.frequency);
+    EXPECT_DOUBLE_EQ(clock, 1000000.0 / seconds) << c.what;
+  }
+}
+
 TEST(GetDiskFree, BytesFreeCappedAtTheLargestInt32) {
   struct Case {
     bool ok;

@@ -5,8 +5,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
+#include <future>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -69,6 +72,8 @@ class MidiPlayer : public ::testing::Test {
     plat::SetMidiSynth(m_synth);
   }
   void TearDown() override {
+    plat::DropMidiSynthPreload();
+    plat::SetMidiSynthLoader(nullptr);
     plat::SetMidiSynth(nullptr);
     plat::SetSoundFontSearch(plat::DefaultSoundFonts());
   }
@@ -270,4 +275,74 @@ TEST_F(MidiPlayer, WithoutASoundFontTheMusicLoopsInSilence) {
   EXPECT_EQ(player.m_hStream.CallbacksPosted(), 4u);
   EXPECT_EQ(player.State(), 1);
   EXPECT_EQ(peak, 0.0f);
+}
+
+// The synthesiser loading on a thread of its own while the game starts: a
+// song begun meanwhile waits with its time stopped, then plays every note
+// at the frame it would have had; the preload reports what it took.
+TEST_F(MidiPlayer, ASongBegunWhileTheSynthesiserLoadsWaitsForIt) {
+  plat::SetMidiSynth(nullptr);
+  plat::SetSoundFontSearch({"/nowhere/a.sf2", "/here/b.sf2"});
+  std::promise<void> release;
+  std::shared_future<void> released = release.get_future().share();
+  plat::SetMidiSynthLoader([&, released](const std::string& path) -> std::shared_ptr<plat::MidiSynth> {
+    if (path != "/here/b.sf2") return nullptr;
+    released.wait();
+    return m_synth;
+  });
+  std::mutex lineLock;
+  std::string line;
+  std::atomic<bool> reported{false};
+  plat::PreloadMidiSynth([&](const std::string& text) {
+    std::lock_guard<std::mutex> lock(lineLock);
+    line = text;
+    reported = true;
+  });
+
+  m_dir.WriteFile("song.mid", SmfFile(kShortSong));
+  cMidi player("song.mid");
+  ASSERT_NE(player.m_lpImage, nullptr);
+  player.Play(0);
+  std::vector<float> out(2 * 1000, 1.0f);
+  for (int i = 0; i < 30; ++i) {
+    plat::RenderMidi(out.data(), 1000);
+    EXPECT_EQ(*std::max_element(out.begin(), out.end()), 0.0f);
+    EXPECT_EQ(*std::min_element(out.begin(), out.end()), 0.0f);
+  }
+  EXPECT_EQ(player.m_hStream.CallbacksPosted(), 0u);
+  EXPECT_EQ(Report(), "");  // the preload reports, once it knows
+
+  release.set_value();
+  ASSERT_TRUE(testsupport::WaitUntil([&] { return reported.load(); }));
+  {
+    std::lock_guard<std::mutex> lock(lineLock);
+    EXPECT_EQ(line, "MIDI: SoundFont /here/b.sf2");
+  }
+  Pull(player, 44100, 1000);
+  EXPECT_EQ(Notes(m_synth->Messages()),
+            (std::vector<Msg>{{0, {0x90, 0x3C, 0x64}}, {22050, {0x80, 0x3C, 0x00}}}));
+  plat::DropMidiSynthPreload();  // a song plays with it: kept
+  std::string again;
+  EXPECT_TRUE(plat::StartMidiSynth(&again));
+  EXPECT_EQ(again, "");
+}
+
+TEST_F(MidiPlayer, APreloadNoMusicAskedForIsDroppedAndTheNextStartSearchesAgain) {
+  plat::SetMidiSynth(nullptr);
+  plat::SetSoundFontSearch({"/here/b.sf2"});
+  std::atomic<int> loads{0};
+  plat::SetMidiSynthLoader([&](const std::string&) -> std::shared_ptr<plat::MidiSynth> {
+    ++loads;
+    return std::make_shared<plat::RecordingSynth>();
+  });
+  std::atomic<int> reports{0};
+  plat::PreloadMidiSynth([&](const std::string&) { ++reports; });
+  plat::PreloadMidiSynth([&](const std::string&) { ++reports; });  // one at a time
+  plat::DropMidiSynthPreload();
+  EXPECT_EQ(loads.load(), 1);
+  EXPECT_EQ(reports.load(), 1);
+  std::string line;
+  EXPECT_TRUE(plat::StartMidiSynth(&line));
+  EXPECT_EQ(line, "MIDI: SoundFont /here/b.sf2");
+  EXPECT_EQ(loads.load(), 2);
 }
