@@ -297,7 +297,7 @@ TEST(RankingEntry, TheNameByModeTheRankedTablesTheFileAndTheView) {
     const std::string name = asks ? "NEW" : "OPT";
     EXPECT_EQ(rig.run.Events().Texts(EventKind::Send), asks ? std::vector<std::string>{"name"}
                                                             : std::vector<std::string>{});
-    if (asks) EXPECT_EQ(dialogSaw, "OLD") << "the dialog starts from the name used last";
+    if (asks) { EXPECT_EQ(dialogSaw, "OLD") << "the dialog starts from the name used last"; }
     EXPECT_EQ(PlayData.m_strRankingName, asks ? "NEW" : "OLD");
     EXPECT_EQ(rig.scene->m_strRankingName, name);
     // Categories 0 and 1 both counted: button 4 turned the view to 1.

@@ -79,7 +79,7 @@ void RunFinishCases(const std::vector<FinishCase>& cases) {
     for (const std::string& f : c.files) ASSERT_TRUE(plat::WriteFileAtomic(stg + f, area1.data(), area1.size()));
     ASSERT_TRUE(plat::CreateDirectory("user_data"));
     // A file where the folder should be: Challenge.dat cannot be written.
-    if (!c.challengeFolder) ASSERT_TRUE(plat::WriteFileAtomic("user_data\\challenge", "x", 1));
+    if (!c.challengeFolder) { ASSERT_TRUE(plat::WriteFileAtomic("user_data\\challenge", "x", 1)); }
 
     PlayData.SetStagePath(SampleStageName(0));
     PlayData.m_bNumberedStage = c.numbered;
@@ -124,9 +124,9 @@ void RunFinishCases(const std::vector<FinishCase>& cases) {
       EXPECT_EQ(PlayData.m_nUnlocked, c.unlockedAfter);
     }
     EXPECT_EQ(plat::PathExists(PathTable[42]), c.challengeFile);
-    if (c.mode == GAMEMODE_FREE && c.scene == SCENE_STAGE && !*c.loaded) EXPECT_EQ(PlayData.m_bHeroStart, 0);
-    if (c.mode == GAMEMODE_REPLAY) EXPECT_EQ(PlayData.m_nTotalScore, 11) << "the snapshot's score";
-    if (c.titleRow >= 0) EXPECT_EQ(MenuCursor.Cur()->nRow, c.titleRow);
+    if (c.mode == GAMEMODE_FREE && c.scene == SCENE_STAGE && !*c.loaded) { EXPECT_EQ(PlayData.m_bHeroStart, 0); }
+    if (c.mode == GAMEMODE_REPLAY) { EXPECT_EQ(PlayData.m_nTotalScore, 11) << "the snapshot's score"; }
+    if (c.titleRow >= 0) { EXPECT_EQ(MenuCursor.Cur()->nRow, c.titleRow); }
     bTestPlay = 0;
     WorldMap.m_vNode.clear();
   }
