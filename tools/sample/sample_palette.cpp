@@ -1,5 +1,6 @@
 #include "tools/sample/sample_palette.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -95,28 +96,58 @@ SamplePalette SchemePalette(int scheme) {
 
 std::string BlendTableBytes(int scheme) {
   const SamplePalette p = SchemePalette(scheme);
-  std::vector<int> candidates;
-  for (int c = 0; c < 256; ++c)
-    if (IsBlendCandidate(c)) candidates.push_back(c);
+  // A test project is written for many tests, and a scan of every candidate
+  // for each of the 32768 pairs of each scheme cost most of a second per
+  // project. So each colour is a candidate once, under its lowest entry (the
+  // one a scan in entry order keeps on a tie), the candidates are sorted by
+  // red, and a search starts from the previous pair's answer and walks out
+  // from the mean's red, stopping on each side once red alone lies farther
+  // than the best so far.
+  struct CANDIDATE {
+    int r, g, b, entry;
+  };
+  std::vector<CANDIDATE> candidates;
+  for (int c = 0; c < 256; ++c) {
+    if (!IsBlendCandidate(c)) continue;
+    bool seen = false;
+    for (const CANDIDATE& k : candidates) seen = seen || (k.r == p[c].r && k.g == p[c].g && k.b == p[c].b);
+    if (!seen) candidates.push_back({p[c].r, p[c].g, p[c].b, c});
+  }
+  std::sort(candidates.begin(), candidates.end(),
+            [](const CANDIDATE& x, const CANDIDATE& y) { return x.r != y.r ? x.r < y.r : x.entry < y.entry; });
+  const int count = static_cast<int>(candidates.size());
 
   std::string table(65536, '\0');
+  int guess = 0;  // index into candidates of the previous answer
   for (int a = 0; a < 256; ++a) {
     for (int b = a; b < 256; ++b) {
-      int best = a;
-      if (a != b) {
-        const int r = (p[a].r + p[b].r) / 2, g = (p[a].g + p[b].g) / 2, bl = (p[a].b + p[b].b) / 2;
-        int bestDist = 1 << 30;
-        for (int c : candidates) {
-          const int dr = p[c].r - r, dg = p[c].g - g, db = p[c].b - bl;
-          const int d = dr * dr + dg * dg + db * db;
-          if (d < bestDist) {
-            bestDist = d;
-            best = c;
-          }
-        }
+      if (a == b) {
+        table[a * 256 + b] = static_cast<char>(a);
+        continue;
       }
-      table[a * 256 + b] = static_cast<char>(best);
-      table[b * 256 + a] = static_cast<char>(best);
+      const int r = (p[a].r + p[b].r) / 2, g = (p[a].g + p[b].g) / 2, bl = (p[a].b + p[b].b) / 2;
+      int bestDist = 0, bestEntry = 0, bestIndex = 0;
+      // Equal distances go to the lowest entry.
+      auto consider = [&](int i) {
+        const CANDIDATE& c = candidates[i];
+        const int dr = c.r - r, dg = c.g - g, db = c.b - bl;
+        const int d = dr * dr + dg * dg + db * db;
+        if (d < bestDist || (d == bestDist && c.entry < bestEntry)) {
+          bestDist = d;
+          bestEntry = c.entry;
+          bestIndex = i;
+        }
+      };
+      bestDist = 1 << 30;
+      consider(guess);
+      int up = static_cast<int>(std::lower_bound(candidates.begin(), candidates.end(), r,
+                                                 [](const CANDIDATE& c, int red) { return c.r < red; }) -
+                                candidates.begin());
+      for (int i = up; i < count && (candidates[i].r - r) * (candidates[i].r - r) <= bestDist; ++i) consider(i);
+      for (int i = up - 1; i >= 0 && (r - candidates[i].r) * (r - candidates[i].r) <= bestDist; --i) consider(i);
+      guess = bestIndex;
+      table[a * 256 + b] = static_cast<char>(bestEntry);
+      table[b * 256 + a] = static_cast<char>(bestEntry);
     }
   }
   return table;
