@@ -201,9 +201,8 @@ void Show(const uint32_t* pixels, int w, int h) {
 void PresentFrame(const FrameView& frame) {
   if (!frame.bits || frame.width <= 0 || frame.height <= 0) return;
   thread_local HandedFrame work;
-  const size_t rowBytes = static_cast<size_t>(frame.width) * static_cast<size_t>(frame.bpp == 8    ? 1
-                                                                                  : frame.bpp == 16 ? 2
-                                                                                                    : 4);
+  const size_t pixelBytes = frame.bpp == 8 ? 1 : frame.bpp == 16 ? 2 : 4;
+  const size_t rowBytes = static_cast<size_t>(frame.width) * pixelBytes;
   work.bits.resize(rowBytes * static_cast<size_t>(frame.height));
   for (int y = 0; y < frame.height; ++y)
     std::memcpy(work.bits.data() + rowBytes * static_cast<size_t>(y),
