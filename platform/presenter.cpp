@@ -4,6 +4,7 @@
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <cstring>
 #include <mutex>
 #include <vector>
 
@@ -18,8 +19,17 @@ namespace {
 // Shared between the drawing thread and the main thread.
 std::mutex g_presentMutex;
 std::condition_variable g_shownCv;
-std::vector<uint32_t> g_pending;
-int g_pendingW = 0, g_pendingH = 0;
+// A frame handed over, its rows packed as they were drawn (and for 8 bits
+// its palette): the main thread converts the one it shows, so a frame that
+// is replaced unshown, or that no window shows, costs the drawing thread a
+// copy, not a conversion.
+struct HandedFrame {
+  std::vector<uint8_t> bits;
+  int width = 0, height = 0, bpp = 32;
+  bool hasPalette = false;
+  PalEntry palette[256];
+};
+HandedFrame g_pending;
 bool g_hasPending = false;
 uint64_t g_handedSerial = 0;  // serial of the last frame handed over
 uint64_t g_shownSerial = 0;   // serial of the last frame shown (or replaced)
@@ -42,6 +52,7 @@ bool g_appliedFullScreen = false;
 bool g_appliedMinimized = false;
 SDL_Rect g_windowedPlace{0, 0, 0, 0};  // where the window was before full screen
 int g_appliedCursor = 0;
+HandedFrame g_taken;
 std::vector<uint32_t> g_showing;
 int g_showingW = 0, g_showingH = 0;
 
@@ -200,15 +211,23 @@ void WaitUntilShown() {
 
 void PresentFrame(const FrameView& frame) {
   if (!frame.bits || frame.width <= 0 || frame.height <= 0) return;
-  thread_local std::vector<uint32_t> work;
-  Convert(frame, work);
+  thread_local HandedFrame work;
+  const size_t pixelBytes = frame.bpp == 8 ? 1 : frame.bpp == 16 ? 2 : 4;
+  const size_t rowBytes = static_cast<size_t>(frame.width) * pixelBytes;
+  work.bits.resize(rowBytes * static_cast<size_t>(frame.height));
+  for (int y = 0; y < frame.height; ++y)
+    std::memcpy(work.bits.data() + rowBytes * static_cast<size_t>(y),
+                frame.bits + static_cast<size_t>(y) * static_cast<size_t>(frame.pitch), rowBytes);
+  work.width = frame.width;
+  work.height = frame.height;
+  work.bpp = frame.bpp;
+  work.hasPalette = frame.bpp == 8 && frame.palette;
+  if (work.hasPalette) std::memcpy(work.palette, frame.palette, sizeof work.palette);
   {
     std::lock_guard<std::mutex> lock(g_presentMutex);
     if (g_hasPending) ++g_stats.replaced;
     ++g_stats.handed;
-    g_pending.swap(work);
-    g_pendingW = frame.width;
-    g_pendingH = frame.height;
+    std::swap(g_pending, work);
     g_hasPending = true;
     ++g_handedSerial;
   }
@@ -255,13 +274,21 @@ bool PresenterPump() {
   {
     std::lock_guard<std::mutex> lock(g_presentMutex);
     if (!g_hasPending) return false;
-    g_showing.swap(g_pending);
+    std::swap(g_taken, g_pending);
     g_hasPending = false;
-    w = g_pendingW;
-    h = g_pendingH;
+    w = g_taken.width;
+    h = g_taken.height;
     serial = g_handedSerial;
     capture = g_capture;
   }
+  FrameView taken;
+  taken.bits = g_taken.bits.data();
+  taken.pitch = static_cast<int>(g_taken.bits.size() / static_cast<size_t>(h));
+  taken.width = w;
+  taken.height = h;
+  taken.bpp = g_taken.bpp;
+  taken.palette = g_taken.hasPalette ? g_taken.palette : nullptr;
+  Convert(taken, g_showing);
   g_showingW = w;
   g_showingH = h;
   Show(g_showing.data(), w, h);
@@ -337,7 +364,7 @@ PresenterStats GetPresenterStats() {
 void ResetPresenter() {
   std::lock_guard<std::mutex> lock(g_presentMutex);
   g_hasPending = false;
-  g_pending.clear();
+  g_pending.bits.clear();
   g_stats = PresenterStats{};
   g_shownSerial = g_handedSerial;
   g_minimized = false;

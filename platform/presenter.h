@@ -1,9 +1,9 @@
 #pragma once
 // The presenter shows the game's frames in its window. The drawing thread
-// hands each finished frame over (converted at once to 32-bit colours, an
-// 8-bit frame through the palette in force at that moment); a frame that
-// arrives before the last one was shown replaces it. The main thread shows
-// the newest frame at each pump of its messages, scaled nearest-neighbour
+// hands each finished frame over (a copy of its pixels, an 8-bit frame with
+// the palette in force at that moment); a frame that arrives before the last
+// one was shown replaces it. The main thread converts the newest frame to
+// 32-bit colours and shows it at each pump of its messages, scaled nearest-neighbour
 // into the window with its aspect kept (bars around it). Full screen is a
 // window the size of the desktop.
 #include <cstdint>

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds with AddressSanitizer and
 # UndefinedBehaviorSanitizer, and runs every test and fuzz-seed replay; then
-# builds what the thread tests need with ThreadSanitizer and runs them again.
+# builds what the thread tests need with ThreadSanitizer and runs them again;
+# then plays the golden replays in a plain debug build and a release build.
 # JOBS limits the parallel compiles and tests (default: one per core).
 # LOAD=n runs the tests beside n busy loops at the lowest priority, to show
 # that they hold on a loaded machine.
@@ -41,3 +42,14 @@ fi
 "${tsan[@]}" cmake -S . -B build/tsan -G Ninja -DSANITIZE=thread -DCMAKE_BUILD_TYPE=RelWithDebInfo
 step "${tsan[@]}" cmake --build build/tsan -j"${JOBS:-$(nproc)}" --target test_threads game write_start_project mkproject
 step "${tsan[@]}" ctest --test-dir build/tsan --output-on-failure -L threads -j"${JOBS:-$(nproc)}"
+
+# Stage play must come out the same whatever the optimiser makes of it and
+# without the sanitizers: the golden replays (label replay) play again in a
+# plain debug build and a release build, which build only the replay tests
+# and print each golden's frames per second.
+for type in Debug Release; do
+  dir=build/replay-${type,,}
+  cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE="$type"
+  step cmake --build "$dir" -j"${JOBS:-$(nproc)}" --target test_replay
+  step ctest --test-dir "$dir" --output-on-failure -L '^replay$' -j"${JOBS:-$(nproc)}" --verbose
+done

@@ -1,5 +1,6 @@
 #include "tools/sample/sample_palette.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -72,6 +73,80 @@ SamplePalette BuildBase() {
 
 bool IsBlendCandidate(int entry) { return (entry >= 1 && entry <= 207) || (entry >= 240 && entry <= 254); }
 
+// The translucency table of palette `p`. A test project is written for
+// many tests, and a scan of every candidate for each of the 32768 pairs of
+// each scheme cost most of a second per project. So each colour is a
+// candidate once, under its lowest entry (the one a scan in entry order
+// keeps on a tie), the candidates are sorted by red, and a search starts
+// from the previous pair's answer and walks out from the mean's red,
+// stopping on each side once red alone lies farther than the best so far.
+// With `tied`, a pair's flag says that more than one entry lay nearest.
+std::string MixTable(const SamplePalette& p, std::vector<bool>* tied) {
+  struct CANDIDATE {
+    int r, g, b, entry;
+    bool shared;  // another candidate entry has this colour
+  };
+  std::vector<CANDIDATE> candidates;
+  for (int c = 0; c < 256; ++c) {
+    if (!IsBlendCandidate(c)) continue;
+    bool seen = false;
+    for (CANDIDATE& k : candidates)
+      if (k.r == p[c].r && k.g == p[c].g && k.b == p[c].b) seen = k.shared = true;
+    if (!seen) candidates.push_back({p[c].r, p[c].g, p[c].b, c, false});
+  }
+  std::sort(candidates.begin(), candidates.end(),
+            [](const CANDIDATE& x, const CANDIDATE& y) { return x.r != y.r ? x.r < y.r : x.entry < y.entry; });
+  const int count = static_cast<int>(candidates.size());
+  if (tied) tied->assign(65536, false);
+
+  std::string table(65536, '\0');
+  int guess = 0;  // index into candidates of the previous answer
+  for (int a = 0; a < 256; ++a) {
+    for (int b = a; b < 256; ++b) {
+      if (a == b) {
+        table[a * 256 + b] = static_cast<char>(a);
+        continue;
+      }
+      const int r = (p[a].r + p[b].r) / 2, g = (p[a].g + p[b].g) / 2, bl = (p[a].b + p[b].b) / 2;
+      int bestDist = 1 << 30, bestEntry = 0, bestIndex = -1;
+      bool tie = false;
+      // Equal distances go to the lowest entry.
+      auto consider = [&](int i) {
+        const CANDIDATE& c = candidates[i];
+        const int dr = c.r - r, dg = c.g - g, db = c.b - bl;
+        const int d = dr * dr + dg * dg + db * db;
+        if (d < bestDist) {
+          tie = c.shared;
+        } else if (d == bestDist && i != bestIndex) {
+          tie = true;
+          if (c.entry > bestEntry) return;
+        } else {
+          return;
+        }
+        bestDist = d;
+        bestEntry = c.entry;
+        bestIndex = i;
+      };
+      consider(guess);
+      int up = static_cast<int>(std::lower_bound(candidates.begin(), candidates.end(), r,
+                                                 [](const CANDIDATE& c, int red) { return c.r < red; }) -
+                                candidates.begin());
+      for (int i = up; i < count && (candidates[i].r - r) * (candidates[i].r - r) <= bestDist; ++i) consider(i);
+      for (int i = up - 1; i >= 0 && (r - candidates[i].r) * (r - candidates[i].r) <= bestDist; --i) consider(i);
+      guess = bestIndex;
+      table[a * 256 + b] = static_cast<char>(bestEntry);
+      table[b * 256 + a] = static_cast<char>(bestEntry);
+      if (tied) (*tied)[a * 256 + b] = (*tied)[b * 256 + a] = tie;
+    }
+  }
+  return table;
+}
+
+// Where a scheme of 0..11 takes entry e's colour from in the sample's
+// palette, and back.
+int RotatedEntry(int scheme, int e) { return e < 16 || e > 207 ? e : 16 + (e - 16 + 16 * scheme) % 192; }
+int UnrotatedEntry(int scheme, int e) { return e < 16 || e > 207 ? e : 16 + (e - 16 + 192 - 16 * scheme) % 192; }
+
 }  // namespace
 
 const SamplePalette& SampleBasePalette() {
@@ -94,29 +169,41 @@ SamplePalette SchemePalette(int scheme) {
 }
 
 std::string BlendTableBytes(int scheme) {
+  if (scheme < 1 || scheme > 11) return MixTable(SchemePalette(scheme), nullptr);
+  // Schemes 1..11 move the colours of scheme 0 to other entries and offer
+  // the same candidates, so a pair's nearest colour is the one scheme 0
+  // found for the pair's colours; only where several entries lay equally
+  // near does the lowest of them differ, and such a pair is searched anew.
+  struct BASEMIX {
+    std::string table;
+    std::vector<bool> tied;
+  };
+  static const BASEMIX base = [] {
+    BASEMIX mix;
+    mix.table = MixTable(SchemePalette(0), &mix.tied);
+    return mix;
+  }();
   const SamplePalette p = SchemePalette(scheme);
-  std::vector<int> candidates;
-  for (int c = 0; c < 256; ++c)
-    if (IsBlendCandidate(c)) candidates.push_back(c);
-
   std::string table(65536, '\0');
   for (int a = 0; a < 256; ++a) {
-    for (int b = a; b < 256; ++b) {
-      int best = a;
-      if (a != b) {
-        const int r = (p[a].r + p[b].r) / 2, g = (p[a].g + p[b].g) / 2, bl = (p[a].b + p[b].b) / 2;
-        int bestDist = 1 << 30;
-        for (int c : candidates) {
-          const int dr = p[c].r - r, dg = p[c].g - g, db = p[c].b - bl;
-          const int d = dr * dr + dg * dg + db * db;
-          if (d < bestDist) {
-            bestDist = d;
-            best = c;
-          }
+    for (int b = 0; b < 256; ++b) {
+      const int from = RotatedEntry(scheme, a) * 256 + RotatedEntry(scheme, b);
+      if (!base.tied[from]) {
+        table[a * 256 + b] = static_cast<char>(UnrotatedEntry(scheme, static_cast<uint8_t>(base.table[from])));
+        continue;
+      }
+      const int r = (p[a].r + p[b].r) / 2, g = (p[a].g + p[b].g) / 2, bl = (p[a].b + p[b].b) / 2;
+      int best = a, bestDist = 1 << 30;
+      for (int c = 0; c < 256; ++c) {
+        if (!IsBlendCandidate(c)) continue;
+        const int dr = p[c].r - r, dg = p[c].g - g, db = p[c].b - bl;
+        const int d = dr * dr + dg * dg + db * db;
+        if (d < bestDist) {
+          bestDist = d;
+          best = c;
         }
       }
       table[a * 256 + b] = static_cast<char>(best);
-      table[b * 256 + a] = static_cast<char>(best);
     }
   }
   return table;
