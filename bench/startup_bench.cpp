@@ -3,8 +3,9 @@
 // presents one frame; both are started from their files, so both pay for
 // loading their libraries:
 //   - start to the first presented title frame (ms, median of the runs):
-//     the trace's line of the title scene (written as the frame begins) and
-//     of a shot of that frame (written once it was presented and saved);
+//     the trace's line of the title scene (written as the frame begins),
+//     the line the script writes as the frame a shot waits for is shown,
+//     and the shot's line (written once that frame was saved as PNG);
 //   - peak RSS (wait4) of a run that leaves from the title, and of one
 //     along the story road: a new story, stage 1 entered from the world map
 //     and cleared, the results, the map, and the game saved to slot 1.
@@ -53,7 +54,8 @@ const char* VideoDriver() {
 
 struct GameRun {
   double sceneMs = -1;  // the title scene's trace line
-  double shotMs = -1;   // the shot of its first frame
+  double shownMs = -1;  // its first frame shown
+  double shotMs = -1;   // the same frame saved as PNG
   double peakMb = 0;
   int status = 0;
 };
@@ -85,6 +87,7 @@ GameRun RunGame(const std::string& folder, const std::string& script) {
   while (trace && std::fgets(line, sizeof line, trace)) {
     const double at = Ms(start, Clock::now());
     if (run.sceneMs < 0 && std::strncmp(line, "scene 0", 7) == 0) run.sceneMs = at;
+    if (run.shownMs < 0 && std::strncmp(line, "shown ", 6) == 0) run.shownMs = at;
     if (run.shotMs < 0 && std::strncmp(line, "shot ", 5) == 0) run.shotMs = at;
     if (std::strncmp(line, "script end", 10) == 0) kill(pid, SIGTERM);
   }
@@ -178,15 +181,16 @@ int main(int argc, char** argv) {
   // measured ones start as a player's later starts do.
   RunGame(folder, kTitleScript);
 
-  std::vector<double> sceneMs, shotMs, bareMs, titleMb, bareMb;
+  std::vector<double> sceneMs, shownMs, shotMs, bareMs, titleMb, bareMb;
   for (int i = 0; i < runs; ++i) {
     const GameRun game = RunGame(folder, kTitleScript);
     const BareRun bare = RunBareSdl();
-    if (game.sceneMs < 0 || game.shotMs < 0 || bare.frameMs < 0) {
+    if (game.sceneMs < 0 || game.shownMs < 0 || game.shotMs < 0 || bare.frameMs < 0) {
       std::fprintf(stderr, "run %d: no title frame (game status %d) or no bare frame\n", i + 1, game.status);
       return 1;
     }
     sceneMs.push_back(game.sceneMs);
+    shownMs.push_back(game.shownMs);
     shotMs.push_back(game.shotMs);
     bareMs.push_back(bare.frameMs);
     titleMb.push_back(RunGame(folder, kTitleMemoryScript).peakMb);
@@ -194,12 +198,13 @@ int main(int argc, char** argv) {
   }
   const GameRun story = RunGame(folder, kStoryScript);
 
-  const double scene = Median(sceneMs), shot = Median(shotMs), bare = Median(bareMs);
+  const double scene = Median(sceneMs), shown = Median(shownMs), shot = Median(shotMs), bare = Median(bareMs);
   std::printf("startup_bench: %d runs, video driver %s, dummy audio driver\n", runs, VideoDriver());
   std::printf("first title frame begun (trace 'scene 0')   %8.1f ms   bare SDL frame %8.1f ms   ratio %.2f\n", scene,
               bare, scene / bare);
-  std::printf("first title frame shown (trace 'shot', +PNG) %8.1f ms   bare SDL frame %8.1f ms   ratio %.2f\n", shot,
-              bare, shot / bare);
+  std::printf("first title frame shown (trace 'shown')      %8.1f ms   bare SDL frame %8.1f ms   ratio %.2f\n", shown,
+              bare, shown / bare);
+  std::printf("  and saved as PNG (trace 'shot')            %8.1f ms\n", shot);
   std::printf("  target: within 150 ms and within 3x of the bare program\n");
   std::printf("peak RSS at the title                        %8.1f MB   bare SDL       %8.1f MB   ratio %.2f\n",
               Median(titleMb), Median(bareMb), Median(titleMb) / Median(bareMb));

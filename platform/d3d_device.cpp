@@ -20,6 +20,19 @@ namespace {
 
 // Buffers larger than this are refused rather than allocated.
 constexpr uint32_t kMaxBufferBytes = 64u << 20;
+
+// Stops at the first non-zero word, so a drawn row costs little to ask.
+bool AllZero(const uint8_t* p, size_t n) {
+  size_t i = 0;
+  for (; i + 8 <= n; i += 8) {
+    uint64_t w;
+    std::memcpy(&w, p + i, 8);
+    if (w) return false;
+  }
+  for (; i < n; ++i)
+    if (p[i]) return false;
+  return true;
+}
 constexpr int kMaxPlainSide = 16384;
 
 std::mutex g_liveMutex;
@@ -317,8 +330,12 @@ int32_t D3DDevice::Clear(const Rect* rect, uint32_t argb) {
   detail::WritePixel(px.format, pixel, 0, argb);
   const size_t bytes = static_cast<size_t>(px.bytesPerPixel);
   const size_t n = static_cast<size_t>(r.right - r.left);
+  // Clearing to zeros leaves rows that hold zeros alone: a fresh surface's
+  // pages then stay unwritten and cost no memory until drawn on.
+  const bool toZero = (pixel[0] | pixel[1] | pixel[2] | pixel[3]) == 0;
   for (int y = r.top; y < r.bottom; ++y) {
     uint8_t* row = px.Row(y) + static_cast<size_t>(r.left) * bytes;
+    if (toZero && AllZero(row, n * bytes)) continue;
     if (bytes == 4) {
       uint32_t p;
       std::memcpy(&p, pixel, 4);

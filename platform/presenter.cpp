@@ -53,7 +53,10 @@ bool g_appliedMinimized = false;
 SDL_Rect g_windowedPlace{0, 0, 0, 0};  // where the window was before full screen
 int g_appliedCursor = 0;
 HandedFrame g_taken;
-std::vector<uint32_t> g_showing;
+// The frame shown: 32-bit frames are masked where they were taken, so
+// that no second copy of the screen is kept; others are widened here.
+std::vector<uint32_t> g_widened;
+const uint32_t* g_showing = nullptr;
 int g_showingW = 0, g_showingH = 0;
 
 uint32_t Widen565(uint16_t p) {
@@ -288,11 +291,20 @@ bool PresenterPump() {
   taken.height = h;
   taken.bpp = g_taken.bpp;
   taken.palette = g_taken.hasPalette ? g_taken.palette : nullptr;
-  Convert(taken, g_showing);
+  if (taken.bpp == 32 && taken.pitch == w * 4) {
+    uint32_t* p = reinterpret_cast<uint32_t*>(g_taken.bits.data());
+    const size_t n = static_cast<size_t>(w) * static_cast<size_t>(h);
+    for (size_t i = 0; i < n; ++i) p[i] &= 0xFFFFFF;
+    g_showing = p;
+    std::vector<uint32_t>().swap(g_widened);
+  } else {
+    Convert(taken, g_widened);
+    g_showing = g_widened.data();
+  }
   g_showingW = w;
   g_showingH = h;
-  Show(g_showing.data(), w, h);
-  if (capture) capture(g_showing.data(), w, h);
+  Show(g_showing, w, h);
+  if (capture) capture(g_showing, w, h);
   {
     std::lock_guard<std::mutex> lock(g_presentMutex);
     ++g_stats.shown;
@@ -310,8 +322,8 @@ bool RepaintPresenter() {
     std::lock_guard<std::mutex> lock(g_presentMutex);
     capture = g_capture;
   }
-  Show(g_showing.data(), g_showingW, g_showingH);
-  if (capture) capture(g_showing.data(), g_showingW, g_showingH);
+  Show(g_showing, g_showingW, g_showingH);
+  if (capture) capture(g_showing, g_showingW, g_showingH);
   return true;
 }
 

@@ -195,6 +195,8 @@ void OnFrame(const uint32_t* pixels, int width, int height) {
     name.swap(g_shot);
   }
   if (name.empty()) return;
+  // The frame is on screen now; encoding it takes longer than showing it.
+  Trace("shown %s", name.c_str());
   if (name.size() < 4 || name.compare(name.size() - 4, 4, ".png") != 0) name += ".png";
   if (WritePngFile(name, pixels, width, height))
     Trace("shot %s", name.c_str());

@@ -13,7 +13,9 @@
 //                     BOX_YES 6, BOX_NO 7)
 //   expect N TEXT     a trace line containing TEXT, written since the last
 //                     one an expect found, within N input polls
-//   shot NAME         the next presented frame saved as NAME (PNG)
+//   shot NAME         the next presented frame saved as NAME (PNG); the
+//                     trace gets "shown NAME" as it is shown, then
+//                     "shot NAME.png" once it is saved
 //   maybe type TEXT, maybe answer N
 //                     taken by a dialog or box that opens before a poll
 //                     reaches them; passed over when none does

@@ -94,9 +94,9 @@ TEST(ScriptedRun, TheGameGoesThroughTheTitleAndOptionsAsScripted) {
   const int code = RunScriptedGame(folder, 120000);
   const std::string traced = dir.ReadFile("trace.txt");
   ASSERT_EQ(code, 0) << dir.ReadFile("game/stderr.txt") << "\ntrace:\n" << traced;
-  EXPECT_EQ(TraceLinesOf(traced, {"scene", "file", "shot"}),
-            (std::vector<std::string>{"scene 0", "shot title.png", "scene 5", "file user_data\\Option.dat",
-                                      "scene 0", "file user_data\\Window.dat"}))
+  EXPECT_EQ(TraceLinesOf(traced, {"scene", "file", "shot", "shown"}),
+            (std::vector<std::string>{"scene 0", "shown title", "shot title.png", "scene 5",
+                                      "file user_data\\Option.dat", "scene 0", "file user_data\\Window.dat"}))
       << traced;
   // Option.dat: version, field count, palette, music, volume (7 raised to 8).
   const std::string options = dir.ReadFile("game/user_data/Option.dat");

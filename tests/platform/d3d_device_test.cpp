@@ -280,6 +280,34 @@ TEST_F(Device3D, ClearsAreCutToTheRenderTarget) {
                                                  0x22222222, 0x11111111, 0x11111111}));
 }
 
+// A clear to zeros passes over rows that hold zeros already: a pixel drawn
+// anywhere in a row, first, last or past the row's whole words, is cleared.
+TEST_F(Device3D, AClearToZerosReachesEveryDrawnPixel) {
+  Make();
+  struct Case {
+    D3DFormat format;
+    int x, y;
+  };
+  const Case cases[] = {
+      {D3DFormat::A8R8G8B8, 0, 0}, {D3DFormat::A8R8G8B8, 4, 1}, {D3DFormat::A8R8G8B8, 2, 2},
+      {D3DFormat::R5G6B5, 4, 0},   {D3DFormat::R5G6B5, 3, 2},   {D3DFormat::A1R5G5B5, 0, 1},
+  };
+  for (const Case& c : cases) {
+    auto target = Target(5, 3, c.format);
+    Put(*target, c.x, c.y, 0x8001);
+    ASSERT_EQ(m_device->Clear(nullptr, 0), plat::D3D_OK);
+    EXPECT_EQ(All(*target), std::vector<uint32_t>(15, 0)) << static_cast<int>(c.format) << " " << c.x << "," << c.y;
+  }
+  // Cut to a rectangle, the zeros reach only inside it.
+  auto target = Target(5, 3, D3DFormat::A8R8G8B8);
+  m_device->Clear(nullptr, 0x11111111);
+  const plat::Rect r{1, 1, 4, 2};
+  m_device->Clear(&r, 0);
+  std::vector<uint32_t> expected(15, 0x11111111);
+  for (int x = 1; x < 4; ++x) expected[5 + x] = 0;
+  EXPECT_EQ(All(*target), expected);
+}
+
 TEST_F(Device3D, SamplingIsPointSampledAndWrapsBothWays) {
   Make();
   auto tex = Texture(4, 2, D3DFormat::A8R8G8B8, {0xFF000000, 0xFF000001, 0xFF000002, 0xFF000003, 0xFF000010,
