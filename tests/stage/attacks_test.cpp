@@ -35,14 +35,7 @@ class Attacks : public ::testing::Test {
     for (auto& group : scene.m_CharaGroups) group.clear();
     for (auto& group : scene.m_ShotGroups) group.clear();
     Stage.SetSpeedLevel(steps);
-    MapBuilder(std::vector<std::string>(12, std::string(20, '.'))).Build(scene);
-    for (cScrollAxis* axis : {&scene.m_ScrollX, &scene.m_ScrollY}) {
-      axis->m_dPos = 320;
-      axis->m_bAutoScroll = 0;
-      axis->m_dAutoSpeed = 0;
-    }
-    scene.m_nPhase = STAGESTATE_PLAY;
-    scene.m_bNoTimeLimit = 1;
+    MapBuilder(std::vector<std::string>(12, std::string(20, '.'))).BuildForPlay(scene);
     scene.m_nStepInFrame = 1;
     Stage.m_bHitOnScreen = 0;
     Stage.m_nHitChecks = 0;

@@ -27,14 +27,7 @@ class Contacts : public ::testing::Test {
  protected:
   void Build(int steps, std::vector<std::string> rows = std::vector<std::string>(20, std::string(20, '.'))) {
     Stage.SetSpeedLevel(steps);
-    MapBuilder(rows).Build(scene);
-    for (cScrollAxis* axis : {&scene.m_ScrollX, &scene.m_ScrollY}) {
-      axis->m_dPos = 320;
-      axis->m_bAutoScroll = 0;
-      axis->m_dAutoSpeed = 0;
-    }
-    scene.m_nPhase = STAGESTATE_PLAY;
-    scene.m_bNoTimeLimit = 1;
+    MapBuilder(rows).BuildForPlay(scene);
   }
   cHero& AddHero() { return world.AddHero(CharaDef().PlayerOperated(), {1, 1}); }
   // Without gravity a step moves a character by exactly its speed.

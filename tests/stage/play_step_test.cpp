@@ -41,14 +41,7 @@ class PlayStep : public ::testing::Test {
   // The map, the view on its first cell, play with no time limit.
   void Build(const std::vector<std::string>& rows, int speed = 1) {
     Stage.SetSpeedLevel(speed);
-    MapBuilder(rows).Build(scene);
-    for (cScrollAxis* axis : {&scene.m_ScrollX, &scene.m_ScrollY}) {
-      axis->m_dPos = 320;
-      axis->m_bAutoScroll = 0;
-      axis->m_dAutoSpeed = 0;
-    }
-    scene.m_nPhase = STAGESTATE_PLAY;
-    scene.m_bNoTimeLimit = 1;
+    MapBuilder(rows).BuildForPlay(scene);
   }
   cHero& AddHero(Cell at, const cEdFlow* flow = nullptr) {
     CharaDef def;

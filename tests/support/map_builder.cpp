@@ -4,6 +4,7 @@
 #include "game/stage_data.h"
 #include "records/map_cell.h"
 #include "records/stage.h"
+#include "stage/scene_stage.h"
 #include "support/builders.h"
 
 namespace testsupport {
@@ -74,6 +75,17 @@ std::vector<Cell> MapBuilder::FindAll(char c) const {
     for (int x = 0; x < static_cast<int>(m_rows[y].size()); ++x)
       if (m_rows[y][x] == c) cells.push_back({x, y});
   return cells;
+}
+
+void MapBuilder::BuildForPlay(cSceneStage& scene) const {
+  Build(scene);
+  for (cScrollAxis* axis : {&scene.m_ScrollX, &scene.m_ScrollY}) {
+    axis->m_dPos = 320;
+    axis->m_bAutoScroll = 0;
+    axis->m_dAutoSpeed = 0;
+  }
+  scene.m_nPhase = STAGESTATE_PLAY;
+  scene.m_bNoTimeLimit = 1;
 }
 
 }  // namespace testsupport

@@ -25,6 +25,7 @@
 #include "records/chara.h"
 #include "records/item.h"
 
+class cSceneStage;
 class cSceneStageData;
 
 namespace testsupport {
@@ -43,6 +44,9 @@ class MapBuilder {
   // The stage's map on the running stage (StageData()).
   void Build() const;
   void Build(cSceneStageData& scene) const;
+  // Build, then the view held at dot 320 on both axes (no auto scroll) and
+  // the scene in play with no time limit: where the play-step tests start.
+  void BuildForPlay(cSceneStage& scene) const;
 
   int Width() const { return m_width; }
   int Height() const { return static_cast<int>(m_rows.size()); }
