@@ -20,6 +20,7 @@
 #include "platform/messages.h"
 #include "platform/script_run.h"
 #include "platform/signals.h"
+#include "platform/text.h"
 #include "platform/window.h"
 
 std::atomic<int> bWndReady{0};
@@ -75,6 +76,8 @@ int WinMain(const std::string& commandLine, int showState) {
                  plat::HostPath(reportPath).c_str(), std::strerror(error));
     return 0;
   }
+  // Fontconfig reads its set-up while the machine is measured for the report.
+  plat::text::WarmUp();
   ReportPrintf("App : ver %s", "734");
   ReportSystemInfo();
   bFromEditor = showState == kShowFromEditor ? 1 : 0;

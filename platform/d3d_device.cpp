@@ -10,6 +10,7 @@
 
 #include "platform/d3d_internal.h"
 #include "platform/machine_facts.h"
+#include "platform/prefault.h"
 #include "platform/presenter.h"
 #include "platform/message_box.h"
 #include "platform/window.h"
@@ -333,6 +334,10 @@ int32_t D3DDevice::Clear(const Rect* rect, uint32_t argb) {
   // Clearing to zeros leaves rows that hold zeros alone: a fresh surface's
   // pages then stay unwritten and cost no memory until drawn on.
   const bool toZero = (pixel[0] | pixel[1] | pixel[2] | pixel[3]) == 0;
+  if (!toZero && !px.prefaulted && r.left == 0 && r.right == px.width && r.top == 0 && r.bottom == px.height) {
+    PrefaultForWrite(px.bytes.data(), px.bytes.size());
+    px.prefaulted = true;
+  }
   for (int y = r.top; y < r.bottom; ++y) {
     uint8_t* row = px.Row(y) + static_cast<size_t>(r.left) * bytes;
     if (toZero && AllZero(row, n * bytes)) continue;

@@ -73,6 +73,7 @@ struct D3DPixels {
   int bytesPerPixel = 0;
   int pitch = 0;
   std::vector<uint8_t, ZeroPageAllocator<uint8_t>> bytes;
+  bool prefaulted = false;  // its pages were mapped for a write in full
 
   // Which copies of a render target a system surface still holds, so that
   // reading it back again copies only what was drawn since. A render

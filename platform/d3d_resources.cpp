@@ -4,6 +4,7 @@
 #include <array>
 
 #include "platform/d3d_internal.h"
+#include "platform/prefault.h"
 
 namespace plat {
 
@@ -221,6 +222,10 @@ int32_t CreateTextureFromImage(D3DDevice& device, const BmpImage& image, int wid
   // The texture starts as transparent black; the image goes to its top
   // left, cut where the texture ends.
   const int w = std::min(px.width, image.width), h = std::min(px.height, image.height);
+  // Rows whose unwritten ends are shorter than a page leave no page of
+  // them unwritten.
+  if (static_cast<size_t>(px.pitch) - static_cast<size_t>(w) * static_cast<size_t>(px.bytesPerPixel) < 4096)
+    PrefaultForWrite(px.Row(0), static_cast<size_t>(h) * static_cast<size_t>(px.pitch));
   for (int y = 0; y < h; ++y) {
     uint8_t* row = px.Row(y);
     for (int x = 0; x < w; ++x) {

@@ -1,5 +1,7 @@
 #include "platform/midi_out.h"
 
+#include <malloc.h>
+
 #include <algorithm>
 #include <cstring>
 #include <functional>
@@ -111,6 +113,9 @@ void PreloadMidiSynth(std::function<void(const std::string&)> report) {
   d.preload = std::thread([&d, candidates = std::move(candidates), loader = d.loader, report = std::move(report)] {
     std::string line;
     std::shared_ptr<MidiSynth> synth = LoadFirstSoundFont(candidates, loader, line);
+    // The load's scratch memory stays in this thread's heap, which nothing
+    // else allocates from: give its free pages back.
+    malloc_trim(0);
     {
       std::lock_guard<std::mutex> lock(d.lock);
       d.preloading = false;

@@ -10,6 +10,7 @@
 
 #include "platform/clock.h"
 #include "platform/message_box.h"
+#include "platform/prefault.h"
 #include "platform/script_run.h"
 #include "platform/sdl_window.h"
 
@@ -217,7 +218,12 @@ void PresentFrame(const FrameView& frame) {
   thread_local HandedFrame work;
   const size_t pixelBytes = frame.bpp == 8 ? 1 : frame.bpp == 16 ? 2 : 4;
   const size_t rowBytes = static_cast<size_t>(frame.width) * pixelBytes;
-  work.bits.resize(rowBytes * static_cast<size_t>(frame.height));
+  const size_t size = rowBytes * static_cast<size_t>(frame.height);
+  if (work.bits.capacity() < size) {
+    work.bits.reserve(size);
+    PrefaultForWrite(work.bits.data(), size);
+  }
+  work.bits.resize(size);
   for (int y = 0; y < frame.height; ++y)
     std::memcpy(work.bits.data() + rowBytes * static_cast<size_t>(y),
                 frame.bits + static_cast<size_t>(y) * static_cast<size_t>(frame.pitch), rowBytes);

@@ -106,6 +106,12 @@ constexpr size_t kGlyphCacheCapacity = 1024;
 std::shared_ptr<Face> OpenFace(const std::string& sjisName, int height, int width,
                                std::string* reportLine = nullptr);
 
+// Starts, on a thread of its own, the slow part of opening the first face:
+// fontconfig reading its configuration and the font list, FreeType, and the
+// code table. A face opened meanwhile waits for it; a second call does
+// nothing. Faces then open as they would without it.
+void WarmUp();
+
 // Makes the faces of a font file (BDF, PCF, TrueType, OpenType) found by
 // their family names before any other. False when FreeType cannot read it.
 bool RegisterFontFile(const std::string& hostPath);

@@ -42,6 +42,9 @@ struct Resolution {
 bool Resolve(const std::string& sjisName, Resolution* out);
 // IPA Gothic, for the characters a face lacks. Call with Lock() held.
 bool FallbackFile(FontFile* out);
+// Sets up fontconfig and finds IPA Gothic, as the first face would.
+// Call with Lock() held.
+void PrepareSystemFonts();
 // Changes whenever names may lead elsewhere (a file registered or forgotten,
 // system fonts switched), so that faces kept open by name are opened anew.
 unsigned Generation();

@@ -231,6 +231,11 @@ bool FallbackFile(FontFile* out) {
   return St().systemFonts && FindIpa(IPA_GOTHIC, out);
 }
 
+void PrepareSystemFonts() {
+  FontFile file;
+  if (St().systemFonts) FindIpa(IPA_GOTHIC, &file);
+}
+
 }  // namespace detail
 
 bool RegisterFontFile(const std::string& hostPath) {
