@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "platform/host_path.h"
+#include "platform/prefault.h"
 
 namespace plat {
 namespace {
@@ -273,9 +274,9 @@ BmpStatus DecodeBmp(const uint8_t* data, size_t size, BmpImage& out) {
   if (rle ? l.offBits > size : CheckRows(size, l) != BmpStatus::Ok) return BmpStatus::Truncated;
   const size_t count = static_cast<size_t>(l.width) * static_cast<size_t>(l.height);
   if (img.indexed) {
-    img.indices.assign(count, 0);
+    ResizeForWrite(img.indices, count);
   } else {
-    img.pixels.assign(count, 0);
+    ResizeForWrite(img.pixels, count);
   }
   status = rle ? ReadRle(data, size, l, img) : ReadRows(data, l, img);
   if (status != BmpStatus::Ok) return status;
@@ -292,7 +293,7 @@ BmpStatus LoadBmp(const std::string& sjisPath, BmpImage& out) {
   long length = ok ? std::ftell(f) : -1;
   ok = ok && length >= 0 && length <= kMaxFileBytes && std::fseek(f, 0, SEEK_SET) == 0;
   if (ok) {
-    bytes.resize(static_cast<size_t>(length));
+    ResizeForWrite(bytes, static_cast<size_t>(length));
     ok = std::fread(bytes.data(), 1, bytes.size(), f) == bytes.size();
   }
   std::fclose(f);

@@ -11,4 +11,15 @@ namespace plat {
 // small ranges and kernels without the call are left alone.
 void PrefaultForWrite(void* p, size_t bytes);
 
+// Resizes a vector whose elements are all written right after; memory it
+// takes anew is mapped in one call.
+template <class Vector>
+void ResizeForWrite(Vector& v, size_t n) {
+  if (v.capacity() < n) {
+    v.reserve(n);
+    PrefaultForWrite(v.data(), n * sizeof(typename Vector::value_type));
+  }
+  v.resize(n);
+}
+
 }  // namespace plat

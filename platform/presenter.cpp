@@ -218,12 +218,7 @@ void PresentFrame(const FrameView& frame) {
   thread_local HandedFrame work;
   const size_t pixelBytes = frame.bpp == 8 ? 1 : frame.bpp == 16 ? 2 : 4;
   const size_t rowBytes = static_cast<size_t>(frame.width) * pixelBytes;
-  const size_t size = rowBytes * static_cast<size_t>(frame.height);
-  if (work.bits.capacity() < size) {
-    work.bits.reserve(size);
-    PrefaultForWrite(work.bits.data(), size);
-  }
-  work.bits.resize(size);
+  ResizeForWrite(work.bits, rowBytes * static_cast<size_t>(frame.height));
   for (int y = 0; y < frame.height; ++y)
     std::memcpy(work.bits.data() + rowBytes * static_cast<size_t>(y),
                 frame.bits + static_cast<size_t>(y) * static_cast<size_t>(frame.pitch), rowBytes);

@@ -2,8 +2,10 @@
 #include <gtest/gtest.h>
 #include <sys/mman.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <vector>
 
 #include "platform/prefault.h"
 
@@ -37,6 +39,18 @@ TEST(PrefaultForWrite, KeepsWhatEveryPageHolds) {
     munmap(map, kSize);
   }
   plat::PrefaultForWrite(nullptr, kSize);  // no memory, no call
+}
+
+TEST(ResizeForWrite, KeepsElementsAndZeroesNewOnesAsResizeDoes) {
+  std::vector<uint32_t> v = {1, 2, 3};
+  const std::vector<std::vector<uint32_t>> kept = {{1, 2, 3}, {1, 2}, {1, 2}};
+  const size_t sizes[] = {300000, 2, 400000};  // grows past a page run, shrinks, grows again
+  for (size_t k = 0; k < 3; ++k) {
+    plat::ResizeForWrite(v, sizes[k]);
+    ASSERT_EQ(v.size(), sizes[k]);
+    EXPECT_TRUE(std::equal(kept[k].begin(), kept[k].end(), v.begin())) << sizes[k];
+    EXPECT_TRUE(std::all_of(v.begin() + kept[k].size(), v.end(), [](uint32_t x) { return x == 0; })) << sizes[k];
+  }
 }
 
 }  // namespace
