@@ -88,6 +88,11 @@ using SynthLoader = std::function<std::shared_ptr<MidiSynth>(const std::string&)
 // The first of `candidates` that loads, and the report log's line on it.
 std::shared_ptr<MidiSynth> LoadFirstSoundFont(const std::vector<std::string>& candidates, const SynthLoader& loader,
                                               std::string& line) {
+  std::string why;
+  if (!loader && !FluidSynthLoads(&why)) {
+    line = "MIDI: no SoundFont loaded (" + why + "); music plays silent";
+    return nullptr;
+  }
   for (const std::string& path : candidates) {
     std::shared_ptr<MidiSynth> synth = loader ? loader(path) : CreateFluidSynth(path, kMidiRate);
     if (synth) {

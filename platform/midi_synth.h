@@ -51,8 +51,19 @@ std::vector<std::string> SoundFontCandidates(const std::vector<std::string>& def
 // The SoundFonts a General MIDI synthesiser is found in on Debian.
 std::vector<std::string> DefaultSoundFonts();
 
+// The names the FluidSynth library is opened under, in order.
+std::vector<std::string> DefaultFluidSynthLibraryNames();
+
+// Opens the FluidSynth library the first time it is asked; true when it is
+// there with all it needs, else false and `why` (when given) says what failed.
+bool FluidSynthLoads(std::string* why);
+
+// Tests only: the library names tried, in order; the next synthesiser opens
+// the library again under them. Libraries already opened stay open.
+void SetFluidSynthLibraryNames(std::vector<std::string> names);
+
 // FluidSynth at `rate` frames a second with the SoundFont at `hostPath`, no
-// audio driver; null when the file does not load.
+// audio driver; null when the file or the library does not load.
 std::unique_ptr<MidiSynth> CreateFluidSynth(const std::string& hostPath, int32_t rate);
 
 }  // namespace plat

@@ -16,6 +16,7 @@
 #include "platform/messages.h"
 #include "platform/midi_out.h"
 #include "platform/midi_stream.h"
+#include "platform/midi_synth.h"
 #include "support/test_support.h"
 
 namespace {
@@ -129,6 +130,40 @@ TEST_F(MidiSynthesiser, WithoutASoundFontOneLineListsThePathsAndTheMusicIsSilent
   std::vector<float> out(2048, 1.0f);
   plat::RenderMidi(out.data(), 1024);
   EXPECT_EQ(Peak(out, 0, out.size()), 0.0);
+}
+
+// FluidSynth is opened when the first synthesiser is made; a library that is
+// missing, or lacks a function, leaves the music silent with the reason told.
+TEST_F(MidiSynthesiser, WithoutTheLibraryTheReportSaysWhyAndTheMusicIsSilent) {
+  if (!Exists(kSmallSoundFont)) GTEST_SKIP() << kSmallSoundFont << " is not installed";
+  testsupport::ScopedEnv env("GAME_SOUNDFONT", nullptr);
+  plat::SetSoundFontSearch({kSmallSoundFont});
+  const struct {
+    std::vector<std::string> names;
+    std::string why;
+  } cases[] = {
+      {{"libnowhere-synth.so.9", "/nowhere/libsynth.so"},
+       "FluidSynth library not found: tried libnowhere-synth.so.9 /nowhere/libsynth.so"},
+      {{"libnowhere-synth.so.9", "libm.so.6"}, "FluidSynth library libm.so.6 lacks fluid_set_log_function"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.why);
+    plat::SetFluidSynthLibraryNames(c.names);
+    plat::SetMidiSynth(nullptr);
+    std::string line;
+    EXPECT_FALSE(plat::StartMidiSynth(&line));
+    EXPECT_EQ(line, "MIDI: no SoundFont loaded (" + c.why + "); music plays silent");
+    EXPECT_EQ(plat::CreateFluidSynth(kSmallSoundFont, plat::kMidiRate), nullptr);
+    std::vector<float> out(2048, 1.0f);
+    plat::RenderMidi(out.data(), 1024);
+    EXPECT_EQ(Peak(out, 0, out.size()), 0.0);
+  }
+  // Under its own names again, it opens on the next try.
+  plat::SetFluidSynthLibraryNames(plat::DefaultFluidSynthLibraryNames());
+  plat::SetMidiSynth(nullptr);
+  std::string line;
+  EXPECT_TRUE(plat::StartMidiSynth(&line));
+  EXPECT_EQ(line, std::string("MIDI: SoundFont ") + kSmallSoundFont);
 }
 
 TEST_F(MidiSynthesiser, TheEnvironmentNamesTheSoundFontTaken) {
