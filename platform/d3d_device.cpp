@@ -334,6 +334,7 @@ int32_t D3DDevice::Clear(const Rect* rect, uint32_t argb) {
   // Clearing to zeros leaves rows that hold zeros alone: a fresh surface's
   // pages then stay unwritten and cost no memory until drawn on.
   const bool toZero = (pixel[0] | pixel[1] | pixel[2] | pixel[3]) == 0;
+  if (toZero && px.zero) return D3D_OK;  // a new surface is cleared already, unread
   if (!toZero && !px.prefaulted && r.left == 0 && r.right == px.width && r.top == 0 && r.bottom == px.height) {
     PrefaultForWrite(px.bytes.data(), px.bytes.size());
     px.prefaulted = true;
@@ -501,6 +502,7 @@ namespace {
 void CopyPixels(const detail::D3DPixels& from, detail::D3DPixels& to, const Rect* rect) {
   if (!rect) {
     to.bytes = from.bytes;
+    to.zero = from.zero;
     return;
   }
   const int left = std::max(rect->left, 0), right = std::min(rect->right, from.width);

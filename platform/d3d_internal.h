@@ -74,6 +74,9 @@ struct D3DPixels {
   int pitch = 0;
   std::vector<uint8_t, ZeroPageAllocator<uint8_t>> bytes;
   bool prefaulted = false;  // its pages were mapped for a write in full
+  // Nothing was written since it was made: every byte still reads 0. Any
+  // way to write (Row, a lock, a copy) clears it.
+  bool zero = true;
 
   // Which copies of a render target a system surface still holds, so that
   // reading it back again copies only what was drawn since. A render
@@ -92,7 +95,10 @@ struct D3DPixels {
   // The pixels of `r` (null: all) may have been written.
   void MarkChanged(const Rect* r) { changed = UniteRects(changed, r ? *r : Bounds()); }
 
-  uint8_t* Row(int y) { return bytes.data() + static_cast<size_t>(y) * static_cast<size_t>(pitch); }
+  uint8_t* Row(int y) {
+    zero = false;
+    return bytes.data() + static_cast<size_t>(y) * static_cast<size_t>(pitch);
+  }
   const uint8_t* Row(int y) const { return bytes.data() + static_cast<size_t>(y) * static_cast<size_t>(pitch); }
 };
 

@@ -142,6 +142,7 @@ int32_t D3DSurface::LockRect(D3DLockedRect& out, const Rect* area) {
     m_pixels->MarkChanged(nullptr);
   }
   out.bits = m_pixels->bytes.data();
+  m_pixels->zero = false;
   out.pitch = m_pixels->pitch;
   return D3D_OK;
 }

@@ -3,6 +3,8 @@
 // loss and reset, caps, and textures from images.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include <cstring>
 #include <random>
 #include <vector>
@@ -297,6 +299,45 @@ TEST_F(Device3D, AClearToZerosReachesEveryDrawnPixel) {
     Put(*target, c.x, c.y, 0x8001);
     ASSERT_EQ(m_device->Clear(nullptr, 0), plat::D3D_OK);
     EXPECT_EQ(All(*target), std::vector<uint32_t>(15, 0)) << static_cast<int>(c.format) << " " << c.x << "," << c.y;
+  }
+  // A new surface is known to hold zeros until written; every way of
+  // writing it ends that, so the clear still reaches what was written.
+  struct Writer {
+    const char* what;
+    std::function<void(D3DSurface&)> write;
+  };
+  const Writer writers[] = {
+      {"a lock", [&](D3DSurface& t) { Put(t, 2, 1, 0x8001); }},
+      {"a drawn quad",
+       [&](D3DSurface&) {
+         m_device->SetTexture(0, nullptr);
+         SetStage({SEL1, DIF, DIF, SEL1, DIF, DIF});
+         ASSERT_EQ(Quad(1, 1, 3, 2, 0, 0, 1, 1, 0xFF123456), plat::D3D_OK);
+       }},
+      {"a whole upload",
+       [&](D3DSurface& t) {
+         std::shared_ptr<D3DSurface> sys;
+         m_device->CreateOffscreenPlainSurface(5, 3, D3DFormat::A8R8G8B8, D3DPool::SystemMem, sys);
+         Put(*sys, 4, 2, 0x8001);
+         ASSERT_EQ(m_device->UpdateSurface(*sys, t), plat::D3D_OK);
+       }},
+      {"an upload of a rectangle",
+       [&](D3DSurface& t) {
+         std::shared_ptr<D3DSurface> sys;
+         m_device->CreateOffscreenPlainSurface(5, 3, D3DFormat::A8R8G8B8, D3DPool::SystemMem, sys);
+         Put(*sys, 1, 0, 0x8001);
+         const plat::Rect r{0, 0, 2, 1};
+         ASSERT_EQ(m_device->UpdateSurface(*sys, t, &r), plat::D3D_OK);
+       }},
+  };
+  for (const Writer& w : writers) {
+    auto target = Target(5, 3, D3DFormat::A8R8G8B8);
+    w.write(*target);
+    ASSERT_NE(All(*target), std::vector<uint32_t>(15, 0)) << w.what;
+    target = Target(5, 3, D3DFormat::A8R8G8B8);  // the check above locked it: start again
+    w.write(*target);
+    ASSERT_EQ(m_device->Clear(nullptr, 0), plat::D3D_OK);
+    EXPECT_EQ(All(*target), std::vector<uint32_t>(15, 0)) << w.what;
   }
   // Cut to a rectangle, the zeros reach only inside it.
   auto target = Target(5, 3, D3DFormat::A8R8G8B8);
