@@ -76,8 +76,6 @@ int WinMain(const std::string& commandLine, int showState) {
                  plat::HostPath(reportPath).c_str(), std::strerror(error));
     return 0;
   }
-  // Fontconfig reads its set-up while the machine is measured for the report.
-  plat::text::WarmUp();
   ReportPrintf("App : ver %s", "734");
   ReportSystemInfo();
   bFromEditor = showState == kShowFromEditor ? 1 : 0;
@@ -90,6 +88,10 @@ int WinMain(const std::string& commandLine, int showState) {
     return 0;
   }
   MainWindow.CenterOnDesktop();
+  // Fontconfig reads its set-up while the project loads and the drawing
+  // starts; not before the window system, which may set variables of the
+  // environment that fontconfig reads.
+  plat::text::WarmUp();
   DebugLogPuts("G");
   if (bFromEditor) MainWindow.NotifyEditorStart();
   DebugLogPuts("H");
@@ -128,6 +130,8 @@ int WinMain(const std::string& commandLine, int showState) {
 }
 
 int GameMain(int argc, char** argv) {
+  // Before any thread starts (the script's, the warm-ups).
+  plat::SetWindowSystemEnvironment();
   // A scripted run that cannot start ends as a missed step does.
   if (!plat::StartScriptRun()) return 3;
   plat::WatchTerminationSignals();

@@ -157,14 +157,19 @@ SDL_Window* Find(WindowHandle window) {
 
 }  // namespace
 
+void SetWindowSystemEnvironment() {
+  // The window class the desktop groups our windows by; a user's own choice
+  // stays, and a second call changes nothing.
+  setenv("SDL_VIDEO_X11_WMCLASS", kWindowClass, 0);
+  setenv("SDL_VIDEO_WAYLAND_WMCLASS", kWindowClass, 0);
+}
+
 bool StartWindowSystem() {
   if (!IsMainThread()) return false;
   if (g_started) return true;
   // Termination signals are ours to turn into close requests (platform/signals.h).
   SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-  // The window class the desktop groups our windows by; a user's own choice stays.
-  setenv("SDL_VIDEO_X11_WMCLASS", kWindowClass, 0);
-  setenv("SDL_VIDEO_WAYLAND_WMCLASS", kWindowClass, 0);
+  SetWindowSystemEnvironment();
   if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
   const char* driver = SDL_GetCurrentVideoDriver();
   if (driver && std::strcmp(driver, "x11") == 0) detail::WatchDisplayLoss();

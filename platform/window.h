@@ -25,6 +25,10 @@ namespace plat {
 // windows carry the class "Tavrik" (X11 WM_CLASS), and the desktop's depth
 // is noted for GetDesktopBpp (platform/soft_display.h).
 bool StartWindowSystem();
+// Puts the window class into the environment, where the window system reads
+// it. Changing the environment is safe only while no other thread may read
+// it, so the program does this first of all; StartWindowSystem does it too.
+void SetWindowSystemEnvironment();
 // Main thread, after the last window is gone.
 void StopWindowSystem();
 
