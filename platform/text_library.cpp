@@ -66,8 +66,9 @@ std::vector<char32_t> MakeUnicodeTable() {
 }  // namespace
 
 char32_t CodeToUnicode(unsigned code) {
-  static const std::vector<char32_t> table = MakeUnicodeTable();
-  return code < table.size() ? table[code] : 0;
+  // Never destroyed: a thread may still look a code up as the program ends.
+  static const std::vector<char32_t>* table = new std::vector<char32_t>(MakeUnicodeTable());
+  return code < table->size() ? (*table)[code] : 0;
 }
 
 }  // namespace detail
