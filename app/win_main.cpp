@@ -76,6 +76,9 @@ int WinMain(const std::string& commandLine, int showState) {
                  plat::HostPath(reportPath).c_str(), std::strerror(error));
     return 0;
   }
+  // Fontconfig reads its set-up while the machine is measured for the
+  // report (the environment it reads was set before any thread started).
+  plat::text::WarmUp();
   ReportPrintf("App : ver %s", "734");
   ReportSystemInfo();
   bFromEditor = showState == kShowFromEditor ? 1 : 0;
@@ -88,10 +91,6 @@ int WinMain(const std::string& commandLine, int showState) {
     return 0;
   }
   MainWindow.CenterOnDesktop();
-  // Fontconfig reads its set-up while the project loads and the drawing
-  // starts; not before the window system, which may set variables of the
-  // environment that fontconfig reads.
-  plat::text::WarmUp();
   DebugLogPuts("G");
   if (bFromEditor) MainWindow.NotifyEditorStart();
   DebugLogPuts("H");
