@@ -21,6 +21,7 @@ namespace {
 
 // Buffers larger than this are refused rather than allocated.
 constexpr uint32_t kMaxBufferBytes = 64u << 20;
+constexpr int kMaxPlainSide = 16384;
 
 // Stops at the first non-zero word, so a drawn row costs little to ask.
 bool AllZero(const uint8_t* p, size_t n) {
@@ -34,7 +35,6 @@ bool AllZero(const uint8_t* p, size_t n) {
     if (p[i]) return false;
   return true;
 }
-constexpr int kMaxPlainSide = 16384;
 
 std::mutex g_liveMutex;
 std::weak_ptr<detail::D3DState> g_live;
@@ -335,10 +335,9 @@ int32_t D3DDevice::Clear(const Rect* rect, uint32_t argb) {
   // pages then stay unwritten and cost no memory until drawn on.
   const bool toZero = (pixel[0] | pixel[1] | pixel[2] | pixel[3]) == 0;
   if (toZero && px.zero) return D3D_OK;  // a new surface is cleared already, unread
-  if (!toZero && !px.prefaulted && r.left == 0 && r.right == px.width && r.top == 0 && r.bottom == px.height) {
+  // A new surface's first fill writes every page of it: map them in one call.
+  if (px.zero && r.left == 0 && r.right == px.width && r.top == 0 && r.bottom == px.height)
     PrefaultForWrite(px.bytes.data(), px.bytes.size());
-    px.prefaulted = true;
-  }
   for (int y = r.top; y < r.bottom; ++y) {
     uint8_t* row = px.Row(y) + static_cast<size_t>(r.left) * bytes;
     if (toZero && AllZero(row, n * bytes)) continue;

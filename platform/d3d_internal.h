@@ -73,7 +73,6 @@ struct D3DPixels {
   int bytesPerPixel = 0;
   int pitch = 0;
   std::vector<uint8_t, ZeroPageAllocator<uint8_t>> bytes;
-  bool prefaulted = false;  // its pages were mapped for a write in full
   // Nothing was written since it was made: every byte still reads 0. Any
   // way to write (Row, a lock, a copy) clears it.
   bool zero = true;

@@ -118,8 +118,8 @@ void PreloadMidiSynth(std::function<void(const std::string&)> report) {
   d.preload = std::thread([&d, candidates = std::move(candidates), loader = d.loader, report = std::move(report)] {
     std::string line;
     std::shared_ptr<MidiSynth> synth = LoadFirstSoundFont(candidates, loader, line);
-    // The load's scratch memory stays in this thread's heap, which nothing
-    // else allocates from: give its free pages back.
+    // The load's scratch memory, freed, would stay in the heap this thread
+    // allocated from, where the other threads do not look: give it back.
     malloc_trim(0);
     {
       std::lock_guard<std::mutex> lock(d.lock);
